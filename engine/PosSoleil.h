@@ -1,0 +1,172 @@
+// Apparent position of the Sun for a site on the Earth: time scales, the VSOP87 Earth,
+// nutation, aberration, parallax, refraction, and the sexagesimal texts of the windows.
+//
+// Every function is pure: inputs by value, results returned or written to the caller's
+// variables, no state, no allocation on the position path. Angles are degrees unless a
+// comment says radians; T is Julian centuries of dynamical time since J2000.0.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace PosSoleil {
+
+// ---- Time base ------------------------------------------------------------------------------
+
+// Date-time value of a UTC calendar date and time: days since 1899-12-30 00:00 with the time
+// of day as fraction, proleptic Gregorian calendar throughout.
+// Given:    Annee, Mois, Jour  truncated toward zero; a month outside 1..12 carries into the
+//                              year and a day outside the month runs on linearly
+//           Heure, Minute, Seconde  added as they are (25 h is 01:00 the next day);
+//                              Seconde carries the fraction of the second
+// Returned: the date-time value (negative before 1899-12-30: -1 + 06:00 is -0.75)
+double EncodeDateValeur(double Annee, double Mois, double Jour, double Heure, double Minute,
+                        double Seconde) noexcept;
+
+// Calendar fields of a date-time value, after rounding it to the nearest millisecond.
+// Given:    t  date-time value, days since 1899-12-30 00:00 (finite)
+// Returned: Annee, Mois (1..12), Jour (1..31), Heure (0..23), Minute, Seconde (0..59),
+//           MilliSeconde (0..999). A value beyond about +-5.8 million years is clamped there.
+void DecodeDateValeur(double t, int& Annee, int& Mois, int& Jour, int& Heure, int& Minute,
+                      int& Seconde, int& MilliSeconde) noexcept;
+
+// Julian date of a date-time value (1899-12-30 00:00 is JD 2415018.5). UTC stays UTC.
+double JourJulien(double t) noexcept;
+
+// Time argument of every series of the engine.
+// Given:    JD         Julian date, UTC
+//           TEmoinsTU  dynamical time minus UTC, seconds
+// Returned: T, Julian centuries of dynamical time since J2000.0
+double SiecleJulien(double JD, double TEmoinsTU) noexcept;
+
+// Greenwich mean sidereal time (IAU 1982), from UTC taken as UT1.
+// Given:    JD  Julian date, UTC
+// Returned: theta0  mean sidereal time at the 0h UT that begins the civil day, degrees
+//           theta   mean sidereal time at the instant, degrees
+// Both lie in [0, 360]: a value that reduces to exactly 360 is left at 360.
+void TempsSideral(double JD, double& theta0, double& theta) noexcept;
+
+// Equation of the equinoxes, degrees: deltaPsi cos(epsilon).
+// Given:    deltaPsi  nutation in longitude, degrees; epsilon  true obliquity, degrees
+double EquationEquinoxes(double deltaPsi, double epsilon) noexcept;
+
+// An angle in degrees reduced to [0, 360): 360 gives 0, -30 gives 330.
+double Modulo360(double x) noexcept;
+
+// ---- The Earth from VSOP87 (forwarded unchanged to module VSOPEAR) ---------------------------
+
+double LongitudeTerre(double T) noexcept;  // degrees, not reduced
+double LatitudeTerre(double T) noexcept;   // degrees
+double RayonTerre(double T) noexcept;      // astronomical units
+
+// ---- Nutation and obliquity -----------------------------------------------------------------
+
+// Fundamental arguments of the lunisolar theory, degrees, not reduced.
+double ElongationMoyenneLune(double T) noexcept;  // D
+double AnomalieMoyenneSoleil(double T) noexcept;  // M
+double AnomalieMoyenneLune(double T) noexcept;    // M'
+double ArgumentLatitudeLune(double T) noexcept;   // F
+double LongitudeNoeudLune(double T) noexcept;     // Omega
+
+// Nutation in longitude and in obliquity from the 60 leading terms of the IAU 1980 series.
+// Given:    T; Mprime, M, F, D, Omega  fundamental arguments, degrees (reduced or not)
+// Returned: deltaPsi, deltaEpsilon  degrees
+void Nutation(double T, double Mprime, double M, double F, double D, double Omega,
+              double& deltaPsi, double& deltaEpsilon) noexcept;
+
+// Mean obliquity of the ecliptic (84381.448" - 46.815" T ...), degrees.
+double ObliquiteMoyenne(double T) noexcept;
+
+// ---- Apparent geocentric Sun ----------------------------------------------------------------
+
+// Annual aberration as a correction to the Sun's longitude, degrees (about -0.0057).
+// Given:    T; R  Earth-Sun distance, au
+double Aberration(double T, double R) noexcept;
+
+// Ecliptic to equatorial coordinates.
+// Given:    epsilon  obliquity; lambda, beta  ecliptic longitude and latitude, degrees
+// Returned: alpha  right ascension in (-180, 180], degrees (not reduced to a turn)
+//           delta  declination, degrees
+void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& alpha,
+                            double& delta) noexcept;
+
+// Equation of time, hours: apparent minus mean solar time, brought back within +-20 h.
+// Given:    T; alpha  apparent right ascension in (-180, 180]; deltaPsi; epsilon0  MEAN
+//           obliquity, degrees
+double EquationDuTemps(double T, double alpha, double deltaPsi, double epsilon0) noexcept;
+
+// ---- Topocentric and horizontal coordinates -------------------------------------------------
+
+// Flattening of the reference ellipsoid (1/298.257); equatorial radius 6378140 m.
+inline constexpr double Aplatissement = 0.0033528131778969143;
+
+// Observer's geocentric place in units of the equatorial radius.
+// Given:    phi  geodetic latitude, degrees; h  height above the ellipsoid, metres
+// Returned: rhoSinPhiP, rhoCosPhiP; rho; phiP  geocentric latitude, degrees
+void CoordonneesObservateur(double phi, double h, double& rhoSinPhiP, double& rhoCosPhiP,
+                            double& rho, double& phiP) noexcept;
+
+// Equatorial horizontal parallax of the Sun, degrees (8.794148" at 1 au).
+// Given:    R  Earth-Sun distance, au
+double ParallaxeHorizontale(double R) noexcept;
+
+// Parallax corrections of right ascension and declination.
+// Given:    pi  horizontal parallax; rhoCosPhiP, rhoSinPhiP; delta  geocentric declination;
+//           H  geocentric hour angle (westward, not reduced), degrees
+// Returned: deltaAlpha, deltaDelta  degrees, to subtract from the hour angle and add to the
+//           declination respectively
+void Parallaxe(double pi, double rhoCosPhiP, double rhoSinPhiP, double delta, double H,
+               double& deltaAlpha, double& deltaDelta) noexcept;
+
+// Hour angle and declination to azimuth and altitude.
+// Given:    Hprime  topocentric hour angle; phi  geodetic latitude; deltaPrime  topocentric
+//           declination, degrees
+// Returned: Azimut  from north through east, in [0, 360] (0 and 360 both north)
+//           Hauteur  altitude above the astronomical horizon, degrees
+void CoordonneesHorizontales(double Hprime, double phi, double deltaPrime, double& Azimut,
+                             double& Hauteur) noexcept;
+
+// ---- The position driver --------------------------------------------------------------------
+
+// Apparent position of the Sun for a UTC instant and a site; never applies refraction.
+// Given:    Annee, Mois, Jour, Heure, Minute, Seconde  UTC (Seconde with its fraction)
+//           Longitude  degrees, East positive; Latitude  geodetic, degrees, North positive
+//           AltitudeSite  metres above the ellipsoid; TEmoinsTU  dynamical time - UTC, s
+// Returned: LongitudeSoleil  geometric longitude + FK5 + aberration, without nutation,
+//                            NOT reduced (about 36000.77 degrees per century)
+//           RayonVecteur     Earth-Sun distance, au
+//           AscensionDroite  apparent geocentric right ascension in (-180, 180], degrees
+//           Declinaison      apparent geocentric declination, degrees
+//           Azimut           topocentric, from north through east, [0, 360]
+//           Hauteur          topocentric altitude without refraction, degrees
+//           EquationTemps    equation of time, hours
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute,
+                    double Seconde, double Longitude, double Latitude, double AltitudeSite,
+                    double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
+                    double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
+                    double& EquationTemps) noexcept;
+
+// ---- Refraction -----------------------------------------------------------------------------
+
+// Atmospheric refraction to add to the true altitude, degrees. Zero at -1 degree and below:
+// the correction stops rather than tapering off under the horizon.
+// Given:    h  true altitude, degrees; P  pressure, cm of mercury (76 standard);
+//           T  temperature, degrees Celsius
+double Refraction(double h, double P, double T) noexcept;
+
+// ---- Sexagesimal texts ----------------------------------------------------------------------
+
+// Degrees, minutes and seconds of arc: sign (space or "-"), degrees (two digits at least),
+// "°", minutes, "'", seconds with `decimals` decimals, and a double quote. Degrees and
+// minutes are truncated and only the seconds rounded, with no carry: 23.7 degrees is
+// " 23°41'60.00"" with 2 decimals. Exactly zero gives "000000". UTF-8.
+// Given:    angle  degrees, any size (never reduced); decimals  0..18 (clamped)
+//           separateur  decimal separator of the user's locale
+// A NaN gives "NAN" and an infinity " INF" or "-INF".
+std::string DegVersDMS(double angle, int decimals, std::string_view separateur = ".");
+
+// Hours, minutes and seconds of time of angle / 15: " 18h41mn50.40s". Same rules as
+// DegVersDMS, with no exception for zero.
+std::string DegVersHMS(double angle, int decimals, std::string_view separateur = ".");
+
+}  // namespace PosSoleil

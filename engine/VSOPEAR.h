@@ -1,0 +1,21 @@
+// Heliocentric position of the Earth from the complete VSOP87 version D series.
+#pragma once
+
+namespace VSOPEAR {
+
+// Heliocentric ecliptic longitude of the Earth, referred to the mean dynamical ecliptic and
+// equinox of date.
+// Given:    T  Julian centuries of dynamical time since J2000.0 (JD 2451545.0)
+// Returned: longitude in degrees, NOT reduced to [0, 360): the sum of the series grows by
+//           about 36000.77 degrees per century, and callers that want a turn reduce it.
+double LongitudeTerre(double T) noexcept;
+
+// Heliocentric ecliptic latitude of the Earth, degrees (a few 1e-4 degree at most).
+// Given:    T  Julian centuries of dynamical time since J2000.0
+double LatitudeTerre(double T) noexcept;
+
+// Earth-Sun distance (radius vector), astronomical units (0.983 to 1.017).
+// Given:    T  Julian centuries of dynamical time since J2000.0
+double RayonTerre(double T) noexcept;
+
+}  // namespace VSOPEAR
