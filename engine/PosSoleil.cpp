@@ -174,45 +174,6 @@ std::string PartieEntiere(double r, std::size_t largeurMin) {
     return texte;
 }
 
-// Seconds in fixed notation: rounded half away from zero to `decimals` places, the decision
-// taken on the value already rounded to 18 significant digits, and never keeping more than
-// five significant digits (later places are written as zeros). Whole part padded to 2 digits.
-std::string Secondes(double r, int decimals, std::string_view separateur) {
-    std::string chiffres(18, '0');
-    int exposant = 0;
-    if (r != 0.0) {
-        char tampon[40];
-        std::snprintf(tampon, sizeof tampon, "%.17e", r);  // d.ddddddddddddddddde+XX
-        chiffres[0] = tampon[0];
-        std::copy(tampon + 2, tampon + 19, chiffres.begin() + 1);
-        exposant = std::atoi(tampon + 20);
-    }
-    // n significant digits survive; the value is then M x 10^-k with k <= decimals.
-    const int n = std::min(5, exposant + 1 + decimals);
-    std::string mantisse;
-    if (n >= 0) {
-        mantisse = chiffres.substr(0, static_cast<std::size_t>(n));
-        if (chiffres[static_cast<std::size_t>(n)] >= '5') {
-            int i = n - 1;
-            while (i >= 0 && mantisse[static_cast<std::size_t>(i)] == '9') mantisse[static_cast<std::size_t>(i--)] = '0';
-            if (i >= 0) ++mantisse[static_cast<std::size_t>(i)];
-            else mantisse.insert(0, 1, '1');
-        }
-    }
-    const int k = n - exposant - 1;
-    std::string echelle = mantisse.empty() ? std::string("0") : mantisse;  // value x 10^decimals
-    if (n >= 0) echelle.append(static_cast<std::size_t>(decimals - k), '0');
-    else echelle.append(static_cast<std::size_t>(decimals), '0');
-    const auto d = static_cast<std::size_t>(decimals);
-    if (echelle.size() < d + 2) echelle.insert(0, d + 2 - echelle.size(), '0');
-    std::string texte = echelle.substr(0, echelle.size() - d);
-    if (decimals > 0) {
-        texte.append(separateur);
-        texte.append(echelle, echelle.size() - d, d);
-    }
-    return texte;
-}
-
 // Shared body of the two texts: sign and whole units, then minutes and seconds, each
 // truncated from the double itself before the seconds alone are rounded; nothing carries.
 std::string Sexagesimal(double angle, double r, int decimals, std::string_view separateur,
@@ -227,7 +188,10 @@ std::string Sexagesimal(double angle, double r, int decimals, std::string_view s
     texte += PartieEntiere(r, 2);
     texte += marqueMinutes;
     r = (r - std::trunc(r)) * 60.0;
-    texte += Secondes(r, decimals, separateur);
+    std::string secondes = TexteFixe(r, decimals, 5, separateur);
+    if (secondes.size() - (decimals > 0 ? separateur.size() + static_cast<std::size_t>(decimals) : 0) < 2)
+        secondes.insert(0, 1, '0');
+    texte += secondes;
     texte += marqueSecondes;
     return texte;
 }
@@ -512,6 +476,45 @@ double Refraction(double h, double P, double T) noexcept {
 }
 
 // ---- Sexagesimal texts ----
+
+std::string TexteFixe(double valeur, int decimals, int significatifs, std::string_view separateur) {
+    if (std::isnan(valeur)) return "NAN";
+    if (std::isinf(valeur)) return valeur < 0 ? "-INF" : "INF";
+    decimals = std::clamp(decimals, 0, 18);
+    significatifs = std::clamp(significatifs, 1, 18);
+    const double r = std::fabs(valeur);
+    std::string chiffres(18, '0');
+    int exposant = 0;
+    if (r != 0.0) {
+        char tampon[40];
+        std::snprintf(tampon, sizeof tampon, "%.17e", r);  // d.ddddddddddddddddde+XXX
+        chiffres[0] = tampon[0];
+        std::copy(tampon + 2, tampon + 19, chiffres.begin() + 1);
+        exposant = std::atoi(tampon + 20);
+    }
+    // n significant digits survive; the value is then M x 10^-k, k <= decimals.
+    const int n = std::min(significatifs, exposant + 1 + decimals);
+    std::string echelle;  // the value times 10^decimals, in decimal
+    if (n >= 0) {
+        echelle = chiffres.substr(0, static_cast<std::size_t>(n));
+        if (chiffres[static_cast<std::size_t>(n)] >= '5') {  // half away from zero
+            int i = n - 1;
+            while (i >= 0 && echelle[static_cast<std::size_t>(i)] == '9') echelle[static_cast<std::size_t>(i--)] = '0';
+            if (i >= 0) ++echelle[static_cast<std::size_t>(i)];
+            else echelle.insert(0, 1, '1');
+        }
+        echelle.append(static_cast<std::size_t>(decimals - (n - exposant - 1)), '0');
+    }
+    const auto d = static_cast<std::size_t>(decimals);
+    if (echelle.size() < d + 1) echelle.insert(0, d + 1 - echelle.size(), '0');
+    std::string texte = echelle.substr(0, echelle.size() - d);
+    if (decimals > 0) {
+        texte.append(separateur);
+        texte.append(echelle, echelle.size() - d, d);
+    }
+    if (valeur < 0 && echelle.find_first_not_of('0') != std::string::npos) texte.insert(0, 1, '-');
+    return texte;
+}
 
 std::string DegVersDMS(double angle, int decimals, std::string_view separateur) {
     if (angle == 0) return "000000";

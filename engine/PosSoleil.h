@@ -156,6 +156,12 @@ double Refraction(double h, double P, double T) noexcept;
 
 // ---- Sexagesimal texts ----------------------------------------------------------------------
 
+// A number in fixed notation with exactly `decimals` decimals (0..18), rounded half away from
+// zero on its 18-significant-digit decimal value and keeping at most `significatifs` (1..18)
+// significant digits: later places are written as zeros. No thousands separator.
+// TexteFixe(0.98524861, 5, 7, ",") is "0,98525"; TexteFixe(56.25, 1, 5) is "56.3".
+std::string TexteFixe(double valeur, int decimals, int significatifs, std::string_view separateur = ".");
+
 // Degrees, minutes and seconds of arc: sign (space or "-"), degrees (two digits at least),
 // "°", minutes, "'", seconds with `decimals` decimals, and a double quote. Degrees and
 // minutes are truncated and only the seconds rounded, with no carry: 23.7 degrees is

@@ -1,0 +1,17 @@
+#include <QApplication>
+
+#include "Fenetres.h"
+#include "Unit1.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvanel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Orvanel"));
+    QApplication::setWindowIcon(Fenetres::IconeProgramme());
+
+    Fenetres::CreeFenetres();
+    Unit1::EphPosition->show();
+    const int code = QApplication::exec();
+    Fenetres::DetruitFenetres();
+    return code;
+}

@@ -1,0 +1,414 @@
+// The main window: start values, site and atmosphere inputs, clock modes and the display.
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+
+#include "Aides.h"
+#include "MaskEdit.h"
+#include "PosSoleil.h"
+#include "Unit1.h"
+#include "Unit3.h"
+
+using namespace Unit1;
+
+namespace {
+
+const QDateTime Instant(QDate(2026, 12, 7), QTime(12, 0, 0, 250), Qt::UTC);
+
+TEphPosition* W() { return EphPosition; }
+
+template <class T>
+T* Controle(const char* nom) {
+    T* c = EphPosition->findChild<T*>(QLatin1String(nom));
+    if (!c) qFatal("control %s not found", nom);
+    return c;
+}
+
+// Types over the field's text from a position, as a user would.
+void Tape(QLineEdit* champ, int position, const QString& touches) {
+    champ->setFocus();
+    champ->setCursorPosition(position);
+    QTest::keyClicks(champ, touches);
+}
+
+void Efface(QLineEdit* champ, int position) {
+    champ->setFocus();
+    champ->setCursorPosition(position);
+    QTest::keyClick(champ, Qt::Key_Delete);
+}
+
+}  // namespace
+
+class TestUnit1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        Aides::CreeFenetres();
+        W()->Timer1->stop();
+        W()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(W()));
+    }
+
+    void init() {
+        // Back to the start-up inputs; the handlers bring the values along.
+        W()->ButtonAuto->setChecked(true);
+        W()->Timer1->stop();
+        W()->RadioEst->setChecked(true);
+        W()->RadioNord->setChecked(true);
+        W()->LongEdit->setText(QStringLiteral("002°01'49\""));
+        W()->LatEdit->setText(QStringLiteral("42°29'48\""));
+        W()->TempEdit->setText(QStringLiteral("+10"));
+        W()->PressEdit->setText(QStringLiteral("760"));
+        W()->RefracCheck->setChecked(false);
+        W()->ZenithCheck->setChecked(false);
+        W()->RefCheck->setChecked(false);
+        Unit3::TEmoinsTU = 64.184;
+        Aides::FixeHorloge(Instant);
+        Aides::Erreurs();
+    }
+
+    void startValuesAndTexts() {
+        // Values as created, before any input has been read.
+        QCOMPARE(Longitude, 2.0302777777777776);
+        QCOMPARE(Latitude, 42.49666666666667);
+        QCOMPARE(Temperature, 10.0);
+        QCOMPARE(Pression, 76.0);
+        QCOMPARE(Unit3::TEmoinsTU, 64.184);
+
+        QCOMPARE(W()->windowTitle(), QStringLiteral("Ephémérides Solaire"));
+        const QList<QAction*> menu = W()->menuBar()->actions();
+        QCOMPARE(menu.size(), 3);
+        QCOMPARE(menu[0]->text(), QStringLiteral("&Génération"));
+        QCOMPARE(menu[1]->text(), QStringLiteral("&ET && UT"));
+        QCOMPARE(menu[2]->text(), QStringLiteral("&A Propos"));
+        for (QAction* a : menu) QVERIFY(!a->menu());  // direct commands
+
+        QCOMPARE(Controle<TMaskEdit>("LatEdit")->Lit(), QStringLiteral("42°29'48\""));
+        QCOMPARE(Controle<TMaskEdit>("LongEdit")->Lit(), QStringLiteral("002°01'49\""));
+        QCOMPARE(Controle<TMaskEdit>("TempEdit")->Lit(), QStringLiteral("+10"));
+        QCOMPARE(Controle<TMaskEdit>("PressEdit")->Lit(), QStringLiteral("760"));
+        QVERIFY(Controle<QRadioButton>("ButtonAuto")->isChecked());
+        QVERIFY(!Controle<QDateEdit>("DatePicker")->isEnabled());
+        QVERIFY(!Controle<QTimeEdit>("TimePicker")->isEnabled());
+        QCOMPARE(Controle<QDateEdit>("DatePicker")->minimumDate(), QDate(1980, 1, 1));
+        QCOMPARE(Controle<QDateEdit>("DatePicker")->maximumDate(), QDate(2250, 1, 1));
+        for (const char* nom : {"AsdEdit", "DecliEdit", "RVEdit", "HautEdit", "AzimEdit"})
+            QVERIFY2(Controle<QLineEdit>(nom)->isReadOnly(), nom);
+        QVERIFY(W()->minimumSize() == W()->maximumSize());  // fixed size
+        QVERIFY(!(W()->windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void displayFollowsTheEngine() {
+        const auto p = Aides::Calcule(Instant, Longitude, Latitude);
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
+        QCOMPARE(W()->AzimEdit->text(), Aides::DMS(p.azimut, 1));
+        QCOMPARE(W()->AsdEdit->text(), Aides::HMS(PosSoleil::Modulo360(p.ascensionDroite), 2));
+        QCOMPARE(W()->DecliEdit->text(), Aides::DMS(p.declinaison, 2));
+        QCOMPARE(W()->RVEdit->text(), QStringLiteral("0") + Aides::SeparateurAttendu() + QStringLiteral("98525"));
+        // The published values for 12:00:00.000: altitude 24.750726, declination -22.636600.
+        Aides::FixeHorloge(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0), Qt::UTC));
+        QCOMPARE(W()->HautEdit->text(), QStringLiteral(" 24°45'02") + Aides::SeparateurAttendu() + QStringLiteral("6\""));
+        QCOMPARE(W()->DecliEdit->text(), QStringLiteral("-22°38'11") + Aides::SeparateurAttendu() + QStringLiteral("76\""));
+        QCOMPARE(QLocale::system().decimalPoint(), Aides::SeparateurAttendu());
+    }
+
+    void longitudeAndLatitudeReading_data() {
+        QTest::addColumn<QString>("champ");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<double>("latitude");
+        QTest::newRow("default") << "LongEdit" << "002°01'49\"" << 7309.0 / 3600 << 152988.0 / 3600;
+        QTest::newRow("75 minutes") << "LongEdit" << "002°75'00\"" << 3.25 << 152988.0 / 3600;
+        QTest::newRow("180 degrees") << "LongEdit" << "180°00'00\"" << 180.0 << 152988.0 / 3600;
+        QTest::newRow("all zeros") << "LongEdit" << "000°00'00\"" << 0.0 << 152988.0 / 3600;
+        QTest::newRow("99 99 99") << "LatEdit" << "99°99'99\"" << 7309.0 / 3600 << 100.6775;
+        QTest::newRow("latitude 45") << "LatEdit" << "45°30'00\"" << 7309.0 / 3600 << 45.5;
+    }
+    void longitudeAndLatitudeReading() {
+        QFETCH(QString, champ);
+        QFETCH(QString, texte);
+        QFETCH(double, longitude);
+        QFETCH(double, latitude);
+        EphPosition->findChild<TMaskEdit*>(champ)->setText(texte);
+        QCOMPARE(Longitude, longitude);
+        QVERIFY(std::fabs(Latitude - latitude) < 1e-12);
+        QVERIFY(Aides::Erreurs().isEmpty());
+    }
+
+    void deletedDigits() {
+        // The first digit of the degrees deleted: a leading blank, read as 2.
+        Efface(W()->LongEdit, 0);
+        QCOMPARE(W()->LongEdit->Lit(), QStringLiteral(" 02°01'49\""));
+        QCOMPARE(W()->LongEdit->displayText(), QStringLiteral("_02°01'49\""));
+        QCOMPARE(Longitude, 7309.0 / 3600);
+        QVERIFY(Aides::Erreurs().isEmpty());
+
+        // The last digit of the seconds deleted: "4 " is refused, the value and display stay.
+        W()->LongEdit->setText(QStringLiteral("010°00'49\""));
+        const QString hauteur = W()->HautEdit->text();
+        Efface(W()->LongEdit, 8);
+        QCOMPARE(W()->LongEdit->displayText(), QStringLiteral("010°00'4_\""));
+        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'4 ' n'est pas une valeur entière correcte.")});
+        QCOMPARE(Longitude, 10 + 49.0 / 3600);
+        QCOMPARE(W()->HautEdit->text(), hauteur);
+
+        // The latitude alike, and the next valid change takes effect.
+        Efface(W()->LatEdit, 4);
+        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'2 ' n'est pas une valeur entière correcte.")});
+        QCOMPARE(Latitude, 152988.0 / 3600);
+        Tape(W()->LatEdit, 4, QStringLiteral("3"));
+        QCOMPARE(W()->LatEdit->Lit(), QStringLiteral("42°23'48\""));
+        QCOMPARE(Latitude, 42 + 23.0 / 60 + 48.0 / 3600);
+        Efface(W()->LatEdit, 3);  // " 3" minutes: a leading blank again
+        QVERIFY(Aides::Erreurs().isEmpty());
+        QCOMPARE(Latitude, 42 + 3.0 / 60 + 48.0 / 3600);
+    }
+
+    void typingOverwrites() {
+        Tape(W()->LongEdit, 0, QStringLiteral("123"));
+        QCOMPARE(W()->LongEdit->Lit(), QStringLiteral("123°01'49\""));
+        Tape(W()->LongEdit, 0, QStringLiteral("98765"));  // the degree sign is skipped
+        QCOMPARE(W()->LongEdit->Lit(), QStringLiteral("987°65'49\""));
+        Tape(W()->LongEdit, 4, QStringLiteral("45"));
+        QCOMPARE(W()->LongEdit->Lit(), QStringLiteral("987°45'49\""));
+        QCOMPARE(W()->LongEdit->Lit().size(), 10);
+        QCOMPARE(Longitude, 987 + 45.0 / 60 + 49.0 / 3600);
+    }
+
+    void hemispheres() {
+        QTest::mouseClick(W()->RadioOuest, Qt::LeftButton);
+        QCOMPARE(Longitude, -2.0302777777777776);
+        QTest::mouseClick(W()->RadioEst, Qt::LeftButton);
+        QCOMPARE(Longitude, 2.0302777777777776);
+        QTest::mouseClick(W()->RadioOuest, Qt::LeftButton);
+        W()->LongEdit->setText(QStringLiteral("180°00'00\""));
+        QCOMPARE(Longitude, -180.0);  // typed under Ouest: negative
+        W()->LongEdit->setText(QStringLiteral("000°00'00\""));
+        QCOMPARE(Longitude, 0.0);
+
+        QTest::mouseClick(W()->RadioSud, Qt::LeftButton);
+        QCOMPARE(Latitude, -42.49666666666667);
+        W()->LatEdit->setText(QStringLiteral("33°52'00\""));
+        QCOMPARE(Latitude, -(33 + 52.0 / 60));
+        QTest::mouseClick(W()->RadioNord, Qt::LeftButton);
+        QCOMPARE(Latitude, 33 + 52.0 / 60);
+
+        // The display follows the signed site.
+        QTest::mouseClick(W()->RadioSud, Qt::LeftButton);
+        const auto p = Aides::Calcule(Instant, 0.0, -(33 + 52.0 / 60));
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
+    }
+
+    void temperatureAndPressureClamps_data() {
+        QTest::addColumn<QString>("champ");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("texteFinal");
+        QTest::addColumn<double>("temperature");
+        QTest::addColumn<double>("pression");
+        QTest::newRow("950") << "PressEdit" << "950" << "900" << 10.0 << 90.0;
+        QTest::newRow("150") << "PressEdit" << "150" << "200" << 10.0 << 20.0;
+        QTest::newRow("640") << "PressEdit" << "640" << "640" << 10.0 << 64.0;
+        QTest::newRow("+45") << "TempEdit" << "+45" << "+40" << 40.0 << 76.0;
+        QTest::newRow("-25") << "TempEdit" << "-25" << "-20" << -20.0 << 76.0;
+        QTest::newRow("-05") << "TempEdit" << "-05" << "-05" << -5.0 << 76.0;
+        QTest::newRow("+5_") << "TempEdit" << "+5" << "+5 " << 5.0 << 76.0;
+    }
+    void temperatureAndPressureClamps() {
+        QFETCH(QString, champ);
+        QFETCH(QString, texte);
+        QFETCH(QString, texteFinal);
+        QFETCH(double, temperature);
+        QFETCH(double, pression);
+        auto* edit = EphPosition->findChild<TMaskEdit*>(champ);
+        edit->setText(texte);
+        QCOMPARE(edit->Lit(), texteFinal);
+        QCOMPARE(Temperature, temperature);
+        QCOMPARE(Pression, pression);
+        QVERIFY(Aides::Erreurs().isEmpty());
+    }
+
+    void clampByTyping() {
+        Efface(W()->PressEdit, 2);  // "76_" reads as 76 mm, that is 7.6 cm
+        QCOMPARE(W()->PressEdit->Lit(), QStringLiteral("200"));
+        QCOMPARE(Pression, 20.0);
+        Tape(W()->PressEdit, 0, QStringLiteral("9"));  // 900
+        QCOMPARE(Pression, 90.0);
+        Tape(W()->PressEdit, 0, QStringLiteral("1"));  // 100 becomes 200 at once
+        QCOMPARE(W()->PressEdit->Lit(), QStringLiteral("200"));
+        QCOMPARE(Pression, 20.0);
+    }
+
+    void refusedNumbers() {
+        W()->TempEdit->setText(QStringLiteral("+05"));
+        Efface(W()->TempEdit, 1);  // "+_5": a blank between sign and digit
+        QCOMPARE(W()->TempEdit->Lit(), QStringLiteral("+ 5"));
+        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'+ 5' n'est pas une valeur en virgule flottante correcte.")});
+        QCOMPARE(Temperature, 5.0);
+        W()->TempEdit->setText(QString());
+        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'   ' n'est pas une valeur en virgule flottante correcte.")});
+        QCOMPARE(Temperature, 5.0);
+        W()->PressEdit->setText(QString());
+        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'   ' n'est pas une valeur en virgule flottante correcte.")});
+        QCOMPARE(Pression, 76.0);
+    }
+
+    void options_data() {
+        QTest::addColumn<bool>("refraction");
+        QTest::addColumn<bool>("zenith");
+        QTest::addColumn<bool>("sud");
+        QTest::newRow("none") << false << false << false;
+        QTest::newRow("refraction") << true << false << false;
+        QTest::newRow("zenith") << false << true << false;
+        QTest::newRow("south") << false << false << true;
+        QTest::newRow("refraction and zenith") << true << true << false;
+        QTest::newRow("all") << true << true << true;
+    }
+    void options() {
+        QFETCH(bool, refraction);
+        QFETCH(bool, zenith);
+        QFETCH(bool, sud);
+        W()->TempEdit->setText(QStringLiteral("-05"));
+        W()->PressEdit->setText(QStringLiteral("740"));
+        if (refraction) QTest::mouseClick(W()->RefracCheck, Qt::LeftButton);
+        if (zenith) QTest::mouseClick(W()->ZenithCheck, Qt::LeftButton);
+        if (sud) QTest::mouseClick(W()->RefCheck, Qt::LeftButton);
+        const auto p = Aides::Calcule(Instant, Longitude, Latitude);
+        double h = p.hauteur;
+        if (refraction) h += PosSoleil::Refraction(p.hauteur, 74.0, -5.0);
+        if (zenith) h = 90 - h;
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(h, 1));
+        QCOMPARE(W()->AzimEdit->text(), Aides::DMS(sud ? p.azimut - 180 : p.azimut, 1));
+        // Unticking returns to the plain values at once: nothing accumulates.
+        W()->RefracCheck->setChecked(false);
+        W()->ZenithCheck->setChecked(false);
+        W()->RefCheck->setChecked(false);
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
+        QCOMPARE(W()->AzimEdit->text(), Aides::DMS(p.azimut, 1));
+        // Without refraction, temperature and pressure change nothing on screen.
+        W()->TempEdit->setText(QStringLiteral("+30"));
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
+    }
+
+    void manualMode() {
+        const QDateTime tick(QDate(2026, 12, 7), QTime(9, 15, 42, 731), Qt::UTC);
+        Aides::FixeHorloge(tick);
+        QTest::mouseClick(W()->ButtonMan, Qt::LeftButton);
+        QVERIFY(!W()->Timer1->isActive());
+        QVERIFY(W()->DatePicker->isEnabled());
+        QVERIFY(W()->TimePicker->isEnabled());
+
+        // A date keeps the time of the last tick, milliseconds included.
+        W()->DatePicker->setDate(QDate(2025, 6, 21));
+        QCOMPARE(MilliSeconde, std::uint16_t(731));
+        auto p = Aides::Calcule(QDateTime(QDate(2025, 6, 21), QTime(9, 15, 42, 731), Qt::UTC), Longitude, Latitude);
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
+
+        // A time sets the milliseconds to 0.
+        W()->TimePicker->setTime(QTime(15, 30, 10));
+        QCOMPARE(MilliSeconde, std::uint16_t(0));
+        const QDateTime choisi(QDate(2025, 6, 21), QTime(15, 30, 10), Qt::UTC);
+        p = Aides::Calcule(choisi, Longitude, Latitude);
+        QCOMPARE(W()->AzimEdit->text(), Aides::DMS(p.azimut, 1));
+
+        // No input: the display stays; a site change refreshes it for the chosen instant.
+        const QString avant = W()->HautEdit->text();
+        QTest::qWait(50);
+        QCOMPARE(W()->HautEdit->text(), avant);
+        W()->LatEdit->setText(QStringLiteral("10°00'00\""));
+        p = Aides::Calcule(choisi, Longitude, 10.0);
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
+
+        // Back to the clock: pickers disabled, the timer running again.
+        QTest::mouseClick(W()->ButtonAuto, Qt::LeftButton);
+        QVERIFY(W()->Timer1->isActive());
+        QVERIFY(!W()->DatePicker->isEnabled());
+        QTRY_COMPARE(W()->HautEdit->text(), Aides::DMS(Aides::Calcule(tick, Longitude, Latitude).hauteur, 1));
+        W()->Timer1->stop();
+    }
+
+    void pickersFollowTheClockOncePerSecond() {
+        Aides::FixeHorloge(QDateTime(QDate(2031, 3, 4), QTime(5, 6, 7, 100), Qt::UTC));
+        QCOMPARE(W()->DatePicker->date(), QDate(2031, 3, 4));
+        QCOMPARE(W()->TimePicker->time(), QTime(5, 6, 7));
+        QCOMPARE(DerniereSeconde, std::uint16_t(7));
+        // Within the same second the pickers are not written again.
+        {
+            const QSignalBlocker b(W()->TimePicker);
+            W()->TimePicker->setTime(QTime(1, 1, 1));
+        }
+        Aides::FixeHorloge(QDateTime(QDate(2031, 3, 4), QTime(5, 6, 7, 900), Qt::UTC));
+        QCOMPARE(W()->TimePicker->time(), QTime(1, 1, 1));
+        Aides::FixeHorloge(QDateTime(QDate(2031, 3, 4), QTime(5, 6, 8, 0), Qt::UTC));
+        QCOMPARE(W()->TimePicker->time(), QTime(5, 6, 8));
+    }
+
+    void clockOutsideThePickersRange() {
+        // The picker stays at its nearest limit; the display goes on with the real clock, and
+        // the program's write of the picker runs no change handler.
+        const QDateTime futur(QDate(2260, 6, 1), QTime(12, 0, 1), Qt::UTC);
+        Aides::FixeHorloge(futur);
+        QCOMPARE(W()->DatePicker->date(), QDate(2250, 1, 1));
+        QCOMPARE(Annee, std::uint16_t(2260));
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(Aides::Calcule(futur, Longitude, Latitude).hauteur, 1));
+        const QDateTime passe(QDate(1975, 6, 1), QTime(12, 0, 2), Qt::UTC);
+        Aides::FixeHorloge(passe);
+        QCOMPARE(W()->DatePicker->date(), QDate(1980, 1, 1));
+        QCOMPARE(Annee, std::uint16_t(1975));
+        QVERIFY(Aides::Erreurs().isEmpty());
+    }
+
+    void rightAscensionAlwaysWithinADay() {
+        for (int mois = 1; mois <= 12; ++mois) {
+            const QDateTime t(QDate(2027, mois, 15), QTime(0, 0, 0), Qt::UTC);
+            Aides::FixeHorloge(t);
+            const double alpha = Aides::Calcule(t, Longitude, Latitude).ascensionDroite;
+            QCOMPARE(W()->AsdEdit->text(), Aides::HMS(PosSoleil::Modulo360(alpha), 2));
+            const int heures = W()->AsdEdit->text().mid(1, 2).toInt();
+            QVERIFY2(W()->AsdEdit->text().startsWith(QLatin1Char(' ')) && heures >= 0 && heures < 24,
+                     qPrintable(W()->AsdEdit->text()));
+        }
+    }
+
+    void southReferenceAtSunrise() {
+        // At the equinox on the equator the Sun rises due east: -90 degrees from the south.
+        const QDateTime t(QDate(2026, 3, 20), QTime(6, 8, 0), Qt::UTC);
+        W()->LongEdit->setText(QStringLiteral("000°00'00\""));
+        W()->LatEdit->setText(QStringLiteral("00°00'00\""));
+        W()->RefCheck->setChecked(true);
+        Aides::FixeHorloge(t);
+        QVERIFY2(W()->AzimEdit->text().startsWith(QStringLiteral("-89°")) ||
+                     W()->AzimEdit->text().startsWith(QStringLiteral("-90°")),
+                 qPrintable(W()->AzimEdit->text()));
+    }
+
+    void unchangedTextIsNotRewritten() {
+        int ecritures = 0;
+        connect(W()->AsdEdit, &QLineEdit::textChanged, this, [&] { ++ecritures; });
+        Aides::FixeHorloge(Instant);
+        Aides::FixeHorloge(Instant);
+        Aides::FixeHorloge(Instant.addMSecs(1));  // a millisecond moves no displayed digit of alpha
+        QCOMPARE(ecritures, 0);
+        disconnect(W()->AsdEdit, &QLineEdit::textChanged, this, nullptr);
+    }
+
+    void liveTicksRefresh() {
+        int appels = 0;
+        W()->Horloge = [&appels] {
+            ++appels;
+            return Instant.addMSecs(appels * 10);
+        };
+        W()->Timer1->start();
+        QTRY_VERIFY(appels >= 3);
+        W()->Timer1->stop();
+    }
+};
+
+QTEST_MAIN(TestUnit1)
+#include "test_unit1.moc"

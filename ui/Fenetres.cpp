@@ -1,0 +1,85 @@
+#include "Fenetres.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QtMath>
+
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+
+namespace Fenetres {
+
+void CreeFenetres() {
+    Unit1::EphPosition = new TEphPosition;
+    Unit3::TEmoinsTUdlg = new TTEmoinsTUdlg;
+    Unit2::AboutBox = new TAboutBox;
+    Unit4::Ephemeride = new TEphemeride;
+}
+
+void DetruitFenetres() {
+    delete Unit4::Ephemeride;
+    Unit4::Ephemeride = nullptr;
+    delete Unit2::AboutBox;
+    Unit2::AboutBox = nullptr;
+    delete Unit3::TEmoinsTUdlg;
+    Unit3::TEmoinsTUdlg = nullptr;
+    delete Unit1::EphPosition;
+    Unit1::EphPosition = nullptr;
+}
+
+QIcon IconeProgramme() {
+    QIcon icone;
+    for (const int taille : {16, 32, 64}) {
+        QPixmap image(taille, taille);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPointF centre(taille / 2.0, taille / 2.0);
+        p.setPen(QPen(QColor(230, 140, 0), taille / 16.0));
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4;
+            p.drawLine(centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.32,
+                       centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.48);
+        }
+        p.setBrush(QColor(255, 200, 0));
+        p.drawEllipse(centre, taille * 0.26, taille * 0.26);
+        icone.addPixmap(image);
+    }
+    return icone;
+}
+
+double Echelle() {
+    // The grid was drawn for a font whose lines are 13 pixels high and in which a declination
+    // such as -22°45'51.79" fits in 70 pixels, the room a result field leaves for its text.
+    const QFontMetrics fm(QApplication::font());
+    const double largeur = fm.horizontalAdvance(QStringLiteral("-22°45'51.79\"")) / 70.0;
+    return std::max({1.0, fm.height() / 13.0, largeur});
+}
+
+void Place(QWidget* controle, int gauche, int haut, int largeur, int hauteur) {
+    const double e = Echelle();
+    int l = qRound(largeur * e);
+    const int h = qRound(hauteur * e);
+    if (qobject_cast<QLabel*>(controle) || qobject_cast<QAbstractButton*>(controle))
+        l = std::max(l, controle->sizeHint().width());
+    controle->setGeometry(qRound(gauche * e), qRound(haut * e), l, h);
+}
+
+void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur) {
+    const double e = Echelle();
+    fenetre->setFixedSize(qRound(largeur * e), qRound(hauteur * e));
+    if (const QScreen* ecran = QApplication::primaryScreen()) {
+        const QRect zone = ecran->availableGeometry();
+        fenetre->move(zone.center() - QPoint(fenetre->width() / 2, fenetre->height() / 2));
+    }
+}
+
+}  // namespace Fenetres

@@ -1,0 +1,32 @@
+// A fixed-length masked field: typing overwrites, deleting leaves an empty position shown
+// as "_", fixed characters stay in place, and reading gives blanks for empty positions.
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+
+class TMaskEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    // `masque` is written in Qt's mask letters ("0" optional digit, "9" required digit, "#"
+    // digit or sign), with ";_" to show empty positions as "_".
+    TMaskEdit(const QString& masque, QWidget* parent = nullptr);
+
+    // The text with the fixed characters in place and every empty position as a blank.
+    QString Lit() const;
+
+    // True when the mask has required positions and one of them is empty.
+    bool Incomplet() const;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void RefuseSiIncomplet();
+
+    QString texteEntree;  // the text when the focus came in, restored by Esc
+    bool requis = false;
+    bool refusEnCours = false;
+};

@@ -1,0 +1,125 @@
+// The main window: the site and atmosphere inputs, the two clock modes and the live display
+// of the Sun's apparent position.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <functional>
+
+#include <QDateTime>
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTimeEdit;
+class QTimer;
+class TMaskEdit;
+
+class TEphPosition : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TEphPosition(QWidget* parent = nullptr);
+
+    // The UTC clock, to the millisecond; the system clock unless a test puts another.
+    std::function<QDateTime()> Horloge;
+
+    // Computes the position for the instant shown and writes the five result fields.
+    void MiseAJour();
+
+    // Handlers, each bound to its control's event.
+    void FormCreate();
+    void Timer1Timer();
+    void DatePickerChange();
+    void TimePickerChange();
+    void ButtonAutoClick();
+    void ButtonManClick();
+    void LongEditChange();
+    void LatEditChange();
+    void TempEditChange();
+    void PressEditChange();
+    void RadioEstClick();
+    void RadioOuestClick();
+    void RadioNordClick();
+    void RadioSudClick();
+    void RefracCheckClick();
+    void ZenithCheckClick();
+    void RefCheckClick();
+    void FichierClick();
+    void TEMoinsTUClick();
+    void APropos1Click();
+
+    QAction* Fichier;
+    QAction* TEMoinsTU;
+    QAction* APropos1;
+    QFrame* Bevel1;
+    QGroupBox* TempsBox;
+    QDateEdit* DatePicker;
+    QTimeEdit* TimePicker;
+    QRadioButton* ButtonMan;
+    QRadioButton* ButtonAuto;
+    QGroupBox* LongiLatiBox;
+    QFrame* LatiPanel;
+    QRadioButton* RadioNord;
+    QRadioButton* RadioSud;
+    TMaskEdit* LatEdit;
+    QFrame* LongiPanel;
+    QRadioButton* RadioEst;
+    QRadioButton* RadioOuest;
+    TMaskEdit* LongEdit;
+    QGroupBox* RefractionBox;
+    QLabel* Label1;
+    QLabel* Label2;
+    TMaskEdit* TempEdit;
+    TMaskEdit* PressEdit;
+    QCheckBox* RefracCheck;
+    QGroupBox* CoordEquatBox;
+    QLabel* Label4;
+    QLabel* Label7;
+    QLabel* Label3;
+    QLineEdit* AsdEdit;
+    QLineEdit* DecliEdit;
+    QLineEdit* RVEdit;
+    QGroupBox* CoordHorizonBox;
+    QCheckBox* ZenithCheck;
+    QCheckBox* RefCheck;
+    QLabel* Label8;
+    QLabel* Label5;
+    QLineEdit* HautEdit;
+    QLineEdit* AzimEdit;
+    QTimer* Timer1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool LitSexagesimal(const TMaskEdit* champ, int longueurDegres, double& valeur);
+};
+
+namespace Unit1 {
+
+extern TEphPosition* EphPosition;
+
+// The site and the atmosphere, read by the refresh and by the generator.
+extern double Longitude;    // degrees, East positive
+extern double Latitude;     // degrees, North positive
+extern double Temperature;  // degrees Celsius, within [-20, 40]
+extern double Pression;     // centimetres of mercury, within [20, 90]
+
+// The instant shown, UTC, and the last clock reading.
+extern double Maintenant;  // days since 1899-12-30 00:00
+extern std::uint16_t DerniereSeconde;
+extern std::uint16_t Annee, Mois, Jour, Heure, Minute, Seconde, MilliSeconde;
+
+// The results of the last refresh, after the display options.
+extern double AscensionDroite, Declinaison, RayonVecteur, Hauteur, Azimut;
+
+// The decimal separator of the user's regional settings, as UTF-8.
+std::string SeparateurDecimal();
+
+}  // namespace Unit1

@@ -1,0 +1,111 @@
+#include "Unit3.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include "Conversions.h"
+#include "Fenetres.h"
+#include "MaskEdit.h"
+#include "RapportErreur.h"
+#include "Unit1.h"
+
+namespace Unit3 {
+
+TTEmoinsTUdlg* TEmoinsTUdlg = nullptr;
+double TEmoinsTU = 0;
+
+const char* const TexteExplicatif[19] = {
+    "Le Temps des Ephémérides (TE) est lié au Temps ",
+    "Universel (TU) et au Temps Atomique International (TAI)",
+    "par la relation suivante : ",
+    "",
+    "TE = TAI +32.184s = TU + 32.184s + X.",
+    "",
+    "X est un décalage, variable au cours du temps TE",
+    "qui exprimé en secondes entières. Il est une",
+    "représentation de la non uniformité de la rotation diurne. ",
+    "Ce décalage se déduit des observations astronomiques.",
+    "",
+    "Par exemple : ",
+    "pour Janvier 1980,  X = 19s,",
+    "pour Janvier 2000,  X = 32s.",
+    "",
+    "Cette valeur doit donc être actualisée pour conserver une ",
+    "bonne précision sur l'éphéméride. Elle est disponible sur le ",
+    "site Web du bureau international des poids et mesures.",
+    "( https://www.bipm.org )",
+};
+
+}  // namespace Unit3
+
+using Fenetres::Place;
+
+TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TEmoinsTUdlg"));
+    setWindowTitle(QStringLiteral("Temps des éphémérides"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setModal(true);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Place(Bevel1, 8, 8, 313, 273);
+
+    Memo1 = new QTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setFrameStyle(QFrame::NoFrame);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setLineWrapMode(QTextEdit::WidgetWidth);
+    QStringList lignes;
+    for (const char* ligne : Unit3::TexteExplicatif) lignes << QString::fromUtf8(ligne);
+    Memo1->setPlainText(lignes.join(QLatin1Char('\n')));
+    Memo1->selectAll();
+    Memo1->setAlignment(Qt::AlignHCenter);
+    Memo1->moveCursor(QTextCursor::Start);
+    Memo1->setStyleSheet(QStringLiteral("QTextEdit { background: transparent; }"));
+    Place(Memo1, 16, 16, 297, 257);
+
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    OKBtn->setAutoDefault(true);
+    Place(OKBtn, 55, 292, 75, 25);
+
+    Label1 = new QLabel(QStringLiteral("TAI - UTC"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Place(Label1, 144, 301, 48, 13);
+
+    TAIEdit = new TMaskEdit(QStringLiteral("000;_"), this);
+    TAIEdit->setObjectName(QStringLiteral("TAIEdit"));
+    TAIEdit->setText(QStringLiteral("032"));
+    Place(TAIEdit, 200, 296, 25, 21);
+
+    Label2 = new QLabel(QStringLiteral("Secondes"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Place(Label2, 230, 301, 48, 13);
+
+    // OK first, so it has the focus when the dialog opens.
+    setTabOrder(OKBtn, Memo1);
+    setTabOrder(Memo1, TAIEdit);
+    Fenetres::FixeEtCentre(this, 329, 329);
+
+    connect(OKBtn, &QPushButton::clicked, this, &TTEmoinsTUdlg::OKBtnClick);
+}
+
+void TTEmoinsTUdlg::OKBtnClick() {
+    const std::string texte = TAIEdit->Lit().toStdString();
+    int secondes = 0;
+    if (!Conversions::LitEntier(texte, secondes)) {
+        RapportErreur::Signale(QString::fromStdString(Conversions::MessageEntier(texte)));
+        accept();  // the dialog closes all the same; the value in force stays
+        return;
+    }
+    // (n + 32.184) as the nearest double: an exact quotient of integers rounds once.
+    Unit3::TEmoinsTU = (secondes * 1000.0 + 32184.0) / 1000.0;
+    accept();
+    Unit1::EphPosition->MiseAJour();
+}

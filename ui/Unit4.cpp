@@ -1,0 +1,276 @@
+#include "Unit4.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+#include "Conversions.h"
+#include "Fenetres.h"
+#include "MaskEdit.h"
+#include "PosSoleil.h"
+#include "RapportErreur.h"
+#include "Unit1.h"
+#include "Unit3.h"
+#include "VueTable.h"
+
+namespace Unit4 {
+
+TEphemeride* Ephemeride = nullptr;
+int Pas = 0;
+int Nombre = 0;
+bool Arret = false;
+
+const char* const Modele[9] = {
+    "Ephémérides Solaire (UTC)",
+    "",
+    "Positions Topocentriques Apparentes",
+    "Horizon Local et Sud Vrai",
+    "",
+    "Longitude E 00°00'00\", Latitude N 00°00'00\"",
+    "",
+    " A  M  J     h  m  s    Hauteur      Azimuth        ",
+    "   ",
+};
+
+}  // namespace Unit4
+
+using namespace Unit4;
+using Fenetres::Place;
+
+namespace {
+
+// The right edge of the counter stays at x = 243 of the grid while its width follows its text.
+constexpr int BordDroitCompteur = 243;
+
+QString Texte(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+template <class T>
+T* Cree(QWidget* parent, const char* nom) {
+    auto* controle = new T(parent);
+    controle->setObjectName(QLatin1String(nom));
+    return controle;
+}
+
+QLabel* Etiquette(QWidget* parent, const char* nom, const QString& texte, int l, int t, int w, int h) {
+    auto* label = Cree<QLabel>(parent, nom);
+    label->setText(texte);
+    Place(label, l, t, w, h);
+    return label;
+}
+
+}  // namespace
+
+TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Ephemeride"));
+    setWindowTitle(QStringLiteral("générateur d'éphémérides Solaire"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setModal(false);
+
+    Label1 = Etiquette(this, "Label1", QStringLiteral("Date de début"), 8, 8, 68, 13);
+    DatePicker = Cree<QDateEdit>(this, "DatePicker");
+    DatePicker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
+    DatePicker->setCalendarPopup(true);
+    DatePicker->setDateRange(QDate(1980, 1, 1), QDate(2250, 1, 1));
+    DatePicker->setDate(QDate(2000, 1, 1));
+    Place(DatePicker, 8, 24, 169, 21);
+    Label2 = Etiquette(this, "Label2", QStringLiteral("Heure de début"), 184, 8, 74, 13);
+    TimePicker = Cree<QTimeEdit>(this, "TimePicker");
+    TimePicker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    TimePicker->setTime(QTime(12, 0, 0));
+    Place(TimePicker, 184, 24, 73, 21);
+    Label3 = Etiquette(this, "Label3", QStringLiteral("Pas"), 272, 8, 18, 13);
+    PasEdit = new TMaskEdit(QStringLiteral("9999;_"), this);
+    PasEdit->setObjectName(QStringLiteral("PasEdit"));
+    PasEdit->setText(QStringLiteral("0001"));
+    Place(PasEdit, 272, 24, 33, 21);
+    Label4 = Etiquette(this, "Label4", QStringLiteral("Type"), 312, 8, 24, 13);
+    TypeBox = Cree<QComboBox>(this, "TypeBox");
+    TypeBox->setEditable(true);
+    TypeBox->setInsertPolicy(QComboBox::NoInsert);
+    TypeBox->addItems({QStringLiteral("Secondes"), QStringLiteral("Minutes"), QStringLiteral("Heures"),
+                       QStringLiteral("Jours")});
+    TypeBox->setCurrentIndex(-1);
+    TypeBox->setEditText(QStringLiteral("Non Défini"));
+    Place(TypeBox, 312, 24, 73, 21);
+    Label5 = Etiquette(this, "Label5", QStringLiteral("Nombre"), 392, 8, 37, 13);
+    NombEdit = new TMaskEdit(QStringLiteral("999999;_"), this);
+    NombEdit->setObjectName(QStringLiteral("NombEdit"));
+    NombEdit->setText(QStringLiteral("000005"));
+    Place(NombEdit, 392, 24, 49, 21);
+
+    Copier = Cree<QPushButton>(this, "Copier");
+    Copier->setText(QStringLiteral("Vers presse-papier"));
+    Copier->setAutoDefault(false);
+    Place(Copier, 8, 56, 105, 25);
+    Memo2 = Cree<QPlainTextEdit>(this, "Memo2");
+    Memo2->setVisible(false);
+    Place(Memo2, 120, 56, 25, 25);
+    ZenithCheckB = Cree<QCheckBox>(this, "ZenithCheckB");
+    ZenithCheckB->setText(QStringLiteral("Dist. Zénitale"));
+    Place(ZenithCheckB, 128, 64, 81, 17);
+    RefCheckB = Cree<QCheckBox>(this, "RefCheckB");
+    RefCheckB->setText(QStringLiteral("Ref. Sud vrai"));
+    Place(RefCheckB, 224, 64, 97, 17);
+    Valid = Cree<QPushButton>(this, "Valid");
+    Valid->setText(QStringLiteral("&Génération"));
+    Valid->setAutoDefault(false);
+    Place(Valid, 336, 56, 105, 25);
+
+    Compteur = Etiquette(this, "Compteur", QStringLiteral("0000"), 219, 179, 24, 13);
+    Compteur->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PlaceCompteur();
+
+    // The table view covers the counter, which shows only while the view is hidden.
+    Memo1 = new TVueTable(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    QStringList modele;
+    for (const char* ligne : Modele) modele << QString::fromUtf8(ligne);
+    Memo1->ChangeTexte(modele.join(QLatin1Char('\n')));
+    Place(Memo1, 0, 91, 448, 197);
+
+    QWidget* ordre[] = {Memo1, Copier, DatePicker, TimePicker, PasEdit, TypeBox, Valid, NombEdit, ZenithCheckB, RefCheckB};
+    for (std::size_t i = 1; i < std::size(ordre); ++i) setTabOrder(ordre[i - 1], ordre[i]);
+
+    Fenetres::FixeEtCentre(this, 448, 288);
+    Memo1->setGeometry(0, height() - Memo1->height(), width(), Memo1->height());  // docked to the bottom
+
+    connect(Valid, &QPushButton::clicked, this, &TEphemeride::ValidClick);
+    connect(Copier, &QPushButton::clicked, this, &TEphemeride::CopierClick);
+
+    FormCreate();
+}
+
+void TEphemeride::FormCreate() {
+    TypeBox->setCurrentIndex(0);
+    QStringList lignes;
+    for (int i = 0; i < Memo1->NombreLignes(); ++i) lignes << Memo1->Ligne(i);
+    Memo2->setPlainText(lignes.join(QLatin1Char('\n')));
+}
+
+void TEphemeride::PlaceCompteur() {
+    Compteur->adjustSize();
+    const int droite = qRound(BordDroitCompteur * Fenetres::Echelle());
+    Compteur->move(droite - Compteur->width(), Compteur->y());
+}
+
+double TEphemeride::Diviseur() const {
+    static constexpr double Diviseurs[] = {86400, 1440, 24, 1};
+    // A typed text counts as the item it spells, or as days if it spells none.
+    const int indice = TypeBox->findText(TypeBox->currentText(), Qt::MatchExactly);
+    return indice >= 0 && indice < 4 ? Diviseurs[indice] : 1;
+}
+
+void TEphemeride::ValidClick() {
+    if (Valid->text() == QStringLiteral("&Génération")) {
+        Arret = false;
+        Valid->setText(QStringLiteral("&Stop"));
+        Creation();
+    } else {
+        Valid->setText(QStringLiteral("&Génération"));
+        Arret = true;
+    }
+}
+
+void TEphemeride::ActiveSaisies(bool actif) {
+    for (QWidget* w : std::initializer_list<QWidget*>{DatePicker, TimePicker, PasEdit, TypeBox, NombEdit,
+                                                       ZenithCheckB, RefCheckB})
+        w->setEnabled(actif);
+}
+
+void TEphemeride::Creation() {
+    // Nothing starts on a step or count that is not a whole number: the run is never left
+    // half-started with its inputs disabled.
+    const std::string textePas = PasEdit->Lit().toStdString();
+    const std::string texteNombre = NombEdit->Lit().toStdString();
+    int pas = 0, nombre = 0;
+    const bool pasLu = Conversions::LitEntier(textePas, pas);
+    if (!pasLu || !Conversions::LitEntier(texteNombre, nombre)) {
+        Valid->setText(QStringLiteral("&Génération"));
+        Arret = true;
+        RapportErreur::Signale(QString::fromStdString(Conversions::MessageEntier(pasLu ? texteNombre : textePas)));
+        return;
+    }
+
+    ActiveSaisies(false);
+    const QDate date = DatePicker->date();
+    const QTime heure = TimePicker->time();
+    const double debut = PosSoleil::EncodeDateValeur(date.year(), date.month(), date.day(), 0, 0, 0) +
+                         heure.msecsSinceStartOfDay() / 86400000.0;
+    Pas = pas;
+    Nombre = nombre;
+    const double pasJours = Pas / Diviseur();
+
+    Memo1->Vide();
+    Memo1->ChangeTexte(Memo2->toPlainText());
+
+    const std::string separateur = Unit1::SeparateurDecimal();
+    const TEphPosition* principale = Unit1::EphPosition;
+    const std::string longitude =
+        principale->RadioEst->isChecked()
+            ? "Longitude E " + PosSoleil::DegVersDMS(Unit1::Longitude, 0, separateur)
+            : "Longitude O " + PosSoleil::DegVersDMS(-Unit1::Longitude, 0, separateur);
+    const std::string latitude =
+        principale->RadioNord->isChecked()
+            ? "Latitude N " + PosSoleil::DegVersDMS(Unit1::Latitude, 0, separateur)
+            : "Latitude S " + PosSoleil::DegVersDMS(-Unit1::Latitude, 0, separateur);
+    Memo1->RemplaceLigne(5, Texte(longitude + ", " + latitude));
+    Memo1->RemplaceLigne(7, ZenithCheckB->isChecked() ? QStringLiteral("A  M  J   h  m  s  Dist.Zénitale   Azimuth   ")
+                                                      : QStringLiteral("A  M  J   h  m  s    Hauteur       Azimuth   "));
+    Memo1->RemplaceLigne(3, RefCheckB->isChecked() ? QStringLiteral("Horizon Local et Sud Vrai")
+                                                   : QStringLiteral("Horizon Local et Nord Vrai"));
+
+    Memo1->hide();
+    Compteur->setText(QStringLiteral("Calcul !!!"));
+    PlaceCompteur();
+
+    std::string ligne;
+    for (long long i = 0;;) {
+        // Each instant from the start afresh, so no rounding accumulates over the rows.
+        const double instant = static_cast<double>(static_cast<long double>(debut) +
+                                                   static_cast<long double>(i) * static_cast<long double>(pasJours));
+        int annee, mois, jour, h, mi, s, ms;
+        PosSoleil::DecodeDateValeur(instant, annee, mois, jour, h, mi, s, ms);
+        ms = 0;
+
+        double longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation;
+        PosSoleil::CalculPosition(annee, mois, jour, h, mi, s + ms / 1000.0, Unit1::Longitude, Unit1::Latitude, 0,
+                                  Unit3::TEmoinsTU, longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation);
+        if (ZenithCheckB->isChecked()) hauteur = 90 - hauteur;
+        if (RefCheckB->isChecked()) azimut = azimut - 180;
+
+        char horodatage[32];
+        std::snprintf(horodatage, sizeof horodatage, "%04d %02d %02d  %02d %02d %02d  ", annee, mois, jour, h, mi, s);
+        ligne.assign(horodatage);
+        ligne += PosSoleil::DegVersDMS(hauteur, 1, separateur);
+        ligne += ' ';
+        ligne += PosSoleil::DegVersDMS(azimut, 1, separateur);
+        ligne += "  ";
+        Memo1->AjouteLigne(ligne);
+
+        ++i;
+        if (i % 100 == 0) {
+            Compteur->setText(QString::number(i));
+            PlaceCompteur();
+        }
+        QApplication::processEvents(QEventLoop::AllEvents);
+        if (i >= Nombre || annee > 2251 || Arret) break;
+    }
+
+    Memo1->show();
+    ActiveSaisies(true);
+    Valid->setText(QStringLiteral("&Génération"));
+    Arret = true;
+}
+
+void TEphemeride::CopierClick() {
+    Memo1->SelectionneTout();
+    Memo1->CopieSelection();
+}

@@ -1,0 +1,65 @@
+// The ephemeris generator: a table of the Sun's altitude (or zenith distance) and azimuth
+// over a regular series of UTC instants, copied to the clipboard.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimeEdit;
+class TMaskEdit;
+class TVueTable;
+
+class TEphemeride : public QDialog {
+    Q_OBJECT
+public:
+    explicit TEphemeride(QWidget* parent = nullptr);
+
+    void FormCreate();
+    void ValidClick();
+    void Creation();
+    void CopierClick();
+
+    // The step in days chosen by TypeBox: 86400, 1440, 24 or 1 to the day for the four items,
+    // and days for a typed text that names none of them.
+    double Diviseur() const;
+
+    QLabel* Label1;
+    QDateEdit* DatePicker;
+    QLabel* Label2;
+    QTimeEdit* TimePicker;
+    QLabel* Label3;
+    TMaskEdit* PasEdit;
+    QLabel* Label4;
+    QComboBox* TypeBox;
+    QLabel* Label5;
+    TMaskEdit* NombEdit;
+    QPushButton* Copier;
+    QPlainTextEdit* Memo2;
+    QCheckBox* ZenithCheckB;
+    QCheckBox* RefCheckB;
+    QPushButton* Valid;
+    TVueTable* Memo1;
+    QLabel* Compteur;
+
+private:
+    void ActiveSaisies(bool actif);
+    void PlaceCompteur();
+};
+
+namespace Unit4 {
+
+extern TEphemeride* Ephemeride;
+
+extern int Pas;      // the step, as read when a generation starts
+extern int Nombre;   // the number of rows asked for
+extern bool Arret;   // stop request, seen after the row in progress
+
+// The nine lines of the table's template.
+extern const char* const Modele[9];
+
+}  // namespace Unit4
