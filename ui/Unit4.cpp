@@ -231,7 +231,6 @@ void TEphemeride::Creation() {
     Compteur->setText(QStringLiteral("Calcul !!!"));
     PlaceCompteur();
 
-    std::string ligne;
     for (long long i = 0;;) {
         // Each instant from the start afresh, so no rounding accumulates over the rows.
         const double instant = static_cast<double>(static_cast<long double>(debut) +
@@ -246,14 +245,7 @@ void TEphemeride::Creation() {
         if (ZenithCheckB->isChecked()) hauteur = 90 - hauteur;
         if (RefCheckB->isChecked()) azimut = azimut - 180;
 
-        char horodatage[32];
-        std::snprintf(horodatage, sizeof horodatage, "%04d %02d %02d  %02d %02d %02d  ", annee, mois, jour, h, mi, s);
-        ligne.assign(horodatage);
-        ligne += PosSoleil::DegVersDMS(hauteur, 1, separateur);
-        ligne += ' ';
-        ligne += PosSoleil::DegVersDMS(azimut, 1, separateur);
-        ligne += "  ";
-        Memo1->AjouteLigne(ligne);
+        Memo1->AjouteLigne(Ligne(annee, mois, jour, h, mi, s, hauteur, azimut, separateur));
 
         ++i;
         if (i % 100 == 0) {
@@ -268,6 +260,19 @@ void TEphemeride::Creation() {
     ActiveSaisies(true);
     Valid->setText(QStringLiteral("&Génération"));
     Arret = true;
+}
+
+std::string TEphemeride::Ligne(int annee, int mois, int jour, int heure, int minute, int seconde, double hauteur,
+                               double azimut, const std::string& separateur) {
+    char horodatage[40];
+    std::snprintf(horodatage, sizeof horodatage, "%04d %02d %02d  %02d %02d %02d  ", annee, mois, jour, heure, minute,
+                  seconde);
+    std::string ligne(horodatage);
+    ligne += PosSoleil::DegVersDMS(hauteur, 1, separateur);
+    ligne += ' ';
+    ligne += PosSoleil::DegVersDMS(azimut, 1, separateur);
+    ligne += "  ";
+    return ligne;
 }
 
 void TEphemeride::CopierClick() {

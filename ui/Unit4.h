@@ -2,6 +2,8 @@
 // over a regular series of UTC instants, copied to the clipboard.
 #pragma once
 
+#include <string>
+
 #include <QDialog>
 
 class QCheckBox;
@@ -23,6 +25,10 @@ public:
     void ValidClick();
     void Creation();
     void CopierClick();
+
+    // One row of the table: date and time, then the two angles with their seconds mark.
+    static std::string Ligne(int annee, int mois, int jour, int heure, int minute, int seconde, double hauteur,
+                             double azimut, const std::string& separateur);
 
     // The step in days chosen by TypeBox: 86400, 1440, 24 or 1 to the day for the four items,
     // and days for a typed text that names none of them.

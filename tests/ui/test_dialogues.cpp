@@ -1,0 +1,211 @@
+// The ET-UT dialog, the About box, and the application's error report.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include "Aides.h"
+#include "MaskEdit.h"
+#include "PosSoleil.h"
+#include "RapportErreur.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+
+using Unit3::TEmoinsTUdlg;
+
+namespace {
+
+// Opens the dialog from the menu and runs `pendant` once it is up; a dialog that `pendant`
+// left open (a failed check returns early) is closed, so a failure never hangs the test.
+void OuvreET(const std::function<void()>& pendant) {
+    QTimer::singleShot(0, [pendant] {
+        [&] { QTRY_VERIFY(TEmoinsTUdlg->isVisible()); }();
+        pendant();
+        if (TEmoinsTUdlg->isVisible()) TEmoinsTUdlg->reject();
+    });
+    Unit1::EphPosition->TEMoinsTU->trigger();
+}
+
+}  // namespace
+
+class TestDialogues : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        Aides::CreeFenetres();
+        Unit1::EphPosition->Timer1->stop();
+        Unit1::EphPosition->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Unit1::EphPosition));
+    }
+
+    void explanatoryText() {
+        const QStringList attendu = {
+            QStringLiteral("Le Temps des Ephémérides (TE) est lié au Temps "),
+            QStringLiteral("Universel (TU) et au Temps Atomique International (TAI)"),
+            QStringLiteral("par la relation suivante : "),
+            QString(),
+            QStringLiteral("TE = TAI +32.184s = TU + 32.184s + X."),
+            QString(),
+            QStringLiteral("X est un décalage, variable au cours du temps TE"),
+            QStringLiteral("qui exprimé en secondes entières. Il est une"),
+            QStringLiteral("représentation de la non uniformité de la rotation diurne. "),
+            QStringLiteral("Ce décalage se déduit des observations astronomiques."),
+            QString(),
+            QStringLiteral("Par exemple : "),
+            QStringLiteral("pour Janvier 1980,  X = 19s,"),
+            QStringLiteral("pour Janvier 2000,  X = 32s."),
+            QString(),
+            QStringLiteral("Cette valeur doit donc être actualisée pour conserver une "),
+            QStringLiteral("bonne précision sur l'éphéméride. Elle est disponible sur le "),
+            QStringLiteral("site Web du bureau international des poids et mesures."),
+            QStringLiteral("( https://www.bipm.org )"),
+        };
+        QCOMPARE(TEmoinsTUdlg->Memo1->toPlainText().split(QLatin1Char('\n')), attendu);
+        QCOMPARE(TEmoinsTUdlg->windowTitle(), QStringLiteral("Temps des éphémérides"));
+        QCOMPARE(TEmoinsTUdlg->TAIEdit->Lit(), QStringLiteral("032"));
+        QVERIFY(TEmoinsTUdlg->OKBtn->isDefault());
+        QVERIFY(TEmoinsTUdlg->Memo1->isReadOnly());
+    }
+
+    void okSetsTheDifference_data() {
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<int>("effaces");  // leading positions then deleted
+        QTest::addColumn<double>("attendu");
+        QTest::newRow("032") << "032" << 0 << 64.184;
+        QTest::newRow("019") << "019" << 0 << 51.184;
+        QTest::newRow("000") << "000" << 0 << 32.184;
+        QTest::newRow("999") << "999" << 0 << 1031.184;
+        QTest::newRow("blanks then one digit") << "007" << 2 << 39.184;
+        QTest::newRow("a blank then two digits") << "037" << 1 << 69.184;
+    }
+    void okSetsTheDifference() {
+        QFETCH(QString, texte);
+        QFETCH(int, effaces);
+        QFETCH(double, attendu);
+        // Manual mode on a fixed instant: only OK's refresh can change the display.
+        Aides::FixeHorloge(QDateTime(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC));
+        QTest::mouseClick(Unit1::EphPosition->ButtonMan, Qt::LeftButton);
+        Unit3::TEmoinsTU = 64.184;
+        Unit1::EphPosition->MiseAJour();
+        OuvreET([&] {
+            QTRY_VERIFY(TEmoinsTUdlg->OKBtn->hasFocus());  // first in the keyboard order
+            TEmoinsTUdlg->TAIEdit->setText(texte);
+            for (int i = 0; i < effaces; ++i) {
+                TEmoinsTUdlg->TAIEdit->setCursorPosition(i);
+                QTest::keyClick(TEmoinsTUdlg->TAIEdit, Qt::Key_Delete);
+            }
+            QCOMPARE(TEmoinsTUdlg->TAIEdit->Lit().count(QLatin1Char(' ')), effaces);
+            QTest::keyClick(TEmoinsTUdlg, Qt::Key_Return);  // Enter presses OK
+        });
+        QVERIFY(!TEmoinsTUdlg->isVisible());
+        QCOMPARE(Unit3::TEmoinsTU, attendu);  // the nearest double to n + 32.184
+        const auto p = Aides::Calcule(QDateTime(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC), Unit1::Longitude,
+                                      Unit1::Latitude, attendu);
+        QCOMPARE(Unit1::EphPosition->AzimEdit->text(), Aides::DMS(p.azimut, 1));
+        QTest::mouseClick(Unit1::EphPosition->ButtonAuto, Qt::LeftButton);
+        Unit1::EphPosition->Timer1->stop();
+    }
+
+    void emptyFieldIsRefusedAndTheDialogCloses() {
+        Unit3::TEmoinsTU = 64.184;
+        Aides::Erreurs();
+        OuvreET([] {
+            TEmoinsTUdlg->TAIEdit->setText(QString());
+            QTest::mouseClick(TEmoinsTUdlg->OKBtn, Qt::LeftButton);
+        });
+        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'   ' n'est pas une valeur entière correcte.")});
+        QVERIFY(!TEmoinsTUdlg->isVisible());
+        QCOMPARE(Unit3::TEmoinsTU, 64.184);
+        TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("032"));
+    }
+
+    void closingWithoutOkChangesNothing() {
+        Unit3::TEmoinsTU = 64.184;
+        OuvreET([] {
+            TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("045"));
+            TEmoinsTUdlg->close();
+        });
+        QCOMPARE(Unit3::TEmoinsTU, 64.184);
+        OuvreET([] {
+            QCOMPARE(TEmoinsTUdlg->TAIEdit->Lit(), QStringLiteral("045"));  // the typed text is still there
+            TEmoinsTUdlg->close();
+        });
+        TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("032"));
+    }
+
+    void displayKeepsRunningUnderAModalDialog() {
+        int ticks = 0;
+        Unit1::EphPosition->Horloge = [&ticks] {
+            ++ticks;
+            return QDateTime(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC).addMSecs(ticks * 1000);
+        };
+        Unit1::EphPosition->Timer1->start();
+        QString avant;
+        OuvreET([&] {
+            avant = Unit1::EphPosition->AzimEdit->text();
+            const int debut = ticks;
+            QTRY_VERIFY(ticks > debut + 3);
+            QTRY_VERIFY(Unit1::EphPosition->AzimEdit->text() != avant);
+            TEmoinsTUdlg->close();
+        });
+        Unit1::EphPosition->Timer1->stop();
+        QVERIFY(!avant.isEmpty());
+    }
+
+    void aboutBox() {
+        auto* box = Unit2::AboutBox;
+        QCOMPARE(box->windowTitle(), QStringLiteral("A Propos"));
+        QCOMPARE(box->Label3->text(), QStringLiteral("Générateur d'éphémérides Solaire"));
+        QCOMPARE(box->Label4->text(), QStringLiteral("Version 1.01"));
+        QVERIFY(box->Label5->text().startsWith(
+            QStringLiteral("Ce générateur utilise une solution partielle de la théorie planétaire VSOP développée "
+                           "par le bureau des longitudes  https://")));
+        QVERIFY(box->OKButton->isDefault());
+        QTimer::singleShot(0, [box] {
+            [&] { QTRY_VERIFY(box->isVisible()); }();
+            QTest::keyClick(box, Qt::Key_Return);
+            if (box->isVisible()) box->reject();
+        });
+        Unit1::EphPosition->APropos1->trigger();
+        QVERIFY(!box->isVisible());
+    }
+
+    void errorReportIsAStopBoxTitledWithTheProgram() {
+        RapportErreur::Remplace({});
+        QString titre, texte;
+        QMessageBox::Icon icone = QMessageBox::NoIcon;
+        QTimer::singleShot(0, [&] {
+            [&] { QTRY_VERIFY(QApplication::activeModalWidget() != nullptr); }();
+            auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(boite);
+            titre = boite->windowTitle();
+            texte = boite->text();
+            icone = boite->icon();
+            QCOMPARE(boite->buttons().size(), 1);
+            boite->button(QMessageBox::Ok)->click();
+        });
+        QApplication::setApplicationDisplayName(QStringLiteral("Orvanel"));
+        Unit1::EphPosition->LongEdit->setText(QStringLiteral("002°01'4"));
+        QCOMPARE(titre, QStringLiteral("Orvanel"));
+        QCOMPARE(texte, QStringLiteral("'4 ' n'est pas une valeur entière correcte."));
+        QCOMPARE(icone, QMessageBox::Critical);
+        RapportErreur::Remplace([](const QString&) {});
+    }
+
+    void reportAddsAFinalPeriod() {
+        QCOMPARE(RapportErreur::TexteAffiche(QStringLiteral("abc")), QStringLiteral("abc."));
+        QCOMPARE(RapportErreur::TexteAffiche(QStringLiteral("abc.")), QStringLiteral("abc."));
+        QCOMPARE(RapportErreur::TexteAffiche(QStringLiteral("abc!")), QStringLiteral("abc!"));  // "!" sorts before "."
+        QCOMPARE(RapportErreur::TexteAffiche(QString()), QString());
+    }
+};
+
+QTEST_MAIN(TestDialogues)
+#include "test_dialogues.moc"
