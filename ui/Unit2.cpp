@@ -1,5 +1,7 @@
 #include "Unit2.h"
 
+#include <algorithm>
+
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -60,7 +62,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Label1 = Etiquette(Panel1, "Label1", QStringLiteral("Logiciel libre"), 60, 22, 99, 13);
     Label2 = Etiquette(Panel1, "Label2", QStringLiteral("Code source livré avec le programme"), 48, 38, 123, 13);
     LabelCourriel = Etiquette(Panel1, "LabelCourriel", QStringLiteral("Contact : voir le fichier README"), 32, 54,
-                              159, 13, true);
+                              159, 13);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -68,5 +70,15 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Place(OKButton, 87, 200, 75, 25);
 
     Fenetres::FixeEtCentre(this, 241, 230);
+
+    // The theory note wraps over as many lines as the font needs: the boxes below move down.
+    const int manque = std::max(0, Label5->heightForWidth(Label5->width()) - Label5->height());
+    if (manque > 0) {
+        Label5->resize(Label5->width(), Label5->height() + manque);
+        Panel2->resize(Panel2->width(), Panel2->height() + manque);
+        Panel1->move(Panel1->x(), Panel1->y() + manque);
+        OKButton->move(OKButton->x(), OKButton->y() + manque);
+        setFixedSize(width(), height() + manque);
+    }
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }

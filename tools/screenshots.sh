@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Screenshots of the four windows for the README, from the real program under Xvfb.
+# Usage: tools/screenshots.sh [build/app/orvanel]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+programme=${1:-build/app/orvanel}
+affichage=:$((90 + RANDOM % 100))
+Xvfb "$affichage" -screen 0 1280x800x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $programme_pid $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=$affichage
+sleep 1
+"$programme" >/dev/null 2>&1 &
+programme_pid=$!
+
+fenetre() { for _ in $(seq 50); do w=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [ -n "$w" ] && { echo "$w"; return; }; sleep 0.1; done; return 1; }
+
+principale=$(fenetre "Ephémérides Solaire")
+sleep 1.5
+import -window "$principale" docs/main-window.png
+
+xdotool windowfocus --sync "$principale"; xdotool key alt+g
+generateur=$(fenetre "générateur d'éphémérides Solaire")
+xdotool windowfocus --sync "$generateur"; xdotool key alt+g
+sleep 1.5
+import -window "$generateur" docs/generator.png
+xdotool windowclose "$generateur" 2>/dev/null || xdotool key --window "$generateur" Escape
+
+xdotool windowfocus --sync "$principale"; xdotool key alt+e
+dialogue=$(fenetre "Temps des éphémérides")
+sleep 0.5
+import -window "$dialogue" docs/et-ut-dialog.png
+xdotool windowfocus --sync "$dialogue"; xdotool key Escape
+sleep 0.3
+
+xdotool windowfocus --sync "$principale"; xdotool key alt+a
+apropos=$(fenetre "A Propos")
+sleep 0.5
+import -window "$apropos" docs/about-box.png
+xdotool windowfocus --sync "$apropos"; xdotool key Escape
+echo "docs/main-window.png docs/generator.png docs/et-ut-dialog.png docs/about-box.png"
