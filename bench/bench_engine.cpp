@@ -10,35 +10,36 @@ namespace {
 // A spread of instants from 1980 to 2250, so no single argument flatters the cosines.
 double Instant(std::size_t i) { return -0.2 + 2.7 * static_cast<double>(i % 1000) / 1000.0; }
 
-void BM_LongitudeTerre(benchmark::State& state) {
+// Each series through the run-time choice (vector where the processor allows) and through
+// the scalar reference, on the same instants.
+template <double (*Serie)(double) noexcept>
+void BM_Serie(benchmark::State& state) {
     std::size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(VSOPEAR::LongitudeTerre(Instant(i++)));
+    for (auto _ : state) benchmark::DoNotOptimize(Serie(Instant(i++)));
 }
-BENCHMARK(BM_LongitudeTerre);
+BENCHMARK(BM_Serie<VSOPEAR::LongitudeTerre>)->Name("LongitudeTerre/rapide");
+BENCHMARK(BM_Serie<VSOPEAR::Scalaire::LongitudeTerre>)->Name("LongitudeTerre/scalaire");
+BENCHMARK(BM_Serie<VSOPEAR::LatitudeTerre>)->Name("LatitudeTerre/rapide");
+BENCHMARK(BM_Serie<VSOPEAR::Scalaire::LatitudeTerre>)->Name("LatitudeTerre/scalaire");
+BENCHMARK(BM_Serie<VSOPEAR::RayonTerre>)->Name("RayonTerre/rapide");
+BENCHMARK(BM_Serie<VSOPEAR::Scalaire::RayonTerre>)->Name("RayonTerre/scalaire");
 
-void BM_LatitudeTerre(benchmark::State& state) {
-    std::size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(VSOPEAR::LatitudeTerre(Instant(i++)));
-}
-BENCHMARK(BM_LatitudeTerre);
+using Driver = void (*)(double, double, double, double, double, double, double, double, double, double, double&,
+                        double&, double&, double&, double&, double&, double&) noexcept;
 
-void BM_RayonTerre(benchmark::State& state) {
-    std::size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(VSOPEAR::RayonTerre(Instant(i++)));
-}
-BENCHMARK(BM_RayonTerre);
-
+// One position a minute through a day in 2026, at the default site.
+template <Driver Calcul>
 void BM_CalculPosition(benchmark::State& state) {
     double l, r, a, d, az, h, e;
     double minute = 0;
     for (auto _ : state) {
-        PosSoleil::CalculPosition(2026, 12, 7, 12, minute, 0, 2.0302777777777776, 42.49666666666667, 0, 64.184, l,
-                                  r, a, d, az, h, e);
+        Calcul(2026, 12, 7, 12, minute, 0, 2.0302777777777776, 42.49666666666667, 0, 64.184, l, r, a, d, az, h, e);
         benchmark::DoNotOptimize(h);
-        minute = minute < 59 ? minute + 1 : 0;
+        minute = minute < 1439 ? minute + 1 : 0;
     }
 }
-BENCHMARK(BM_CalculPosition);
+BENCHMARK(BM_CalculPosition<PosSoleil::CalculPosition>)->Name("CalculPosition/rapide");
+BENCHMARK(BM_CalculPosition<PosSoleil::Scalaire::CalculPosition>)->Name("CalculPosition/scalaire");
 
 void BM_DegVersDMS(benchmark::State& state) {
     double angle = 24.750726;
@@ -48,6 +49,12 @@ void BM_DegVersDMS(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DegVersDMS);
+
+void BM_EvaluationVectorielle(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(VSOPEAR::EvaluationVectorielle());
+    state.SetLabel(VSOPEAR::EvaluationVectorielle() ? "AVX2+FMA path in use" : "scalar path in use");
+}
+BENCHMARK(BM_EvaluationVectorielle)->Iterations(1);
 
 }  // namespace
 

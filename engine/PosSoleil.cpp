@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "VSOPEAR.h"
+#include "Vectoriel.h"
 
 namespace PosSoleil {
 
@@ -138,6 +139,81 @@ constexpr TermeNutation Nutation1980[] = {
     {-2, 0, 0, 0, 1, -5, 0, 3, 0},
 };
 static_assert(std::size(Nutation1980) == 60);
+
+// The same rows as parallel arrays padded to a multiple of four with empty rows, for the
+// vector path.
+struct NutationColonnes {
+    double D[64], M[64], Mp[64], F[64], Om[64], A[64], Ap[64], B[64], Bp[64];
+};
+constexpr NutationColonnes Colonnes = [] {
+    NutationColonnes c{};
+    for (std::size_t i = 0; i < std::size(Nutation1980); ++i) {
+        const auto& t = Nutation1980[i];
+        c.D[i] = t.D, c.M[i] = t.M, c.Mp[i] = t.Mp, c.F[i] = t.F, c.Om[i] = t.Om;
+        c.A[i] = t.A, c.Ap[i] = t.Ap, c.B[i] = t.B, c.Bp[i] = t.Bp;
+    }
+    return c;
+}();
+
+// Sums of the nutation series in 0.0001", one term at a time with the C library's sine and
+// cosine; the arguments in radians.
+void SommesNutationScalaires(double T, double d, double m, double mp, double f, double om, double& sommePsi,
+                             double& sommeEpsilon) noexcept {
+    sommePsi = 0.0;
+    sommeEpsilon = 0.0;
+    for (const auto& t : Nutation1980) {
+        const double argument = t.D * d + t.M * m + t.Mp * mp + t.F * f + t.Om * om;
+        sommePsi += (t.A + t.Ap * T) * std::sin(argument);
+        if (t.B != 0 || t.Bp != 0) sommeEpsilon += (t.B + t.Bp * T) * std::cos(argument);
+    }
+}
+
+#ifdef ORVANEL_AVX2
+// The same sums four rows at a time; sin x is taken as cos(x - pi/2).
+__attribute__((target("avx2,fma"))) void SommesNutationAVX2(double T, double d, double m, double mp, double f,
+                                                            double om, double& sommePsi,
+                                                            double& sommeEpsilon) noexcept {
+    const __m256d vt = _mm256_set1_pd(T);
+    const __m256d vd = _mm256_set1_pd(d), vm = _mm256_set1_pd(m), vmp = _mm256_set1_pd(mp);
+    const __m256d vf = _mm256_set1_pd(f), vom = _mm256_set1_pd(om);
+    const __m256d quart = _mm256_set1_pd(std::numbers::pi / 2);
+    __m256d psi = _mm256_setzero_pd();
+    __m256d epsilon = _mm256_setzero_pd();
+    for (std::size_t i = 0; i < 64; i += 4) {
+        __m256d argument = _mm256_mul_pd(_mm256_loadu_pd(Colonnes.D + i), vd);
+        argument = _mm256_add_pd(argument, _mm256_mul_pd(_mm256_loadu_pd(Colonnes.M + i), vm));
+        argument = _mm256_add_pd(argument, _mm256_mul_pd(_mm256_loadu_pd(Colonnes.Mp + i), vmp));
+        argument = _mm256_add_pd(argument, _mm256_mul_pd(_mm256_loadu_pd(Colonnes.F + i), vf));
+        argument = _mm256_add_pd(argument, _mm256_mul_pd(_mm256_loadu_pd(Colonnes.Om + i), vom));
+        const __m256d a = _mm256_fmadd_pd(_mm256_loadu_pd(Colonnes.Ap + i), vt, _mm256_loadu_pd(Colonnes.A + i));
+        const __m256d b = _mm256_fmadd_pd(_mm256_loadu_pd(Colonnes.Bp + i), vt, _mm256_loadu_pd(Colonnes.B + i));
+        psi = _mm256_fmadd_pd(a, Vectoriel::Cos4(_mm256_sub_pd(argument, quart)), psi);
+        epsilon = _mm256_fmadd_pd(b, Vectoriel::Cos4(argument), epsilon);
+    }
+    alignas(32) double p[4], e[4];
+    _mm256_store_pd(p, psi);
+    _mm256_store_pd(e, epsilon);
+    sommePsi = (p[0] + p[1]) + (p[2] + p[3]);
+    sommeEpsilon = (e[0] + e[1]) + (e[2] + e[3]);
+}
+#endif
+
+using SommesNutation = void (*)(double, double, double, double, double, double, double&, double&) noexcept;
+
+SommesNutation NutationRapide() noexcept {
+#ifdef ORVANEL_AVX2
+    if (Vectoriel::Avx2Disponible()) return &SommesNutationAVX2;
+#endif
+    return &SommesNutationScalaires;
+}
+
+void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D, double Omega,
+                  double& deltaPsi, double& deltaEpsilon) noexcept {
+    double sommePsi = 0.0, sommeEpsilon = 0.0;
+    sommes(T, D * Rad, M * Rad, Mprime * Rad, F * Rad, Omega * Rad, sommePsi, sommeEpsilon);
+    deltaPsi = sommePsi / 3600 / 10000;  // 0.0001" to degrees
+    deltaEpsilon = sommeEpsilon / 3600 / 10000;
+}
 
 // Periodic terms of the Sun's daily motion in longitude (arcseconds per day): coefficient,
 // power of tau that multiplies it, phase and rate per Julian millennium in degrees.
@@ -287,20 +363,7 @@ double LongitudeNoeudLune(double T) noexcept {
 
 void Nutation(double T, double Mprime, double M, double F, double D, double Omega,
               double& deltaPsi, double& deltaEpsilon) noexcept {
-    const double d = D * Rad;
-    const double m = M * Rad;
-    const double mp = Mprime * Rad;
-    const double f = F * Rad;
-    const double om = Omega * Rad;
-    double sommePsi = 0.0;
-    double sommeEpsilon = 0.0;
-    for (const auto& t : Nutation1980) {
-        const double argument = t.D * d + t.M * m + t.Mp * mp + t.F * f + t.Om * om;
-        sommePsi += (t.A + t.Ap * T) * std::sin(argument);
-        if (t.B != 0 || t.Bp != 0) sommeEpsilon += (t.B + t.Bp * T) * std::cos(argument);
-    }
-    deltaPsi = sommePsi / 3600 / 10000;  // 0.0001" to degrees
-    deltaEpsilon = sommeEpsilon / 3600 / 10000;
+    NutationAvec(NutationRapide(), T, Mprime, M, F, D, Omega, deltaPsi, deltaEpsilon);
 }
 
 double ObliquiteMoyenne(double T) noexcept {
@@ -386,20 +449,23 @@ void CoordonneesHorizontales(double Hprime, double phi, double deltaPrime, doubl
 
 // ---- The position driver ----
 
-void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute,
-                    double Seconde, double Longitude, double Latitude, double AltitudeSite,
-                    double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
-                    double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
-                    double& EquationTemps) noexcept {
+namespace {
+
+// The chain itself, on the vector evaluations of the series or on the scalar reference.
+template <bool Rapide>
+void Chaine(double Annee, double Mois, double Jour, double Heure, double Minute, double Seconde, double Longitude,
+            double Latitude, double AltitudeSite, double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
+            double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
+            double& EquationTemps) noexcept {
     const double t = EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde);
     const double JD = JourJulien(t);
     const double T = SiecleJulien(JD, TEmoinsTU);
     const double M = Modulo360(AnomalieMoyenneSoleil(T));
 
     // Geometric geocentric Sun: the heliocentric Earth seen from the other side.
-    double L = LongitudeTerre(T) + 180;
-    double beta = -LatitudeTerre(T);
-    const double R = RayonTerre(T);
+    double L = (Rapide ? VSOPEAR::LongitudeTerre(T) : VSOPEAR::Scalaire::LongitudeTerre(T)) + 180;
+    double beta = -(Rapide ? VSOPEAR::LatitudeTerre(T) : VSOPEAR::Scalaire::LatitudeTerre(T));
+    const double R = Rapide ? VSOPEAR::RayonTerre(T) : VSOPEAR::Scalaire::RayonTerre(T);
 
     // From the dynamical equinox of VSOP87 to the FK5 frame.
     const double lambdaPrime = L - 1.397 * T - 0.00031 * T * T;
@@ -416,7 +482,8 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
     const double Mprime = Modulo360(AnomalieMoyenneLune(T));
     double deltaPsi = 0.0;
     double deltaEpsilon = 0.0;
-    Nutation(T, Mprime, M, F, D, Omega, deltaPsi, deltaEpsilon);
+    NutationAvec(Rapide ? NutationRapide() : &SommesNutationScalaires, T, Mprime, M, F, D, Omega, deltaPsi,
+                 deltaEpsilon);
     const double epsilon0 = ObliquiteMoyenne(T);
 
     // Nutation in longitude enters the apparent place only; L itself keeps none.
@@ -450,6 +517,33 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
     Declinaison = delta;
     EquationTemps = EquationDuTemps(T, alpha, deltaPsi, epsilon0);
 }
+
+}  // namespace
+
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute, double Seconde,
+                    double Longitude, double Latitude, double AltitudeSite, double TEmoinsTU, double& LongitudeSoleil,
+                    double& RayonVecteur, double& AscensionDroite, double& Declinaison, double& Azimut,
+                    double& Hauteur, double& EquationTemps) noexcept {
+    Chaine<true>(Annee, Mois, Jour, Heure, Minute, Seconde, Longitude, Latitude, AltitudeSite, TEmoinsTU,
+                 LongitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+}
+
+namespace Scalaire {
+
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute, double Seconde,
+                    double Longitude, double Latitude, double AltitudeSite, double TEmoinsTU, double& LongitudeSoleil,
+                    double& RayonVecteur, double& AscensionDroite, double& Declinaison, double& Azimut,
+                    double& Hauteur, double& EquationTemps) noexcept {
+    Chaine<false>(Annee, Mois, Jour, Heure, Minute, Seconde, Longitude, Latitude, AltitudeSite, TEmoinsTU,
+                  LongitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+}
+
+void Nutation(double T, double Mprime, double M, double F, double D, double Omega, double& deltaPsi,
+              double& deltaEpsilon) noexcept {
+    NutationAvec(&SommesNutationScalaires, T, Mprime, M, F, D, Omega, deltaPsi, deltaEpsilon);
+}
+
+}  // namespace Scalaire
 
 // ---- Refraction ----
 

@@ -146,6 +146,19 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
                     double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
                     double& EquationTemps) noexcept;
 
+// The same driver and nutation on the straightforward scalar evaluations (one term at a time,
+// the C library's sine and cosine): the reference for the vector path, which CalculPosition
+// and Nutation take on processors with AVX2 and FMA. Same arguments and results.
+namespace Scalaire {
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute,
+                    double Seconde, double Longitude, double Latitude, double AltitudeSite,
+                    double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
+                    double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
+                    double& EquationTemps) noexcept;
+void Nutation(double T, double Mprime, double M, double F, double D, double Omega,
+              double& deltaPsi, double& deltaEpsilon) noexcept;
+}  // namespace Scalaire
+
 // ---- Refraction -----------------------------------------------------------------------------
 
 // Atmospheric refraction to add to the true altitude, degrees. Zero at -1 degree and below:

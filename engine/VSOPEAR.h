@@ -18,4 +18,16 @@ double LatitudeTerre(double T) noexcept;
 // Given:    T  Julian centuries of dynamical time since J2000.0
 double RayonTerre(double T) noexcept;
 
+// True when the three functions above run on the vector path (AVX2 and FMA, chosen at run
+// time); false where they fall back to the scalar evaluation below.
+bool EvaluationVectorielle() noexcept;
+
+// The straightforward evaluation, one term at a time with the C library's cosine: the
+// reference against which the vector path is measured and checked. Same arguments and results.
+namespace Scalaire {
+double LongitudeTerre(double T) noexcept;
+double LatitudeTerre(double T) noexcept;
+double RayonTerre(double T) noexcept;
+}  // namespace Scalaire
+
 }  // namespace VSOPEAR
