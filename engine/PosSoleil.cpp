@@ -1,6 +1,7 @@
 #include "PosSoleil.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -242,12 +243,17 @@ static_assert(std::size(MouvementSoleil) == 21);
 
 // Decimal text of the whole part of a non-negative double, every digit exact (a double has
 // at most 309 integer digits, so the text stays bounded).
-std::string PartieEntiere(double r, std::size_t largeurMin) {
+void AjoutePartieEntiere(std::string& texte, double r, std::size_t largeurMin) {
     char tampon[400];
-    std::snprintf(tampon, sizeof tampon, "%.0f", std::trunc(r));
-    std::string texte(tampon);
-    if (texte.size() < largeurMin) texte.insert(0, largeurMin - texte.size(), '0');
-    return texte;
+    char* fin = tampon;
+    if (r < 1e15) {
+        fin = std::to_chars(tampon, tampon + sizeof tampon, static_cast<long long>(r)).ptr;
+    } else {
+        fin = tampon + std::snprintf(tampon, sizeof tampon, "%.0f", std::trunc(r));
+    }
+    const auto longueur = static_cast<std::size_t>(fin - tampon);
+    if (longueur < largeurMin) texte.append(largeurMin - longueur, '0');
+    texte.append(tampon, longueur);
 }
 
 // Shared body of the two texts: sign and whole units, then minutes and seconds, each
@@ -257,11 +263,13 @@ std::string Sexagesimal(double angle, double r, int decimals, std::string_view s
     if (std::isnan(r)) return "NAN";
     if (std::isinf(r)) return angle < 0 ? "-INF" : " INF";
     decimals = std::clamp(decimals, 0, 18);
-    std::string texte(1, angle < 0 ? '-' : ' ');
-    texte += PartieEntiere(r, 2);
+    std::string texte;
+    texte.reserve(24);
+    texte += angle < 0 ? '-' : ' ';
+    AjoutePartieEntiere(texte, r, 2);
     texte += unite;
     r = (r - std::trunc(r)) * 60.0;
-    texte += PartieEntiere(r, 2);
+    AjoutePartieEntiere(texte, r, 2);
     texte += marqueMinutes;
     r = (r - std::trunc(r)) * 60.0;
     std::string secondes = TexteFixe(r, decimals, 5, separateur);
@@ -581,10 +589,11 @@ std::string TexteFixe(double valeur, int decimals, int significatifs, std::strin
     int exposant = 0;
     if (r != 0.0) {
         char tampon[40];
-        std::snprintf(tampon, sizeof tampon, "%.17e", r);  // d.ddddddddddddddddde+XXX
+        // d.ddddddddddddddddde+XX: the value correctly rounded to 18 significant digits
+        const char* fin = std::to_chars(tampon, tampon + sizeof tampon, r, std::chars_format::scientific, 17).ptr;
         chiffres[0] = tampon[0];
         std::copy(tampon + 2, tampon + 19, chiffres.begin() + 1);
-        exposant = std::atoi(tampon + 20);
+        std::from_chars(tampon + 20 + (tampon[20] == '+'), fin, exposant);
     }
     // n significant digits survive; the value is then M x 10^-k, k <= decimals.
     const int n = std::min(significatifs, exposant + 1 + decimals);

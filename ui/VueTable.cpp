@@ -21,7 +21,7 @@ TVueTable::TVueTable(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void TVueTable::ChangeTexte(const QString& nouveau) {
     texte = nouveau.toStdString();
-    debuts.assign(1, 0);
+    std::vector<std::size_t>(1, 0).swap(debuts);  // a large table's offsets go back to the system
     for (std::size_t i = 0; i < texte.size(); ++i)
         if (texte[i] == '\n') debuts.push_back(i + 1);
     toutSelectionne = false;
