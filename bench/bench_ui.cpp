@@ -8,12 +8,15 @@
 #include <QTimer>
 
 #include "Fenetres.h"
+#include "PosSoleil.h"
 #include "Unit1.h"
 
 namespace {
 
+template <TEphPosition::Driver Moteur>
 void BM_MiseAJour(benchmark::State& state) {
     TEphPosition* fenetre = Unit1::EphPosition;
+    fenetre->Moteur = Moteur;
     fenetre->RefracCheck->setChecked(true);
     QDateTime instant(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC);
     for (auto _ : state) {
@@ -23,7 +26,8 @@ void BM_MiseAJour(benchmark::State& state) {
         fenetre->Timer1Timer();
     }
 }
-BENCHMARK(BM_MiseAJour);
+BENCHMARK(BM_MiseAJour<PosSoleil::CalculPosition>)->Name("MiseAJour/rapide");
+BENCHMARK(BM_MiseAJour<PosSoleil::Scalaire::CalculPosition>)->Name("MiseAJour/scalaire");
 
 }  // namespace
 

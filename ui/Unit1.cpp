@@ -86,7 +86,7 @@ void Ecrit(QLineEdit* champ, const QString& texte) {
 }  // namespace
 
 TEphPosition::TEphPosition(QWidget* parent)
-    : QMainWindow(parent), Horloge([] { return QDateTime::currentDateTimeUtc(); }) {
+    : QMainWindow(parent), Horloge([] { return QDateTime::currentDateTimeUtc(); }), Moteur(&PosSoleil::CalculPosition) {
     setObjectName(QStringLiteral("EphPosition"));
     setWindowTitle(QStringLiteral("Ephémérides Solaire"));
     setWindowIcon(Fenetres::IconeProgramme());
@@ -271,9 +271,8 @@ void TEphPosition::FormCreate() {
 
 void TEphPosition::MiseAJour() {
     double longitudeSoleil = 0, equationTemps = 0;
-    PosSoleil::CalculPosition(Annee, Mois, Jour, Heure, Minute, Seconde + MilliSeconde / 1000.0, Longitude, Latitude,
-                              0, Unit3::TEmoinsTU, longitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut,
-                              Hauteur, equationTemps);
+    Moteur(Annee, Mois, Jour, Heure, Minute, Seconde + MilliSeconde / 1000.0, Longitude, Latitude, 0, Unit3::TEmoinsTU,
+           longitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, equationTemps);
     if (RefracCheck->isChecked()) Hauteur = Hauteur + PosSoleil::Refraction(Hauteur, Pression, Temperature);
     if (ZenithCheck->isChecked()) Hauteur = 90 - Hauteur;
     if (RefCheck->isChecked()) Azimut = Azimut - 180;

@@ -29,6 +29,11 @@ public:
     // The UTC clock, to the millisecond; the system clock unless a test puts another.
     std::function<QDateTime()> Horloge;
 
+    // The position driver; the benchmarks put the scalar reference in its place.
+    using Driver = void (*)(double, double, double, double, double, double, double, double, double, double, double&,
+                            double&, double&, double&, double&, double&, double&) noexcept;
+    Driver Moteur;
+
     // Computes the position for the instant shown and writes the five result fields.
     void MiseAJour();
 
