@@ -6,7 +6,7 @@ paquets=(
   build-essential cmake pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
-  xvfb xauth xdotool xclip x11-utils imagemagick
+  xvfb xauth xdotool xclip x11-utils libx11-dev imagemagick
   clang libclang-rt-14-dev valgrind
   fonts-dejavu-core
 )
