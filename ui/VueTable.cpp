@@ -1,5 +1,9 @@
 #include "VueTable.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -20,8 +24,15 @@ TVueTable::TVueTable(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void TVueTable::ChangeTexte(const QString& nouveau) {
+    const bool grande = texte.size() > (1u << 20);
     texte = nouveau.toStdString();
-    std::vector<std::size_t>(1, 0).swap(debuts);  // a large table's offsets go back to the system
+    std::vector<std::size_t>(1, 0).swap(debuts);
+#ifdef __GLIBC__
+    // The memory of a large table goes back to the system, not only to the allocator.
+    if (grande) malloc_trim(0);
+#else
+    (void)grande;
+#endif
     for (std::size_t i = 0; i < texte.size(); ++i)
         if (texte[i] == '\n') debuts.push_back(i + 1);
     toutSelectionne = false;
