@@ -16,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -49,7 +50,7 @@ std::string Commande(const std::string& commande) {
 }
 
 // The id of the first window whose title is exactly `titre`, waiting for it up to 10 s.
-std::string Fenetre(const std::string& titre, std::chrono::milliseconds attente = 10s) {
+std::string Fenetre(const std::string& titre, std::chrono::milliseconds attente = 30s) {
     std::string motif;  // the title in single quotes for the shell
     for (const char c : titre) motif += c == '\'' ? std::string("'\\''") : std::string(1, c);
     const auto limite = std::chrono::steady_clock::now() + attente;
@@ -123,6 +124,12 @@ public:
                                    "XDG_RUNTIME_DIR=" + RepertoireTemp, "QT_QPA_PLATFORM=xcb", "HOME=" + RepertoireTemp};
         std::vector<char*> envp;
         for (const auto& v : env) envp.push_back(const_cast<char*>(v.c_str()));
+        // The sanitizers' settings go through to the program under test.
+        for (char** v = environ; *v; ++v) {
+            const std::string_view variable(*v);
+            if (variable.starts_with("ASAN_") || variable.starts_with("LSAN_") || variable.starts_with("UBSAN_"))
+                envp.push_back(*v);
+        }
         envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -267,7 +274,7 @@ TEST_F(DeBoutEnBout, GeneratesATableAndCopiesIt) {
 TEST_F(DeBoutEnBout, RefusedLongitudeShowsTheErrorBox) {
     Programme programme;
     const std::string principale = Fenetre("Ephémérides Solaire");
-    ASSERT_FALSE(principale.empty());
+    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
     Commande("xdotool windowfocus --sync " + principale);
     const Geometrie g = GeometrieDe(principale);
     const double s = g.largeur / 428.0;
@@ -285,7 +292,7 @@ TEST_F(DeBoutEnBout, RefusedLongitudeShowsTheErrorBox) {
 TEST_F(DeBoutEnBout, ClosingTheMainWindowDuringAGenerationEndsCleanly) {
     Programme programme;
     const std::string principale = Fenetre("Ephémérides Solaire");
-    ASSERT_FALSE(principale.empty());
+    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
     Commande("xdotool windowfocus --sync " + principale);
     Touches("alt+g");
     const std::string generateur = Fenetre("générateur d'éphémérides Solaire");

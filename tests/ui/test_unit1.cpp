@@ -398,6 +398,23 @@ private slots:
         disconnect(W()->AsdEdit, &QLineEdit::textChanged, this, nullptr);
     }
 
+    void keyboardOrder() {
+        // Latitude panel before longitude panel; in each radio group only the selected button
+        // is a stop; the disabled pickers are passed over.
+        W()->activateWindow();
+        W()->ButtonAuto->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(W()->ButtonAuto->hasFocus());
+        const QStringList attendu = {"RadioNord", "LatEdit", "RadioEst", "LongEdit", "TempEdit", "PressEdit",
+                                     "RefracCheck", "AsdEdit", "DecliEdit", "RVEdit", "HautEdit", "AzimEdit",
+                                     "ZenithCheck", "RefCheck"};
+        QStringList vu;
+        for (int i = 0; i < attendu.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            vu << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+        }
+        QCOMPARE(vu, attendu);
+    }
+
     void liveTicksRefresh() {
         int appels = 0;
         W()->Horloge = [&appels] {
