@@ -1,6 +1,9 @@
 #include "Fenetres.h"
 
 #include <QAbstractButton>
+#include <QDateEdit>
+#include <QLocale>
+#include <QTimeEdit>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QIcon>
@@ -10,6 +13,7 @@
 #include <QScreen>
 #include <QtMath>
 
+#include "MaskEdit.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -71,6 +75,31 @@ void Place(QWidget* controle, int gauche, int haut, int largeur, int hauteur) {
     if (qobject_cast<QLabel*>(controle) || qobject_cast<QAbstractButton*>(controle))
         l = std::max(l, controle->sizeHint().width());
     controle->setGeometry(qRound(gauche * e), qRound(haut * e), l, h);
+}
+
+TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte, int gauche,
+                      int haut, int largeur, int hauteur) {
+    auto* champ = new TMaskEdit(masque, parent);
+    champ->setObjectName(QLatin1String(nom));
+    champ->setText(texte);
+    Place(champ, gauche, haut, largeur, hauteur);
+    return champ;
+}
+
+QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur, int hauteur) {
+    auto* picker = Cree<QDateEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
+    picker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
+    picker->setCalendarPopup(true);
+    picker->setDateRange(QDate(1980, 1, 1), QDate(2250, 1, 1));
+    picker->setDate(date);
+    return picker;
+}
+
+QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut, int largeur, int hauteur) {
+    auto* picker = Cree<QTimeEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
+    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    picker->setTime(heure);
+    return picker;
 }
 
 void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur) {

@@ -2,8 +2,15 @@
 // placing of controls in a window's pixel grid, and centring on the screen.
 #pragma once
 
-class QWidget;
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <QWidget>
+
+class QDateEdit;
 class QIcon;
+class QTimeEdit;
+class TMaskEdit;
 
 namespace Fenetres {
 
@@ -27,5 +34,27 @@ void Place(QWidget* controle, int gauche, int haut, int largeur, int hauteur);
 
 // Fixes a window's client area to the grid size and centres it on its screen.
 void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur);
+
+// A control named `nom` in `parent`, with its caption (text or group title), placed on the grid.
+template <class T>
+T* Cree(QWidget* parent, const char* nom, const QString& texte, int gauche, int haut, int largeur, int hauteur) {
+    auto* controle = new T(parent);
+    controle->setObjectName(QLatin1String(nom));
+    if constexpr (requires { controle->setTitle(texte); })
+        controle->setTitle(texte);
+    else if constexpr (requires { controle->setText(texte); })
+        controle->setText(texte);
+    Place(controle, gauche, haut, largeur, hauteur);
+    return controle;
+}
+
+// A masked field (Qt's mask letters) holding `texte`, placed on the grid.
+TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte, int gauche,
+                      int haut, int largeur, int hauteur);
+
+// A date picker in the system's long date format with a drop-down calendar, limited to
+// 1980-01-01 .. 2250-01-01, and a time picker to the second.
+QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur, int hauteur);
+QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut, int largeur, int hauteur);
 
 }  // namespace Fenetres

@@ -44,7 +44,8 @@ std::string SeparateurDecimal() { return QLocale::system().decimalPoint().toStdS
 }  // namespace Unit1
 
 using namespace Unit1;
-using Fenetres::Place;
+using Fenetres::Cree;
+using Fenetres::CreeMasque;
 
 namespace {
 
@@ -57,23 +58,8 @@ QDateTime DateTimeDe(double dateValeur) {
     return QDateTime::fromMSecsSinceEpoch(std::llround((dateValeur - 25569.0) * 86400000.0), Qt::UTC);
 }
 
-template <class T>
-T* Cree(QWidget* parent, const char* nom) {
-    auto* controle = new T(parent);
-    controle->setObjectName(QLatin1String(nom));
-    return controle;
-}
-
-TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte) {
-    auto* champ = new TMaskEdit(masque, parent);
-    champ->setObjectName(QLatin1String(nom));
-    champ->setText(texte);
-    return champ;
-}
-
-QLineEdit* CreeResultat(QWidget* parent, const char* nom) {
-    auto* champ = Cree<QLineEdit>(parent, nom);
-    champ->setText(QLatin1String(nom));
+QLineEdit* CreeResultat(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur) {
+    auto* champ = Fenetres::Cree<QLineEdit>(parent, nom, QLatin1String(nom), gauche, haut, largeur, hauteur);
     champ->setReadOnly(true);
     return champ;
 }
@@ -106,117 +92,59 @@ TEphPosition::TEphPosition(QWidget* parent)
     client->setObjectName(QStringLiteral("Client"));
     setCentralWidget(client);
 
-    Bevel1 = Cree<QFrame>(client, "Bevel1");
+    Bevel1 = Cree<QFrame>(client, "Bevel1", {}, 1, 0, 423, 3);
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
-    Place(Bevel1, 1, 0, 423, 3);
 
-    TempsBox = Cree<QGroupBox>(client, "TempsBox");
-    TempsBox->setTitle(QStringLiteral("Date && Heure (UTC)"));
-    Place(TempsBox, 0, 3, 425, 54);
-    DatePicker = Cree<QDateEdit>(TempsBox, "DatePicker");
-    DatePicker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
-    DatePicker->setCalendarPopup(true);
-    DatePicker->setDateRange(QDate(1980, 1, 1), QDate(2250, 1, 1));
-    DatePicker->setDate(QDate(2000, 3, 1));
+    TempsBox = Cree<QGroupBox>(client, "TempsBox", QStringLiteral("Date && Heure (UTC)"), 0, 3, 425, 54);
+    DatePicker = Fenetres::CreeDate(TempsBox, "DatePicker", QDate(2000, 3, 1), 16, 21, 169, 21);
     DatePicker->setEnabled(false);
-    Place(DatePicker, 16, 21, 169, 21);
-    TimePicker = Cree<QTimeEdit>(TempsBox, "TimePicker");
-    TimePicker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    TimePicker->setTime(QTime(12, 6, 32));
+    TimePicker = Fenetres::CreeHeure(TempsBox, "TimePicker", QTime(12, 6, 32), 200, 20, 73, 21);
     TimePicker->setEnabled(false);
-    Place(TimePicker, 200, 20, 73, 21);
-    ButtonMan = Cree<QRadioButton>(TempsBox, "ButtonMan");
-    ButtonMan->setText(QStringLiteral("Date et heure choisie"));
-    Place(ButtonMan, 285, 30, 124, 17);
-    ButtonAuto = Cree<QRadioButton>(TempsBox, "ButtonAuto");
-    ButtonAuto->setText(QStringLiteral("Horloge système"));
+    ButtonMan = Cree<QRadioButton>(TempsBox, "ButtonMan", QStringLiteral("Date et heure choisie"), 285, 30, 124, 17);
+    ButtonAuto = Cree<QRadioButton>(TempsBox, "ButtonAuto", QStringLiteral("Horloge système"), 285, 15, 108, 17);
     ButtonAuto->setChecked(true);
-    Place(ButtonAuto, 285, 15, 108, 17);
 
-    LongiLatiBox = Cree<QGroupBox>(client, "LongiLatiBox");
-    LongiLatiBox->setTitle(QStringLiteral("Longitude && Latitude géo. du lieu"));
-    Place(LongiLatiBox, 0, 57, 273, 73);
-    LatiPanel = Cree<QFrame>(LongiLatiBox, "LatiPanel");
+    LongiLatiBox =
+        Cree<QGroupBox>(client, "LongiLatiBox", QStringLiteral("Longitude && Latitude géo. du lieu"), 0, 57, 273, 73);
+    LatiPanel = Cree<QFrame>(LongiLatiBox, "LatiPanel", {}, 144, 16, 121, 49);
     LatiPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Place(LatiPanel, 144, 16, 121, 49);
-    RadioNord = Cree<QRadioButton>(LatiPanel, "RadioNord");
-    RadioNord->setText(QStringLiteral("Nord"));
+    RadioNord = Cree<QRadioButton>(LatiPanel, "RadioNord", QStringLiteral("Nord"), 3, 8, 49, 17);
     RadioNord->setChecked(true);
-    Place(RadioNord, 3, 8, 49, 17);
-    RadioSud = Cree<QRadioButton>(LatiPanel, "RadioSud");
-    RadioSud->setText(QStringLiteral("Sud"));
-    Place(RadioSud, 3, 24, 49, 17);
-    LatEdit = CreeMasque(LatiPanel, "LatEdit", QStringLiteral("00°00'00\";_"), QStringLiteral("42°29'48\""));
-    Place(LatEdit, 56, 16, 57, 21);
-    LongiPanel = Cree<QFrame>(LongiLatiBox, "LongiPanel");
+    RadioSud = Cree<QRadioButton>(LatiPanel, "RadioSud", QStringLiteral("Sud"), 3, 24, 49, 17);
+    LatEdit = CreeMasque(LatiPanel, "LatEdit", QStringLiteral("00°00'00\";_"), QStringLiteral("42°29'48\""), 56, 16, 57, 21);
+    LongiPanel = Cree<QFrame>(LongiLatiBox, "LongiPanel", {}, 8, 16, 129, 49);
     LongiPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Place(LongiPanel, 8, 16, 129, 49);
-    RadioEst = Cree<QRadioButton>(LongiPanel, "RadioEst");
-    RadioEst->setText(QStringLiteral("Est"));
+    RadioEst = Cree<QRadioButton>(LongiPanel, "RadioEst", QStringLiteral("Est"), 3, 8, 41, 17);
     RadioEst->setChecked(true);
-    Place(RadioEst, 3, 8, 41, 17);
-    RadioOuest = Cree<QRadioButton>(LongiPanel, "RadioOuest");
-    RadioOuest->setText(QStringLiteral("Ouest"));
-    Place(RadioOuest, 3, 24, 49, 17);
-    LongEdit = CreeMasque(LongiPanel, "LongEdit", QStringLiteral("000°00'00\";_"), QStringLiteral("002°01'49\""));
-    Place(LongEdit, 58, 16, 65, 21);
+    RadioOuest = Cree<QRadioButton>(LongiPanel, "RadioOuest", QStringLiteral("Ouest"), 3, 24, 49, 17);
+    LongEdit =
+        CreeMasque(LongiPanel, "LongEdit", QStringLiteral("000°00'00\";_"), QStringLiteral("002°01'49\""), 58, 16, 65, 21);
 
-    RefractionBox = Cree<QGroupBox>(client, "RefractionBox");
-    RefractionBox->setTitle(QStringLiteral("Réfraction athmos."));
-    Place(RefractionBox, 280, 57, 145, 73);
-    Label1 = Cree<QLabel>(RefractionBox, "Label1");
-    Label1->setText(QStringLiteral("T. °C"));
-    Place(Label1, 8, 24, 24, 13);
-    Label2 = Cree<QLabel>(RefractionBox, "Label2");
-    Label2->setText(QStringLiteral("mm Hg"));
-    Place(Label2, 48, 24, 33, 13);
-    TempEdit = CreeMasque(RefractionBox, "TempEdit", QStringLiteral("#00;_"), QStringLiteral("+10"));
-    Place(TempEdit, 8, 40, 33, 21);
-    PressEdit = CreeMasque(RefractionBox, "PressEdit", QStringLiteral("000;_"), QStringLiteral("760"));
-    Place(PressEdit, 48, 40, 25, 21);
-    RefracCheck = Cree<QCheckBox>(RefractionBox, "RefracCheck");
-    RefracCheck->setText(QStringLiteral("Actif"));
-    Place(RefracCheck, 78, 46, 59, 15);
+    RefractionBox = Cree<QGroupBox>(client, "RefractionBox", QStringLiteral("Réfraction athmos."), 280, 57, 145, 73);
+    Label1 = Cree<QLabel>(RefractionBox, "Label1", QStringLiteral("T. °C"), 8, 24, 24, 13);
+    Label2 = Cree<QLabel>(RefractionBox, "Label2", QStringLiteral("mm Hg"), 48, 24, 33, 13);
+    TempEdit = CreeMasque(RefractionBox, "TempEdit", QStringLiteral("#00;_"), QStringLiteral("+10"), 8, 40, 33, 21);
+    PressEdit = CreeMasque(RefractionBox, "PressEdit", QStringLiteral("000;_"), QStringLiteral("760"), 48, 40, 25, 21);
+    RefracCheck = Cree<QCheckBox>(RefractionBox, "RefracCheck", QStringLiteral("Actif"), 78, 46, 59, 15);
 
-    CoordEquatBox = Cree<QGroupBox>(client, "CoordEquatBox");
-    CoordEquatBox->setTitle(QStringLiteral("Coord. équatoriales apparentes"));
-    Place(CoordEquatBox, 0, 130, 249, 79);
-    Label4 = Cree<QLabel>(CoordEquatBox, "Label4");
-    Label4->setText(QStringLiteral("Ascention droite"));
-    Place(Label4, 8, 27, 76, 13);
-    Label7 = Cree<QLabel>(CoordEquatBox, "Label7");
-    Label7->setText(QStringLiteral("Déclination"));
-    Place(Label7, 104, 28, 53, 13);
-    Label3 = Cree<QLabel>(CoordEquatBox, "Label3");
-    Label3->setText(QStringLiteral("Distance"));
-    Place(Label3, 192, 28, 42, 13);
-    AsdEdit = CreeResultat(CoordEquatBox, "AsdEdit");
-    Place(AsdEdit, 8, 48, 89, 21);
-    DecliEdit = CreeResultat(CoordEquatBox, "DecliEdit");
-    Place(DecliEdit, 104, 48, 81, 21);
-    RVEdit = CreeResultat(CoordEquatBox, "RVEdit");  // read-only too: what is typed there means nothing
-    Place(RVEdit, 191, 48, 49, 21);
+    CoordEquatBox =
+        Cree<QGroupBox>(client, "CoordEquatBox", QStringLiteral("Coord. équatoriales apparentes"), 0, 130, 249, 79);
+    Label4 = Cree<QLabel>(CoordEquatBox, "Label4", QStringLiteral("Ascention droite"), 8, 27, 76, 13);
+    Label7 = Cree<QLabel>(CoordEquatBox, "Label7", QStringLiteral("Déclination"), 104, 28, 53, 13);
+    Label3 = Cree<QLabel>(CoordEquatBox, "Label3", QStringLiteral("Distance"), 192, 28, 42, 13);
+    AsdEdit = CreeResultat(CoordEquatBox, "AsdEdit", 8, 48, 89, 21);
+    DecliEdit = CreeResultat(CoordEquatBox, "DecliEdit", 104, 48, 81, 21);
+    RVEdit = CreeResultat(CoordEquatBox, "RVEdit", 191, 48, 49, 21);  // read-only too: typing there means nothing
 
-    CoordHorizonBox = Cree<QGroupBox>(client, "CoordHorizonBox");
-    CoordHorizonBox->setTitle(QStringLiteral("Coord. horizontales locales"));
-    Place(CoordHorizonBox, 256, 130, 169, 79);
-    ZenithCheck = Cree<QCheckBox>(CoordHorizonBox, "ZenithCheck");
-    ZenithCheck->setText(QStringLiteral("90- Alt."));
-    Place(ZenithCheck, 11, 15, 57, 17);
-    RefCheck = Cree<QCheckBox>(CoordHorizonBox, "RefCheck");
-    RefCheck->setText(QStringLiteral("Ref. Sud"));
-    Place(RefCheck, 88, 16, 73, 17);
-    Label8 = Cree<QLabel>(CoordHorizonBox, "Label8");
-    Label8->setText(QStringLiteral("Hauteur"));
-    Place(Label8, 10, 32, 38, 13);
-    Label5 = Cree<QLabel>(CoordHorizonBox, "Label5");
-    Label5->setText(QStringLiteral("Azimuth"));
-    Place(Label5, 90, 32, 37, 13);
-    HautEdit = CreeResultat(CoordHorizonBox, "HautEdit");
-    Place(HautEdit, 8, 48, 73, 21);
-    AzimEdit = CreeResultat(CoordHorizonBox, "AzimEdit");
-    Place(AzimEdit, 86, 48, 77, 21);
+    CoordHorizonBox =
+        Cree<QGroupBox>(client, "CoordHorizonBox", QStringLiteral("Coord. horizontales locales"), 256, 130, 169, 79);
+    ZenithCheck = Cree<QCheckBox>(CoordHorizonBox, "ZenithCheck", QStringLiteral("90- Alt."), 11, 15, 57, 17);
+    RefCheck = Cree<QCheckBox>(CoordHorizonBox, "RefCheck", QStringLiteral("Ref. Sud"), 88, 16, 73, 17);
+    Label8 = Cree<QLabel>(CoordHorizonBox, "Label8", QStringLiteral("Hauteur"), 10, 32, 38, 13);
+    Label5 = Cree<QLabel>(CoordHorizonBox, "Label5", QStringLiteral("Azimuth"), 90, 32, 37, 13);
+    HautEdit = CreeResultat(CoordHorizonBox, "HautEdit", 8, 48, 73, 21);
+    AzimEdit = CreeResultat(CoordHorizonBox, "AzimEdit", 86, 48, 77, 21);
 
     // Keyboard order: time box, then the latitude panel before the longitude panel although
     // it stands to its right, the atmosphere, and the two result boxes.
@@ -224,6 +152,13 @@ TEphPosition::TEphPosition(QWidget* parent)
                         RadioEst,   RadioOuest, LongEdit,  TempEdit,   PressEdit, RefracCheck,
                         AsdEdit,    DecliEdit,  RVEdit,    HautEdit,   AzimEdit, ZenithCheck, RefCheck};
     for (std::size_t i = 1; i < std::size(ordre); ++i) setTabOrder(ordre[i - 1], ordre[i]);
+    // In each radio group only the selected button is a stop of the Tab key; the others still
+    // take the focus when clicked.
+    for (QRadioButton* bouton : {ButtonMan, ButtonAuto, RadioNord, RadioSud, RadioEst, RadioOuest}) {
+        const auto arret = [bouton](bool coche) { bouton->setFocusPolicy(coche ? Qt::StrongFocus : Qt::ClickFocus); };
+        arret(bouton->isChecked());
+        connect(bouton, &QRadioButton::toggled, bouton, arret);
+    }
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -18,12 +18,11 @@ namespace {
 
 QLabel* Etiquette(QWidget* parent, const char* nom, const QString& texte, int l, int t, int w, int h,
                   bool plusieursLignes = false) {
-    auto* label = new QLabel(texte, parent);
-    label->setObjectName(QLatin1String(nom));
+    auto* label = Fenetres::Cree<QLabel>(parent, nom, texte, l, t, w, h);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(plusieursLignes);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Place(label, l, t, w, h);
+    Place(label, l, t, w, h);  // again, now that a wrapped label may keep the grid's width
     // A one-line label keeps its centre when the font needs more room than the grid gives.
     if (!plusieursLignes && label->width() > qRound(w * Fenetres::Echelle()))
         label->move(label->x() - (label->width() - qRound(w * Fenetres::Echelle())) / 2, label->y());
@@ -31,11 +30,9 @@ QLabel* Etiquette(QWidget* parent, const char* nom, const QString& texte, int l,
 }
 
 QFrame* Panneau(QWidget* parent, const char* nom, int l, int t, int w, int h) {
-    auto* panneau = new QFrame(parent);
-    panneau->setObjectName(QLatin1String(nom));
+    auto* panneau = Fenetres::Cree<QFrame>(parent, nom, {}, l, t, w, h);
     panneau->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panneau->setLineWidth(2);
-    Place(panneau, l, t, w, h);
     return panneau;
 }
 
@@ -64,10 +61,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     LabelCourriel = Etiquette(Panel1, "LabelCourriel", QStringLiteral("Contact : voir le fichier README"), 32, 54,
                               159, 13);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton = Fenetres::Cree<QPushButton>(this, "OKButton", QStringLiteral("OK"), 87, 200, 75, 25);
     OKButton->setDefault(true);
-    Place(OKButton, 87, 200, 75, 25);
 
     Fenetres::FixeEtCentre(this, 241, 230);
 

@@ -40,7 +40,7 @@ const char* const TexteExplicatif[19] = {
 
 }  // namespace Unit3
 
-using Fenetres::Place;
+using Fenetres::Cree;
 
 TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TEmoinsTUdlg"));
@@ -48,13 +48,10 @@ TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1 = Cree<QFrame>(this, "Bevel1", {}, 8, 8, 313, 273);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Place(Bevel1, 8, 8, 313, 273);
 
-    Memo1 = new QTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1 = Cree<QTextEdit>(this, "Memo1", {}, 16, 16, 297, 257);
     Memo1->setReadOnly(true);
     Memo1->setFrameStyle(QFrame::NoFrame);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -67,26 +64,12 @@ TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
     Memo1->setAlignment(Qt::AlignHCenter);
     Memo1->moveCursor(QTextCursor::Start);
     Memo1->setStyleSheet(QStringLiteral("QTextEdit { background: transparent; }"));
-    Place(Memo1, 16, 16, 297, 257);
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn = Cree<QPushButton>(this, "OKBtn", QStringLiteral("OK"), 55, 292, 75, 25);
     OKBtn->setDefault(true);
-    OKBtn->setAutoDefault(true);
-    Place(OKBtn, 55, 292, 75, 25);
-
-    Label1 = new QLabel(QStringLiteral("TAI - UTC"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Place(Label1, 144, 301, 48, 13);
-
-    TAIEdit = new TMaskEdit(QStringLiteral("000;_"), this);
-    TAIEdit->setObjectName(QStringLiteral("TAIEdit"));
-    TAIEdit->setText(QStringLiteral("032"));
-    Place(TAIEdit, 200, 296, 25, 21);
-
-    Label2 = new QLabel(QStringLiteral("Secondes"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Place(Label2, 230, 301, 48, 13);
+    Label1 = Cree<QLabel>(this, "Label1", QStringLiteral("TAI - UTC"), 144, 301, 48, 13);
+    TAIEdit = Fenetres::CreeMasque(this, "TAIEdit", QStringLiteral("000;_"), QStringLiteral("032"), 200, 296, 25, 21);
+    Label2 = Cree<QLabel>(this, "Label2", QStringLiteral("Secondes"), 230, 301, 48, 13);
 
     // OK first, so it has the focus when the dialog opens.
     setTabOrder(OKBtn, Memo1);

@@ -43,6 +43,7 @@ const char* const Modele[9] = {
 }  // namespace Unit4
 
 using namespace Unit4;
+using Fenetres::Cree;
 using Fenetres::Place;
 
 namespace {
@@ -52,20 +53,6 @@ constexpr int BordDroitCompteur = 243;
 
 QString Texte(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-template <class T>
-T* Cree(QWidget* parent, const char* nom) {
-    auto* controle = new T(parent);
-    controle->setObjectName(QLatin1String(nom));
-    return controle;
-}
-
-QLabel* Etiquette(QWidget* parent, const char* nom, const QString& texte, int l, int t, int w, int h) {
-    auto* label = Cree<QLabel>(parent, nom);
-    label->setText(texte);
-    Place(label, l, t, w, h);
-    return label;
-}
-
 }  // namespace
 
 TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
@@ -74,57 +61,34 @@ TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(false);
 
-    Label1 = Etiquette(this, "Label1", QStringLiteral("Date de début"), 8, 8, 68, 13);
-    DatePicker = Cree<QDateEdit>(this, "DatePicker");
-    DatePicker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
-    DatePicker->setCalendarPopup(true);
-    DatePicker->setDateRange(QDate(1980, 1, 1), QDate(2250, 1, 1));
-    DatePicker->setDate(QDate(2000, 1, 1));
-    Place(DatePicker, 8, 24, 169, 21);
-    Label2 = Etiquette(this, "Label2", QStringLiteral("Heure de début"), 184, 8, 74, 13);
-    TimePicker = Cree<QTimeEdit>(this, "TimePicker");
-    TimePicker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    TimePicker->setTime(QTime(12, 0, 0));
-    Place(TimePicker, 184, 24, 73, 21);
-    Label3 = Etiquette(this, "Label3", QStringLiteral("Pas"), 272, 8, 18, 13);
-    PasEdit = new TMaskEdit(QStringLiteral("9999;_"), this);
-    PasEdit->setObjectName(QStringLiteral("PasEdit"));
-    PasEdit->setText(QStringLiteral("0001"));
-    Place(PasEdit, 272, 24, 33, 21);
-    Label4 = Etiquette(this, "Label4", QStringLiteral("Type"), 312, 8, 24, 13);
-    TypeBox = Cree<QComboBox>(this, "TypeBox");
+    Label1 = Cree<QLabel>(this, "Label1", QStringLiteral("Date de début"), 8, 8, 68, 13);
+    DatePicker = Fenetres::CreeDate(this, "DatePicker", QDate(2000, 1, 1), 8, 24, 169, 21);
+    Label2 = Cree<QLabel>(this, "Label2", QStringLiteral("Heure de début"), 184, 8, 74, 13);
+    TimePicker = Fenetres::CreeHeure(this, "TimePicker", QTime(12, 0, 0), 184, 24, 73, 21);
+    Label3 = Cree<QLabel>(this, "Label3", QStringLiteral("Pas"), 272, 8, 18, 13);
+    PasEdit = Fenetres::CreeMasque(this, "PasEdit", QStringLiteral("9999;_"), QStringLiteral("0001"), 272, 24, 33, 21);
+    Label4 = Cree<QLabel>(this, "Label4", QStringLiteral("Type"), 312, 8, 24, 13);
+    TypeBox = Cree<QComboBox>(this, "TypeBox", {}, 312, 24, 73, 21);
     TypeBox->setEditable(true);
     TypeBox->setInsertPolicy(QComboBox::NoInsert);
     TypeBox->addItems({QStringLiteral("Secondes"), QStringLiteral("Minutes"), QStringLiteral("Heures"),
                        QStringLiteral("Jours")});
     TypeBox->setCurrentIndex(-1);
     TypeBox->setEditText(QStringLiteral("Non Défini"));
-    Place(TypeBox, 312, 24, 73, 21);
-    Label5 = Etiquette(this, "Label5", QStringLiteral("Nombre"), 392, 8, 37, 13);
-    NombEdit = new TMaskEdit(QStringLiteral("999999;_"), this);
-    NombEdit->setObjectName(QStringLiteral("NombEdit"));
-    NombEdit->setText(QStringLiteral("000005"));
-    Place(NombEdit, 392, 24, 49, 21);
+    Label5 = Cree<QLabel>(this, "Label5", QStringLiteral("Nombre"), 392, 8, 37, 13);
+    NombEdit =
+        Fenetres::CreeMasque(this, "NombEdit", QStringLiteral("999999;_"), QStringLiteral("000005"), 392, 24, 49, 21);
 
-    Copier = Cree<QPushButton>(this, "Copier");
-    Copier->setText(QStringLiteral("Vers presse-papier"));
+    Copier = Cree<QPushButton>(this, "Copier", QStringLiteral("Vers presse-papier"), 8, 56, 105, 25);
     Copier->setAutoDefault(false);
-    Place(Copier, 8, 56, 105, 25);
-    Memo2 = Cree<QPlainTextEdit>(this, "Memo2");
+    Memo2 = Cree<QPlainTextEdit>(this, "Memo2", {}, 120, 56, 25, 25);
     Memo2->setVisible(false);
-    Place(Memo2, 120, 56, 25, 25);
-    ZenithCheckB = Cree<QCheckBox>(this, "ZenithCheckB");
-    ZenithCheckB->setText(QStringLiteral("Dist. Zénitale"));
-    Place(ZenithCheckB, 128, 64, 81, 17);
-    RefCheckB = Cree<QCheckBox>(this, "RefCheckB");
-    RefCheckB->setText(QStringLiteral("Ref. Sud vrai"));
-    Place(RefCheckB, 224, 64, 97, 17);
-    Valid = Cree<QPushButton>(this, "Valid");
-    Valid->setText(QStringLiteral("&Génération"));
+    ZenithCheckB = Cree<QCheckBox>(this, "ZenithCheckB", QStringLiteral("Dist. Zénitale"), 128, 64, 81, 17);
+    RefCheckB = Cree<QCheckBox>(this, "RefCheckB", QStringLiteral("Ref. Sud vrai"), 224, 64, 97, 17);
+    Valid = Cree<QPushButton>(this, "Valid", QStringLiteral("&Génération"), 336, 56, 105, 25);
     Valid->setAutoDefault(false);
-    Place(Valid, 336, 56, 105, 25);
 
-    Compteur = Etiquette(this, "Compteur", QStringLiteral("0000"), 219, 179, 24, 13);
+    Compteur = Cree<QLabel>(this, "Compteur", QStringLiteral("0000"), 219, 179, 24, 13);
     Compteur->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PlaceCompteur();
 
