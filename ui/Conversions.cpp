@@ -1,8 +1,7 @@
 #include "Conversions.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace Conversions {
 
@@ -32,7 +31,7 @@ bool LitNombre(std::string_view texte, double& valeur, std::string_view separate
     while (fin > debut && texte[fin - 1] == ' ') --fin;
     std::string_view t = texte.substr(debut, fin - debut);
 
-    // Rebuild the number in the C locale's spelling for strtod, checking the shape as we go.
+    // Rebuild the number in the C spelling, checking the shape as we go.
     std::string c;
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) c += t[i++];
@@ -53,9 +52,11 @@ bool LitNombre(std::string_view texte, double& valeur, std::string_view separate
         if (exposant == 0) return false;
     }
     if (i != t.size()) return false;
-    errno = 0;
-    const double v = std::strtod(c.c_str(), nullptr);
-    if (!std::isfinite(v)) return false;
+    // from_chars reads the C spelling whatever the process's locale, and takes no "+".
+    double v = 0;
+    const char* debutNombre = c.data() + (c[0] == '+');
+    const auto [finLue, erreur] = std::from_chars(debutNombre, c.data() + c.size(), v);
+    if (erreur != std::errc() || finLue != c.data() + c.size() || !std::isfinite(v)) return false;
     valeur = v;
     return true;
 }
