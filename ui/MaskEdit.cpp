@@ -37,17 +37,20 @@ void TMaskEdit::focusOutEvent(QFocusEvent* event) {
         return;
     if (Incomplet() && !refusEnCours) {
         refusEnCours = true;
+        refusEnAttente = true;
         // After the focus change has finished, so the box does not fight it.
         QTimer::singleShot(0, this, &TMaskEdit::RefuseSiIncomplet);
     }
 }
 
 void TMaskEdit::RefuseSiIncomplet() {
-    if (Incomplet()) {
+    if (refusEnAttente && Incomplet()) {
+        refusEnAttente = false;
         RapportErreur::Signale(QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"));
         setFocus(Qt::OtherFocusReason);
         window()->activateWindow();
     }
+    refusEnAttente = false;
     refusEnCours = false;
 }
 

@@ -18,6 +18,10 @@ public:
     // True when the mask has required positions and one of them is empty.
     bool Incomplet() const;
 
+    // Forgets a refusal that leaving the field has scheduled, for a caller that reports the
+    // incomplete text itself (one box, not two).
+    void AnnuleRefus() { refusEnAttente = false; }
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -29,4 +33,5 @@ private:
     QString texteEntree;  // the text when the focus came in, restored by Esc
     bool requis = false;
     bool refusEnCours = false;
+    bool refusEnAttente = false;
 };

@@ -152,6 +152,8 @@ void TEphemeride::ActiveSaisies(bool actif) {
 void TEphemeride::Creation() {
     // Nothing starts on a step or count that is not a whole number: the run is never left
     // half-started with its inputs disabled.
+    PasEdit->AnnuleRefus();  // the conversion below reports an incomplete field itself
+    NombEdit->AnnuleRefus();
     const std::string textePas = PasEdit->Lit().toStdString();
     const std::string texteNombre = NombEdit->Lit().toStdString();
     int pas = 0, nombre = 0;

@@ -308,6 +308,16 @@ private slots:
         QVERIFY(G()->PasEdit->isEnabled());
         QCOMPARE(Copie(), avant);
         G()->PasEdit->setText(QStringLiteral("0001"));
+
+        // Leaving the incomplete count for the button: the one box is the conversion's.
+        G()->activateWindow();
+        G()->NombEdit->setFocus();
+        QTRY_VERIFY(G()->NombEdit->hasFocus());
+        G()->NombEdit->setText(QStringLiteral("7"));
+        QTest::mouseClick(G()->Valid, Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'7     ' n'est pas une valeur entière correcte.")});
+        G()->NombEdit->setText(QStringLiteral("000003"));
     }
 
     void requiredDigitsAreRefusedOnLeaving() {
