@@ -23,7 +23,8 @@ QString TMaskEdit::Lit() const {
 bool TMaskEdit::Incomplet() const { return requis && !hasAcceptableInput(); }
 
 void TMaskEdit::focusInEvent(QFocusEvent* event) {
-    if (!refusEnCours) texteEntree = text();
+    // The displayed text keeps the empty positions in place; setText() reads "_" back as empty.
+    if (!refusEnCours) texteEntree = displayText();
     QLineEdit::focusInEvent(event);
 }
 
@@ -55,7 +56,7 @@ void TMaskEdit::RefuseSiIncomplet() {
 }
 
 void TMaskEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && text() != texteEntree) {
+    if (event->key() == Qt::Key_Escape && displayText() != texteEntree) {
         setText(texteEntree);
         selectAll();
         event->accept();

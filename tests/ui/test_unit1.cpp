@@ -171,6 +171,18 @@ private slots:
         QCOMPARE(Latitude, 42 + 3.0 / 60 + 48.0 / 3600);
     }
 
+    void escapeRestoresTheEntryText() {
+        W()->LongEdit->setText(QStringLiteral("_02°01'49\""));  // an empty first position
+        W()->TempEdit->setFocus();
+        W()->LongEdit->setFocus();
+        QTRY_VERIFY(W()->LongEdit->hasFocus());
+        Tape(W()->LongEdit, 0, QStringLiteral("13"));
+        QCOMPARE(W()->LongEdit->Lit(), QStringLiteral("132°01'49\""));
+        QTest::keyClick(W()->LongEdit, Qt::Key_Escape);
+        QCOMPARE(W()->LongEdit->displayText(), QStringLiteral("_02°01'49\""));
+        QCOMPARE(Longitude, 7309.0 / 3600);
+    }
+
     void typingOverwrites() {
         Tape(W()->LongEdit, 0, QStringLiteral("123"));
         QCOMPARE(W()->LongEdit->Lit(), QStringLiteral("123°01'49\""));
