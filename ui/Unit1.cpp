@@ -40,7 +40,6 @@ double AscensionDroite = 0, Declinaison = 0, RayonVecteur = 0, Hauteur = 0, Azim
 
 std::string SeparateurDecimal() { return QLocale::system().decimalPoint().toStdString(); }
 
-
 }  // namespace Unit1
 
 using namespace Unit1;
@@ -52,10 +51,6 @@ namespace {
 // A date-time value (days since 1899-12-30 00:00 UTC) from a clock reading.
 double DateValeurDe(const QDateTime& instant) {
     return 25569.0 + static_cast<double>(instant.toMSecsSinceEpoch()) / 86400000.0;
-}
-
-QDateTime DateTimeDe(double dateValeur) {
-    return QDateTime::fromMSecsSinceEpoch(std::llround((dateValeur - 25569.0) * 86400000.0), Qt::UTC);
 }
 
 QLineEdit* CreeResultat(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur) {
@@ -200,7 +195,8 @@ void TEphPosition::FormCreate() {
     Temperature = 10;
     Pression = 76;  // what the field's "760" says
     Unit3::TEmoinsTU = 64.184;   // TAI - UTC = 32 s, plus 32.184 s
-    Maintenant = DateValeurDe(Horloge());
+    const QDateTime instant = Horloge().toUTC();
+    Maintenant = DateValeurDe(instant);
     DerniereSeconde = 0;
 }
 
@@ -221,7 +217,8 @@ void TEphPosition::MiseAJour() {
 }
 
 void TEphPosition::Timer1Timer() {
-    Maintenant = DateValeurDe(Horloge());
+    const QDateTime instant = Horloge().toUTC();
+    Maintenant = DateValeurDe(instant);
     int a, m, j, h, mi, s, ms;
     PosSoleil::DecodeDateValeur(Maintenant, a, m, j, h, mi, s, ms);
     Annee = static_cast<std::uint16_t>(a);
@@ -234,7 +231,6 @@ void TEphPosition::Timer1Timer() {
     if (Seconde != DerniereSeconde) {
         // The pickers follow the clock once a second; a clock outside the date picker's range
         // leaves it at its nearest limit, while the display goes on with the real clock.
-        const QDateTime instant = DateTimeDe(Maintenant);
         const QSignalBlocker bloqueDate(DatePicker);
         const QSignalBlocker bloqueHeure(TimePicker);
         DatePicker->setDate(std::clamp(instant.date(), DatePicker->minimumDate(), DatePicker->maximumDate()));
