@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 programme=${1:-build/app/orvanel}
 affichage=:$((90 + RANDOM % 100))
-Xvfb "$affichage" -screen 0 1280x800x24 >/dev/null 2>&1 &
+Xvfb "$affichage" -screen 0 1280x800x24 -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $programme_pid $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$affichage

@@ -214,7 +214,9 @@ protected:
         const std::string nom = Affichage;
         char* argv[] = {const_cast<char*>("Xvfb"), const_cast<char*>(nom.c_str()), const_cast<char*>("-screen"),
                         const_cast<char*>("0"), const_cast<char*>("1280x1024x24"), const_cast<char*>("-nolisten"),
-                        const_cast<char*>("tcp"), nullptr};
+                        const_cast<char*>("tcp"), const_cast<char*>("-noreset"), nullptr};
+        // -noreset: without it the server resets when the last program of a test goes, and the
+        // next test's program may knock during the reset and find no display.
         posix_spawnp(&Serveur, "Xvfb", nullptr, nullptr, argv, environ);
         const std::string socket = "/tmp/.X11-unix/X" + Affichage.substr(1);
         for (int i = 0; i < 100 && access(socket.c_str(), F_OK) != 0; ++i) std::this_thread::sleep_for(100ms);
