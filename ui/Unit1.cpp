@@ -344,29 +344,17 @@ void TEphPosition::PressEditChange() {
     MiseAJour();
 }
 
-void TEphPosition::RadioEstClick() {
-    if (!RadioEst->isChecked()) return;
-    Longitude = std::fabs(Longitude);
+// The hemisphere buttons give their sign to the magnitude already in force.
+void TEphPosition::Hemisphere(const QRadioButton* bouton, double& valeur, double signe) {
+    if (!bouton->isChecked()) return;  // only the button that becomes selected acts
+    valeur = std::copysign(std::fabs(valeur), signe);
     MiseAJour();
 }
 
-void TEphPosition::RadioOuestClick() {
-    if (!RadioOuest->isChecked()) return;
-    Longitude = -std::fabs(Longitude);
-    MiseAJour();
-}
-
-void TEphPosition::RadioNordClick() {
-    if (!RadioNord->isChecked()) return;
-    Latitude = std::fabs(Latitude);
-    MiseAJour();
-}
-
-void TEphPosition::RadioSudClick() {
-    if (!RadioSud->isChecked()) return;
-    Latitude = -std::fabs(Latitude);
-    MiseAJour();
-}
+void TEphPosition::RadioEstClick() { Hemisphere(RadioEst, Longitude, +1); }
+void TEphPosition::RadioOuestClick() { Hemisphere(RadioOuest, Longitude, -1); }
+void TEphPosition::RadioNordClick() { Hemisphere(RadioNord, Latitude, +1); }
+void TEphPosition::RadioSudClick() { Hemisphere(RadioSud, Latitude, -1); }
 
 void TEphPosition::RefracCheckClick() { MiseAJour(); }
 void TEphPosition::ZenithCheckClick() { MiseAJour(); }

@@ -104,6 +104,7 @@ protected:
 
 private:
     bool LitSexagesimal(const TMaskEdit* champ, int longueurDegres, double& valeur);
+    void Hemisphere(const QRadioButton* bouton, double& valeur, double signe);
 };
 
 namespace Unit1 {
