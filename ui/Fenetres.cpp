@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QDateEdit>
+#include <QDialog>
 #include <QLocale>
 #include <QTimeEdit>
 #include <QApplication>
@@ -100,6 +101,14 @@ QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, 
     picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     picker->setTime(heure);
     return picker;
+}
+
+void PrepareDialogue(QDialog* dialogue, const char* nom, const QString& titre, bool modal) {
+    dialogue->setObjectName(QLatin1String(nom));
+    dialogue->setWindowTitle(titre);
+    dialogue->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                             Qt::MSWindowsFixedSizeDialogHint);
+    dialogue->setModal(modal);
 }
 
 void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur) {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QDateEdit;
+class QDialog;
 class QIcon;
 class QTimeEdit;
 class TMaskEdit;
@@ -31,6 +32,10 @@ double Echelle();
 // Places a control at Left, Top, Width, Height of that grid. Labels, check boxes, radio
 // buttons and push buttons never get narrower than their text needs.
 void Place(QWidget* controle, int gauche, int haut, int largeur, int hauteur);
+
+// A secondary window: its name, caption, a fixed frame whose title bar has only a close button,
+// modal or not.
+void PrepareDialogue(QDialog* dialogue, const char* nom, const QString& titre, bool modal);
 
 // Fixes a window's client area to the grid size and centres it on its screen.
 void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur);

@@ -289,29 +289,29 @@ bool TEphPosition::LitSexagesimal(const TMaskEdit* champ, int longueurDegres, do
     return true;
 }
 
-void TEphPosition::LongEditChange() {
-    double valeur = 0;
-    if (!LitSexagesimal(LongEdit, 3, valeur)) return;
-    Longitude = valeur;
-    if (RadioOuest->isChecked()) Longitude = -std::fabs(Longitude);
+// The magnitude from the field's text, the sign from the hemisphere button selected.
+void TEphPosition::ChangeSite(const TMaskEdit* champ, int longueurDegres, const QRadioButton* negatif,
+                              double& valeur) {
+    double lu = 0;
+    if (!LitSexagesimal(champ, longueurDegres, lu)) return;
+    valeur = negatif->isChecked() ? -std::fabs(lu) : lu;
     MiseAJour();
 }
 
-void TEphPosition::LatEditChange() {
-    double valeur = 0;
-    if (!LitSexagesimal(LatEdit, 2, valeur)) return;
-    Latitude = valeur;
-    if (RadioSud->isChecked()) Latitude = -std::fabs(Latitude);
-    MiseAJour();
+void TEphPosition::LongEditChange() { ChangeSite(LongEdit, 3, RadioOuest, Longitude); }
+void TEphPosition::LatEditChange() { ChangeSite(LatEdit, 2, RadioSud, Latitude); }
+
+// The number in a field; a refused text goes to the error report.
+bool TEphPosition::LitNombreDe(const TMaskEdit* champ, double& valeur) {
+    const std::string texte = champ->Lit().toStdString();
+    if (Conversions::LitNombre(texte, valeur, SeparateurDecimal())) return true;
+    RapportErreur::Signale(QString::fromStdString(Conversions::MessageNombre(texte)));
+    return false;
 }
 
 void TEphPosition::TempEditChange() {
-    const std::string texte = TempEdit->Lit().toStdString();
     double valeur = 0;
-    if (!Conversions::LitNombre(texte, valeur, SeparateurDecimal())) {
-        RapportErreur::Signale(QString::fromStdString(Conversions::MessageNombre(texte)));
-        return;
-    }
+    if (!LitNombreDe(TempEdit, valeur)) return;
     Temperature = valeur;
     // Rewriting the field runs this handler again on the bound, which then refreshes too.
     if (Temperature > 40) {
@@ -326,12 +326,8 @@ void TEphPosition::TempEditChange() {
 }
 
 void TEphPosition::PressEditChange() {
-    const std::string texte = PressEdit->Lit().toStdString();
     double valeur = 0;
-    if (!Conversions::LitNombre(texte, valeur, SeparateurDecimal())) {
-        RapportErreur::Signale(QString::fromStdString(Conversions::MessageNombre(texte)));
-        return;
-    }
+    if (!LitNombreDe(PressEdit, valeur)) return;
     Pression = valeur / 10;  // the field is in millimetres, refraction wants centimetres
     if (Pression > 90) {
         Pression = 90;

@@ -105,6 +105,8 @@ protected:
 private:
     bool LitSexagesimal(const TMaskEdit* champ, int longueurDegres, double& valeur);
     void Hemisphere(const QRadioButton* bouton, double& valeur, double signe);
+    void ChangeSite(const TMaskEdit* champ, int longueurDegres, const QRadioButton* negatif, double& valeur);
+    bool LitNombreDe(const TMaskEdit* champ, double& valeur);
 };
 
 namespace Unit1 {

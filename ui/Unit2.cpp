@@ -39,10 +39,7 @@ QFrame* Panneau(QWidget* parent, const char* nom, int l, int t, int w, int h) {
 }  // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("A Propos"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setModal(true);
+    Fenetres::PrepareDialogue(this, "AboutBox", QStringLiteral("A Propos"), true);
 
     Panel2 = Panneau(this, "Panel2", 8, 8, 225, 105);
     Label3 = Etiquette(Panel2, "Label3", QStringLiteral("Générateur d'éphémérides Solaire"), 36, 8, 159, 13);

@@ -43,10 +43,7 @@ const char* const TexteExplicatif[19] = {
 using Fenetres::Cree;
 
 TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TEmoinsTUdlg"));
-    setWindowTitle(QStringLiteral("Temps des éphémérides"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setModal(true);
+    Fenetres::PrepareDialogue(this, "TEmoinsTUdlg", QStringLiteral("Temps des éphémérides"), true);
 
     Bevel1 = Cree<QFrame>(this, "Bevel1", {}, 8, 8, 313, 273);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);

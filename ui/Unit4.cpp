@@ -56,10 +56,7 @@ QString Texte(const std::string& utf8) { return QString::fromStdString(utf8); }
 }  // namespace
 
 TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Ephemeride"));
-    setWindowTitle(QStringLiteral("générateur d'éphémérides Solaire"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setModal(false);
+    Fenetres::PrepareDialogue(this, "Ephemeride", QStringLiteral("générateur d'éphémérides Solaire"), false);
 
     Label1 = Cree<QLabel>(this, "Label1", QStringLiteral("Date de début"), 8, 8, 68, 13);
     DatePicker = Fenetres::CreeDate(this, "DatePicker", QDate(2000, 1, 1), 8, 24, 169, 21);
