@@ -5,10 +5,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Orvanel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvanel"));
-    QApplication::setWindowIcon(Fenetres::IconeProgramme());
-
+    Fenetres::PrepareApplication();
     Fenetres::CreeFenetres();
     Unit1::EphPosition->show();
     const int code = QApplication::exec();

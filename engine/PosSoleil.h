@@ -11,6 +11,16 @@
 
 namespace PosSoleil {
 
+// ---- Constants that the engine and its callers share --------------------------------------
+
+inline constexpr double JourJulienJ2000 = 2451545.0;     // J2000.0, 2000-01-01 12:00 TT
+inline constexpr double JoursParSiecle = 36525.0;        // a Julian century
+inline constexpr double SecondesParJour = 86400.0;
+inline constexpr long long MsParJour = 86'400'000;       // milliseconds of a day
+inline constexpr double JourJulienOrigine = 2415018.5;   // date-time value 0, 1899-12-30 00:00
+inline constexpr double JoursAvantUnix = 25569.0;        // date-time value of 1970-01-01 00:00
+inline constexpr double RayonEquatorial = 6378140.0;     // of the reference ellipsoid, metres
+
 // ---- Time base ------------------------------------------------------------------------------
 
 // Date-time value of a UTC calendar date and time: days since 1899-12-30 00:00 with the time
@@ -97,7 +107,7 @@ double EquationDuTemps(double T, double alpha, double deltaPsi, double epsilon0)
 
 // ---- Topocentric and horizontal coordinates -------------------------------------------------
 
-// Flattening of the reference ellipsoid (1/298.257); equatorial radius 6378140 m.
+// Flattening of the reference ellipsoid (1/298.257); its equatorial radius is RayonEquatorial.
 inline constexpr double Aplatissement = 0.0033528131778969143;
 
 // Observer's geocentric place in units of the equatorial radius.
@@ -128,6 +138,33 @@ void CoordonneesHorizontales(double Hprime, double phi, double deltaPrime, doubl
 
 // ---- The position driver --------------------------------------------------------------------
 
+// A place on the Earth: longitude in degrees, East positive; geodetic latitude in degrees,
+// North positive; height above the reference ellipsoid in metres.
+struct Site {
+    double Longitude = 0.0;
+    double Latitude = 0.0;
+    double Altitude = 0.0;
+};
+
+// The seven results of the driver; see CalculPosition for their units and ranges.
+struct Position {
+    double LongitudeSoleil;
+    double RayonVecteur;
+    double AscensionDroite;
+    double Declinaison;
+    double Azimut;
+    double Hauteur;
+    double EquationTemps;
+};
+
+// Apparent position of the Sun for a UTC instant and a site: the form for new callers.
+// Given:    t  UTC date-time value (days since 1899-12-30 00:00, see EncodeDateValeur)
+//           site; TEmoinsTU  dynamical time - UTC, seconds
+// Returned: the seven results, exactly those of CalculPosition for the same instant.
+// Every finite input gives finite results: beyond +-1e10 days for t and +-1e6 centuries for
+// T, where the theory has long lost all meaning, the instant is held at those bounds.
+Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept;
+
 // Apparent position of the Sun for a UTC instant and a site; never applies refraction.
 // Given:    Annee, Mois, Jour, Heure, Minute, Seconde  UTC (Seconde with its fraction)
 //           Longitude  degrees, East positive; Latitude  geodetic, degrees, North positive
@@ -150,6 +187,7 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
 // the C library's sine and cosine): the reference for the vector path, which CalculPosition
 // and Nutation take on processors with AVX2 and FMA. Same arguments and results.
 namespace Scalaire {
+Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept;
 void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute,
                     double Seconde, double Longitude, double Latitude, double AltitudeSite,
                     double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,

@@ -1,6 +1,8 @@
 #include "VSOPEAR.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstddef>
 #include <numbers>
 
@@ -54,38 +56,8 @@ double SommeScalaire(const Serie& s, double tau) noexcept {
 
 #ifdef ORVANEL_AVX2
 
-// Eight terms per step in two four-lane sums. The series run from the largest term to the
-// smallest, so the steps go backwards: the large leading terms (6283.3 radians for L1) come in
-// last and take the rounding of a double sum once, not once per term.
-__attribute__((target("avx2,fma"))) double SommeAVX2(const Serie& s, double tau) noexcept {
-    const __m256d t = _mm256_set1_pd(tau);
-    __m256d somme0 = _mm256_setzero_pd();
-    __m256d somme1 = _mm256_setzero_pd();
-    std::size_t fin = s.n - s.n % 8;
-    // The last terms first, padded with zero amplitudes to a full step.
-    if (fin < s.n) {
-        alignas(32) double a[8] = {}, b[8] = {}, c[8] = {};
-        for (std::size_t j = 0; fin + j < s.n; ++j) {
-            a[j] = s.A[fin + j];
-            b[j] = s.B[fin + j];
-            c[j] = s.C[fin + j];
-        }
-        const __m256d x0 = _mm256_add_pd(_mm256_load_pd(b), _mm256_mul_pd(_mm256_load_pd(c), t));
-        const __m256d x1 = _mm256_add_pd(_mm256_load_pd(b + 4), _mm256_mul_pd(_mm256_load_pd(c + 4), t));
-        somme0 = _mm256_fmadd_pd(_mm256_load_pd(a), Vectoriel::Cos4(x0), somme0);
-        somme1 = _mm256_fmadd_pd(_mm256_load_pd(a + 4), Vectoriel::Cos4(x1), somme1);
-    }
-    for (; fin >= 8; fin -= 8) {
-        const std::size_t i = fin - 8;
-        const __m256d x0 = _mm256_add_pd(_mm256_loadu_pd(s.B + i), _mm256_mul_pd(_mm256_loadu_pd(s.C + i), t));
-        const __m256d x1 = _mm256_add_pd(_mm256_loadu_pd(s.B + i + 4), _mm256_mul_pd(_mm256_loadu_pd(s.C + i + 4), t));
-        somme0 = _mm256_fmadd_pd(_mm256_loadu_pd(s.A + i), Vectoriel::Cos4(x0), somme0);
-        somme1 = _mm256_fmadd_pd(_mm256_loadu_pd(s.A + i + 4), Vectoriel::Cos4(x1), somme1);
-    }
-    alignas(32) double partielles[4];
-    _mm256_store_pd(partielles, _mm256_add_pd(somme0, somme1));
-    // Lane 0 holds the leading term: the small lanes are added together before it.
-    return partielles[0] + ((partielles[1] + partielles[2]) + partielles[3]);
+double SommeAVX2(const Serie& s, double tau) noexcept {
+    return Vectoriel::SommeCosinus(s.A, s.B, s.C, s.n, tau);
 }
 
 #endif
@@ -99,11 +71,32 @@ Sommateur SommeRapide() noexcept {
     return &SommeScalaire;
 }
 
+// The largest frequency of a group of series, radians per Julian millennium.
+constexpr double FrequenceMax(const Serie* s, std::size_t n) {
+    double maximum = 0.0;
+    for (std::size_t k = 0; k < n; ++k)
+        for (std::size_t i = 0; i < s[k].n; ++i) maximum = std::max(maximum, std::abs(s[k].C[i]));
+    return maximum;
+}
+constexpr double FrequenceMaxTheorie = std::max({FrequenceMax(SeriesL, std::size(SeriesL)),
+                                                 FrequenceMax(SeriesB, std::size(SeriesB)),
+                                                 FrequenceMax(SeriesR, std::size(SeriesR))});
+
+// The vector cosine holds for arguments below 1e6 radians, that is for the whole theory over
+// some ten thousand years around J2000; beyond, the scalar sum takes over.
+bool DansLeDomaineVectoriel(double tau) noexcept { return std::fabs(tau) * FrequenceMaxTheorie + 7.0 < 1e6; }
+
+// Beyond a million centuries (far outside any meaning of the theory) T is held there, so the
+// powers of tau stay finite and every finite T gives a finite result.
+constexpr double LimiteSiecles = 1e6;
+
 // S1 tau + S0 + S2 tau^2 + ...: the Poisson series in powers of tau. Each power is built by
 // repeated multiplication of the series sum, so no pow() and the same rounding on every call.
 template <std::size_t N>
 double EvalueCoordonnee(const Serie (&series)[N], double T, Sommateur somme) noexcept {
-    const double tau = T / 10.0;  // Julian centuries to the series' Julian millennia
+    // Julian centuries to the series' Julian millennia
+    const double tau = std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
+    if (somme != &SommeScalaire && !DansLeDomaineVectoriel(tau)) somme = &SommeScalaire;
     double resultat = somme(series[1], tau) * tau + somme(series[0], tau);
     for (std::size_t alpha = 2; alpha < N; ++alpha) {
         double terme = somme(series[alpha], tau);

@@ -7,6 +7,7 @@
 #define ORVANEL_AVX2 1
 #include <immintrin.h>
 
+#include <cstddef>
 #include <numbers>
 
 namespace Vectoriel {
@@ -44,6 +45,22 @@ __attribute__((target("avx2,fma"))) inline __m256d Cos4(__m256d x) noexcept {
     const __m256i pair = _mm256_slli_epi64(_mm256_xor_si256(bits, _mm256_set1_epi64x(1)), 63);
     return _mm256_xor_pd(sinus, _mm256_castsi256_pd(pair));
 }
+
+// The nutation table as parallel columns (multipliers of D, M, M', F, Omega; A + A' T for the
+// longitude, B + B' T for the obliquity), n a multiple of four, empty rows as padding.
+struct ColonnesNutation {
+    const double *D, *M, *Mp, *F, *Om, *A, *Ap, *B, *Bp;
+    std::size_t n;
+};
+
+// The sums of the nutation series, four rows at a time; arguments in radians, sums in the
+// table's unit. Only on processors with AVX2 and FMA.
+void SommesNutation(const ColonnesNutation& c, double T, double d, double m, double mp, double f, double om,
+                    double& sommePsi, double& sommeEpsilon) noexcept;
+
+// Sum of A[i] cos(B[i] + C[i] tau) over n terms, eight at a time. The arguments must stay
+// within the cosine's range, |B + C tau| < 1e6. Only on processors with AVX2 and FMA.
+double SommeCosinus(const double* A, const double* B, const double* C, std::size_t n, double tau) noexcept;
 
 // True when the processor has AVX2 and FMA; asked once.
 inline bool Avx2Disponible() noexcept {

@@ -5,13 +5,11 @@
 
 namespace Vsop87Gen {
 
-// SHA-256 of a byte string, as 64 lowercase hexadecimal digits.
-std::string Sha256Hex(const std::string& octets);
-
-// Reads the published file's text and returns the whole generated C++ header. The numbers
+// Reads the published file's text and returns the whole generated C++ header, headed with
+// the file's name and its SHA-256 (64 hexadecimal digits, computed by the caller). The numbers
 // are copied as published, character for character, never re-printed through a double.
 // Throws std::runtime_error on a malformed file (a header that announces more or fewer
 // terms than follow it, a short line, an unexpected variable or power).
-std::string GenererTable(const std::string& published, const std::string& fileName);
+std::string GenererTable(const std::string& published, const std::string& fileName, const std::string& sha256);
 
 }  // namespace Vsop87Gen

@@ -1,5 +1,6 @@
-// Usage: vsop87_gen VSOP87D.ear OUTPUT.h
-// Regenerates the engine's VSOP87 table from the published file.
+// Usage: vsop87_gen VSOP87D.ear OUTPUT.h SHA256
+// Regenerates the engine's VSOP87 table from the published file; SHA256 is the file's digest
+// for the table's heading (the build's `vsop87_table` target computes it and runs this).
 #include "Vsop87Gen.h"
 
 #include <filesystem>
@@ -8,8 +9,8 @@
 #include <sstream>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: vsop87_gen VSOP87D.ear OUTPUT.h\n";
+    if (argc != 4) {
+        std::cerr << "usage: vsop87_gen VSOP87D.ear OUTPUT.h SHA256\n";
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     texte << in.rdbuf();
     try {
         const std::string table =
-            Vsop87Gen::GenererTable(texte.str(), std::filesystem::path(argv[1]).filename().string());
+            Vsop87Gen::GenererTable(texte.str(), std::filesystem::path(argv[1]).filename().string(), argv[3]);
         std::ofstream out(argv[2], std::ios::binary);
         out << table;
         if (!out) {

@@ -24,7 +24,8 @@ bool TMaskEdit::Incomplet() const { return requis && !hasAcceptableInput(); }
 
 void TMaskEdit::focusInEvent(QFocusEvent* event) {
     // The displayed text keeps the empty positions in place; setText() reads "_" back as empty.
-    if (!refusEnCours) texteEntree = displayText();
+    if (!dedans) texteEntree = displayText();
+    dedans = true;
     QLineEdit::focusInEvent(event);
 }
 
@@ -36,7 +37,11 @@ void TMaskEdit::focusOutEvent(QFocusEvent* event) {
     if (raison != Qt::TabFocusReason && raison != Qt::BacktabFocusReason && raison != Qt::MouseFocusReason &&
         raison != Qt::ShortcutFocusReason && raison != Qt::OtherFocusReason)
         return;
-    if (Incomplet() && !refusEnCours) {
+    if (!Incomplet()) {
+        dedans = false;
+        return;
+    }
+    if (!refusEnCours) {
         refusEnCours = true;
         refusEnAttente = true;
         // After the focus change has finished, so the box does not fight it.
@@ -56,9 +61,12 @@ void TMaskEdit::RefuseSiIncomplet() {
 }
 
 void TMaskEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && displayText() != texteEntree) {
-        setText(texteEntree);
-        selectAll();
+    // Esc belongs to the field, changed or not: it never reaches the window, which would close.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (displayText() != texteEntree) {
+            setText(texteEntree);
+            selectAll();
+        }
         event->accept();
         return;
     }

@@ -30,7 +30,11 @@ protected:
 private:
     void RefuseSiIncomplet();
 
-    QString texteEntree;  // the text when the focus came in, restored by Esc
+    // The text when the user came into the field, restored by Esc. The user is in the field
+    // from the focus coming in until the focus goes to another control with a complete text:
+    // a refusal, an error box or another window in between does not end the edit.
+    QString texteEntree;
+    bool dedans = false;
     bool requis = false;
     bool refusEnCours = false;
     bool refusEnAttente = false;

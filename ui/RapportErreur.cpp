@@ -23,7 +23,7 @@ void Signale(const QString& message) {
         Rapporteur()(texte);
         return;
     }
-    QMessageBox boite(QMessageBox::Critical, QApplication::applicationDisplayName(), texte, QMessageBox::Ok,
+    QMessageBox boite(QMessageBox::Critical, QApplication::applicationName(), texte, QMessageBox::Ok,
                       QApplication::activeWindow());
     boite.setObjectName("RapportErreur");
     boite.exec();

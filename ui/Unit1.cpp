@@ -18,7 +18,7 @@
 #include <QTimer>
 
 #include "Conversions.h"
-#include "Fenetres.h"
+#include "Controles.h"
 #include "MaskEdit.h"
 #include "PosSoleil.h"
 #include "RapportErreur.h"
@@ -43,8 +43,8 @@ std::string SeparateurDecimal() { return QLocale::system().decimalPoint().toStdS
 }  // namespace Unit1
 
 using namespace Unit1;
-using Fenetres::Cree;
-using Fenetres::CreeMasque;
+using Controles::Cree;
+using Controles::CreeMasque;
 
 namespace {
 
@@ -54,7 +54,7 @@ double DateValeurDe(const QDateTime& instant) {
 }
 
 QLineEdit* CreeResultat(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur) {
-    auto* champ = Fenetres::Cree<QLineEdit>(parent, nom, QLatin1String(nom), gauche, haut, largeur, hauteur);
+    auto* champ = Controles::Cree<QLineEdit>(parent, nom, QLatin1String(nom), gauche, haut, largeur, hauteur);
     champ->setReadOnly(true);
     return champ;
 }
@@ -70,7 +70,7 @@ TEphPosition::TEphPosition(QWidget* parent)
     : QMainWindow(parent), Horloge([] { return QDateTime::currentDateTimeUtc(); }), Moteur(&PosSoleil::CalculPosition) {
     setObjectName(QStringLiteral("EphPosition"));
     setWindowTitle(QStringLiteral("Ephémérides Solaire"));
-    setWindowIcon(Fenetres::IconeProgramme());
+    setWindowIcon(Controles::IconeProgramme());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
@@ -92,9 +92,9 @@ TEphPosition::TEphPosition(QWidget* parent)
     Bevel1->setFrameShadow(QFrame::Sunken);
 
     TempsBox = Cree<QGroupBox>(client, "TempsBox", QStringLiteral("Date && Heure (UTC)"), 0, 3, 425, 54);
-    DatePicker = Fenetres::CreeDate(TempsBox, "DatePicker", QDate(2000, 3, 1), 16, 21, 169, 21);
+    DatePicker = Controles::CreeDate(TempsBox, "DatePicker", QDate(2000, 3, 1), 16, 21, 169, 21);
     DatePicker->setEnabled(false);
-    TimePicker = Fenetres::CreeHeure(TempsBox, "TimePicker", QTime(12, 6, 32), 200, 20, 73, 21);
+    TimePicker = Controles::CreeHeure(TempsBox, "TimePicker", QTime(12, 6, 32), 200, 20, 73, 21);
     TimePicker->setEnabled(false);
     ButtonMan = Cree<QRadioButton>(TempsBox, "ButtonMan", QStringLiteral("Date et heure choisie"), 285, 30, 124, 17);
     ButtonAuto = Cree<QRadioButton>(TempsBox, "ButtonAuto", QStringLiteral("Horloge système"), 285, 15, 108, 17);
@@ -160,7 +160,7 @@ TEphPosition::TEphPosition(QWidget* parent)
     Timer1->setInterval(10);
     Timer1->setTimerType(Qt::PreciseTimer);
 
-    client->setFixedSize(qRound(428 * Fenetres::Echelle()), qRound(214 * Fenetres::Echelle()));
+    client->setFixedSize(qRound(428 * Controles::Echelle()), qRound(214 * Controles::Echelle()));
     setFixedSize(sizeHint());
     if (const QScreen* ecran = QApplication::primaryScreen())
         move(ecran->availableGeometry().center() - QPoint(width() / 2, height() / 2));

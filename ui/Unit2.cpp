@@ -6,31 +6,31 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "Fenetres.h"
+#include "Controles.h"
 
 namespace Unit2 {
 TAboutBox* AboutBox = nullptr;
 }
 
-using Fenetres::Place;
+using Controles::Place;
 
 namespace {
 
 QLabel* Etiquette(QWidget* parent, const char* nom, const QString& texte, int l, int t, int w, int h,
                   bool plusieursLignes = false) {
-    auto* label = Fenetres::Cree<QLabel>(parent, nom, texte, l, t, w, h);
+    auto* label = Controles::Cree<QLabel>(parent, nom, texte, l, t, w, h);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(plusieursLignes);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Place(label, l, t, w, h);  // again, now that a wrapped label may keep the grid's width
     // A one-line label keeps its centre when the font needs more room than the grid gives.
-    if (!plusieursLignes && label->width() > qRound(w * Fenetres::Echelle()))
-        label->move(label->x() - (label->width() - qRound(w * Fenetres::Echelle())) / 2, label->y());
+    if (!plusieursLignes && label->width() > qRound(w * Controles::Echelle()))
+        label->move(label->x() - (label->width() - qRound(w * Controles::Echelle())) / 2, label->y());
     return label;
 }
 
 QFrame* Panneau(QWidget* parent, const char* nom, int l, int t, int w, int h) {
-    auto* panneau = Fenetres::Cree<QFrame>(parent, nom, {}, l, t, w, h);
+    auto* panneau = Controles::Cree<QFrame>(parent, nom, {}, l, t, w, h);
     panneau->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panneau->setLineWidth(2);
     return panneau;
@@ -39,7 +39,7 @@ QFrame* Panneau(QWidget* parent, const char* nom, int l, int t, int w, int h) {
 }  // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    Fenetres::PrepareDialogue(this, "AboutBox", QStringLiteral("A Propos"), true);
+    Controles::PrepareDialogue(this, "AboutBox", QStringLiteral("A Propos"), true);
 
     Panel2 = Panneau(this, "Panel2", 8, 8, 225, 105);
     Label3 = Etiquette(Panel2, "Label3", QStringLiteral("Générateur d'éphémérides Solaire"), 36, 8, 159, 13);
@@ -58,10 +58,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     LabelCourriel = Etiquette(Panel1, "LabelCourriel", QStringLiteral("Contact : voir le fichier README"), 32, 54,
                               159, 13);
 
-    OKButton = Fenetres::Cree<QPushButton>(this, "OKButton", QStringLiteral("OK"), 87, 200, 75, 25);
+    OKButton = Controles::Cree<QPushButton>(this, "OKButton", QStringLiteral("OK"), 87, 200, 75, 25);
     OKButton->setDefault(true);
 
-    Fenetres::FixeEtCentre(this, 241, 230);
+    Controles::FixeEtCentre(this, 241, 230);
 
     // The theory note wraps over as many lines as the font needs: the boxes below move down.
     const int manque = std::max(0, Label5->heightForWidth(Label5->width()) - Label5->height());
@@ -73,4 +73,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
         setFixedSize(width(), height() + manque);
     }
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    Controles::Centre(this);
+    QDialog::showEvent(event);
 }

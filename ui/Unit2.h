@@ -22,6 +22,10 @@ public:
     QLabel* Label2;
     QLabel* LabelCourriel;
     QPushButton* OKButton;
+
+protected:
+    // Centred on the screen each time it opens, at the size it has then.
+    void showEvent(QShowEvent* event) override;
 };
 
 namespace Unit2 {

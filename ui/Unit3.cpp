@@ -6,7 +6,7 @@
 #include <QTextEdit>
 
 #include "Conversions.h"
-#include "Fenetres.h"
+#include "Controles.h"
 #include "MaskEdit.h"
 #include "RapportErreur.h"
 #include "Unit1.h"
@@ -40,10 +40,10 @@ const char* const TexteExplicatif[19] = {
 
 }  // namespace Unit3
 
-using Fenetres::Cree;
+using Controles::Cree;
 
 TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
-    Fenetres::PrepareDialogue(this, "TEmoinsTUdlg", QStringLiteral("Temps des éphémérides"), true);
+    Controles::PrepareDialogue(this, "TEmoinsTUdlg", QStringLiteral("Temps des éphémérides"), true);
 
     Bevel1 = Cree<QFrame>(this, "Bevel1", {}, 8, 8, 313, 273);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -65,13 +65,13 @@ TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
     OKBtn = Cree<QPushButton>(this, "OKBtn", QStringLiteral("OK"), 55, 292, 75, 25);
     OKBtn->setDefault(true);
     Label1 = Cree<QLabel>(this, "Label1", QStringLiteral("TAI - UTC"), 144, 301, 48, 13);
-    TAIEdit = Fenetres::CreeMasque(this, "TAIEdit", QStringLiteral("000;_"), QStringLiteral("032"), 200, 296, 25, 21);
+    TAIEdit = Controles::CreeMasque(this, "TAIEdit", QStringLiteral("000;_"), QStringLiteral("032"), 200, 296, 25, 21);
     Label2 = Cree<QLabel>(this, "Label2", QStringLiteral("Secondes"), 230, 301, 48, 13);
 
     // OK first, so it has the focus when the dialog opens.
     setTabOrder(OKBtn, Memo1);
     setTabOrder(Memo1, TAIEdit);
-    Fenetres::FixeEtCentre(this, 329, 329);
+    Controles::FixeEtCentre(this, 329, 329);
 
     connect(OKBtn, &QPushButton::clicked, this, &TTEmoinsTUdlg::OKBtnClick);
 }

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -13,7 +14,7 @@
 #include <QTimeEdit>
 
 #include "Conversions.h"
-#include "Fenetres.h"
+#include "Controles.h"
 #include "MaskEdit.h"
 #include "PosSoleil.h"
 #include "RapportErreur.h"
@@ -43,8 +44,8 @@ const char* const Modele[9] = {
 }  // namespace Unit4
 
 using namespace Unit4;
-using Fenetres::Cree;
-using Fenetres::Place;
+using Controles::Cree;
+using Controles::Place;
 
 namespace {
 
@@ -56,14 +57,14 @@ QString Texte(const std::string& utf8) { return QString::fromStdString(utf8); }
 }  // namespace
 
 TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
-    Fenetres::PrepareDialogue(this, "Ephemeride", QStringLiteral("générateur d'éphémérides Solaire"), false);
+    Controles::PrepareDialogue(this, "Ephemeride", QStringLiteral("générateur d'éphémérides Solaire"), false);
 
     Label1 = Cree<QLabel>(this, "Label1", QStringLiteral("Date de début"), 8, 8, 68, 13);
-    DatePicker = Fenetres::CreeDate(this, "DatePicker", QDate(2000, 1, 1), 8, 24, 169, 21);
+    DatePicker = Controles::CreeDate(this, "DatePicker", QDate(2000, 1, 1), 8, 24, 169, 21);
     Label2 = Cree<QLabel>(this, "Label2", QStringLiteral("Heure de début"), 184, 8, 74, 13);
-    TimePicker = Fenetres::CreeHeure(this, "TimePicker", QTime(12, 0, 0), 184, 24, 73, 21);
+    TimePicker = Controles::CreeHeure(this, "TimePicker", QTime(12, 0, 0), 184, 24, 73, 21);
     Label3 = Cree<QLabel>(this, "Label3", QStringLiteral("Pas"), 272, 8, 18, 13);
-    PasEdit = Fenetres::CreeMasque(this, "PasEdit", QStringLiteral("9999;_"), QStringLiteral("0001"), 272, 24, 33, 21);
+    PasEdit = Controles::CreeMasque(this, "PasEdit", QStringLiteral("9999;_"), QStringLiteral("0001"), 272, 24, 33, 21);
     Label4 = Cree<QLabel>(this, "Label4", QStringLiteral("Type"), 312, 8, 24, 13);
     TypeBox = Cree<QComboBox>(this, "TypeBox", {}, 312, 24, 73, 21);
     TypeBox->setEditable(true);
@@ -74,7 +75,7 @@ TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
     TypeBox->setEditText(QStringLiteral("Non Défini"));
     Label5 = Cree<QLabel>(this, "Label5", QStringLiteral("Nombre"), 392, 8, 37, 13);
     NombEdit =
-        Fenetres::CreeMasque(this, "NombEdit", QStringLiteral("999999;_"), QStringLiteral("000005"), 392, 24, 49, 21);
+        Controles::CreeMasque(this, "NombEdit", QStringLiteral("999999;_"), QStringLiteral("000005"), 392, 24, 49, 21);
 
     Copier = Cree<QPushButton>(this, "Copier", QStringLiteral("Vers presse-papier"), 8, 56, 105, 25);
     Copier->setAutoDefault(false);
@@ -100,13 +101,22 @@ TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
     QWidget* ordre[] = {Memo1, Copier, DatePicker, TimePicker, PasEdit, TypeBox, Valid, NombEdit, ZenithCheckB, RefCheckB};
     for (std::size_t i = 1; i < std::size(ordre); ++i) setTabOrder(ordre[i - 1], ordre[i]);
 
-    Fenetres::FixeEtCentre(this, 448, 288);
+    Controles::FixeEtCentre(this, 448, 288);
     Memo1->setGeometry(0, height() - Memo1->height(), width(), Memo1->height());  // docked to the bottom
+    Memo1->setFocus();  // the table has the focus when the window first opens
 
     connect(Valid, &QPushButton::clicked, this, &TEphemeride::ValidClick);
     connect(Copier, &QPushButton::clicked, this, &TEphemeride::CopierClick);
 
     FormCreate();
+}
+
+void TEphemeride::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TEphemeride::FormCreate() {
@@ -118,7 +128,7 @@ void TEphemeride::FormCreate() {
 
 void TEphemeride::PlaceCompteur() {
     Compteur->adjustSize();
-    const int droite = qRound(BordDroitCompteur * Fenetres::Echelle());
+    const int droite = qRound(BordDroitCompteur * Controles::Echelle());
     Compteur->move(droite - Compteur->width(), Compteur->y());
 }
 

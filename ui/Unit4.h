@@ -52,6 +52,10 @@ public:
     TVueTable* Memo1;
     QLabel* Compteur;
 
+protected:
+    // Esc never hides the generator: a running generation would go on unseen.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void ActiveSaisies(bool actif);
     void PlaceCompteur();

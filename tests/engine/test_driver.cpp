@@ -83,19 +83,20 @@ TEST(CalculPosition, IntermediateValues) {
     EXPECT_NEAR(da, -0.0001442817, 1e-10);
     EXPECT_NEAR(dd, -0.0022407785, 1e-10);
 
-    // The last step of the chain, from these pieces, gives the driver's own answer.
+    // The last steps of the chain, carried from the reference row's geocentric place (not from
+    // the driver's own outputs), land on the reference row's azimuth and altitude.
+    const double alphaRef = -105.864482, deltaRef = -22.636600;
     double az = 0, h = 0;
-    CoordonneesHorizontales(Theta - r.alpha - da, latitude, r.delta + dd, az, h);
-    EXPECT_NEAR(az, r.azimut, 1e-9);
-    EXPECT_NEAR(h, r.hauteur, 1e-9);
-    // LongitudeSoleil carries no nutation: it differs from the apparent longitude by deltaPsi.
+    CoordonneesHorizontales(Theta - alphaRef - da, latitude, deltaRef + dd, az, h);
+    EXPECT_NEAR(az, 184.239138, 2e-6);
+    EXPECT_NEAR(h, 24.750726, 2e-6);
+    // The reference row's LongitudeSoleil carries no nutation: with deltaPsi added, and the
+    // Sun's latitude opposite to the Earth's, it gives the reference right ascension and
+    // declination.
     double alpha = 0, delta = 0;
-    const double betaApparente = std::asin(std::sin(r.delta * M_PI / 180) * std::cos((eps0 + deps) * M_PI / 180) -
-                                           std::cos(r.delta * M_PI / 180) * std::sin((eps0 + deps) * M_PI / 180) *
-                                               std::sin(r.alpha * M_PI / 180)) * 180 / M_PI;
-    EcliptiqueVersEquateur(eps0 + deps, r.longitude + dpsi, betaApparente, alpha, delta);
-    EXPECT_NEAR(alpha, r.alpha, 1e-8);
-    EXPECT_NEAR(delta, r.delta, 1e-8);
+    EcliptiqueVersEquateur(eps0 + deps, 9975.383587 + dpsi, -LatitudeTerre(T), alpha, delta);
+    EXPECT_NEAR(alpha, alphaRef, 2e-5);
+    EXPECT_NEAR(delta, deltaRef, 2e-5);
 }
 
 TEST(CalculPosition, EdgeCases) {
@@ -130,18 +131,56 @@ TEST(CalculPosition, DynamicalTimeMovesTheSunNotTheSky) {
     EXPECT_NEAR((b.azimut - a.azimut), -(b.alpha - a.alpha), 0.0002);
 }
 
-TEST(CalculPosition, AnyFiniteInputReturns) {
+TEST(CalculPosition, AnyFiniteInputGivesFiniteResults) {
     const double grands[] = {0.0, -1.0, 1e300, -1e300, 1e17, std::numeric_limits<double>::max(),
-                             std::numeric_limits<double>::denorm_min(), 95.0, -400.0};
-    for (const double x : grands) {
-        SCOPED_TRACE(x);
+                             -std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), 95.0,
+                             -400.0, 90.0, -90.0};
+    for (const bool scalaire : {false, true}) {
+        for (const double x : grands) {
+            SCOPED_TRACE(testing::Message() << x << (scalaire ? " scalar" : " vector"));
+            const auto calcule = scalaire ? &Scalaire::CalculPosition : &CalculPosition;
+            Resultats r{};
+            for (int essai = 0; essai < 3; ++essai) {
+                if (essai == 0)
+                    calcule(x, 6, 15, 12, 0, 0, 2, 42, 0, 64.184, r.longitude, r.rayon, r.alpha, r.delta, r.azimut,
+                            r.hauteur, r.equation);
+                else if (essai == 1)
+                    calcule(2020, x, x, x, x, x, x, x, x, x, r.longitude, r.rayon, r.alpha, r.delta, r.azimut,
+                            r.hauteur, r.equation);
+                else  // the time difference alone carries T out of every range
+                    calcule(2020, 6, 15, 12, 0, 0, 2, x, 0, x, r.longitude, r.rayon, r.alpha, r.delta, r.azimut,
+                            r.hauteur, r.equation);
+                SCOPED_TRACE(essai);
+                for (const double v : {r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur, r.equation})
+                    EXPECT_TRUE(std::isfinite(v)) << v;
+                EXPECT_LE(std::fabs(r.hauteur), 90.0);
+            }
+        }
+    }
+}
+
+TEST(PositionSoleil, SameResultsAsTheOutputParameterForm) {
+    // The value form takes the date-time value of the instant; the figures are the same bits.
+    struct Cas {
+        double annee, mois, jour, heure, minute, seconde, longitude, latitude, altitude, tet;
+    };
+    const Cas cas[] = {{2026, 12, 7, 12, 0, 0, 2.0302777777777776, 42.49666666666667, 0, 64.184},
+                       {1980, 1, 1, 0, 0, 0.5, -120.5, -33.9, 1500, 51.184},
+                       {2250, 1, 1, 23, 59, 59.999, 179.9, 89, 0, 120}};
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.annee);
         Resultats r{};
-        CalculPosition(x, 6, 15, 12, 0, 0, 2, 42, 0, 64.184, r.longitude, r.rayon, r.alpha, r.delta, r.azimut,
-                       r.hauteur, r.equation);
-        CalculPosition(2020, x, x, x, x, x, x, x, x, x, r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur,
-                       r.equation);
-        // Whatever the value, the altitude of a sine is within a quarter turn or not a number.
-        EXPECT_TRUE(std::isnan(r.hauteur) || std::fabs(r.hauteur) <= 90.0);
+        CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, c.longitude, c.latitude, c.altitude,
+                       c.tet, r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur, r.equation);
+        const double t = EncodeDateValeur(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde);
+        const Position p = PositionSoleil(t, {c.longitude, c.latitude, c.altitude}, c.tet);
+        EXPECT_EQ(p.LongitudeSoleil, r.longitude);
+        EXPECT_EQ(p.RayonVecteur, r.rayon);
+        EXPECT_EQ(p.AscensionDroite, r.alpha);
+        EXPECT_EQ(p.Declinaison, r.delta);
+        EXPECT_EQ(p.Azimut, r.azimut);
+        EXPECT_EQ(p.Hauteur, r.hauteur);
+        EXPECT_EQ(p.EquationTemps, r.equation);
     }
 }
 

@@ -18,6 +18,7 @@ QStringList& Journal() {
 
 void CreeFenetres() {
     RapportErreur::Remplace([](const QString& texte) { Journal() << texte; });
+    Fenetres::PrepareApplication();
     Fenetres::CreeFenetres();
 }
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QTimer>
@@ -140,6 +141,25 @@ private slots:
         TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("032"));
     }
 
+    void escapeInTheFieldStaysThereElsewhereItClosesAsTheCloseButton() {
+        Unit3::TEmoinsTU = 64.184;
+        bool ouvertApresEchap = false;
+        OuvreET([&] {
+            TEmoinsTUdlg->TAIEdit->setFocus();
+            QTRY_VERIFY(TEmoinsTUdlg->TAIEdit->hasFocus());
+            QTest::keyClick(TEmoinsTUdlg->TAIEdit, Qt::Key_Escape);  // unchanged: Esc is the field's all the same
+            ouvertApresEchap = TEmoinsTUdlg->isVisible();
+            TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("045"));
+            TEmoinsTUdlg->OKBtn->setFocus();
+            QTRY_VERIFY(TEmoinsTUdlg->OKBtn->hasFocus());
+            QTest::keyClick(TEmoinsTUdlg->OKBtn, Qt::Key_Escape);
+        });
+        QVERIFY(ouvertApresEchap);
+        QVERIFY(!TEmoinsTUdlg->isVisible());
+        QCOMPARE(Unit3::TEmoinsTU, 64.184);  // closed as by its close button: nothing applied
+        TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("032"));
+    }
+
     void displayKeepsRunningUnderAModalDialog() {
         int ticks = 0;
         Unit1::EphPosition->Horloge = [&ticks] {
@@ -168,13 +188,21 @@ private slots:
             QStringLiteral("Ce générateur utilise une solution partielle de la théorie planétaire VSOP développée "
                            "par le bureau des longitudes  https://")));
         QVERIFY(box->OKButton->isDefault());
-        QTimer::singleShot(0, [box] {
+        QRect ouverte;
+        QTimer::singleShot(0, [box, &ouverte] {
             [&] { QTRY_VERIFY(box->isVisible()); }();
+            ouverte = box->geometry();
             QTest::keyClick(box, Qt::Key_Return);
             if (box->isVisible()) box->reject();
         });
         Unit1::EphPosition->APropos1->trigger();
         QVERIFY(!box->isVisible());
+        // Centred at its final size, after the theory note has made it grow.
+        const QRect zone = QApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(ouverte.size(), box->size());
+        // Within the frame's margins, which the platform adds around the client area once shown.
+        QVERIFY(std::abs(ouverte.center().y() - zone.center().y()) <= 3);
+        QVERIFY(std::abs(ouverte.center().x() - zone.center().x()) <= 3);
     }
 
     void errorReportIsAStopBoxTitledWithTheProgram() {
@@ -191,7 +219,6 @@ private slots:
             QCOMPARE(boite->buttons().size(), 1);
             boite->button(QMessageBox::Ok)->click();
         });
-        QApplication::setApplicationDisplayName(QStringLiteral("Orvanel"));
         Unit1::EphPosition->LongEdit->setText(QStringLiteral("002°01'4"));
         QCOMPARE(titre, QStringLiteral("Orvanel"));
         QCOMPARE(texte, QStringLiteral("'4 ' n'est pas une valeur entière correcte."));

@@ -114,6 +114,7 @@ private slots:
         Unit1::EphPosition->Timer1->stop();
         Unit1::EphPosition->FichierClick();
         QVERIFY(QTest::qWaitForWindowExposed(G()));
+        QCOMPARE(G()->focusWidget(), static_cast<QWidget*>(G()->Memo1));  // the first focus is the table
     }
 
     void init() {
@@ -338,6 +339,40 @@ private slots:
         QTRY_VERIFY(!G()->NombEdit->hasFocus());
         QTest::qWait(20);
         QVERIFY(Aides::Erreurs().isEmpty());
+    }
+
+    void escapeNeverHidesTheGenerator() {
+        G()->activateWindow();
+        for (QWidget* w : {static_cast<QWidget*>(G()->Memo1), static_cast<QWidget*>(G()->PasEdit),
+                           static_cast<QWidget*>(G()->Valid)}) {
+            w->setFocus();
+            QTRY_VERIFY(w->hasFocus());
+            QTest::keyClick(w, Qt::Key_Escape);
+            QVERIFY2(G()->isVisible(), qPrintable(w->objectName()));
+        }
+    }
+
+    void escapeAfterARefusalGivesBackTheTextBeforeTheEdit() {
+        G()->PasEdit->setText(QStringLiteral("0001"));
+        G()->activateWindow();
+        G()->TimePicker->setFocus();
+        G()->PasEdit->setFocus();
+        QTRY_VERIFY(G()->PasEdit->hasFocus());
+        QTest::keyClick(G()->PasEdit, Qt::Key_End);
+        QTest::keyClick(G()->PasEdit, Qt::Key_Backspace);
+        QCOMPARE(G()->PasEdit->displayText(), QStringLiteral("000_"));
+        QTest::keyClick(G()->PasEdit, Qt::Key_Tab);
+        QStringList messages;
+        QTRY_VERIFY(!(messages += Aides::Erreurs()).isEmpty());
+        QTRY_VERIFY(G()->PasEdit->hasFocus());
+        // On a real display the box takes the window's activation and gives it back once closed.
+        QFocusEvent sortie(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(G()->PasEdit, &sortie);
+        QFocusEvent entree(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(G()->PasEdit, &entree);
+        QTest::keyClick(G()->PasEdit, Qt::Key_Escape);
+        QCOMPARE(G()->PasEdit->displayText(), QStringLiteral("0001"));
+        QVERIFY(G()->isVisible());
     }
 
     void hidingDoesNotStopARun() {

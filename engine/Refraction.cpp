@@ -1,0 +1,33 @@
+// Atmospheric refraction of the apparent altitude.
+#include <cmath>
+
+#include "Interne.h"
+#include "PosSoleil.h"
+
+namespace PosSoleil {
+
+using Interne::Rad;
+
+double Refraction(double h, double P, double T) noexcept {
+    // Refraction constant: 60.343" at 0 C and 76 cm of mercury, proportional to air density.
+    const double m = 60.343 * P / 76 * 273 / (273 + T) / 3600;
+    const double l = (273 + T) * 0.001254 / 273;
+    const double z = (90 - h) * Rad;
+    const double k = (10 - T) * 4.3e-5 + 0.01;
+    double resultat = 0.0;
+    if (h >= 30) {
+        const double tz = std::tan(z);
+        resultat = tz * (1 - l) * m - tz * tz * tz * ((l - m / 2) * m);
+    } else if (h < 30 && h > -1) {
+        // Low altitudes: a rational fit for 10 C and 76 cm, scaled for temperature and pressure.
+        const double N = 1 + h * (0.10976 + h * (0.011139 + h * (-1.912e-5 + h * (-1.33e-6))));
+        const double Q = 1.98078 + h * (0.8153 + h * (0.14802 + h * 0.010285));
+        const double r = N / Q - 1.0 / 1800;
+        const double facteurTemperature = 1 + (10 - T) * k / 2.8;
+        const double facteurPression = 1 + (P - 76) * 0.01 / 0.7500617;
+        resultat = r * facteurTemperature * facteurPression;
+    }
+    return resultat;
+}
+
+}  // namespace PosSoleil

@@ -1,0 +1,199 @@
+// The apparent geocentric Sun (FK5 frame, aberration, nutation, equatorial coordinates, the
+// equation of time) and the position driver that carries a UTC instant and a site to it.
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "Interne.h"
+#include "PosSoleil.h"
+#include "VSOPEAR.h"
+
+namespace PosSoleil {
+
+using Interne::Deg;
+using Interne::Rad;
+
+namespace {
+
+// Periodic terms of the Sun's daily motion in longitude (arcseconds per day): coefficient,
+// power of tau that multiplies it, phase and rate per Julian millennium in degrees.
+struct TermeAberration {
+    double coefficient;
+    int puissance;
+    double phase, vitesse;
+};
+
+constexpr TermeAberration MouvementSoleil[] = {
+    {118.568, 0, 87.5287, 359993.7286},   {2.476, 0, 85.0561, 719987.4571},
+    {1.376, 0, 27.8502, 4452671.1152},    {0.119, 0, 73.1375, 450368.8564},
+    {0.114, 0, 337.2264, 329644.6718},    {0.086, 0, 222.54, 659289.3436},
+    {0.078, 0, 162.8136, 9224659.7915},   {0.054, 0, 82.5823, 1079981.1857},
+    {0.052, 0, 171.5189, 225184.4282},    {0.034, 0, 30.3214, 4092677.3866},
+    {0.033, 0, 119.8105, 337181.4711},    {0.023, 0, 247.5418, 299295.6151},
+    {0.023, 0, 325.1526, 315559.556},     {0.021, 0, 155.1241, 675553.2846},
+    {7.311, 1, 333.4515, 359993.7286},    {0.305, 1, 330.9814, 719987.4571},
+    {0.01, 1, 328.517, 1079981.1857},     {0.309, 2, 241.4518, 359993.7286},
+    {0.021, 2, 205.0482, 719987.4571},    {0.004, 2, 297.861, 4452671.1152},
+    {0.01, 3, 154.7066, 359993.7286},
+};
+static_assert(std::size(MouvementSoleil) == 21);
+
+}  // namespace
+
+double LongitudeTerre(double T) noexcept { return VSOPEAR::LongitudeTerre(T); }
+double LatitudeTerre(double T) noexcept { return VSOPEAR::LatitudeTerre(T); }
+double RayonTerre(double T) noexcept { return VSOPEAR::RayonTerre(T); }
+
+double Aberration(double T, double R) noexcept {
+    const double tau = T / 10;
+    double S = 3548.193;
+    for (const auto& t : MouvementSoleil) {
+        double coefficient = t.coefficient;
+        for (int k = 0; k < t.puissance; ++k) coefficient *= tau;
+        S += coefficient * std::sin((t.phase + t.vitesse * tau) * Rad);
+    }
+    // The Sun is seen where it was one light time earlier: light time per au in days times
+    // the daily motion.
+    return -0.005775518 * R * S / 3600;
+}
+
+void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& alpha,
+                            double& delta) noexcept {
+    const double e = epsilon * Rad;
+    const double l = lambda * Rad;
+    const double b = beta * Rad;
+    // Rounding may carry the sine a hair past 1 where the arguments are extreme.
+    delta = std::asin(std::clamp(std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l), -1.0, 1.0)) * Deg;
+    alpha = std::atan2(std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e), std::cos(l)) * Deg;
+}
+
+double EquationDuTemps(double T, double alpha, double deltaPsi, double epsilon0) noexcept {
+    const double tau = T / 10;
+    const double L0 = Modulo360(280.4664567 + 360007.6982779 * tau + 0.03032028 * tau * tau +
+                                tau * tau * tau / 49931 - tau * tau * tau * tau / 15300 -
+                                tau * tau * tau * tau * tau / 2000000);
+    double E = deltaPsi * std::cos(epsilon0 * Rad) + (L0 - 0.0057183 - alpha);
+    E = E / 15;
+    // alpha lies in (-180, 180] and L0 in [0, 360): the raw difference may be a day off.
+    if (E > 20) E -= 24;
+    if (E < -20) E += 24;
+    return E;
+}
+
+namespace {
+
+// Beyond these bounds no figure means anything, but every finite input must still give finite
+// results: the date-time value is held within +-1e10 days (27 million years) and T within
+// +-1e6 centuries, where the cubes of the polynomial arguments stay far from overflow.
+constexpr double LimiteDateValeur = 1e10;
+constexpr double LimiteSiecles = 1e6;
+
+// The chain itself, on the vector evaluations of the series or on the scalar reference.
+template <bool Rapide>
+Position Chaine(double t, const Site& site, double TEmoinsTU) noexcept {
+    const double JD = JourJulien(std::clamp(t, -LimiteDateValeur, LimiteDateValeur));
+    const double T = std::clamp(SiecleJulien(JD, TEmoinsTU), -LimiteSiecles, LimiteSiecles);
+    const double M = Modulo360(AnomalieMoyenneSoleil(T));
+
+    // Geometric geocentric Sun: the heliocentric Earth seen from the other side.
+    double L = (Rapide ? VSOPEAR::LongitudeTerre(T) : VSOPEAR::Scalaire::LongitudeTerre(T)) + 180;
+    double beta = -(Rapide ? VSOPEAR::LatitudeTerre(T) : VSOPEAR::Scalaire::LatitudeTerre(T));
+    const double R = Rapide ? VSOPEAR::RayonTerre(T) : VSOPEAR::Scalaire::RayonTerre(T);
+
+    // From the dynamical equinox of VSOP87 to the FK5 frame.
+    const double lambdaPrime = L - 1.397 * T - 0.00031 * T * T;
+    const double cosLp = std::cos(lambdaPrime * Rad);
+    const double sinLp = std::sin(lambdaPrime * Rad);
+    beta = beta + 0.03916 * (cosLp - sinLp) / 3600;
+    L = L + (0.03916 * (cosLp + sinLp) * std::tan(beta * Rad) - 0.09033) / 3600;
+
+    L = L + Aberration(T, R);
+
+    const double F = ArgumentLatitudeLune(T);
+    const double D = ElongationMoyenneLune(T);
+    const double Omega = Modulo360(LongitudeNoeudLune(T));
+    const double Mprime = Modulo360(AnomalieMoyenneLune(T));
+    double deltaPsi = 0.0;
+    double deltaEpsilon = 0.0;
+    Interne::NutationAvec(Rapide ? Interne::NutationRapide() : &Interne::SommesNutationScalaires, T, Mprime, M, F, D,
+                          Omega, deltaPsi, deltaEpsilon);
+    const double epsilon0 = ObliquiteMoyenne(T);
+
+    // Nutation in longitude enters the apparent place only; L itself keeps none.
+    double alpha = 0.0;
+    double delta = 0.0;
+    EcliptiqueVersEquateur(epsilon0 + deltaEpsilon, L + deltaPsi, beta, alpha, delta);
+
+    double theta0 = 0.0;
+    double theta = 0.0;
+    TempsSideral(JD, theta0, theta);
+    const double e = EquationEquinoxes(deltaPsi, epsilon0 + deltaEpsilon);
+    const double Theta = theta + site.Longitude + e;  // local apparent sidereal time, not reduced
+
+    double rhoSinPhiP = 0.0;
+    double rhoCosPhiP = 0.0;
+    double rho = 0.0;
+    double phiP = 0.0;
+    CoordonneesObservateur(site.Latitude, site.Altitude, rhoSinPhiP, rhoCosPhiP, rho, phiP);
+
+    const double H = Theta - alpha;
+    const double pi = ParallaxeHorizontale(R);
+    double deltaAlpha = 0.0;
+    double deltaDelta = 0.0;
+    Parallaxe(pi, rhoCosPhiP, rhoSinPhiP, delta, H, deltaAlpha, deltaDelta);
+    const double Hprime = Theta - alpha - deltaAlpha;
+    Position p{};
+    CoordonneesHorizontales(Hprime, site.Latitude, delta + deltaDelta, p.Azimut, p.Hauteur);
+
+    p.LongitudeSoleil = L;
+    p.RayonVecteur = R;
+    p.AscensionDroite = alpha;
+    p.Declinaison = delta;
+    p.EquationTemps = EquationDuTemps(T, alpha, deltaPsi, epsilon0);
+    return p;
+}
+
+void Ecrit(const Position& p, double& LongitudeSoleil, double& RayonVecteur, double& AscensionDroite,
+           double& Declinaison, double& Azimut, double& Hauteur, double& EquationTemps) noexcept {
+    LongitudeSoleil = p.LongitudeSoleil;
+    RayonVecteur = p.RayonVecteur;
+    AscensionDroite = p.AscensionDroite;
+    Declinaison = p.Declinaison;
+    Azimut = p.Azimut;
+    Hauteur = p.Hauteur;
+    EquationTemps = p.EquationTemps;
+}
+
+}  // namespace
+
+Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept {
+    return Chaine<true>(t, site, TEmoinsTU);
+}
+
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute, double Seconde,
+                    double Longitude, double Latitude, double AltitudeSite, double TEmoinsTU, double& LongitudeSoleil,
+                    double& RayonVecteur, double& AscensionDroite, double& Declinaison, double& Azimut,
+                    double& Hauteur, double& EquationTemps) noexcept {
+    const double t = EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde);
+    Ecrit(Chaine<true>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil, RayonVecteur,
+          AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+}
+
+namespace Scalaire {
+
+Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept {
+    return Chaine<false>(t, site, TEmoinsTU);
+}
+
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute, double Seconde,
+                    double Longitude, double Latitude, double AltitudeSite, double TEmoinsTU, double& LongitudeSoleil,
+                    double& RayonVecteur, double& AscensionDroite, double& Declinaison, double& Azimut,
+                    double& Hauteur, double& EquationTemps) noexcept {
+    const double t = EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde);
+    Ecrit(Chaine<false>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil, RayonVecteur,
+          AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+}
+
+}  // namespace Scalaire
+
+}  // namespace PosSoleil

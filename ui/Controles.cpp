@@ -1,0 +1,105 @@
+#include "Controles.h"
+
+#include <QAbstractButton>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLocale>
+#include <QTimeEdit>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QtMath>
+
+#include "MaskEdit.h"
+
+namespace Controles {
+
+QIcon IconeProgramme() {
+    QIcon icone;
+    for (const int taille : {16, 32, 64}) {
+        QPixmap image(taille, taille);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPointF centre(taille / 2.0, taille / 2.0);
+        p.setPen(QPen(QColor(230, 140, 0), taille / 16.0));
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4;
+            p.drawLine(centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.32,
+                       centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.48);
+        }
+        p.setBrush(QColor(255, 200, 0));
+        p.drawEllipse(centre, taille * 0.26, taille * 0.26);
+        icone.addPixmap(image);
+    }
+    return icone;
+}
+
+double Echelle() {
+    // The grid was drawn for a font whose lines are 13 pixels high and in which a declination
+    // such as -22°45'51.79" fits in 70 pixels, the room a result field leaves for its text.
+    const QFontMetrics fm(QApplication::font());
+    const double largeur = fm.horizontalAdvance(QStringLiteral("-22°45'51.79\"")) / 70.0;
+    return std::max({1.0, fm.height() / 13.0, largeur});
+}
+
+void Place(QWidget* controle, int gauche, int haut, int largeur, int hauteur) {
+    const double e = Echelle();
+    int l = qRound(largeur * e);
+    const int h = qRound(hauteur * e);
+    if (qobject_cast<QLabel*>(controle) || qobject_cast<QAbstractButton*>(controle))
+        l = std::max(l, controle->sizeHint().width());
+    controle->setGeometry(qRound(gauche * e), qRound(haut * e), l, h);
+}
+
+TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte, int gauche,
+                      int haut, int largeur, int hauteur) {
+    auto* champ = new TMaskEdit(masque, parent);
+    champ->setObjectName(QLatin1String(nom));
+    champ->setText(texte);
+    Place(champ, gauche, haut, largeur, hauteur);
+    return champ;
+}
+
+QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur, int hauteur) {
+    auto* picker = Cree<QDateEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
+    picker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
+    picker->setCalendarPopup(true);
+    picker->setDateRange(QDate(1980, 1, 1), QDate(2250, 1, 1));
+    picker->setDate(date);
+    return picker;
+}
+
+QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut, int largeur, int hauteur) {
+    auto* picker = Cree<QTimeEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
+    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    picker->setTime(heure);
+    return picker;
+}
+
+void PrepareDialogue(QDialog* dialogue, const char* nom, const QString& titre, bool modal) {
+    dialogue->setObjectName(QLatin1String(nom));
+    dialogue->setWindowTitle(titre);
+    dialogue->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                             Qt::MSWindowsFixedSizeDialogHint);
+    dialogue->setModal(modal);
+}
+
+void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur) {
+    const double e = Echelle();
+    fenetre->setFixedSize(qRound(largeur * e), qRound(hauteur * e));
+    Centre(fenetre);
+}
+
+void Centre(QWidget* fenetre) {
+    if (const QScreen* ecran = QApplication::primaryScreen()) {
+        const QRect zone = ecran->availableGeometry();
+        fenetre->move(zone.center() - QPoint(fenetre->width() / 2, fenetre->height() / 2));
+    }
+}
+
+}  // namespace Controles

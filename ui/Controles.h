@@ -1,0 +1,61 @@
+// What every window uses to build itself: the program's icon, controls created by name on a
+// window's pixel grid, the secondary windows' frame, and centring on the screen.
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <QWidget>
+
+class QDateEdit;
+class QDialog;
+class QIcon;
+class QTimeEdit;
+class TMaskEdit;
+
+namespace Controles {
+
+// The program's main icon: a sun, drawn once.
+QIcon IconeProgramme();
+
+// The pixel grid of the layouts is that of a small 8-point interface font; it is scaled to
+// the font in use so that no caption is clipped.
+double Echelle();
+
+// Places a control at Left, Top, Width, Height of that grid. Labels, check boxes, radio
+// buttons and push buttons never get narrower than their text needs.
+void Place(QWidget* controle, int gauche, int haut, int largeur, int hauteur);
+
+// A secondary window: its name, caption, a fixed frame whose title bar has only a close button,
+// modal or not.
+void PrepareDialogue(QDialog* dialogue, const char* nom, const QString& titre, bool modal);
+
+// Fixes a window's client area to the grid size and centres it on its screen.
+void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur);
+
+// Centres a window of its present size on its screen.
+void Centre(QWidget* fenetre);
+
+// A control named `nom` in `parent`, with its caption (text or group title), placed on the grid.
+template <class T>
+T* Cree(QWidget* parent, const char* nom, const QString& texte, int gauche, int haut, int largeur, int hauteur) {
+    auto* controle = new T(parent);
+    controle->setObjectName(QLatin1String(nom));
+    if constexpr (requires { controle->setTitle(texte); })
+        controle->setTitle(texte);
+    else if constexpr (requires { controle->setText(texte); })
+        controle->setText(texte);
+    Place(controle, gauche, haut, largeur, hauteur);
+    return controle;
+}
+
+// A masked field (Qt's mask letters) holding `texte`, placed on the grid.
+TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte, int gauche,
+                      int haut, int largeur, int hauteur);
+
+// A date picker in the system's long date format with a drop-down calendar, limited to
+// 1980-01-01 .. 2250-01-01, and a time picker to the second.
+QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur, int hauteur);
+QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut, int largeur, int hauteur);
+
+}  // namespace Controles
