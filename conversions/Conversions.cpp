@@ -6,7 +6,9 @@
 namespace Conversions {
 
 namespace {
-bool EstChiffre(char c) { return c >= '0' && c <= '9'; }
+bool EstChiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 }  // namespace
 
 bool LitEntier(std::string_view texte, int& valeur) noexcept {
@@ -73,7 +75,9 @@ std::string Cite(std::string_view texte, std::string_view suite) {
 }
 }  // namespace
 
-std::string MessageEntier(std::string_view texte) { return Cite(texte, " n'est pas une valeur entière correcte"); }
+std::string MessageEntier(std::string_view texte) {
+    return Cite(texte, " n'est pas une valeur entière correcte");
+}
 
 std::string MessageNombre(std::string_view texte) {
     return Cite(texte, " n'est pas une valeur en virgule flottante correcte");

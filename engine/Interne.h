@@ -10,18 +10,18 @@ inline constexpr double Rad = std::numbers::pi / 180.0;  // degrees to radians
 inline constexpr double Deg = 180.0 / std::numbers::pi;  // radians to degrees
 
 // The two sums of the nutation series in 0.0001", from the fundamental arguments in radians.
-using SommesNutation = void (*)(double T, double d, double m, double mp, double f, double om, double& sommePsi,
-                                double& sommeEpsilon) noexcept;
+using SommesNutation = void (*)(double T, double d, double m, double mp, double f, double om,
+                                double& sommePsi, double& sommeEpsilon) noexcept;
 
 // The straightforward sums: one term at a time with the C library's sine and cosine.
-void SommesNutationScalaires(double T, double d, double m, double mp, double f, double om, double& sommePsi,
-                             double& sommeEpsilon) noexcept;
+void SommesNutationScalaires(double T, double d, double m, double mp, double f, double om,
+                             double& sommePsi, double& sommeEpsilon) noexcept;
 
 // The vector sums on processors with AVX2 and FMA, the scalar ones elsewhere.
 SommesNutation NutationRapide() noexcept;
 
 // Nutation in longitude and obliquity, degrees, through the given sums.
-void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D, double Omega,
-                  double& deltaPsi, double& deltaEpsilon) noexcept;
+void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D,
+                  double Omega, double& deltaPsi, double& deltaEpsilon) noexcept;
 
 }  // namespace PosSoleil::Interne

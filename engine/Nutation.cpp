@@ -99,12 +99,12 @@ constexpr NutationColonnes Colonnes = [] {
 }();
 
 #ifdef ORVANEL_AVX2
-constexpr Vectoriel::ColonnesNutation ColonnesVectorielles = {Colonnes.D,  Colonnes.M, Colonnes.Mp,
-                                                              Colonnes.F,  Colonnes.Om, Colonnes.A,
-                                                              Colonnes.Ap, Colonnes.B,  Colonnes.Bp, 64};
+constexpr Vectoriel::ColonnesNutation ColonnesVectorielles = {
+    Colonnes.D, Colonnes.M,  Colonnes.Mp, Colonnes.F,  Colonnes.Om,
+    Colonnes.A, Colonnes.Ap, Colonnes.B,  Colonnes.Bp, 64};
 
-void SommesNutationAVX2(double T, double d, double m, double mp, double f, double om, double& sommePsi,
-                        double& sommeEpsilon) noexcept {
+void SommesNutationAVX2(double T, double d, double m, double mp, double f, double om,
+                        double& sommePsi, double& sommeEpsilon) noexcept {
     Vectoriel::SommesNutation(ColonnesVectorielles, T, d, m, mp, f, om, sommePsi, sommeEpsilon);
 }
 #endif
@@ -113,8 +113,8 @@ void SommesNutationAVX2(double T, double d, double m, double mp, double f, doubl
 
 namespace Interne {
 
-void SommesNutationScalaires(double T, double d, double m, double mp, double f, double om, double& sommePsi,
-                             double& sommeEpsilon) noexcept {
+void SommesNutationScalaires(double T, double d, double m, double mp, double f, double om,
+                             double& sommePsi, double& sommeEpsilon) noexcept {
     sommePsi = 0.0;
     sommeEpsilon = 0.0;
     for (const auto& t : Nutation1980) {
@@ -131,8 +131,8 @@ SommesNutation NutationRapide() noexcept {
     return &SommesNutationScalaires;
 }
 
-void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D, double Omega,
-                  double& deltaPsi, double& deltaEpsilon) noexcept {
+void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D,
+                  double Omega, double& deltaPsi, double& deltaEpsilon) noexcept {
     double sommePsi = 0.0, sommeEpsilon = 0.0;
     sommes(T, D * Rad, M * Rad, Mprime * Rad, F * Rad, Omega * Rad, sommePsi, sommeEpsilon);
     deltaPsi = sommePsi / 3600 / 10000;  // 0.0001" to degrees
@@ -161,15 +161,17 @@ double LongitudeNoeudLune(double T) noexcept {
     return 125.044555 - 1934.1361848 * T + 0.0020761666666 * T * T + 2.1394444444e-6 * T * T * T;
 }
 
-void Nutation(double T, double Mprime, double M, double F, double D, double Omega,
-              double& deltaPsi, double& deltaEpsilon) noexcept {
-    Interne::NutationAvec(Interne::NutationRapide(), T, Mprime, M, F, D, Omega, deltaPsi, deltaEpsilon);
+void Nutation(double T, double Mprime, double M, double F, double D, double Omega, double& deltaPsi,
+              double& deltaEpsilon) noexcept {
+    Interne::NutationAvec(Interne::NutationRapide(), T, Mprime, M, F, D, Omega, deltaPsi,
+                          deltaEpsilon);
 }
 
 namespace Scalaire {
 void Nutation(double T, double Mprime, double M, double F, double D, double Omega, double& deltaPsi,
               double& deltaEpsilon) noexcept {
-    Interne::NutationAvec(&Interne::SommesNutationScalaires, T, Mprime, M, F, D, Omega, deltaPsi, deltaEpsilon);
+    Interne::NutationAvec(&Interne::SommesNutationScalaires, T, Mprime, M, F, D, Omega, deltaPsi,
+                          deltaEpsilon);
 }
 }  // namespace Scalaire
 

@@ -13,13 +13,13 @@ namespace PosSoleil {
 
 // ---- Constants that the engine and its callers share --------------------------------------
 
-inline constexpr double JourJulienJ2000 = 2451545.0;     // J2000.0, 2000-01-01 12:00 TT
-inline constexpr double JoursParSiecle = 36525.0;        // a Julian century
+inline constexpr double JourJulienJ2000 = 2451545.0;  // J2000.0, 2000-01-01 12:00 TT
+inline constexpr double JoursParSiecle = 36525.0;     // a Julian century
 inline constexpr double SecondesParJour = 86400.0;
-inline constexpr long long MsParJour = 86'400'000;       // milliseconds of a day
-inline constexpr double JourJulienOrigine = 2415018.5;   // date-time value 0, 1899-12-30 00:00
-inline constexpr double JoursAvantUnix = 25569.0;        // date-time value of 1970-01-01 00:00
-inline constexpr double RayonEquatorial = 6378140.0;     // of the reference ellipsoid, metres
+inline constexpr long long MsParJour = 86'400'000;      // milliseconds of a day
+inline constexpr double JourJulienOrigine = 2415018.5;  // date-time value 0, 1899-12-30 00:00
+inline constexpr double JoursAvantUnix = 25569.0;       // date-time value of 1970-01-01 00:00
+inline constexpr double RayonEquatorial = 6378140.0;    // of the reference ellipsoid, metres
 
 // ---- Time base ------------------------------------------------------------------------------
 
@@ -81,8 +81,8 @@ double LongitudeNoeudLune(double T) noexcept;     // Omega
 // Nutation in longitude and in obliquity from the 60 leading terms of the IAU 1980 series.
 // Given:    T; Mprime, M, F, D, Omega  fundamental arguments, degrees (reduced or not)
 // Returned: deltaPsi, deltaEpsilon  degrees
-void Nutation(double T, double Mprime, double M, double F, double D, double Omega,
-              double& deltaPsi, double& deltaEpsilon) noexcept;
+void Nutation(double T, double Mprime, double M, double F, double D, double Omega, double& deltaPsi,
+              double& deltaEpsilon) noexcept;
 
 // Mean obliquity of the ecliptic (84381.448" - 46.815" T ...), degrees.
 double ObliquiteMoyenne(double T) noexcept;
@@ -193,8 +193,8 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
                     double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
                     double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
                     double& EquationTemps) noexcept;
-void Nutation(double T, double Mprime, double M, double F, double D, double Omega,
-              double& deltaPsi, double& deltaEpsilon) noexcept;
+void Nutation(double T, double Mprime, double M, double F, double D, double Omega, double& deltaPsi,
+              double& deltaEpsilon) noexcept;
 }  // namespace Scalaire
 
 // ---- Refraction -----------------------------------------------------------------------------
@@ -211,7 +211,8 @@ double Refraction(double h, double P, double T) noexcept;
 // zero on its 18-significant-digit decimal value and keeping at most `significatifs` (1..18)
 // significant digits: later places are written as zeros. No thousands separator.
 // TexteFixe(0.98524861, 5, 7, ",") is "0,98525"; TexteFixe(56.25, 1, 5) is "56.3".
-std::string TexteFixe(double valeur, int decimals, int significatifs, std::string_view separateur = ".");
+std::string TexteFixe(double valeur, int decimals, int significatifs,
+                      std::string_view separateur = ".");
 
 // Degrees, minutes and seconds of arc: sign (space or "-"), degrees (two digits at least),
 // "°", minutes, "'", seconds with `decimals` decimals, and a double quote. Degrees and

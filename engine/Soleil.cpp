@@ -24,25 +24,31 @@ struct TermeAberration {
 };
 
 constexpr TermeAberration MouvementSoleil[] = {
-    {118.568, 0, 87.5287, 359993.7286},   {2.476, 0, 85.0561, 719987.4571},
-    {1.376, 0, 27.8502, 4452671.1152},    {0.119, 0, 73.1375, 450368.8564},
-    {0.114, 0, 337.2264, 329644.6718},    {0.086, 0, 222.54, 659289.3436},
-    {0.078, 0, 162.8136, 9224659.7915},   {0.054, 0, 82.5823, 1079981.1857},
-    {0.052, 0, 171.5189, 225184.4282},    {0.034, 0, 30.3214, 4092677.3866},
-    {0.033, 0, 119.8105, 337181.4711},    {0.023, 0, 247.5418, 299295.6151},
-    {0.023, 0, 325.1526, 315559.556},     {0.021, 0, 155.1241, 675553.2846},
-    {7.311, 1, 333.4515, 359993.7286},    {0.305, 1, 330.9814, 719987.4571},
-    {0.01, 1, 328.517, 1079981.1857},     {0.309, 2, 241.4518, 359993.7286},
-    {0.021, 2, 205.0482, 719987.4571},    {0.004, 2, 297.861, 4452671.1152},
+    {118.568, 0, 87.5287, 359993.7286}, {2.476, 0, 85.0561, 719987.4571},
+    {1.376, 0, 27.8502, 4452671.1152},  {0.119, 0, 73.1375, 450368.8564},
+    {0.114, 0, 337.2264, 329644.6718},  {0.086, 0, 222.54, 659289.3436},
+    {0.078, 0, 162.8136, 9224659.7915}, {0.054, 0, 82.5823, 1079981.1857},
+    {0.052, 0, 171.5189, 225184.4282},  {0.034, 0, 30.3214, 4092677.3866},
+    {0.033, 0, 119.8105, 337181.4711},  {0.023, 0, 247.5418, 299295.6151},
+    {0.023, 0, 325.1526, 315559.556},   {0.021, 0, 155.1241, 675553.2846},
+    {7.311, 1, 333.4515, 359993.7286},  {0.305, 1, 330.9814, 719987.4571},
+    {0.01, 1, 328.517, 1079981.1857},   {0.309, 2, 241.4518, 359993.7286},
+    {0.021, 2, 205.0482, 719987.4571},  {0.004, 2, 297.861, 4452671.1152},
     {0.01, 3, 154.7066, 359993.7286},
 };
 static_assert(std::size(MouvementSoleil) == 21);
 
 }  // namespace
 
-double LongitudeTerre(double T) noexcept { return VSOPEAR::LongitudeTerre(T); }
-double LatitudeTerre(double T) noexcept { return VSOPEAR::LatitudeTerre(T); }
-double RayonTerre(double T) noexcept { return VSOPEAR::RayonTerre(T); }
+double LongitudeTerre(double T) noexcept {
+    return VSOPEAR::LongitudeTerre(T);
+}
+double LatitudeTerre(double T) noexcept {
+    return VSOPEAR::LatitudeTerre(T);
+}
+double RayonTerre(double T) noexcept {
+    return VSOPEAR::RayonTerre(T);
+}
 
 double Aberration(double T, double R) noexcept {
     const double tau = T / 10;
@@ -63,7 +69,9 @@ void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& 
     const double l = lambda * Rad;
     const double b = beta * Rad;
     // Rounding may carry the sine a hair past 1 where the arguments are extreme.
-    delta = std::asin(std::clamp(std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l), -1.0, 1.0)) * Deg;
+    delta = std::asin(std::clamp(
+                std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l), -1.0, 1.0)) *
+            Deg;
     alpha = std::atan2(std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e), std::cos(l)) * Deg;
 }
 
@@ -115,8 +123,8 @@ Position Chaine(double t, const Site& site, double TEmoinsTU) noexcept {
     const double Mprime = Modulo360(AnomalieMoyenneLune(T));
     double deltaPsi = 0.0;
     double deltaEpsilon = 0.0;
-    Interne::NutationAvec(Rapide ? Interne::NutationRapide() : &Interne::SommesNutationScalaires, T, Mprime, M, F, D,
-                          Omega, deltaPsi, deltaEpsilon);
+    Interne::NutationAvec(Rapide ? Interne::NutationRapide() : &Interne::SommesNutationScalaires, T,
+                          Mprime, M, F, D, Omega, deltaPsi, deltaEpsilon);
     const double epsilon0 = ObliquiteMoyenne(T);
 
     // Nutation in longitude enters the apparent place only; L itself keeps none.
@@ -153,8 +161,9 @@ Position Chaine(double t, const Site& site, double TEmoinsTU) noexcept {
     return p;
 }
 
-void Ecrit(const Position& p, double& LongitudeSoleil, double& RayonVecteur, double& AscensionDroite,
-           double& Declinaison, double& Azimut, double& Hauteur, double& EquationTemps) noexcept {
+void Ecrit(const Position& p, double& LongitudeSoleil, double& RayonVecteur,
+           double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
+           double& EquationTemps) noexcept {
     LongitudeSoleil = p.LongitudeSoleil;
     RayonVecteur = p.RayonVecteur;
     AscensionDroite = p.AscensionDroite;
@@ -170,13 +179,14 @@ Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept {
     return Chaine<true>(t, site, TEmoinsTU);
 }
 
-void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute, double Seconde,
-                    double Longitude, double Latitude, double AltitudeSite, double TEmoinsTU, double& LongitudeSoleil,
-                    double& RayonVecteur, double& AscensionDroite, double& Declinaison, double& Azimut,
-                    double& Hauteur, double& EquationTemps) noexcept {
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute,
+                    double Seconde, double Longitude, double Latitude, double AltitudeSite,
+                    double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
+                    double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
+                    double& EquationTemps) noexcept {
     const double t = EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde);
-    Ecrit(Chaine<true>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil, RayonVecteur,
-          AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+    Ecrit(Chaine<true>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil,
+          RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
 }
 
 namespace Scalaire {
@@ -185,13 +195,14 @@ Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept {
     return Chaine<false>(t, site, TEmoinsTU);
 }
 
-void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute, double Seconde,
-                    double Longitude, double Latitude, double AltitudeSite, double TEmoinsTU, double& LongitudeSoleil,
-                    double& RayonVecteur, double& AscensionDroite, double& Declinaison, double& Azimut,
-                    double& Hauteur, double& EquationTemps) noexcept {
+void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute,
+                    double Seconde, double Longitude, double Latitude, double AltitudeSite,
+                    double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
+                    double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
+                    double& EquationTemps) noexcept {
     const double t = EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde);
-    Ecrit(Chaine<false>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil, RayonVecteur,
-          AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+    Ecrit(Chaine<false>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil,
+          RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
 }
 
 }  // namespace Scalaire

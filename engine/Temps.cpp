@@ -45,7 +45,9 @@ long long Tronque(double x, double limite) noexcept {
     return static_cast<long long>(std::clamp(std::trunc(x), -limite, limite));
 }
 
-long long DivPlancher(long long a, long long b) noexcept { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+long long DivPlancher(long long a, long long b) noexcept {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 // Reduction of a sidereal time: the result of subtracting 360 while above 360 and then adding
 // 360 while below 0, so an exact multiple of a turn above zero stays at 360. fmod is exact,
@@ -91,7 +93,9 @@ void DecodeDateValeur(double t, int& Annee, int& Mois, int& Jour, int& Heure, in
     MilliSeconde = static_cast<int>(msJour % 1000);
 }
 
-double JourJulien(double t) noexcept { return t + JourJulienOrigine; }
+double JourJulien(double t) noexcept {
+    return t + JourJulienOrigine;
+}
 
 double SiecleJulien(double JD, double TEmoinsTU) noexcept {
     const double JDE = TEmoinsTU / SecondesParJour + JD;

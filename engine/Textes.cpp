@@ -28,7 +28,8 @@ void AjoutePartieEntiere(std::string& texte, double r, std::size_t largeurMin) {
 // Shared body of the two texts: sign and whole units, then minutes and seconds, each
 // truncated from the double itself before the seconds alone are rounded; nothing carries.
 std::string Sexagesimal(double angle, double r, int decimals, std::string_view separateur,
-                        std::string_view unite, std::string_view marqueMinutes, std::string_view marqueSecondes) {
+                        std::string_view unite, std::string_view marqueMinutes,
+                        std::string_view marqueSecondes) {
     if (std::isnan(r)) return "NAN";
     if (std::isinf(r)) return angle < 0 ? "-INF" : " INF";
     decimals = std::clamp(decimals, 0, 18);
@@ -42,7 +43,9 @@ std::string Sexagesimal(double angle, double r, int decimals, std::string_view s
     texte += marqueMinutes;
     r = (r - std::trunc(r)) * 60.0;
     std::string secondes = TexteFixe(r, decimals, 5, separateur);
-    if (secondes.size() - (decimals > 0 ? separateur.size() + static_cast<std::size_t>(decimals) : 0) < 2)
+    if (secondes.size() -
+            (decimals > 0 ? separateur.size() + static_cast<std::size_t>(decimals) : 0) <
+        2)
         secondes.insert(0, 1, '0');
     texte += secondes;
     texte += marqueSecondes;
@@ -62,7 +65,8 @@ std::string TexteFixe(double valeur, int decimals, int significatifs, std::strin
     if (r != 0.0) {
         char tampon[40];
         // d.ddddddddddddddddde+XX: the value correctly rounded to 18 significant digits
-        const char* fin = std::to_chars(tampon, tampon + sizeof tampon, r, std::chars_format::scientific, 17).ptr;
+        const char* fin =
+            std::to_chars(tampon, tampon + sizeof tampon, r, std::chars_format::scientific, 17).ptr;
         chiffres[0] = tampon[0];
         std::copy(tampon + 2, tampon + 19, chiffres.begin() + 1);
         std::from_chars(tampon + 20 + (tampon[20] == '+'), fin, exposant);
@@ -74,9 +78,12 @@ std::string TexteFixe(double valeur, int decimals, int significatifs, std::strin
         echelle = chiffres.substr(0, static_cast<std::size_t>(n));
         if (chiffres[static_cast<std::size_t>(n)] >= '5') {  // half away from zero
             int i = n - 1;
-            while (i >= 0 && echelle[static_cast<std::size_t>(i)] == '9') echelle[static_cast<std::size_t>(i--)] = '0';
-            if (i >= 0) ++echelle[static_cast<std::size_t>(i)];
-            else echelle.insert(0, 1, '1');
+            while (i >= 0 && echelle[static_cast<std::size_t>(i)] == '9')
+                echelle[static_cast<std::size_t>(i--)] = '0';
+            if (i >= 0)
+                ++echelle[static_cast<std::size_t>(i)];
+            else
+                echelle.insert(0, 1, '1');
         }
         echelle.append(static_cast<std::size_t>(decimals - (n - exposant - 1)), '0');
     }

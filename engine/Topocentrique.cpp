@@ -35,7 +35,8 @@ void Parallaxe(double pi, double rhoCosPhiP, double rhoSinPhiP, double delta, do
     const double h = H * Rad;
     const double denominateur = std::cos(d) - rhoCosPhiP * std::sin(p) * std::cos(h);
     const double da = std::atan2(-rhoCosPhiP * std::sin(p) * std::sin(h), denominateur);
-    const double dPrime = std::atan2((std::sin(d) - rhoSinPhiP * std::sin(p)) * std::cos(da), denominateur);
+    const double dPrime =
+        std::atan2((std::sin(d) - rhoSinPhiP * std::sin(p)) * std::cos(da), denominateur);
     deltaAlpha = da * Deg;
     deltaDelta = (dPrime - d) * Deg;
 }
@@ -46,9 +47,12 @@ void CoordonneesHorizontales(double Hprime, double phi, double deltaPrime, doubl
     const double p = phi * Rad;
     const double d = deltaPrime * Rad;
     // atan2 counts from the south, positive westward; half a turn more counts from the north.
-    Azimut = std::atan2(std::sin(h), std::cos(h) * std::sin(p) - std::tan(d) * std::cos(p)) * Deg + 180;
+    Azimut =
+        std::atan2(std::sin(h), std::cos(h) * std::sin(p) - std::tan(d) * std::cos(p)) * Deg + 180;
     // At a pole, rounding may carry the sine a hair past 1.
-    Hauteur = std::asin(std::clamp(std::sin(p) * std::sin(d) + std::cos(p) * std::cos(d) * std::cos(h), -1.0, 1.0)) * Deg;
+    Hauteur = std::asin(std::clamp(
+                  std::sin(p) * std::sin(d) + std::cos(p) * std::cos(d) * std::cos(h), -1.0, 1.0)) *
+              Deg;
 }
 
 }  // namespace PosSoleil

@@ -78,13 +78,15 @@ constexpr double FrequenceMax(const Serie* s, std::size_t n) {
         for (std::size_t i = 0; i < s[k].n; ++i) maximum = std::max(maximum, std::abs(s[k].C[i]));
     return maximum;
 }
-constexpr double FrequenceMaxTheorie = std::max({FrequenceMax(SeriesL, std::size(SeriesL)),
-                                                 FrequenceMax(SeriesB, std::size(SeriesB)),
-                                                 FrequenceMax(SeriesR, std::size(SeriesR))});
+constexpr double FrequenceMaxTheorie =
+    std::max({FrequenceMax(SeriesL, std::size(SeriesL)), FrequenceMax(SeriesB, std::size(SeriesB)),
+              FrequenceMax(SeriesR, std::size(SeriesR))});
 
 // The vector cosine holds for arguments below 1e6 radians, that is for the whole theory over
 // some ten thousand years around J2000; beyond, the scalar sum takes over.
-bool DansLeDomaineVectoriel(double tau) noexcept { return std::fabs(tau) * FrequenceMaxTheorie + 7.0 < 1e6; }
+bool DansLeDomaineVectoriel(double tau) noexcept {
+    return std::fabs(tau) * FrequenceMaxTheorie + 7.0 < 1e6;
+}
 
 // Beyond a million centuries (far outside any meaning of the theory) T is held there, so the
 // powers of tau stay finite and every finite T gives a finite result.
@@ -108,16 +110,30 @@ double EvalueCoordonnee(const Serie (&series)[N], double T, Sommateur somme) noe
 
 }  // namespace
 
-double LongitudeTerre(double T) noexcept { return EvalueCoordonnee(SeriesL, T, SommeRapide()) * 180.0 / std::numbers::pi; }
-double LatitudeTerre(double T) noexcept { return EvalueCoordonnee(SeriesB, T, SommeRapide()) * 180.0 / std::numbers::pi; }
-double RayonTerre(double T) noexcept { return EvalueCoordonnee(SeriesR, T, SommeRapide()); }
+double LongitudeTerre(double T) noexcept {
+    return EvalueCoordonnee(SeriesL, T, SommeRapide()) * 180.0 / std::numbers::pi;
+}
+double LatitudeTerre(double T) noexcept {
+    return EvalueCoordonnee(SeriesB, T, SommeRapide()) * 180.0 / std::numbers::pi;
+}
+double RayonTerre(double T) noexcept {
+    return EvalueCoordonnee(SeriesR, T, SommeRapide());
+}
 
-bool EvaluationVectorielle() noexcept { return SommeRapide() != &SommeScalaire; }
+bool EvaluationVectorielle() noexcept {
+    return SommeRapide() != &SommeScalaire;
+}
 
 namespace Scalaire {
-double LongitudeTerre(double T) noexcept { return EvalueCoordonnee(SeriesL, T, &SommeScalaire) * 180.0 / std::numbers::pi; }
-double LatitudeTerre(double T) noexcept { return EvalueCoordonnee(SeriesB, T, &SommeScalaire) * 180.0 / std::numbers::pi; }
-double RayonTerre(double T) noexcept { return EvalueCoordonnee(SeriesR, T, &SommeScalaire); }
+double LongitudeTerre(double T) noexcept {
+    return EvalueCoordonnee(SeriesL, T, &SommeScalaire) * 180.0 / std::numbers::pi;
+}
+double LatitudeTerre(double T) noexcept {
+    return EvalueCoordonnee(SeriesB, T, &SommeScalaire) * 180.0 / std::numbers::pi;
+}
+double RayonTerre(double T) noexcept {
+    return EvalueCoordonnee(SeriesR, T, &SommeScalaire);
+}
 }  // namespace Scalaire
 
 }  // namespace VSOPEAR

@@ -8,8 +8,9 @@ namespace Vectoriel {
 // Eight terms per step in two four-lane sums. The series run from the largest term to the
 // smallest, so the steps go backwards: the large leading terms (6283.3 radians for L1) come in
 // last and take the rounding of a double sum once, not once per term.
-__attribute__((target("avx2,fma"))) double SommeCosinus(const double* A, const double* B, const double* C,
-                                                        std::size_t n, double tau) noexcept {
+__attribute__((target("avx2,fma"))) double SommeCosinus(const double* A, const double* B,
+                                                        const double* C, std::size_t n,
+                                                        double tau) noexcept {
     const __m256d t = _mm256_set1_pd(tau);
     __m256d somme0 = _mm256_setzero_pd();
     __m256d somme1 = _mm256_setzero_pd();
@@ -23,14 +24,17 @@ __attribute__((target("avx2,fma"))) double SommeCosinus(const double* A, const d
             c[j] = C[fin + j];
         }
         const __m256d x0 = _mm256_add_pd(_mm256_load_pd(b), _mm256_mul_pd(_mm256_load_pd(c), t));
-        const __m256d x1 = _mm256_add_pd(_mm256_load_pd(b + 4), _mm256_mul_pd(_mm256_load_pd(c + 4), t));
+        const __m256d x1 =
+            _mm256_add_pd(_mm256_load_pd(b + 4), _mm256_mul_pd(_mm256_load_pd(c + 4), t));
         somme0 = _mm256_fmadd_pd(_mm256_load_pd(a), Vectoriel::Cos4(x0), somme0);
         somme1 = _mm256_fmadd_pd(_mm256_load_pd(a + 4), Vectoriel::Cos4(x1), somme1);
     }
     for (; fin >= 8; fin -= 8) {
         const std::size_t i = fin - 8;
-        const __m256d x0 = _mm256_add_pd(_mm256_loadu_pd(B + i), _mm256_mul_pd(_mm256_loadu_pd(C + i), t));
-        const __m256d x1 = _mm256_add_pd(_mm256_loadu_pd(B + i + 4), _mm256_mul_pd(_mm256_loadu_pd(C + i + 4), t));
+        const __m256d x0 =
+            _mm256_add_pd(_mm256_loadu_pd(B + i), _mm256_mul_pd(_mm256_loadu_pd(C + i), t));
+        const __m256d x1 =
+            _mm256_add_pd(_mm256_loadu_pd(B + i + 4), _mm256_mul_pd(_mm256_loadu_pd(C + i + 4), t));
         somme0 = _mm256_fmadd_pd(_mm256_loadu_pd(A + i), Vectoriel::Cos4(x0), somme0);
         somme1 = _mm256_fmadd_pd(_mm256_loadu_pd(A + i + 4), Vectoriel::Cos4(x1), somme1);
     }
@@ -40,10 +44,10 @@ __attribute__((target("avx2,fma"))) double SommeCosinus(const double* A, const d
     return partielles[0] + ((partielles[1] + partielles[2]) + partielles[3]);
 }
 
-
 // The same sums four rows at a time; sin x is taken as cos(x - pi/2).
-__attribute__((target("avx2,fma"))) void SommesNutation(const ColonnesNutation& c, double T, double d, double m,
-                                                        double mp, double f, double om, double& sommePsi,
+__attribute__((target("avx2,fma"))) void SommesNutation(const ColonnesNutation& c, double T,
+                                                        double d, double m, double mp, double f,
+                                                        double om, double& sommePsi,
                                                         double& sommeEpsilon) noexcept {
     const __m256d vt = _mm256_set1_pd(T);
     const __m256d vd = _mm256_set1_pd(d), vm = _mm256_set1_pd(m), vmp = _mm256_set1_pd(mp);

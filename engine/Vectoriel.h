@@ -18,25 +18,26 @@ namespace Vectoriel {
 // of the theory (|x| below 10^6); sin r is its Taylor series to r^21, whose first neglected
 // term is below 1.3e-18 on that interval.
 __attribute__((target("avx2,fma"))) inline __m256d Cos4(__m256d x) noexcept {
-    constexpr double PiSur2A = 1.5707963267948966192;      // pi/2 rounded to a double
-    constexpr double PiSur2B = 6.123233995736766036e-17;   // what that rounding dropped
-    const __m256d k = _mm256_round_pd(_mm256_fmsub_pd(x, _mm256_set1_pd(1 / std::numbers::pi), _mm256_set1_pd(0.5)),
-                                      _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+    constexpr double PiSur2A = 1.5707963267948966192;     // pi/2 rounded to a double
+    constexpr double PiSur2B = 6.123233995736766036e-17;  // what that rounding dropped
+    const __m256d k = _mm256_round_pd(
+        _mm256_fmsub_pd(x, _mm256_set1_pd(1 / std::numbers::pi), _mm256_set1_pd(0.5)),
+        _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
     const __m256d q = _mm256_fmadd_pd(k, _mm256_set1_pd(2.0), _mm256_set1_pd(1.0));
     __m256d r = _mm256_fnmadd_pd(q, _mm256_set1_pd(PiSur2A), x);
     r = _mm256_fnmadd_pd(q, _mm256_set1_pd(PiSur2B), r);
 
     const __m256d s = _mm256_mul_pd(r, r);
-    __m256d p = _mm256_set1_pd(1.0 / 51090942171709440000.0);                          // 1/21!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 121645100408832000.0));             // 1/19!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 355687428096000.0));                // 1/17!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 1307674368000.0));                 // 1/15!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 6227020800.0));                     // 1/13!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 39916800.0));                      // 1/11!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 362880.0));                         // 1/9!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 5040.0));                          // 1/7!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 120.0));                            // 1/5!
-    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 6.0));                             // 1/3!
+    __m256d p = _mm256_set1_pd(1.0 / 51090942171709440000.0);                // 1/21!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 121645100408832000.0));  // 1/19!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 355687428096000.0));      // 1/17!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 1307674368000.0));       // 1/15!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 6227020800.0));           // 1/13!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 39916800.0));            // 1/11!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 362880.0));               // 1/9!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 5040.0));                // 1/7!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(1.0 / 120.0));                  // 1/5!
+    p = _mm256_fmadd_pd(p, s, _mm256_set1_pd(-1.0 / 6.0));                   // 1/3!
     const __m256d sinus = _mm256_fmadd_pd(_mm256_mul_pd(p, s), r, r);
 
     // The parity of k lands in the lowest mantissa bit once 1.5 * 2^52 is added; an even k
@@ -55,12 +56,13 @@ struct ColonnesNutation {
 
 // The sums of the nutation series, four rows at a time; arguments in radians, sums in the
 // table's unit. Only on processors with AVX2 and FMA.
-void SommesNutation(const ColonnesNutation& c, double T, double d, double m, double mp, double f, double om,
-                    double& sommePsi, double& sommeEpsilon) noexcept;
+void SommesNutation(const ColonnesNutation& c, double T, double d, double m, double mp, double f,
+                    double om, double& sommePsi, double& sommeEpsilon) noexcept;
 
 // Sum of A[i] cos(B[i] + C[i] tau) over n terms, eight at a time. The arguments must stay
 // within the cosine's range, |B + C tau| < 1e6. Only on processors with AVX2 and FMA.
-double SommeCosinus(const double* A, const double* B, const double* C, std::size_t n, double tau) noexcept;
+double SommeCosinus(const double* A, const double* B, const double* C, std::size_t n,
+                    double tau) noexcept;
 
 // True when the processor has AVX2 and FMA; asked once.
 inline bool Avx2Disponible() noexcept {

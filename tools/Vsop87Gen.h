@@ -10,6 +10,7 @@ namespace Vsop87Gen {
 // are copied as published, character for character, never re-printed through a double.
 // Throws std::runtime_error on a malformed file (a header that announces more or fewer
 // terms than follow it, a short line, an unexpected variable or power).
-std::string GenererTable(const std::string& published, const std::string& fileName, const std::string& sha256);
+std::string GenererTable(const std::string& published, const std::string& fileName,
+                         const std::string& sha256);
 
 }  // namespace Vsop87Gen

@@ -6,8 +6,8 @@ paquets=(
   build-essential cmake pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
-  xvfb xauth xdotool xclip libx11-dev
-  clang libclang-rt-14-dev
+  xvfb xauth xdotool xclip x11-utils libx11-dev icewm
+  clang-14 libclang-rt-14-dev
   fonts-dejavu-core
 )
 

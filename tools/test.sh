@@ -11,12 +11,12 @@ jobs=$(nproc)
 bash tools/setup.sh
 
 echo "== Release build and tests"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVANEL_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure --timeout 600
 
 echo "== Sanitizer build (address, undefined) and tests"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF -DORVANEL_WERROR=ON
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$racine/tools/lsan.supp:print_suppressions=0 \
@@ -24,7 +24,8 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 900
 
 echo "== Fuzz targets"
-CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_FUZZ=ON \
+# clang 14 with its own runtime (libclang-rt-14-dev): the compiler and libFuzzer of one release.
+CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_FUZZ=ON -DORVANEL_WERROR=ON \
   -DORVANEL_BUILD_UI=OFF -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF
 cmake --build build-fuzz -j"$jobs"
 secondes=${ORVANEL_FUZZ_SECONDES:-35}

@@ -21,8 +21,8 @@ int main(int argc, char** argv) {
     std::ostringstream texte;
     texte << in.rdbuf();
     try {
-        const std::string table =
-            Vsop87Gen::GenererTable(texte.str(), std::filesystem::path(argv[1]).filename().string(), argv[3]);
+        const std::string table = Vsop87Gen::GenererTable(
+            texte.str(), std::filesystem::path(argv[1]).filename().string(), argv[3]);
         std::ofstream out(argv[2], std::ios::binary);
         out << table;
         if (!out) {

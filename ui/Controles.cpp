@@ -56,8 +56,8 @@ void Place(QWidget* controle, int gauche, int haut, int largeur, int hauteur) {
     controle->setGeometry(qRound(gauche * e), qRound(haut * e), l, h);
 }
 
-TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte, int gauche,
-                      int haut, int largeur, int hauteur) {
+TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte,
+                      int gauche, int haut, int largeur, int hauteur) {
     auto* champ = new TMaskEdit(masque, parent);
     champ->setObjectName(QLatin1String(nom));
     champ->setText(texte);
@@ -65,7 +65,8 @@ TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, c
     return champ;
 }
 
-QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur, int hauteur) {
+QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur,
+                    int hauteur) {
     auto* picker = Cree<QDateEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
     picker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
     picker->setCalendarPopup(true);
@@ -74,7 +75,8 @@ QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, in
     return picker;
 }
 
-QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut, int largeur, int hauteur) {
+QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut,
+                     int largeur, int hauteur) {
     auto* picker = Cree<QTimeEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
     picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     picker->setTime(heure);

@@ -38,7 +38,8 @@ void Centre(QWidget* fenetre);
 
 // A control named `nom` in `parent`, with its caption (text or group title), placed on the grid.
 template <class T>
-T* Cree(QWidget* parent, const char* nom, const QString& texte, int gauche, int haut, int largeur, int hauteur) {
+T* Cree(QWidget* parent, const char* nom, const QString& texte, int gauche, int haut, int largeur,
+        int hauteur) {
     auto* controle = new T(parent);
     controle->setObjectName(QLatin1String(nom));
     if constexpr (requires { controle->setTitle(texte); })
@@ -50,12 +51,14 @@ T* Cree(QWidget* parent, const char* nom, const QString& texte, int gauche, int 
 }
 
 // A masked field (Qt's mask letters) holding `texte`, placed on the grid.
-TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte, int gauche,
-                      int haut, int largeur, int hauteur);
+TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, const QString& texte,
+                      int gauche, int haut, int largeur, int hauteur);
 
 // A date picker in the system's long date format with a drop-down calendar, limited to
 // 1980-01-01 .. 2250-01-01, and a time picker to the second.
-QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur, int hauteur);
-QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut, int largeur, int hauteur);
+QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur,
+                    int hauteur);
+QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut,
+                     int largeur, int hauteur);
 
 }  // namespace Controles

@@ -20,7 +20,9 @@ QString TMaskEdit::Lit() const {
     return texte;
 }
 
-bool TMaskEdit::Incomplet() const { return requis && !hasAcceptableInput(); }
+bool TMaskEdit::Incomplet() const {
+    return requis && !hasAcceptableInput();
+}
 
 void TMaskEdit::focusInEvent(QFocusEvent* event) {
     // The displayed text keeps the empty positions in place; setText() reads "_" back as empty.
@@ -34,8 +36,9 @@ void TMaskEdit::focusOutEvent(QFocusEvent* event) {
     // Only a move of the focus to another control leaves the field; a window that opens on
     // top or a switch to another program does not.
     const auto raison = event->reason();
-    if (raison != Qt::TabFocusReason && raison != Qt::BacktabFocusReason && raison != Qt::MouseFocusReason &&
-        raison != Qt::ShortcutFocusReason && raison != Qt::OtherFocusReason)
+    if (raison != Qt::TabFocusReason && raison != Qt::BacktabFocusReason &&
+        raison != Qt::MouseFocusReason && raison != Qt::ShortcutFocusReason &&
+        raison != Qt::OtherFocusReason)
         return;
     if (!Incomplet()) {
         dedans = false;
@@ -52,7 +55,8 @@ void TMaskEdit::focusOutEvent(QFocusEvent* event) {
 void TMaskEdit::RefuseSiIncomplet() {
     if (refusEnAttente && Incomplet()) {
         refusEnAttente = false;
-        RapportErreur::Signale(QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"));
+        RapportErreur::Signale(QStringLiteral(
+            "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"));
         setFocus(Qt::OtherFocusReason);
         window()->activateWindow();
     }

@@ -23,12 +23,14 @@ void Signale(const QString& message) {
         Rapporteur()(texte);
         return;
     }
-    QMessageBox boite(QMessageBox::Critical, QApplication::applicationName(), texte, QMessageBox::Ok,
-                      QApplication::activeWindow());
+    QMessageBox boite(QMessageBox::Critical, QApplication::applicationName(), texte,
+                      QMessageBox::Ok, QApplication::activeWindow());
     boite.setObjectName("RapportErreur");
     boite.exec();
 }
 
-void Remplace(std::function<void(const QString&)> rapporteur) { Rapporteur() = std::move(rapporteur); }
+void Remplace(std::function<void(const QString&)> rapporteur) {
+    Rapporteur() = std::move(rapporteur);
+}
 
 }  // namespace RapportErreur

@@ -38,7 +38,9 @@ std::uint16_t DerniereSeconde = 0;
 std::uint16_t Annee = 0, Mois = 0, Jour = 0, Heure = 0, Minute = 0, Seconde = 0, MilliSeconde = 0;
 double AscensionDroite = 0, Declinaison = 0, RayonVecteur = 0, Hauteur = 0, Azimut = 0;
 
-std::string SeparateurDecimal() { return QLocale::system().decimalPoint().toStdString(); }
+std::string SeparateurDecimal() {
+    return QLocale::system().decimalPoint().toStdString();
+}
 
 }  // namespace Unit1
 
@@ -53,8 +55,10 @@ double DateValeurDe(const QDateTime& instant) {
     return 25569.0 + static_cast<double>(instant.toMSecsSinceEpoch()) / 86400000.0;
 }
 
-QLineEdit* CreeResultat(QWidget* parent, const char* nom, int gauche, int haut, int largeur, int hauteur) {
-    auto* champ = Controles::Cree<QLineEdit>(parent, nom, QLatin1String(nom), gauche, haut, largeur, hauteur);
+QLineEdit* CreeResultat(QWidget* parent, const char* nom, int gauche, int haut, int largeur,
+                        int hauteur) {
+    auto* champ =
+        Controles::Cree<QLineEdit>(parent, nom, QLatin1String(nom), gauche, haut, largeur, hauteur);
     champ->setReadOnly(true);
     return champ;
 }
@@ -67,12 +71,15 @@ void Ecrit(QLineEdit* champ, const QString& texte) {
 }  // namespace
 
 TEphPosition::TEphPosition(QWidget* parent)
-    : QMainWindow(parent), Horloge([] { return QDateTime::currentDateTimeUtc(); }), Moteur(&PosSoleil::CalculPosition) {
+    : QMainWindow(parent),
+      Horloge([] { return QDateTime::currentDateTimeUtc(); }),
+      Moteur(&PosSoleil::CalculPosition) {
     setObjectName(QStringLiteral("EphPosition"));
     setWindowTitle(QStringLiteral("Ephémérides Solaire"));
     setWindowIcon(Controles::IconeProgramme());
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     // The menu bar holds three direct commands, no drop-down menus.
     Fichier = menuBar()->addAction(QStringLiteral("&Génération"));
@@ -91,51 +98,66 @@ TEphPosition::TEphPosition(QWidget* parent)
     Bevel1->setFrameShape(QFrame::HLine);
     Bevel1->setFrameShadow(QFrame::Sunken);
 
-    TempsBox = Cree<QGroupBox>(client, "TempsBox", QStringLiteral("Date && Heure (UTC)"), 0, 3, 425, 54);
+    TempsBox =
+        Cree<QGroupBox>(client, "TempsBox", QStringLiteral("Date && Heure (UTC)"), 0, 3, 425, 54);
     DatePicker = Controles::CreeDate(TempsBox, "DatePicker", QDate(2000, 3, 1), 16, 21, 169, 21);
     DatePicker->setEnabled(false);
     TimePicker = Controles::CreeHeure(TempsBox, "TimePicker", QTime(12, 6, 32), 200, 20, 73, 21);
     TimePicker->setEnabled(false);
-    ButtonMan = Cree<QRadioButton>(TempsBox, "ButtonMan", QStringLiteral("Date et heure choisie"), 285, 30, 124, 17);
-    ButtonAuto = Cree<QRadioButton>(TempsBox, "ButtonAuto", QStringLiteral("Horloge système"), 285, 15, 108, 17);
+    ButtonMan = Cree<QRadioButton>(TempsBox, "ButtonMan", QStringLiteral("Date et heure choisie"),
+                                   285, 30, 124, 17);
+    ButtonAuto = Cree<QRadioButton>(TempsBox, "ButtonAuto", QStringLiteral("Horloge système"), 285,
+                                    15, 108, 17);
     ButtonAuto->setChecked(true);
 
     LongiLatiBox =
-        Cree<QGroupBox>(client, "LongiLatiBox", QStringLiteral("Longitude && Latitude géo. du lieu"), 0, 57, 273, 73);
+        Cree<QGroupBox>(client, "LongiLatiBox",
+                        QStringLiteral("Longitude && Latitude géo. du lieu"), 0, 57, 273, 73);
     LatiPanel = Cree<QFrame>(LongiLatiBox, "LatiPanel", {}, 144, 16, 121, 49);
     LatiPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     RadioNord = Cree<QRadioButton>(LatiPanel, "RadioNord", QStringLiteral("Nord"), 3, 8, 49, 17);
     RadioNord->setChecked(true);
     RadioSud = Cree<QRadioButton>(LatiPanel, "RadioSud", QStringLiteral("Sud"), 3, 24, 49, 17);
-    LatEdit = CreeMasque(LatiPanel, "LatEdit", QStringLiteral("00°00'00\";_"), QStringLiteral("42°29'48\""), 56, 16, 57, 21);
+    LatEdit = CreeMasque(LatiPanel, "LatEdit", QStringLiteral("00°00'00\";_"),
+                         QStringLiteral("42°29'48\""), 56, 16, 57, 21);
     LongiPanel = Cree<QFrame>(LongiLatiBox, "LongiPanel", {}, 8, 16, 129, 49);
     LongiPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     RadioEst = Cree<QRadioButton>(LongiPanel, "RadioEst", QStringLiteral("Est"), 3, 8, 41, 17);
     RadioEst->setChecked(true);
-    RadioOuest = Cree<QRadioButton>(LongiPanel, "RadioOuest", QStringLiteral("Ouest"), 3, 24, 49, 17);
-    LongEdit =
-        CreeMasque(LongiPanel, "LongEdit", QStringLiteral("000°00'00\";_"), QStringLiteral("002°01'49\""), 58, 16, 65, 21);
+    RadioOuest =
+        Cree<QRadioButton>(LongiPanel, "RadioOuest", QStringLiteral("Ouest"), 3, 24, 49, 17);
+    LongEdit = CreeMasque(LongiPanel, "LongEdit", QStringLiteral("000°00'00\";_"),
+                          QStringLiteral("002°01'49\""), 58, 16, 65, 21);
 
-    RefractionBox = Cree<QGroupBox>(client, "RefractionBox", QStringLiteral("Réfraction athmos."), 280, 57, 145, 73);
+    RefractionBox = Cree<QGroupBox>(client, "RefractionBox", QStringLiteral("Réfraction athmos."),
+                                    280, 57, 145, 73);
     Label1 = Cree<QLabel>(RefractionBox, "Label1", QStringLiteral("T. °C"), 8, 24, 24, 13);
     Label2 = Cree<QLabel>(RefractionBox, "Label2", QStringLiteral("mm Hg"), 48, 24, 33, 13);
-    TempEdit = CreeMasque(RefractionBox, "TempEdit", QStringLiteral("#00;_"), QStringLiteral("+10"), 8, 40, 33, 21);
-    PressEdit = CreeMasque(RefractionBox, "PressEdit", QStringLiteral("000;_"), QStringLiteral("760"), 48, 40, 25, 21);
-    RefracCheck = Cree<QCheckBox>(RefractionBox, "RefracCheck", QStringLiteral("Actif"), 78, 46, 59, 15);
+    TempEdit = CreeMasque(RefractionBox, "TempEdit", QStringLiteral("#00;_"), QStringLiteral("+10"),
+                          8, 40, 33, 21);
+    PressEdit = CreeMasque(RefractionBox, "PressEdit", QStringLiteral("000;_"),
+                           QStringLiteral("760"), 48, 40, 25, 21);
+    RefracCheck =
+        Cree<QCheckBox>(RefractionBox, "RefracCheck", QStringLiteral("Actif"), 78, 46, 59, 15);
 
-    CoordEquatBox =
-        Cree<QGroupBox>(client, "CoordEquatBox", QStringLiteral("Coord. équatoriales apparentes"), 0, 130, 249, 79);
-    Label4 = Cree<QLabel>(CoordEquatBox, "Label4", QStringLiteral("Ascention droite"), 8, 27, 76, 13);
+    CoordEquatBox = Cree<QGroupBox>(
+        client, "CoordEquatBox", QStringLiteral("Coord. équatoriales apparentes"), 0, 130, 249, 79);
+    Label4 =
+        Cree<QLabel>(CoordEquatBox, "Label4", QStringLiteral("Ascention droite"), 8, 27, 76, 13);
     Label7 = Cree<QLabel>(CoordEquatBox, "Label7", QStringLiteral("Déclination"), 104, 28, 53, 13);
     Label3 = Cree<QLabel>(CoordEquatBox, "Label3", QStringLiteral("Distance"), 192, 28, 42, 13);
     AsdEdit = CreeResultat(CoordEquatBox, "AsdEdit", 8, 48, 89, 21);
     DecliEdit = CreeResultat(CoordEquatBox, "DecliEdit", 104, 48, 81, 21);
-    RVEdit = CreeResultat(CoordEquatBox, "RVEdit", 191, 48, 49, 21);  // read-only too: typing there means nothing
+    RVEdit = CreeResultat(CoordEquatBox, "RVEdit", 191, 48, 49,
+                          21);  // read-only too: typing there means nothing
 
     CoordHorizonBox =
-        Cree<QGroupBox>(client, "CoordHorizonBox", QStringLiteral("Coord. horizontales locales"), 256, 130, 169, 79);
-    ZenithCheck = Cree<QCheckBox>(CoordHorizonBox, "ZenithCheck", QStringLiteral("90- Alt."), 11, 15, 57, 17);
-    RefCheck = Cree<QCheckBox>(CoordHorizonBox, "RefCheck", QStringLiteral("Ref. Sud"), 88, 16, 73, 17);
+        Cree<QGroupBox>(client, "CoordHorizonBox", QStringLiteral("Coord. horizontales locales"),
+                        256, 130, 169, 79);
+    ZenithCheck =
+        Cree<QCheckBox>(CoordHorizonBox, "ZenithCheck", QStringLiteral("90- Alt."), 11, 15, 57, 17);
+    RefCheck =
+        Cree<QCheckBox>(CoordHorizonBox, "RefCheck", QStringLiteral("Ref. Sud"), 88, 16, 73, 17);
     Label8 = Cree<QLabel>(CoordHorizonBox, "Label8", QStringLiteral("Hauteur"), 10, 32, 38, 13);
     Label5 = Cree<QLabel>(CoordHorizonBox, "Label5", QStringLiteral("Azimuth"), 90, 32, 37, 13);
     HautEdit = CreeResultat(CoordHorizonBox, "HautEdit", 8, 48, 73, 21);
@@ -143,14 +165,18 @@ TEphPosition::TEphPosition(QWidget* parent)
 
     // Keyboard order: time box, then the latitude panel before the longitude panel although
     // it stands to its right, the atmosphere, and the two result boxes.
-    QWidget* ordre[] = {DatePicker, TimePicker, ButtonMan, ButtonAuto, RadioNord, RadioSud, LatEdit,
-                        RadioEst,   RadioOuest, LongEdit,  TempEdit,   PressEdit, RefracCheck,
-                        AsdEdit,    DecliEdit,  RVEdit,    HautEdit,   AzimEdit, ZenithCheck, RefCheck};
+    QWidget* ordre[] = {DatePicker, TimePicker, ButtonMan,   ButtonAuto,  RadioNord,
+                        RadioSud,   LatEdit,    RadioEst,    RadioOuest,  LongEdit,
+                        TempEdit,   PressEdit,  RefracCheck, AsdEdit,     DecliEdit,
+                        RVEdit,     HautEdit,   AzimEdit,    ZenithCheck, RefCheck};
     for (std::size_t i = 1; i < std::size(ordre); ++i) setTabOrder(ordre[i - 1], ordre[i]);
     // In each radio group only the selected button is a stop of the Tab key; the others still
     // take the focus when clicked.
-    for (QRadioButton* bouton : {ButtonMan, ButtonAuto, RadioNord, RadioSud, RadioEst, RadioOuest}) {
-        const auto arret = [bouton](bool coche) { bouton->setFocusPolicy(coche ? Qt::StrongFocus : Qt::ClickFocus); };
+    for (QRadioButton* bouton :
+         {ButtonMan, ButtonAuto, RadioNord, RadioSud, RadioEst, RadioOuest}) {
+        const auto arret = [bouton](bool coche) {
+            bouton->setFocusPolicy(coche ? Qt::StrongFocus : Qt::ClickFocus);
+        };
         arret(bouton->isChecked());
         connect(bouton, &QRadioButton::toggled, bouton, arret);
     }
@@ -193,8 +219,8 @@ void TEphPosition::FormCreate() {
     Longitude = 7309.0 / 3600;   // 2°01'49" East
     Latitude = 152988.0 / 3600;  // 42°29'48" North
     Temperature = 10;
-    Pression = 76;  // what the field's "760" says
-    Unit3::TEmoinsTU = 64.184;   // TAI - UTC = 32 s, plus 32.184 s
+    Pression = 76;              // what the field's "760" says
+    Unit3::TEmoinsTU = 64.184;  // TAI - UTC = 32 s, plus 32.184 s
     const QDateTime instant = Horloge().toUTC();
     Maintenant = DateValeurDe(instant);
     DerniereSeconde = 0;
@@ -202,16 +228,19 @@ void TEphPosition::FormCreate() {
 
 void TEphPosition::MiseAJour() {
     double longitudeSoleil = 0, equationTemps = 0;
-    Moteur(Annee, Mois, Jour, Heure, Minute, Seconde + MilliSeconde / 1000.0, Longitude, Latitude, 0, Unit3::TEmoinsTU,
-           longitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, equationTemps);
-    if (RefracCheck->isChecked()) Hauteur = Hauteur + PosSoleil::Refraction(Hauteur, Pression, Temperature);
+    Moteur(Annee, Mois, Jour, Heure, Minute, Seconde + MilliSeconde / 1000.0, Longitude, Latitude,
+           0, Unit3::TEmoinsTU, longitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut,
+           Hauteur, equationTemps);
+    if (RefracCheck->isChecked())
+        Hauteur = Hauteur + PosSoleil::Refraction(Hauteur, Pression, Temperature);
     if (ZenithCheck->isChecked()) Hauteur = 90 - Hauteur;
     if (RefCheck->isChecked()) Azimut = Azimut - 180;
 
     const std::string separateur = SeparateurDecimal();
     Ecrit(HautEdit, QString::fromStdString(PosSoleil::DegVersDMS(Hauteur, 1, separateur)));
     Ecrit(AzimEdit, QString::fromStdString(PosSoleil::DegVersDMS(Azimut, 1, separateur)));
-    Ecrit(AsdEdit, QString::fromStdString(PosSoleil::DegVersHMS(PosSoleil::Modulo360(AscensionDroite), 2, separateur)));
+    Ecrit(AsdEdit, QString::fromStdString(PosSoleil::DegVersHMS(
+                       PosSoleil::Modulo360(AscensionDroite), 2, separateur)));
     Ecrit(DecliEdit, QString::fromStdString(PosSoleil::DegVersDMS(Declinaison, 2, separateur)));
     Ecrit(RVEdit, QString::fromStdString(PosSoleil::TexteFixe(RayonVecteur, 5, 7, separateur)));
 }
@@ -233,8 +262,10 @@ void TEphPosition::Timer1Timer() {
         // leaves it at its nearest limit, while the display goes on with the real clock.
         const QSignalBlocker bloqueDate(DatePicker);
         const QSignalBlocker bloqueHeure(TimePicker);
-        DatePicker->setDate(std::clamp(instant.date(), DatePicker->minimumDate(), DatePicker->maximumDate()));
-        TimePicker->setTime(QTime(instant.time().hour(), instant.time().minute(), instant.time().second()));
+        DatePicker->setDate(
+            std::clamp(instant.date(), DatePicker->minimumDate(), DatePicker->maximumDate()));
+        TimePicker->setTime(
+            QTime(instant.time().hour(), instant.time().minute(), instant.time().second()));
         DerniereSeconde = Seconde;
     }
     MiseAJour();
@@ -285,21 +316,26 @@ bool TEphPosition::LitSexagesimal(const TMaskEdit* champ, int longueurDegres, do
             return false;
         }
     }
-    valeur = static_cast<double>(static_cast<long double>(v[1]) / 60 + v[0] + static_cast<long double>(v[2]) / 3600);
+    valeur = static_cast<double>(static_cast<long double>(v[1]) / 60 + v[0] +
+                                 static_cast<long double>(v[2]) / 3600);
     return true;
 }
 
 // The magnitude from the field's text, the sign from the hemisphere button selected.
-void TEphPosition::ChangeSite(const TMaskEdit* champ, int longueurDegres, const QRadioButton* negatif,
-                              double& valeur) {
+void TEphPosition::ChangeSite(const TMaskEdit* champ, int longueurDegres,
+                              const QRadioButton* negatif, double& valeur) {
     double lu = 0;
     if (!LitSexagesimal(champ, longueurDegres, lu)) return;
     valeur = negatif->isChecked() ? -std::fabs(lu) : lu;
     MiseAJour();
 }
 
-void TEphPosition::LongEditChange() { ChangeSite(LongEdit, 3, RadioOuest, Longitude); }
-void TEphPosition::LatEditChange() { ChangeSite(LatEdit, 2, RadioSud, Latitude); }
+void TEphPosition::LongEditChange() {
+    ChangeSite(LongEdit, 3, RadioOuest, Longitude);
+}
+void TEphPosition::LatEditChange() {
+    ChangeSite(LatEdit, 2, RadioSud, Latitude);
+}
 
 // The number in a field; a refused text goes to the error report.
 bool TEphPosition::LitNombreDe(const TMaskEdit* champ, double& valeur) {
@@ -347,14 +383,28 @@ void TEphPosition::Hemisphere(const QRadioButton* bouton, double& valeur, double
     MiseAJour();
 }
 
-void TEphPosition::RadioEstClick() { Hemisphere(RadioEst, Longitude, +1); }
-void TEphPosition::RadioOuestClick() { Hemisphere(RadioOuest, Longitude, -1); }
-void TEphPosition::RadioNordClick() { Hemisphere(RadioNord, Latitude, +1); }
-void TEphPosition::RadioSudClick() { Hemisphere(RadioSud, Latitude, -1); }
+void TEphPosition::RadioEstClick() {
+    Hemisphere(RadioEst, Longitude, +1);
+}
+void TEphPosition::RadioOuestClick() {
+    Hemisphere(RadioOuest, Longitude, -1);
+}
+void TEphPosition::RadioNordClick() {
+    Hemisphere(RadioNord, Latitude, +1);
+}
+void TEphPosition::RadioSudClick() {
+    Hemisphere(RadioSud, Latitude, -1);
+}
 
-void TEphPosition::RefracCheckClick() { MiseAJour(); }
-void TEphPosition::ZenithCheckClick() { MiseAJour(); }
-void TEphPosition::RefCheckClick() { MiseAJour(); }
+void TEphPosition::RefracCheckClick() {
+    MiseAJour();
+}
+void TEphPosition::ZenithCheckClick() {
+    MiseAJour();
+}
+void TEphPosition::RefCheckClick() {
+    MiseAJour();
+}
 
 void TEphPosition::FichierClick() {
     Unit4::Ephemeride->show();
@@ -362,9 +412,13 @@ void TEphPosition::FichierClick() {
     Unit4::Ephemeride->activateWindow();
 }
 
-void TEphPosition::TEMoinsTUClick() { Unit3::TEmoinsTUdlg->exec(); }
+void TEphPosition::TEMoinsTUClick() {
+    Unit3::TEmoinsTUdlg->exec();
+}
 
-void TEphPosition::APropos1Click() { Unit2::AboutBox->exec(); }
+void TEphPosition::APropos1Click() {
+    Unit2::AboutBox->exec();
+}
 
 void TEphPosition::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, a generation in progress included.

@@ -65,7 +65,8 @@ TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
     OKBtn = Cree<QPushButton>(this, "OKBtn", QStringLiteral("OK"), 55, 292, 75, 25);
     OKBtn->setDefault(true);
     Label1 = Cree<QLabel>(this, "Label1", QStringLiteral("TAI - UTC"), 144, 301, 48, 13);
-    TAIEdit = Controles::CreeMasque(this, "TAIEdit", QStringLiteral("000;_"), QStringLiteral("032"), 200, 296, 25, 21);
+    TAIEdit = Controles::CreeMasque(this, "TAIEdit", QStringLiteral("000;_"), QStringLiteral("032"),
+                                    200, 296, 25, 21);
     Label2 = Cree<QLabel>(this, "Label2", QStringLiteral("Secondes"), 230, 301, 48, 13);
 
     // OK first, so it has the focus when the dialog opens.

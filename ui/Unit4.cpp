@@ -52,37 +52,44 @@ namespace {
 // The right edge of the counter stays at x = 243 of the grid while its width follows its text.
 constexpr int BordDroitCompteur = 243;
 
-QString Texte(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString Texte(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 
 }  // namespace
 
 TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
-    Controles::PrepareDialogue(this, "Ephemeride", QStringLiteral("générateur d'éphémérides Solaire"), false);
+    Controles::PrepareDialogue(this, "Ephemeride",
+                               QStringLiteral("générateur d'éphémérides Solaire"), false);
 
     Label1 = Cree<QLabel>(this, "Label1", QStringLiteral("Date de début"), 8, 8, 68, 13);
     DatePicker = Controles::CreeDate(this, "DatePicker", QDate(2000, 1, 1), 8, 24, 169, 21);
     Label2 = Cree<QLabel>(this, "Label2", QStringLiteral("Heure de début"), 184, 8, 74, 13);
     TimePicker = Controles::CreeHeure(this, "TimePicker", QTime(12, 0, 0), 184, 24, 73, 21);
     Label3 = Cree<QLabel>(this, "Label3", QStringLiteral("Pas"), 272, 8, 18, 13);
-    PasEdit = Controles::CreeMasque(this, "PasEdit", QStringLiteral("9999;_"), QStringLiteral("0001"), 272, 24, 33, 21);
+    PasEdit = Controles::CreeMasque(this, "PasEdit", QStringLiteral("9999;_"),
+                                    QStringLiteral("0001"), 272, 24, 33, 21);
     Label4 = Cree<QLabel>(this, "Label4", QStringLiteral("Type"), 312, 8, 24, 13);
     TypeBox = Cree<QComboBox>(this, "TypeBox", {}, 312, 24, 73, 21);
     TypeBox->setEditable(true);
     TypeBox->setInsertPolicy(QComboBox::NoInsert);
-    TypeBox->addItems({QStringLiteral("Secondes"), QStringLiteral("Minutes"), QStringLiteral("Heures"),
-                       QStringLiteral("Jours")});
+    TypeBox->addItems({QStringLiteral("Secondes"), QStringLiteral("Minutes"),
+                       QStringLiteral("Heures"), QStringLiteral("Jours")});
     TypeBox->setCurrentIndex(-1);
     TypeBox->setEditText(QStringLiteral("Non Défini"));
     Label5 = Cree<QLabel>(this, "Label5", QStringLiteral("Nombre"), 392, 8, 37, 13);
-    NombEdit =
-        Controles::CreeMasque(this, "NombEdit", QStringLiteral("999999;_"), QStringLiteral("000005"), 392, 24, 49, 21);
+    NombEdit = Controles::CreeMasque(this, "NombEdit", QStringLiteral("999999;_"),
+                                     QStringLiteral("000005"), 392, 24, 49, 21);
 
-    Copier = Cree<QPushButton>(this, "Copier", QStringLiteral("Vers presse-papier"), 8, 56, 105, 25);
+    Copier =
+        Cree<QPushButton>(this, "Copier", QStringLiteral("Vers presse-papier"), 8, 56, 105, 25);
     Copier->setAutoDefault(false);
     Memo2 = Cree<QPlainTextEdit>(this, "Memo2", {}, 120, 56, 25, 25);
     Memo2->setVisible(false);
-    ZenithCheckB = Cree<QCheckBox>(this, "ZenithCheckB", QStringLiteral("Dist. Zénitale"), 128, 64, 81, 17);
-    RefCheckB = Cree<QCheckBox>(this, "RefCheckB", QStringLiteral("Ref. Sud vrai"), 224, 64, 97, 17);
+    ZenithCheckB =
+        Cree<QCheckBox>(this, "ZenithCheckB", QStringLiteral("Dist. Zénitale"), 128, 64, 81, 17);
+    RefCheckB =
+        Cree<QCheckBox>(this, "RefCheckB", QStringLiteral("Ref. Sud vrai"), 224, 64, 97, 17);
     Valid = Cree<QPushButton>(this, "Valid", QStringLiteral("&Génération"), 336, 56, 105, 25);
     Valid->setAutoDefault(false);
 
@@ -98,12 +105,14 @@ TEphemeride::TEphemeride(QWidget* parent) : QDialog(parent) {
     Memo1->ChangeTexte(modele.join(QLatin1Char('\n')));
     Place(Memo1, 0, 91, 448, 197);
 
-    QWidget* ordre[] = {Memo1, Copier, DatePicker, TimePicker, PasEdit, TypeBox, Valid, NombEdit, ZenithCheckB, RefCheckB};
+    QWidget* ordre[] = {Memo1,   Copier, DatePicker, TimePicker,   PasEdit,
+                        TypeBox, Valid,  NombEdit,   ZenithCheckB, RefCheckB};
     for (std::size_t i = 1; i < std::size(ordre); ++i) setTabOrder(ordre[i - 1], ordre[i]);
 
     Controles::FixeEtCentre(this, 448, 288);
-    Memo1->setGeometry(0, height() - Memo1->height(), width(), Memo1->height());  // docked to the bottom
-    Memo1->setFocus();  // the table has the focus when the window first opens
+    Memo1->setGeometry(0, height() - Memo1->height(), width(),
+                       Memo1->height());  // docked to the bottom
+    Memo1->setFocus();                    // the table has the focus when the window first opens
 
     connect(Valid, &QPushButton::clicked, this, &TEphemeride::ValidClick);
     connect(Copier, &QPushButton::clicked, this, &TEphemeride::CopierClick);
@@ -151,8 +160,8 @@ void TEphemeride::ValidClick() {
 }
 
 void TEphemeride::ActiveSaisies(bool actif) {
-    for (QWidget* w : std::initializer_list<QWidget*>{DatePicker, TimePicker, PasEdit, TypeBox, NombEdit,
-                                                       ZenithCheckB, RefCheckB})
+    for (QWidget* w : std::initializer_list<QWidget*>{DatePicker, TimePicker, PasEdit, TypeBox,
+                                                      NombEdit, ZenithCheckB, RefCheckB})
         w->setEnabled(actif);
 }
 
@@ -168,15 +177,17 @@ void TEphemeride::Creation() {
     if (!pasLu || !Conversions::LitEntier(texteNombre, nombre)) {
         Valid->setText(QStringLiteral("&Génération"));
         Arret = true;
-        RapportErreur::Signale(QString::fromStdString(Conversions::MessageEntier(pasLu ? texteNombre : textePas)));
+        RapportErreur::Signale(
+            QString::fromStdString(Conversions::MessageEntier(pasLu ? texteNombre : textePas)));
         return;
     }
 
     ActiveSaisies(false);
     const QDate date = DatePicker->date();
     const QTime heure = TimePicker->time();
-    const double debut = PosSoleil::EncodeDateValeur(date.year(), date.month(), date.day(), 0, 0, 0) +
-                         heure.msecsSinceStartOfDay() / 86400000.0;
+    const double debut =
+        PosSoleil::EncodeDateValeur(date.year(), date.month(), date.day(), 0, 0, 0) +
+        heure.msecsSinceStartOfDay() / 86400000.0;
     Pas = pas;
     Nombre = nombre;
     const double pasJours = Pas / Diviseur();
@@ -195,8 +206,9 @@ void TEphemeride::Creation() {
             ? "Latitude N " + PosSoleil::DegVersDMS(Unit1::Latitude, 0, separateur)
             : "Latitude S " + PosSoleil::DegVersDMS(-Unit1::Latitude, 0, separateur);
     Memo1->RemplaceLigne(5, Texte(longitude + ", " + latitude));
-    Memo1->RemplaceLigne(7, ZenithCheckB->isChecked() ? QStringLiteral("A  M  J   h  m  s  Dist.Zénitale   Azimuth   ")
-                                                      : QStringLiteral("A  M  J   h  m  s    Hauteur       Azimuth   "));
+    Memo1->RemplaceLigne(7, ZenithCheckB->isChecked()
+                                ? QStringLiteral("A  M  J   h  m  s  Dist.Zénitale   Azimuth   ")
+                                : QStringLiteral("A  M  J   h  m  s    Hauteur       Azimuth   "));
     Memo1->RemplaceLigne(3, RefCheckB->isChecked() ? QStringLiteral("Horizon Local et Sud Vrai")
                                                    : QStringLiteral("Horizon Local et Nord Vrai"));
 
@@ -206,15 +218,17 @@ void TEphemeride::Creation() {
 
     for (long long i = 0;;) {
         // Each instant from the start afresh, so no rounding accumulates over the rows.
-        const double instant = static_cast<double>(static_cast<long double>(debut) +
-                                                   static_cast<long double>(i) * static_cast<long double>(pasJours));
+        const double instant =
+            static_cast<double>(static_cast<long double>(debut) +
+                                static_cast<long double>(i) * static_cast<long double>(pasJours));
         int annee, mois, jour, h, mi, s, ms;
         PosSoleil::DecodeDateValeur(instant, annee, mois, jour, h, mi, s, ms);
         ms = 0;
 
         double longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation;
-        PosSoleil::CalculPosition(annee, mois, jour, h, mi, s + ms / 1000.0, Unit1::Longitude, Unit1::Latitude, 0,
-                                  Unit3::TEmoinsTU, longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation);
+        PosSoleil::CalculPosition(annee, mois, jour, h, mi, s + ms / 1000.0, Unit1::Longitude,
+                                  Unit1::Latitude, 0, Unit3::TEmoinsTU, longitudeSoleil, rayon,
+                                  alpha, delta, azimut, hauteur, equation);
         if (ZenithCheckB->isChecked()) hauteur = 90 - hauteur;
         if (RefCheckB->isChecked()) azimut = azimut - 180;
 
@@ -235,11 +249,11 @@ void TEphemeride::Creation() {
     Arret = true;
 }
 
-std::string TEphemeride::Ligne(int annee, int mois, int jour, int heure, int minute, int seconde, double hauteur,
-                               double azimut, const std::string& separateur) {
+std::string TEphemeride::Ligne(int annee, int mois, int jour, int heure, int minute, int seconde,
+                               double hauteur, double azimut, const std::string& separateur) {
     char horodatage[40];
-    std::snprintf(horodatage, sizeof horodatage, "%04d %02d %02d  %02d %02d %02d  ", annee, mois, jour, heure, minute,
-                  seconde);
+    std::snprintf(horodatage, sizeof horodatage, "%04d %02d %02d  %02d %02d %02d  ", annee, mois,
+                  jour, heure, minute, seconde);
     std::string ligne(horodatage);
     ligne += PosSoleil::DegVersDMS(hauteur, 1, separateur);
     ligne += ' ';

@@ -27,8 +27,8 @@ public:
     void CopierClick();
 
     // One row of the table: date and time, then the two angles with their seconds mark.
-    static std::string Ligne(int annee, int mois, int jour, int heure, int minute, int seconde, double hauteur,
-                             double azimut, const std::string& separateur);
+    static std::string Ligne(int annee, int mois, int jour, int heure, int minute, int seconde,
+                             double hauteur, double azimut, const std::string& separateur);
 
     // The step in days chosen by TypeBox: 86400, 1440, 24 or 1 to the day for the four items,
     // and days for a typed text that names none of them.
@@ -65,9 +65,9 @@ namespace Unit4 {
 
 extern TEphemeride* Ephemeride;
 
-extern int Pas;      // the step, as read when a generation starts
-extern int Nombre;   // the number of rows asked for
-extern bool Arret;   // stop request, seen after the row in progress
+extern int Pas;     // the step, as read when a generation starts
+extern int Nombre;  // the number of rows asked for
+extern bool Arret;  // stop request, seen after the row in progress
 
 // The nine lines of the table's template.
 extern const char* const Modele[9];

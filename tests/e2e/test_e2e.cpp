@@ -1,6 +1,7 @@
 // The real program on a real X display (Xvfb), driven only as a user would: keystrokes and
 // clicks from xdotool, the clipboard read with xclip.
 #include <gtest/gtest.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -9,10 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -28,7 +31,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string Affichage;          // ":NN" of the Xvfb started for these tests
+std::string Affichage;  // ":NN" of the Xvfb started for these tests
 pid_t Serveur = -1;
 std::string RepertoireTemp;
 
@@ -116,26 +119,78 @@ void DemandeFermeture(const std::string& id) {
     XCloseDisplay(d);
 }
 
+// A window property as text: a UTF-8 string, or the names of a list of atoms or the numbers
+// of a list of cardinals, joined by spaces.
+std::string Propriete(const std::string& id, const char* nom) {
+    Display* d = XOpenDisplay(Affichage.c_str());
+    if (!d) return {};
+    Atom type = None;
+    int format = 0;
+    unsigned long n = 0, reste = 0;
+    unsigned char* donnees = nullptr;
+    std::string texte;
+    const Window w = std::strtoul(id.c_str(), nullptr, 10);
+    if (XGetWindowProperty(d, w, XInternAtom(d, nom, False), 0, 4096, False, AnyPropertyType, &type,
+                           &format, &n, &reste, &donnees) == Success &&
+        donnees) {
+        if (type == XA_ATOM) {
+            const auto* atomes = reinterpret_cast<const Atom*>(donnees);
+            for (unsigned long i = 0; i < n; ++i) {
+                char* nomAtome = XGetAtomName(d, atomes[i]);
+                texte += std::string(i ? " " : "") + nomAtome;
+                XFree(nomAtome);
+            }
+        } else if (format == 8) {
+            texte.assign(reinterpret_cast<const char*>(donnees), n);
+        } else if (format == 32) {
+            const auto* nombres = reinterpret_cast<const long*>(donnees);
+            for (unsigned long i = 0; i < n; ++i)
+                texte += (i ? " " : "") + std::to_string(nombres[i]);
+        }
+        XFree(donnees);
+    }
+    XCloseDisplay(d);
+    return texte;
+}
+
+// The window manager started for these tests, if the environment names one.
+const char* Gestionnaire() {
+    const char* nom = std::getenv("ORVANEL_E2E_GESTIONNAIRE");
+    return nom && *nom ? nom : nullptr;
+}
+
+// Gives a window the keyboard: through the window manager when there is one, directly otherwise.
+void Active(const std::string& id) {
+    Commande(std::string(Gestionnaire() ? "xdotool windowactivate --sync "
+                                        : "xdotool windowfocus --sync ") +
+             id);
+    std::this_thread::sleep_for(100ms);
+}
+
 class Programme {
 public:
     Programme() {
         erreurs = RepertoireTemp + "/stderr.txt";
-        const std::string env[] = {"DISPLAY=" + Affichage, "LANG=C.UTF-8", "LC_ALL=C.UTF-8",
-                                   "XDG_RUNTIME_DIR=" + RepertoireTemp, "QT_QPA_PLATFORM=xcb", "HOME=" + RepertoireTemp};
+        const std::string env[] = {"DISPLAY=" + Affichage, "LANG=C.UTF-8",
+                                   "LC_ALL=C.UTF-8",       "XDG_RUNTIME_DIR=" + RepertoireTemp,
+                                   "QT_QPA_PLATFORM=xcb",  "HOME=" + RepertoireTemp};
         std::vector<char*> envp;
         for (const auto& v : env) envp.push_back(const_cast<char*>(v.c_str()));
         // The sanitizers' settings go through to the program under test.
         for (char** v = environ; *v; ++v) {
             const std::string_view variable(*v);
-            if (variable.starts_with("ASAN_") || variable.starts_with("LSAN_") || variable.starts_with("UBSAN_"))
+            if (variable.starts_with("ASAN_") || variable.starts_with("LSAN_") ||
+                variable.starts_with("UBSAN_"))
                 envp.push_back(*v);
         }
         envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 2, erreurs.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, erreurs.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         char* argv[] = {const_cast<char*>(ORVANEL_PROGRAMME), nullptr};
-        if (posix_spawn(&pid, ORVANEL_PROGRAMME, &actions, nullptr, argv, envp.data()) != 0) pid = -1;
+        if (posix_spawn(&pid, ORVANEL_PROGRAMME, &actions, nullptr, argv, envp.data()) != 0)
+            pid = -1;
         posix_spawn_file_actions_destroy(&actions);
     }
     ~Programme() {
@@ -170,23 +225,25 @@ private:
     std::string erreurs;
 };
 
-// The table that the generator must make, built from the engine: rows every `pasMinutes`
-// from the given day and hour at the start-up site, no option.
-std::string TableAttendue(int annee, int mois, int jour, int heure, int pasMinutes, int lignes) {
+// The table that the generator must make, built from the engine: rows every `pasSecondes`
+// from the given day and hour at the start-up site, no option, all within the day.
+std::string TableAttendue(int annee, int mois, int jour, int heure, int pasSecondes, int lignes) {
     const double longitude = 7309.0 / 3600, latitude = 152988.0 / 3600;
     std::string texte =
-        "Ephémérides Solaire (UTC)\r\n\r\nPositions Topocentriques Apparentes\r\nHorizon Local et Nord Vrai\r\n\r\n"
+        "Ephémérides Solaire (UTC)\r\n\r\nPositions Topocentriques Apparentes\r\nHorizon Local et "
+        "Nord Vrai\r\n\r\n"
         "Longitude E  02°01'49\", Latitude N  42°29'48\"\r\n\r\n"
         "A  M  J   h  m  s    Hauteur       Azimuth   \r\n   \r\n";
     for (int i = 0; i < lignes; ++i) {
-        const int minutes = heure * 60 + i * pasMinutes;  // within the day
-        double l, r, a, d, az, h, e;
-        PosSoleil::CalculPosition(annee, mois, jour, minutes / 60, minutes % 60, 0, longitude, latitude, 0, 64.184, l,
-                                  r, a, d, az, h, e);
+        const int secondes = heure * 3600 + i * pasSecondes;
+        const PosSoleil::Position p = PosSoleil::PositionSoleil(
+            PosSoleil::EncodeDateValeur(annee, mois, jour, 0, 0, secondes),
+            {longitude, latitude, 0}, 64.184);
         char debut[40];
-        std::snprintf(debut, sizeof debut, "%04d %02d %02d  %02d %02d 00  ", annee, mois, jour, minutes / 60,
-                      minutes % 60);
-        texte += debut + PosSoleil::DegVersDMS(h, 1) + " " + PosSoleil::DegVersDMS(az, 1) + "  \r\n";
+        std::snprintf(debut, sizeof debut, "%04d %02d %02d  %02d %02d %02d  ", annee, mois, jour,
+                      secondes / 3600, secondes / 60 % 60, secondes % 60);
+        texte += debut + PosSoleil::DegVersDMS(p.Hauteur, 1) + " " +
+                 PosSoleil::DegVersDMS(p.Azimut, 1) + "  \r\n";
     }
     return texte;
 }
@@ -194,7 +251,7 @@ std::string TableAttendue(int annee, int mois, int jour, int heure, int pasMinut
 class DeBoutEnBout : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        for (const char* outil : {"Xvfb", "xdotool", "xclip"}) {
+        for (const char* outil : {"Xvfb", "xdotool", "xclip", "xprop"}) {
             if (!Disponible(outil)) {
                 manque = outil;
                 return;
@@ -212,15 +269,47 @@ protected:
             }
         }
         const std::string nom = Affichage;
-        char* argv[] = {const_cast<char*>("Xvfb"), const_cast<char*>(nom.c_str()), const_cast<char*>("-screen"),
-                        const_cast<char*>("0"), const_cast<char*>("1280x1024x24"), const_cast<char*>("-nolisten"),
-                        const_cast<char*>("tcp"), const_cast<char*>("-noreset"), nullptr};
+        char* argv[] = {const_cast<char*>("Xvfb"),
+                        const_cast<char*>(nom.c_str()),
+                        const_cast<char*>("-screen"),
+                        const_cast<char*>("0"),
+                        const_cast<char*>("1280x1024x24"),
+                        const_cast<char*>("-nolisten"),
+                        const_cast<char*>("tcp"),
+                        const_cast<char*>("-noreset"),
+                        nullptr};
         // -noreset: without it the server resets when the last program of a test goes, and the
         // next test's program may knock during the reset and find no display.
         posix_spawnp(&Serveur, "Xvfb", nullptr, nullptr, argv, environ);
         const std::string socket = "/tmp/.X11-unix/X" + Affichage.substr(1);
-        for (int i = 0; i < 100 && access(socket.c_str(), F_OK) != 0; ++i) std::this_thread::sleep_for(100ms);
+        for (int i = 0; i < 100 && access(socket.c_str(), F_OK) != 0; ++i)
+            std::this_thread::sleep_for(100ms);
         std::this_thread::sleep_for(300ms);
+        // Under a real window manager as well, when the environment names one (CTest's
+        // test_e2e_wm): the title bars are then the manager's, drawn from the windows' hints.
+        if (const char* wm = Gestionnaire()) {
+            if (!Disponible(wm)) {
+                manque = wm;
+                return;
+            }
+            const std::string env = "DISPLAY=" + Affichage, home = "HOME=" + RepertoireTemp;
+            char* envp[] = {const_cast<char*>(env.c_str()), const_cast<char*>(home.c_str()),
+                            nullptr};
+            char* argvWm[] = {const_cast<char*>(wm), nullptr};
+            posix_spawn_file_actions_t actions;
+            posix_spawn_file_actions_init(&actions);
+            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+            posix_spawnp(&Gestionnaire_, wm, &actions, nullptr, argvWm, envp);
+            posix_spawn_file_actions_destroy(&actions);
+            // The manager announces itself on the root window once it runs.
+            for (int i = 0;
+                 i < 100 && Commande("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") ==
+                                std::string::npos;
+                 ++i)
+                std::this_thread::sleep_for(100ms);
+            std::this_thread::sleep_for(500ms);
+        }
     }
 
     static void TearDownTestSuite() {
@@ -228,34 +317,42 @@ protected:
             kill(Serveur, SIGTERM);
             waitpid(Serveur, nullptr, 0);
         }
-        if (!RepertoireTemp.empty()) std::system(("rm -rf " + RepertoireTemp).c_str());
+        if (Gestionnaire_ > 0) {
+            kill(Gestionnaire_, SIGTERM);
+            waitpid(Gestionnaire_, nullptr, 0);
+        }
+        std::error_code ignoree;
+        if (!RepertoireTemp.empty()) std::filesystem::remove_all(RepertoireTemp, ignoree);
     }
 
     void SetUp() override {
-        if (manque) GTEST_SKIP() << manque << " is not installed: the end-to-end tests need Xvfb, xdotool and xclip "
-                                              "(tools/setup.sh installs them)";
+        if (manque)
+            GTEST_SKIP() << manque
+                         << " is not installed: the end-to-end tests need Xvfb, xdotool, xclip, "
+                            "xprop and the window manager they name (tools/setup.sh installs them)";
     }
 
     static inline const char* manque = nullptr;
+    static inline pid_t Gestionnaire_ = -1;
 };
 
 TEST_F(DeBoutEnBout, GeneratesATableAndCopiesIt) {
     Programme programme;
     const std::string principale = Fenetre("Ephémérides Solaire");
     ASSERT_FALSE(principale.empty()) << programme.Erreurs();
-    Commande("xdotool windowfocus --sync " + principale);
+    Active(principale);
     Touches("alt+g");  // "&Génération" in the menu bar
     const std::string generateur = Fenetre("générateur d'éphémérides Solaire");
     ASSERT_FALSE(generateur.empty());
-    Commande("xdotool windowfocus --sync " + generateur);
+    Active(generateur);
     const Geometrie g = GeometrieDe(generateur);
     const double s = g.largeur / 448.0;
 
-    Clique(g, s, 0, 122, 34);  // the start date, on its year
+    Clique(g, s, 0, 122, 34);                   // the start date, on its year
     for (int i = 0; i < 3; ++i) Touches("Up");  // 2000-01-01 becomes 2003-01-01
-    Clique(g, s, 0, 190, 34);  // the hours of the start time
-    Touches("Up");             // 13:00:00
-    Clique(g, s, 0, 276, 34);  // the step
+    Clique(g, s, 0, 190, 34);                   // the hours of the start time
+    Touches("Up");                              // 13:00:00
+    Clique(g, s, 0, 276, 34);                   // the step
     Touches("Home");
     Tape("0015");
     Clique(g, s, 0, 330, 34);  // the unit, typed
@@ -266,10 +363,10 @@ TEST_F(DeBoutEnBout, GeneratesATableAndCopiesIt) {
     Tape("000007");
     Clique(g, s, 0, 388, 68);  // "&Génération"
     std::this_thread::sleep_for(500ms);
-    Clique(g, s, 0, 60, 68);   // "Vers presse-papier"
+    Clique(g, s, 0, 60, 68);  // "Vers presse-papier"
 
     const std::string copie = Commande("xclip -o -selection clipboard");
-    EXPECT_EQ(copie, TableAttendue(2003, 1, 1, 13, 15, 7));
+    EXPECT_EQ(copie, TableAttendue(2003, 1, 1, 13, 15 * 60, 7));
     EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
 }
 
@@ -277,12 +374,12 @@ TEST_F(DeBoutEnBout, RefusedLongitudeShowsTheErrorBox) {
     Programme programme;
     const std::string principale = Fenetre("Ephémérides Solaire");
     ASSERT_FALSE(principale.empty()) << programme.Erreurs();
-    Commande("xdotool windowfocus --sync " + principale);
+    Active(principale);
     const Geometrie g = GeometrieDe(principale);
     const double s = g.largeur / 428.0;
     const int menu = g.hauteur - static_cast<int>(std::lround(214 * s));
     Clique(g, s, menu, 8 + 58 + 50, 57 + 16 + 16 + 10);  // the longitude field
-    Touches("End BackSpace");                             // the last digit of the seconds
+    Touches("End BackSpace");                            // the last digit of the seconds
     const std::string boite = Fenetre("Orvanel", 5s);
     EXPECT_FALSE(boite.empty()) << "no error box titled Orvanel";
     Touches("Return");
@@ -295,11 +392,11 @@ TEST_F(DeBoutEnBout, ClosingTheMainWindowDuringAGenerationEndsCleanly) {
     Programme programme;
     const std::string principale = Fenetre("Ephémérides Solaire");
     ASSERT_FALSE(principale.empty()) << programme.Erreurs();
-    Commande("xdotool windowfocus --sync " + principale);
+    Active(principale);
     Touches("alt+g");
     const std::string generateur = Fenetre("générateur d'éphémérides Solaire");
     ASSERT_FALSE(generateur.empty());
-    Commande("xdotool windowfocus --sync " + generateur);
+    Active(generateur);
     const Geometrie g = GeometrieDe(generateur);
     const double s = g.largeur / 448.0;
     Clique(g, s, 0, 396, 34);
@@ -310,6 +407,141 @@ TEST_F(DeBoutEnBout, ClosingTheMainWindowDuringAGenerationEndsCleanly) {
     ASSERT_EQ(programme.AttendFin(0ms), -1) << "the program ended before it was asked to";
     DemandeFermeture(principale);
     EXPECT_EQ(programme.AttendFin(10s), 0);
+    EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
+}
+
+TEST_F(DeBoutEnBout, TitlesAreExactlyTheWindowsOwn) {
+    Programme programme;
+    const std::string principale = Fenetre("Ephémérides Solaire");
+    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
+    EXPECT_EQ(Propriete(principale, "_NET_WM_NAME"), "Ephémérides Solaire");
+    // The program still names itself to the desktop through its window class.
+    EXPECT_NE(Propriete(principale, "WM_CLASS").find(std::string("Orvanel") + '\0'),
+              std::string::npos);
+
+    struct Cas {
+        const char* touche;
+        const char* titre;
+        const char* ferme;  // what closes it: the focus is on its button, not in a field
+    };
+    for (const Cas& c :
+         {Cas{"alt+e", "Temps des éphémérides", "Escape"}, Cas{"alt+a", "A Propos", "Return"}}) {
+        SCOPED_TRACE(c.titre);
+        Active(principale);
+        Touches(c.touche);
+        const std::string id = Fenetre(c.titre);
+        ASSERT_FALSE(id.empty());
+        EXPECT_EQ(Propriete(id, "_NET_WM_NAME"), c.titre);
+        Touches(c.ferme);
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(Fenetre(c.titre, 1s).empty()) << "still open after " << c.ferme;
+    }
+    Active(principale);
+    Touches("alt+g");
+    const std::string generateur = Fenetre("générateur d'éphémérides Solaire");
+    ASSERT_FALSE(generateur.empty());
+    EXPECT_EQ(Propriete(generateur, "_NET_WM_NAME"), "générateur d'éphémérides Solaire");
+    EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
+}
+
+TEST_F(DeBoutEnBout, EscapeInTheGeneratorBelongsToItsFields) {
+    Programme programme;
+    const std::string principale = Fenetre("Ephémérides Solaire");
+    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
+    Active(principale);
+    Touches("alt+g");
+    const std::string generateur = Fenetre("générateur d'éphémérides Solaire");
+    ASSERT_FALSE(generateur.empty());
+    Active(generateur);
+
+    // The first focus is the table: select all and copy give its template.
+    Commande("printf x | xclip -selection clipboard");
+    Touches("ctrl+a ctrl+c");
+    EXPECT_EQ(Commande("xclip -o -selection clipboard").rfind("Ephémérides Solaire (UTC)\r\n", 0),
+              0u);
+
+    const Geometrie g = GeometrieDe(generateur);
+    const double s = g.largeur / 448.0;
+    Clique(g, s, 0, 396, 34);  // the count, unchanged
+    Touches("Escape");
+    EXPECT_FALSE(Fenetre("générateur d'éphémérides Solaire", 1s).empty())
+        << "Esc in an unchanged field hid it";
+
+    Clique(g, s, 0, 276, 34);  // the step, "0001"
+    Touches("End BackSpace Tab");
+    ASSERT_FALSE(Fenetre("Orvanel", 5s).empty()) << "no refusal box";
+    Touches("Return");
+    std::this_thread::sleep_for(300ms);
+    Touches("Escape");  // back in the step: abandons the edit
+    std::this_thread::sleep_for(300ms);
+    ASSERT_FALSE(Fenetre("générateur d'éphémérides Solaire", 1s).empty())
+        << "Esc after the refusal hid the window";
+    Touches("Escape");  // and again, with nothing left to abandon
+    ASSERT_FALSE(Fenetre("générateur d'éphémérides Solaire", 1s).empty());
+
+    // The step is "0001" again: five rows a second apart.
+    Clique(g, s, 0, 388, 68);
+    std::this_thread::sleep_for(500ms);
+    Clique(g, s, 0, 60, 68);
+    EXPECT_EQ(Commande("xclip -o -selection clipboard"), TableAttendue(2000, 1, 1, 12, 1, 5));
+    EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
+}
+
+// Under the window manager: what the title bars offer follows from the windows' hints, and a
+// drag of a fixed window's frame changes nothing.
+TEST_F(DeBoutEnBout, TitleBarsOfferWhatEachWindowAllows) {
+    if (!Gestionnaire())
+        GTEST_SKIP() << "no window manager on this display (CTest's test_e2e_wm runs one)";
+    Programme programme;
+    const std::string principale = Fenetre("Ephémérides Solaire");
+    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
+
+    const auto verifie = [](const std::string& id, bool minimisable) {
+        std::string actions;
+        for (int i = 0; i < 30 && actions.empty(); ++i, std::this_thread::sleep_for(100ms))
+            actions = Propriete(id, "_NET_WM_ALLOWED_ACTIONS");
+        EXPECT_NE(actions.find("_NET_WM_ACTION_CLOSE"), std::string::npos) << actions;
+        EXPECT_EQ(actions.find("_NET_WM_ACTION_MINIMIZE") != std::string::npos, minimisable)
+            << actions;
+        EXPECT_EQ(actions.find("_NET_WM_ACTION_MAXIMIZE"), std::string::npos) << actions;
+        // A drag of the frame's lower right corner, as a user resizes a window.
+        const Geometrie avant = GeometrieDe(id);
+        int gauche = 0, droite = 0, haut = 0, bas = 0;
+        std::istringstream(Propriete(id, "_NET_FRAME_EXTENTS")) >> gauche >> droite >> haut >> bas;
+        const long x = avant.x + avant.largeur + std::max(1, droite / 2) - (droite > 0 ? 0 : 1);
+        const long y = avant.y + avant.hauteur + std::max(1, bas / 2) - (bas > 0 ? 0 : 1);
+        Commande("xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y) +
+                 " mousedown 1");
+        std::this_thread::sleep_for(100ms);
+        Commande("xdotool mousemove --sync " + std::to_string(x + 60) + " " +
+                 std::to_string(y + 45));
+        Commande("xdotool mousemove --sync " + std::to_string(x + 120) + " " +
+                 std::to_string(y + 90) + " mouseup 1");
+        std::this_thread::sleep_for(300ms);
+        const Geometrie apres = GeometrieDe(id);
+        EXPECT_EQ(apres.largeur, avant.largeur);
+        EXPECT_EQ(apres.hauteur, avant.hauteur);
+    };
+    {
+        SCOPED_TRACE("main window");
+        verifie(principale, true);
+    }
+    struct Cas {
+        const char* touche;
+        const char* titre;
+    };
+    for (const Cas& c : {Cas{"alt+g", "générateur d'éphémérides Solaire"},
+                         Cas{"alt+e", "Temps des éphémérides"}, Cas{"alt+a", "A Propos"}}) {
+        SCOPED_TRACE(c.titre);
+        Active(principale);
+        Touches(c.touche);
+        const std::string id = Fenetre(c.titre);
+        ASSERT_FALSE(id.empty());
+        verifie(id, false);
+        DemandeFermeture(id);  // the close button
+        std::this_thread::sleep_for(300ms);
+        EXPECT_TRUE(Fenetre(c.titre, 1s).empty());
+    }
     EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
 }
 

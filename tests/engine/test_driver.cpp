@@ -14,11 +14,11 @@ struct Resultats {
     double longitude, rayon, alpha, delta, azimut, hauteur, equation;
 };
 
-Resultats Calcule(double annee, double mois, double jour, double heure, double minute, double seconde,
-                  double longitude, double latitude, double tet = 64.184) {
+Resultats Calcule(double annee, double mois, double jour, double heure, double minute,
+                  double seconde, double longitude, double latitude, double tet = 64.184) {
     Resultats r{};
-    CalculPosition(annee, mois, jour, heure, minute, seconde, longitude, latitude, 0, tet, r.longitude, r.rayon,
-                   r.alpha, r.delta, r.azimut, r.hauteur, r.equation);
+    CalculPosition(annee, mois, jour, heure, minute, seconde, longitude, latitude, 0, tet,
+                   r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur, r.equation);
     return r;
 }
 
@@ -30,14 +30,25 @@ TEST(CalculPosition, ReferenceRows) {
         Resultats attendu;
     };
     const Cas cas[] = {
-        {2000, 1, 1, 12, 0, 0,
+        {2000,
+         1,
+         1,
+         12,
+         0,
+         0,
          {280.372786, 0.98332768, -78.721614, -23.032428, 178.068940, 66.952757, -0.054698}},
-        {2026, 12, 7, 12, 2.0302777777777776, 42.49666666666667,
+        {2026,
+         12,
+         7,
+         12,
+         2.0302777777777776,
+         42.49666666666667,
          {9975.383587, 0.98524861, -105.864482, -22.636600, 184.239138, 24.750726, 0.142757}},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.annee);
-        const Resultats r = Calcule(c.annee, c.mois, c.jour, c.heure, 0, 0, c.longitude, c.latitude);
+        const Resultats r =
+            Calcule(c.annee, c.mois, c.jour, c.heure, 0, 0, c.longitude, c.latitude);
         EXPECT_NEAR(r.longitude, c.attendu.longitude, 1e-6);
         EXPECT_NEAR(r.rayon, c.attendu.rayon, 1e-8);
         EXPECT_NEAR(r.alpha, c.attendu.alpha, 1e-6);
@@ -57,8 +68,9 @@ TEST(CalculPosition, IntermediateValues) {
     EXPECT_NEAR(T, 0.26932240226887, 1e-13);
 
     double dpsi = 0, deps = 0;
-    Nutation(T, Modulo360(AnomalieMoyenneLune(T)), Modulo360(AnomalieMoyenneSoleil(T)), ArgumentLatitudeLune(T),
-             ElongationMoyenneLune(T), Modulo360(LongitudeNoeudLune(T)), dpsi, deps);
+    Nutation(T, Modulo360(AnomalieMoyenneLune(T)), Modulo360(AnomalieMoyenneSoleil(T)),
+             ArgumentLatitudeLune(T), ElongationMoyenneLune(T), Modulo360(LongitudeNoeudLune(T)),
+             dpsi, deps);
     EXPECT_NEAR(dpsi, 0.0024999262, 1e-10);
     EXPECT_NEAR(deps, 0.0019091548, 1e-10);
     const double eps0 = ObliquiteMoyenne(T);
@@ -110,7 +122,8 @@ TEST(CalculPosition, EdgeCases) {
         double annee, mois, jour, heures;
     };
     for (const auto& e : {Equation{2025, 11, 3, 0.274}, Equation{2026, 2, 11, -0.236}}) {
-        EXPECT_NEAR(Calcule(e.annee, e.mois, e.jour, 12, 0, 0, 0, 0).equation, e.heures, 0.001) << e.mois;
+        EXPECT_NEAR(Calcule(e.annee, e.mois, e.jour, 12, 0, 0, 0, 0).equation, e.heures, 0.001)
+            << e.mois;
     }
     // Throughout the year, the equation of time stays near zero whatever alpha's sign.
     for (double jour = 1; jour <= 365; jour += 4) {
@@ -132,9 +145,18 @@ TEST(CalculPosition, DynamicalTimeMovesTheSunNotTheSky) {
 }
 
 TEST(CalculPosition, AnyFiniteInputGivesFiniteResults) {
-    const double grands[] = {0.0, -1.0, 1e300, -1e300, 1e17, std::numeric_limits<double>::max(),
-                             -std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), 95.0,
-                             -400.0, 90.0, -90.0};
+    const double grands[] = {0.0,
+                             -1.0,
+                             1e300,
+                             -1e300,
+                             1e17,
+                             std::numeric_limits<double>::max(),
+                             -std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::denorm_min(),
+                             95.0,
+                             -400.0,
+                             90.0,
+                             -90.0};
     for (const bool scalaire : {false, true}) {
         for (const double x : grands) {
             SCOPED_TRACE(testing::Message() << x << (scalaire ? " scalar" : " vector"));
@@ -142,16 +164,17 @@ TEST(CalculPosition, AnyFiniteInputGivesFiniteResults) {
             Resultats r{};
             for (int essai = 0; essai < 3; ++essai) {
                 if (essai == 0)
-                    calcule(x, 6, 15, 12, 0, 0, 2, 42, 0, 64.184, r.longitude, r.rayon, r.alpha, r.delta, r.azimut,
-                            r.hauteur, r.equation);
+                    calcule(x, 6, 15, 12, 0, 0, 2, 42, 0, 64.184, r.longitude, r.rayon, r.alpha,
+                            r.delta, r.azimut, r.hauteur, r.equation);
                 else if (essai == 1)
-                    calcule(2020, x, x, x, x, x, x, x, x, x, r.longitude, r.rayon, r.alpha, r.delta, r.azimut,
-                            r.hauteur, r.equation);
+                    calcule(2020, x, x, x, x, x, x, x, x, x, r.longitude, r.rayon, r.alpha, r.delta,
+                            r.azimut, r.hauteur, r.equation);
                 else  // the time difference alone carries T out of every range
-                    calcule(2020, 6, 15, 12, 0, 0, 2, x, 0, x, r.longitude, r.rayon, r.alpha, r.delta, r.azimut,
-                            r.hauteur, r.equation);
+                    calcule(2020, 6, 15, 12, 0, 0, 2, x, 0, x, r.longitude, r.rayon, r.alpha,
+                            r.delta, r.azimut, r.hauteur, r.equation);
                 SCOPED_TRACE(essai);
-                for (const double v : {r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur, r.equation})
+                for (const double v :
+                     {r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur, r.equation})
                     EXPECT_TRUE(std::isfinite(v)) << v;
                 EXPECT_LE(std::fabs(r.hauteur), 90.0);
             }
@@ -170,8 +193,9 @@ TEST(PositionSoleil, SameResultsAsTheOutputParameterForm) {
     for (const auto& c : cas) {
         SCOPED_TRACE(c.annee);
         Resultats r{};
-        CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, c.longitude, c.latitude, c.altitude,
-                       c.tet, r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur, r.equation);
+        CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, c.longitude,
+                       c.latitude, c.altitude, c.tet, r.longitude, r.rayon, r.alpha, r.delta,
+                       r.azimut, r.hauteur, r.equation);
         const double t = EncodeDateValeur(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde);
         const Position p = PositionSoleil(t, {c.longitude, c.latitude, c.altitude}, c.tet);
         EXPECT_EQ(p.LongitudeSoleil, r.longitude);

@@ -105,8 +105,10 @@ TEST(VSOPEAR, TheCompleteSeriesAreInPlace) {
     // A truncated latitude (five terms of B0, two of B1) misses 2.8e-5 degree in 1992.
     const double tau = (2448908.5 - 2451545) / 36525 / 10;
     double b0 = 0, b1 = 0;
-    for (int i = 0; i < 5; ++i) b0 += VSOPEAR::B0_A[i] * std::cos(VSOPEAR::B0_B[i] + VSOPEAR::B0_C[i] * tau);
-    for (int i = 0; i < 2; ++i) b1 += VSOPEAR::B1_A[i] * std::cos(VSOPEAR::B1_B[i] + VSOPEAR::B1_C[i] * tau);
+    for (int i = 0; i < 5; ++i)
+        b0 += VSOPEAR::B0_A[i] * std::cos(VSOPEAR::B0_B[i] + VSOPEAR::B0_C[i] * tau);
+    for (int i = 0; i < 2; ++i)
+        b1 += VSOPEAR::B1_A[i] * std::cos(VSOPEAR::B1_B[i] + VSOPEAR::B1_C[i] * tau);
     const double partielle = (b0 + b1 * tau) * 180 / std::numbers::pi;
     EXPECT_NEAR(partielle, -0.000178893, 1e-9);
     EXPECT_NEAR(VSOPEAR::LatitudeTerre(tau * 10), -0.000206646, 1e-9);
@@ -123,13 +125,24 @@ TEST(VSOPEAR, FiniteForAnyFiniteTime) {
     // The vector cosine holds below 1e6 radians (about 130 centuries for the fastest terms);
     // past it the scalar sum takes over, and past any meaning of the theory T is held at a
     // bound. Every finite T gives a number on both paths.
-    const double fois[] = {-1e300, -1e30, -1e6, -1e3, -131.0, 131.0, 1e3, 1e6, 1e30, 1e300,
-                           std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()};
+    const double fois[] = {-1e300,
+                           -1e30,
+                           -1e6,
+                           -1e3,
+                           -131.0,
+                           131.0,
+                           1e3,
+                           1e6,
+                           1e30,
+                           1e300,
+                           std::numeric_limits<double>::max(),
+                           -std::numeric_limits<double>::max()};
     for (const double T : fois) {
         SCOPED_TRACE(T);
-        for (const double v : {VSOPEAR::LongitudeTerre(T), VSOPEAR::LatitudeTerre(T), VSOPEAR::RayonTerre(T),
-                               VSOPEAR::Scalaire::LongitudeTerre(T), VSOPEAR::Scalaire::LatitudeTerre(T),
-                               VSOPEAR::Scalaire::RayonTerre(T)})
+        for (const double v :
+             {VSOPEAR::LongitudeTerre(T), VSOPEAR::LatitudeTerre(T), VSOPEAR::RayonTerre(T),
+              VSOPEAR::Scalaire::LongitudeTerre(T), VSOPEAR::Scalaire::LatitudeTerre(T),
+              VSOPEAR::Scalaire::RayonTerre(T)})
             EXPECT_TRUE(std::isfinite(v)) << v;
     }
     // Just inside and outside the vector domain, the two paths still agree.
@@ -141,7 +154,8 @@ TEST(VSOPEAR, FiniteForAnyFiniteTime) {
 
 TEST(VsopTable, MatchesThePublishedFile) {
     const std::string publie = Lire(ORVANEL_VSOP87_FILE);
-    if (publie.empty()) GTEST_SKIP() << "the published file " ORVANEL_VSOP87_FILE " is absent: nothing to compare";
+    if (publie.empty())
+        GTEST_SKIP() << "the published file " ORVANEL_VSOP87_FILE " is absent: nothing to compare";
     const std::string engage = Lire(ORVANEL_TABLE_FILE);
     ASSERT_FALSE(engage.empty());
     EXPECT_EQ(Vsop87Gen::GenererTable(publie, "VSOP87D.ear", ORVANEL_VSOP87_SHA256), engage)

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     // Within any plausible atmosphere the refraction is a finite number of degrees.
     const double pression = std::fmod(std::fabs(v[1]), 200.0), temperature = std::fmod(v[2], 150.0);
     const double refraction = PosSoleil::Refraction(v[0], pression, temperature);
-    if (std::isfinite(v[0]) && std::isfinite(pression) && std::isfinite(temperature) && !std::isfinite(refraction))
+    if (std::isfinite(v[0]) && std::isfinite(pression) && std::isfinite(temperature) &&
+        !std::isfinite(refraction))
         std::abort();
     int an, mo, jo, he, mi, se, ms;
     PosSoleil::DecodeDateValeur(v[3], an, mo, jo, he, mi, se, ms);

@@ -34,8 +34,8 @@ void FixeHorloge(const QDateTime& instant) {
 }
 
 QString SeparateurAttendu() {
-    return QProcessEnvironment::systemEnvironment().value(QStringLiteral("ORVANEL_SEPARATEUR_ATTENDU"),
-                                                          QStringLiteral("."));
+    return QProcessEnvironment::systemEnvironment().value(
+        QStringLiteral("ORVANEL_SEPARATEUR_ATTENDU"), QStringLiteral("."));
 }
 
 Position Calcule(const QDateTime& t, double longitude, double latitude, double tet) {
@@ -43,18 +43,20 @@ Position Calcule(const QDateTime& t, double longitude, double latitude, double t
     double l = 0, e = 0;
     const QDate d = t.date();
     const QTime h = t.time();
-    PosSoleil::CalculPosition(d.year(), d.month(), d.day(), h.hour(), h.minute(), h.second() + h.msec() / 1000.0,
-                              longitude, latitude, 0, tet, l, p.rayon, p.ascensionDroite, p.declinaison, p.azimut,
-                              p.hauteur, e);
+    PosSoleil::CalculPosition(d.year(), d.month(), d.day(), h.hour(), h.minute(),
+                              h.second() + h.msec() / 1000.0, longitude, latitude, 0, tet, l,
+                              p.rayon, p.ascensionDroite, p.declinaison, p.azimut, p.hauteur, e);
     return p;
 }
 
 QString DMS(double angle, int decimals) {
-    return QString::fromStdString(PosSoleil::DegVersDMS(angle, decimals, SeparateurAttendu().toStdString()));
+    return QString::fromStdString(
+        PosSoleil::DegVersDMS(angle, decimals, SeparateurAttendu().toStdString()));
 }
 
 QString HMS(double angle, int decimals) {
-    return QString::fromStdString(PosSoleil::DegVersHMS(angle, decimals, SeparateurAttendu().toStdString()));
+    return QString::fromStdString(
+        PosSoleil::DegVersHMS(angle, decimals, SeparateurAttendu().toStdString()));
 }
 
 }  // namespace Aides

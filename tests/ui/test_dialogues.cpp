@@ -107,8 +107,8 @@ private slots:
         });
         QVERIFY(!TEmoinsTUdlg->isVisible());
         QCOMPARE(Unit3::TEmoinsTU, attendu);  // the nearest double to n + 32.184
-        const auto p = Aides::Calcule(QDateTime(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC), Unit1::Longitude,
-                                      Unit1::Latitude, attendu);
+        const auto p = Aides::Calcule(QDateTime(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC),
+                                      Unit1::Longitude, Unit1::Latitude, attendu);
         QCOMPARE(Unit1::EphPosition->AzimEdit->text(), Aides::DMS(p.azimut, 1));
         QTest::mouseClick(Unit1::EphPosition->ButtonAuto, Qt::LeftButton);
         Unit1::EphPosition->Timer1->stop();
@@ -121,7 +121,8 @@ private slots:
             TEmoinsTUdlg->TAIEdit->setText(QString());
             QTest::mouseClick(TEmoinsTUdlg->OKBtn, Qt::LeftButton);
         });
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'   ' n'est pas une valeur entière correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{QStringLiteral("'   ' n'est pas une valeur entière correcte.")});
         QVERIFY(!TEmoinsTUdlg->isVisible());
         QCOMPARE(Unit3::TEmoinsTU, 64.184);
         TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("032"));
@@ -135,7 +136,8 @@ private slots:
         });
         QCOMPARE(Unit3::TEmoinsTU, 64.184);
         OuvreET([] {
-            QCOMPARE(TEmoinsTUdlg->TAIEdit->Lit(), QStringLiteral("045"));  // the typed text is still there
+            QCOMPARE(TEmoinsTUdlg->TAIEdit->Lit(),
+                     QStringLiteral("045"));  // the typed text is still there
             TEmoinsTUdlg->close();
         });
         TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("032"));
@@ -147,7 +149,8 @@ private slots:
         OuvreET([&] {
             TEmoinsTUdlg->TAIEdit->setFocus();
             QTRY_VERIFY(TEmoinsTUdlg->TAIEdit->hasFocus());
-            QTest::keyClick(TEmoinsTUdlg->TAIEdit, Qt::Key_Escape);  // unchanged: Esc is the field's all the same
+            QTest::keyClick(TEmoinsTUdlg->TAIEdit,
+                            Qt::Key_Escape);  // unchanged: Esc is the field's all the same
             ouvertApresEchap = TEmoinsTUdlg->isVisible();
             TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("045"));
             TEmoinsTUdlg->OKBtn->setFocus();
@@ -184,9 +187,9 @@ private slots:
         QCOMPARE(box->windowTitle(), QStringLiteral("A Propos"));
         QCOMPARE(box->Label3->text(), QStringLiteral("Générateur d'éphémérides Solaire"));
         QCOMPARE(box->Label4->text(), QStringLiteral("Version 1.01"));
-        QVERIFY(box->Label5->text().startsWith(
-            QStringLiteral("Ce générateur utilise une solution partielle de la théorie planétaire VSOP développée "
-                           "par le bureau des longitudes  https://")));
+        QVERIFY(box->Label5->text().startsWith(QStringLiteral(
+            "Ce générateur utilise une solution partielle de la théorie planétaire VSOP développée "
+            "par le bureau des longitudes  https://")));
         QVERIFY(box->OKButton->isDefault());
         QRect ouverte;
         QTimer::singleShot(0, [box, &ouverte] {
@@ -229,7 +232,8 @@ private slots:
     void reportAddsAFinalPeriod() {
         QCOMPARE(RapportErreur::TexteAffiche(QStringLiteral("abc")), QStringLiteral("abc."));
         QCOMPARE(RapportErreur::TexteAffiche(QStringLiteral("abc.")), QStringLiteral("abc."));
-        QCOMPARE(RapportErreur::TexteAffiche(QStringLiteral("abc!")), QStringLiteral("abc!"));  // "!" sorts before "."
+        QCOMPARE(RapportErreur::TexteAffiche(QStringLiteral("abc!")),
+                 QStringLiteral("abc!"));  // "!" sorts before "."
         QCOMPARE(RapportErreur::TexteAffiche(QString()), QString());
     }
 };

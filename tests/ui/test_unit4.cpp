@@ -24,7 +24,9 @@ using namespace Unit4;
 
 namespace {
 
-TEphemeride* G() { return Ephemeride; }
+TEphemeride* G() {
+    return Ephemeride;
+}
 
 struct Reglages {
     QDateTime debut;
@@ -52,12 +54,15 @@ QString Crlf(const QStringList& lignes) {
     return texte;
 }
 
-QString Angle(double a) { return Aides::DMS(a, 1); }
+QString Angle(double a) {
+    return Aides::DMS(a, 1);
+}
 
 // The header of a table as the site and options make it.
 QStringList EnTete(const Reglages& r, const QString& site) {
     QStringList lignes = ModeleAttendu;
-    lignes[3] = r.sud ? QStringLiteral("Horizon Local et Sud Vrai") : QStringLiteral("Horizon Local et Nord Vrai");
+    lignes[3] = r.sud ? QStringLiteral("Horizon Local et Sud Vrai")
+                      : QStringLiteral("Horizon Local et Nord Vrai");
     lignes[5] = site;
     lignes[7] = r.zenith ? QStringLiteral("A  M  J   h  m  s  Dist.Zénitale   Azimuth   ")
                          : QStringLiteral("A  M  J   h  m  s    Hauteur       Azimuth   ");
@@ -65,12 +70,13 @@ QStringList EnTete(const Reglages& r, const QString& site) {
 }
 
 // One row, from the instant itself: QDateTime arithmetic, then the engine.
-QString Rangee(const QDateTime& t, const Reglages& r, double longitude, double latitude, double tet = 64.184) {
+QString Rangee(const QDateTime& t, const Reglages& r, double longitude, double latitude,
+               double tet = 64.184) {
     const auto p = Aides::Calcule(t, longitude, latitude, tet);
     const double h = r.zenith ? 90 - p.hauteur : p.hauteur;
     const double az = r.sud ? p.azimut - 180 : p.azimut;
-    return t.toString(QStringLiteral("yyyy MM dd  hh mm ss  ")) + Angle(h) + QLatin1Char(' ') + Angle(az) +
-           QStringLiteral("  ");
+    return t.toString(QStringLiteral("yyyy MM dd  hh mm ss  ")) + Angle(h) + QLatin1Char(' ') +
+           Angle(az) + QStringLiteral("  ");
 }
 
 QString TableAttendue(const Reglages& r, double longitude, double latitude, const QString& site) {
@@ -85,8 +91,8 @@ QString TableAttendue(const Reglages& r, double longitude, double latitude, cons
 
 const QString SiteDefaut = QStringLiteral("Longitude E  02°01'49\", Latitude N  42°29'48\"");
 
-void Regle(const QDate& date, const QTime& heure, const QString& pas, const QString& type, const QString& nombre,
-           bool zenith = false, bool sud = false) {
+void Regle(const QDate& date, const QTime& heure, const QString& pas, const QString& type,
+           const QString& nombre, bool zenith = false, bool sud = false) {
     G()->DatePicker->setDate(date);
     G()->TimePicker->setTime(heure);
     G()->PasEdit->setText(pas);
@@ -101,7 +107,9 @@ QString Copie() {
     return QApplication::clipboard()->text();
 }
 
-void Genere() { QTest::mouseClick(G()->Valid, Qt::LeftButton); }
+void Genere() {
+    QTest::mouseClick(G()->Valid, Qt::LeftButton);
+}
 
 }  // namespace
 
@@ -114,7 +122,8 @@ private slots:
         Unit1::EphPosition->Timer1->stop();
         Unit1::EphPosition->FichierClick();
         QVERIFY(QTest::qWaitForWindowExposed(G()));
-        QCOMPARE(G()->focusWidget(), static_cast<QWidget*>(G()->Memo1));  // the first focus is the table
+        QCOMPARE(G()->focusWidget(),
+                 static_cast<QWidget*>(G()->Memo1));  // the first focus is the table
     }
 
     void init() {
@@ -146,15 +155,34 @@ private slots:
         QTest::addColumn<bool>("zenith");
         QTest::addColumn<bool>("sud");
         const QDate j2000(2000, 1, 1);
-        QTest::newRow("start-up settings") << j2000 << QTime(12, 0) << "0001" << "Secondes" << "000005" << qint64(1) << 5 << false << false;
-        QTest::newRow("count of 0") << j2000 << QTime(12, 0) << "0001" << "Secondes" << "000000" << qint64(1) << 1 << false << false;
-        QTest::newRow("step of 0") << j2000 << QTime(12, 0) << "0000" << "Heures" << "000004" << qint64(0) << 4 << false << false;
-        QTest::newRow("year limit") << QDate(2250, 1, 1) << QTime(0, 0) << "0001" << "Jours" << "999999" << qint64(86400) << 731 << false << false;
-        QTest::newRow("1440 minutes") << QDate(2026, 6, 21) << QTime(0, 0) << "0001" << "Minutes" << "001440" << qint64(60) << 1440 << false << false;
-        QTest::newRow("zenith and south") << QDate(2026, 12, 7) << QTime(6, 0) << "0003" << "Heures" << "000006" << qint64(3 * 3600) << 6 << true << true;
-        QTest::newRow("zenith") << QDate(2026, 12, 7) << QTime(6, 0) << "0090" << "Minutes" << "000008" << qint64(5400) << 8 << true << false;
-        QTest::newRow("south") << QDate(1980, 1, 1) << QTime(0, 0, 30) << "9999" << "Secondes" << "000010" << qint64(9999) << 10 << false << true;
-        QTest::newRow("typed unit counts days") << QDate(2030, 2, 28) << QTime(23, 59, 59) << "0002" << "quinzaines" << "000003" << qint64(2 * 86400) << 3 << false << false;
+        QTest::newRow("start-up settings") << j2000 << QTime(12, 0) << "0001"
+                                           << "Secondes"
+                                           << "000005" << qint64(1) << 5 << false << false;
+        QTest::newRow("count of 0") << j2000 << QTime(12, 0) << "0001"
+                                    << "Secondes"
+                                    << "000000" << qint64(1) << 1 << false << false;
+        QTest::newRow("step of 0") << j2000 << QTime(12, 0) << "0000"
+                                   << "Heures"
+                                   << "000004" << qint64(0) << 4 << false << false;
+        QTest::newRow("year limit") << QDate(2250, 1, 1) << QTime(0, 0) << "0001"
+                                    << "Jours"
+                                    << "999999" << qint64(86400) << 731 << false << false;
+        QTest::newRow("1440 minutes") << QDate(2026, 6, 21) << QTime(0, 0) << "0001"
+                                      << "Minutes"
+                                      << "001440" << qint64(60) << 1440 << false << false;
+        QTest::newRow("zenith and south") << QDate(2026, 12, 7) << QTime(6, 0) << "0003"
+                                          << "Heures"
+                                          << "000006" << qint64(3 * 3600) << 6 << true << true;
+        QTest::newRow("zenith") << QDate(2026, 12, 7) << QTime(6, 0) << "0090"
+                                << "Minutes"
+                                << "000008" << qint64(5400) << 8 << true << false;
+        QTest::newRow("south") << QDate(1980, 1, 1) << QTime(0, 0, 30) << "9999"
+                               << "Secondes"
+                               << "000010" << qint64(9999) << 10 << false << true;
+        QTest::newRow("typed unit counts days")
+            << QDate(2030, 2, 28) << QTime(23, 59, 59) << "0002"
+            << "quinzaines"
+            << "000003" << qint64(2 * 86400) << 3 << false << false;
     }
     void tables() {
         QFETCH(QDate, date);
@@ -180,11 +208,13 @@ private slots:
         // A "Minutes" table stays on whole minutes; the year limit writes 2252 01 01 last.
         Regle(QDate(2000, 1, 1), QTime(0, 0), "0001", "Minutes", "001440");
         Genere();
-        for (int i = 9; i < G()->Memo1->NombreLignes(); ++i) QCOMPARE(G()->Memo1->Ligne(i).mid(17, 5), QStringLiteral(" 00  "));
+        for (int i = 9; i < G()->Memo1->NombreLignes(); ++i)
+            QCOMPARE(G()->Memo1->Ligne(i).mid(17, 5), QStringLiteral(" 00  "));
         QCOMPARE(G()->Memo1->Ligne(9 + 1439).left(20), QStringLiteral("2000 01 01  23 59 00"));
         Regle(QDate(2250, 1, 1), QTime(0, 0), "0001", "Jours", "999999");
         Genere();
-        QVERIFY(G()->Memo1->Ligne(G()->Memo1->NombreLignes() - 1).startsWith(QStringLiteral("2252 01 01  00 00 00  ")));
+        QVERIFY(G()->Memo1->Ligne(G()->Memo1->NombreLignes() - 1)
+                    .startsWith(QStringLiteral("2252 01 01  00 00 00  ")));
         // A negative azimuth from the south: "-" in the sign place; a row is 49 to 51 characters.
         Regle(QDate(2026, 12, 7), QTime(9, 0), "0001", "Heures", "000001", false, true);
         Genere();
@@ -195,7 +225,8 @@ private slots:
 
     void zeroAngleIsWrittenAsSixZeros() {
         const std::string ligne = TEphemeride::Ligne(2000, 1, 1, 12, 0, 0, 0.0, 0.0, ".");
-        QCOMPARE(QString::fromStdString(ligne), QStringLiteral("2000 01 01  12 00 00  000000 000000  "));
+        QCOMPARE(QString::fromStdString(ligne),
+                 QStringLiteral("2000 01 01  12 00 00  000000 000000  "));
         QCOMPARE(QString::fromStdString(TEphemeride::Ligne(2000, 1, 1, 12, 0, 0, -0.0, 123.5, ",")),
                  QStringLiteral("2000 01 01  12 00 00  000000  123°30'00,0\"  "));
     }
@@ -217,8 +248,9 @@ private slots:
         Regle(QDate(2026, 12, 7), QTime(0, 0), "0001", "Heures", "000003");
         Genere();
         const Reglages r{QDateTime(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC), 3600, 3};
-        QCOMPARE(Copie(), TableAttendue(r, -(123 + 45.0 / 60 + 6.0 / 3600), -(33 + 52.0 / 60),
-                                        QStringLiteral("Longitude O  123°45'06\", Latitude S  33°52'00\"")));
+        QCOMPARE(Copie(),
+                 TableAttendue(r, -(123 + 45.0 / 60 + 6.0 / 3600), -(33 + 52.0 / 60),
+                               QStringLiteral("Longitude O  123°45'06\", Latitude S  33°52'00\"")));
     }
 
     void stopKeepsTheRowsSoFar() {
@@ -231,7 +263,8 @@ private slots:
                 QVERIFY(G()->Compteur->isVisible());
                 QCOMPARE(G()->Compteur->text(), QStringLiteral("Calcul !!!"));
                 QCOMPARE(G()->Valid->text(), QStringLiteral("&Stop"));
-                QVERIFY(!G()->PasEdit->isEnabled() && !G()->TypeBox->isEnabled() && !G()->DatePicker->isEnabled());
+                QVERIFY(!G()->PasEdit->isEnabled() && !G()->TypeBox->isEnabled() &&
+                        !G()->DatePicker->isEnabled());
                 QVERIFY(G()->Copier->isEnabled());
                 lignesAuStop = G()->Memo1->NombreLignes() - 9;
                 QTest::mouseClick(G()->Valid, Qt::LeftButton);
@@ -246,8 +279,9 @@ private slots:
         const Reglages r{QDateTime(QDate(2000, 1, 1), QTime(12, 0), Qt::UTC), 1, lignesAuStop};
         QCOMPARE(Copie(), TableAttendue(r, Unit1::Longitude, Unit1::Latitude, SiteDefaut));
         QCOMPARE(G()->Valid->text(), QStringLiteral("&Génération"));
-        for (QWidget* w : std::initializer_list<QWidget*>{G()->DatePicker, G()->TimePicker, G()->PasEdit, G()->TypeBox,
-                                                           G()->NombEdit, G()->ZenithCheckB, G()->RefCheckB})
+        for (QWidget* w : std::initializer_list<QWidget*>{G()->DatePicker, G()->TimePicker,
+                                                          G()->PasEdit, G()->TypeBox, G()->NombEdit,
+                                                          G()->ZenithCheckB, G()->RefCheckB})
             QVERIFY(w->isEnabled());
         QVERIFY(Arret);
         // A new click starts a fresh table.
@@ -294,7 +328,8 @@ private slots:
         espion.start(0);
         Genere();
         espion.stop();
-        QCOMPARE(vus, (QStringList{QStringLiteral("Calcul !!!"), QStringLiteral("100"), QStringLiteral("200")}));
+        QCOMPARE(vus, (QStringList{QStringLiteral("Calcul !!!"), QStringLiteral("100"),
+                                   QStringLiteral("200")}));
         QCOMPARE(G()->Compteur->text(), QStringLiteral("200"));  // kept when the run ends
     }
 
@@ -304,7 +339,8 @@ private slots:
         const QString avant = Copie();
         G()->PasEdit->setText(QStringLiteral("1"));  // "1___"
         Genere();
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'1   ' n'est pas une valeur entière correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{QStringLiteral("'1   ' n'est pas une valeur entière correcte.")});
         QCOMPARE(G()->Valid->text(), QStringLiteral("&Génération"));
         QVERIFY(G()->PasEdit->isEnabled());
         QCOMPARE(Copie(), avant);
@@ -317,7 +353,8 @@ private slots:
         G()->NombEdit->setText(QStringLiteral("7"));
         QTest::mouseClick(G()->Valid, Qt::LeftButton);
         QTest::qWait(50);
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'7     ' n'est pas une valeur entière correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{QStringLiteral("'7     ' n'est pas une valeur entière correcte.")});
         G()->NombEdit->setText(QStringLiteral("000003"));
     }
 
@@ -329,8 +366,10 @@ private slots:
         QTest::keyClick(G()->NombEdit, Qt::Key_Tab);
         QStringList messages;
         QTRY_VERIFY(!(messages += Aides::Erreurs()).isEmpty());
-        QCOMPARE(messages,
-                 QStringList{QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications.")});
+        QCOMPARE(
+            messages,
+            QStringList{QStringLiteral(
+                "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications.")});
         QTRY_VERIFY(G()->NombEdit->hasFocus());
         // Esc gives back the text the field had when the focus came in.
         QTest::keyClick(G()->NombEdit, Qt::Key_Escape);
@@ -389,7 +428,8 @@ private slots:
         Unit1::EphPosition->FichierClick();  // once shown, brought forward: still one window
         QVERIFY(G()->isVisible());
         int generateurs = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) generateurs += qobject_cast<TEphemeride*>(w) != nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            generateurs += qobject_cast<TEphemeride*>(w) != nullptr;
         QCOMPARE(generateurs, 1);
     }
 };
