@@ -4,7 +4,7 @@ set -euo pipefail
 
 paquets=(
   build-essential cmake pkg-config
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev liberfa-dev
   qt6-base-dev libgl-dev
   xvfb xauth xdotool xclip x11-utils libx11-dev icewm
   clang-14 libclang-rt-14-dev
