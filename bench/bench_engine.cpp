@@ -58,4 +58,17 @@ BENCHMARK(BM_EvaluationVectorielle)->Iterations(1);
 
 }  // namespace
 
+// All the events of one day: culminations, rise and set, the three twilights, and the
+// previous day's rise and set for the change of the day length.
+static void BM_JourneeSolaire(benchmark::State& state) {
+    int jour = 0;
+    for (auto _ : state) {
+        const PosSoleil::Journee j = PosSoleil::JourneeSolaire(2026, 1 + jour % 12, 1 + jour % 28,
+                                                               {2.03, 42.5, 0}, 69.184);
+        benchmark::DoNotOptimize(j.duree);
+        ++jour;
+    }
+}
+BENCHMARK(BM_JourneeSolaire)->Unit(benchmark::kMicrosecond);
+
 BENCHMARK_MAIN();

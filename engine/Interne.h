@@ -4,6 +4,8 @@
 
 #include <numbers>
 
+#include "PosSoleil.h"
+
 namespace PosSoleil::Interne {
 
 inline constexpr double Rad = std::numbers::pi / 180.0;  // degrees to radians
@@ -23,5 +25,10 @@ SommesNutation NutationRapide() noexcept;
 // Nutation in longitude and obliquity, degrees, through the given sums.
 void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D,
                   double Omega, double& deltaPsi, double& deltaEpsilon) noexcept;
+
+// The driver's results and the topocentric hour angle it found on the way (westward, degrees,
+// not reduced to a turn), for the day's events.
+Position PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,
+                                double& angleHoraire) noexcept;
 
 }  // namespace PosSoleil::Interne

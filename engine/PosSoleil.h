@@ -197,6 +197,57 @@ void Nutation(double T, double Mprime, double M, double F, double D, double Omeg
               double& deltaEpsilon) noexcept;
 }  // namespace Scalaire
 
+// ---- The solar day --------------------------------------------------------------------------
+
+// The day of a site: the 24 hours from its local mean midnight, 00:00 UTC of the date minus
+// Longitude / 15 hours, so that the events fall on the site's own day on both sides of the
+// date line.
+// Given:    Annee, Mois, Jour  the date; Longitude  degrees, East positive
+// Returned: the date-time value (UTC) at which the day begins
+double DebutJournee(int Annee, int Mois, int Jour, double Longitude) noexcept;
+
+// The thresholds of the events: altitudes of the Sun's centre as the driver returns them
+// (topocentric, without refraction), degrees. Rise and set at -0°50': 34' of standard
+// refraction and 16' of semi-diameter; then civil, nautical and astronomical twilight.
+enum class Seuil { LeverCoucher, Civil, Nautique, Astronomique };
+inline constexpr double HauteursSeuils[] = {-50.0 / 60.0, -6.0, -12.0, -18.0};
+inline constexpr int NombreSeuils = 4;
+
+enum class TypeEvenement {
+    Passage,           // upper culmination: the topocentric hour angle crosses 0
+    PassageInferieur,  // lower culmination: it crosses 180
+    Montee,            // a threshold crossed upwards: rise, or the dawn of a twilight
+    Descente,          // a threshold crossed downwards: set, or the dusk of a twilight
+};
+
+struct Evenement {
+    TypeEvenement type;
+    Seuil seuil;     // for Montee and Descente
+    double t;        // UTC date-time value
+    double azimut;   // degrees from north through east
+    double hauteur;  // degrees
+};
+
+// What a threshold did during the day: crossed at least once, or never because the Sun stayed
+// above it (polar day) or below it (polar night) all day.
+enum class EtatSeuil { Franchi, ToujoursAuDessus, ToujoursAuDessous };
+
+struct Journee {
+    double debut;                // the day's start, see DebutJournee
+    Evenement evenements[24];    // in time order
+    int nombre;                  // how many of them
+    EtatSeuil etats[NombreSeuils];
+    double duree;                // hours with the Sun's centre above -0°50' during the day
+    double variationDuree;       // duree minus that of the previous day, hours
+};
+
+// The day's events for a site: culminations, and every crossing of each threshold. Between a
+// lower and an upper culmination the altitude is monotonic, so each crossing is bracketed
+// there and none is missed or invented; each time is then refined to well under a second.
+// Given:    Annee, Mois, Jour  the date; site; TEmoinsTU  dynamical time - UTC, seconds
+// Returned: the events in time order, each threshold's state, the day length and its change
+Journee JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, double TEmoinsTU) noexcept;
+
 // ---- Refraction -----------------------------------------------------------------------------
 
 // Atmospheric refraction to add to the true altitude, degrees. Zero at -1 degree and below:

@@ -98,7 +98,7 @@ constexpr double LimiteSiecles = 1e6;
 
 // The chain itself, on the vector evaluations of the series or on the scalar reference.
 template <bool Rapide>
-Position Chaine(double t, const Site& site, double TEmoinsTU) noexcept {
+Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHoraire = nullptr) noexcept {
     const double JD = JourJulien(std::clamp(t, -LimiteDateValeur, LimiteDateValeur));
     const double T = std::clamp(SiecleJulien(JD, TEmoinsTU), -LimiteSiecles, LimiteSiecles);
     const double M = Modulo360(AnomalieMoyenneSoleil(T));
@@ -150,6 +150,7 @@ Position Chaine(double t, const Site& site, double TEmoinsTU) noexcept {
     double deltaDelta = 0.0;
     Parallaxe(pi, rhoCosPhiP, rhoSinPhiP, delta, H, deltaAlpha, deltaDelta);
     const double Hprime = Theta - alpha - deltaAlpha;
+    if (angleHoraire) *angleHoraire = Hprime;
     Position p{};
     CoordonneesHorizontales(Hprime, site.Latitude, delta + deltaDelta, p.Azimut, p.Hauteur);
 
@@ -177,6 +178,11 @@ void Ecrit(const Position& p, double& LongitudeSoleil, double& RayonVecteur,
 
 Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept {
     return Chaine<true>(t, site, TEmoinsTU);
+}
+
+Position Interne::PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,
+                                         double& angleHoraire) noexcept {
+    return Chaine<true>(t, site, TEmoinsTU, &angleHoraire);
 }
 
 void CalculPosition(double Annee, double Mois, double Jour, double Heure, double Minute,
