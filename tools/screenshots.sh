@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Screenshots of the four windows for the README, from the real program under Xvfb.
+# Screenshots of the windows for the README, from the real program under Xvfb.
 # Usage: tools/screenshots.sh [build/app/orvanel]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +24,7 @@ generateur=$(fenetre "générateur d'éphémérides Solaire")
 xdotool windowfocus --sync "$generateur"; xdotool key alt+g
 sleep 1.5
 import -window "$generateur" docs/generator.png
-xdotool windowclose "$generateur" 2>/dev/null || xdotool key --window "$generateur" Escape
+xdotool windowunmap --sync "$generateur"
 
 xdotool windowfocus --sync "$principale"; xdotool key alt+e
 dialogue=$(fenetre "Temps des éphémérides")
@@ -38,4 +38,10 @@ apropos=$(fenetre "A Propos")
 sleep 0.5
 import -window "$apropos" docs/about-box.png
 xdotool windowfocus --sync "$apropos"; xdotool key Escape
-echo "docs/main-window.png docs/generator.png docs/et-ut-dialog.png docs/about-box.png"
+sleep 0.3
+
+xdotool windowfocus --sync "$principale"; xdotool key alt+j
+journee=$(fenetre "Journée solaire")
+sleep 1
+import -window "$journee" docs/solar-day.png
+echo "docs/main-window.png docs/generator.png docs/et-ut-dialog.png docs/about-box.png docs/solar-day.png"

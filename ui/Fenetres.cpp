@@ -8,6 +8,7 @@
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
+#include "Unit5.h"
 
 namespace Fenetres {
 
@@ -21,9 +22,12 @@ void CreeFenetres() {
     Unit3::TEmoinsTUdlg = new TTEmoinsTUdlg;
     Unit2::AboutBox = new TAboutBox;
     Unit4::Ephemeride = new TEphemeride;
+    Unit5::Journee = new TJournee;
 }
 
 void DetruitFenetres() {
+    delete Unit5::Journee;
+    Unit5::Journee = nullptr;
     delete Unit4::Ephemeride;
     Unit4::Ephemeride = nullptr;
     delete Unit2::AboutBox;

@@ -8,10 +8,11 @@ namespace Fenetres {
 void PrepareApplication();
 
 // Creates EphPosition, TEmoinsTUdlg, AboutBox and Ephemeride, in this order, each complete
-// before the next; only the main window is shown, by the caller.
+// before the next, then the solar day's window Journee; only the main window is shown, by the
+// caller.
 void CreeFenetres();
 
-// Deletes the four windows, the reverse of their creation.
+// Deletes the windows, the reverse of their creation.
 void DetruitFenetres();
 
 }  // namespace Fenetres

@@ -25,6 +25,7 @@
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
+#include "Unit5.h"
 
 namespace Unit1 {
 
@@ -81,13 +82,15 @@ TEphPosition::TEphPosition(QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    // The menu bar holds three direct commands, no drop-down menus.
+    // The menu bar holds direct commands, no drop-down menus.
     Fichier = menuBar()->addAction(QStringLiteral("&Génération"));
     Fichier->setObjectName(QStringLiteral("Fichier"));
     TEMoinsTU = menuBar()->addAction(QStringLiteral("&ET && UT"));
     TEMoinsTU->setObjectName(QStringLiteral("TEMoinsTU"));
     APropos1 = menuBar()->addAction(QStringLiteral("&A Propos"));
     APropos1->setObjectName(QStringLiteral("APropos1"));
+    Journee1 = menuBar()->addAction(QStringLiteral("&Journée"));
+    Journee1->setObjectName(QStringLiteral("Journee1"));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
 
     auto* client = new QWidget(this);
@@ -210,6 +213,7 @@ TEphPosition::TEphPosition(QWidget* parent)
     connect(Fichier, &QAction::triggered, this, &TEphPosition::FichierClick);
     connect(TEMoinsTU, &QAction::triggered, this, &TEphPosition::TEMoinsTUClick);
     connect(APropos1, &QAction::triggered, this, &TEphPosition::APropos1Click);
+    connect(Journee1, &QAction::triggered, this, &TEphPosition::JourneeClick);
 
     FormCreate();
     Timer1->start();  // armed at once; it ticks once the event loop runs
@@ -243,6 +247,7 @@ void TEphPosition::MiseAJour() {
                        PosSoleil::Modulo360(AscensionDroite), 2, separateur)));
     Ecrit(DecliEdit, QString::fromStdString(PosSoleil::DegVersDMS(Declinaison, 2, separateur)));
     Ecrit(RVEdit, QString::fromStdString(PosSoleil::TexteFixe(RayonVecteur, 5, 7, separateur)));
+    if (Unit5::Journee) Unit5::Journee->Actualise();
 }
 
 void TEphPosition::Timer1Timer() {
@@ -418,6 +423,10 @@ void TEphPosition::TEMoinsTUClick() {
 
 void TEphPosition::APropos1Click() {
     Unit2::AboutBox->exec();
+}
+
+void TEphPosition::JourneeClick() {
+    Unit5::Journee->Ouvre(DatePicker->date());
 }
 
 void TEphPosition::closeEvent(QCloseEvent* event) {

@@ -58,10 +58,12 @@ public:
     void FichierClick();
     void TEMoinsTUClick();
     void APropos1Click();
+    void JourneeClick();
 
     QAction* Fichier;
     QAction* TEMoinsTU;
     QAction* APropos1;
+    QAction* Journee1;
     QFrame* Bevel1;
     QGroupBox* TempsBox;
     QDateEdit* DatePicker;

@@ -41,6 +41,19 @@ const char* const Modele[9] = {
     "   ",
 };
 
+std::string LigneSite(const std::string& separateur) {
+    const TEphPosition* principale = Unit1::EphPosition;
+    const std::string longitude =
+        principale->RadioEst->isChecked()
+            ? "Longitude E " + PosSoleil::DegVersDMS(Unit1::Longitude, 0, separateur)
+            : "Longitude O " + PosSoleil::DegVersDMS(-Unit1::Longitude, 0, separateur);
+    const std::string latitude =
+        principale->RadioNord->isChecked()
+            ? "Latitude N " + PosSoleil::DegVersDMS(Unit1::Latitude, 0, separateur)
+            : "Latitude S " + PosSoleil::DegVersDMS(-Unit1::Latitude, 0, separateur);
+    return longitude + ", " + latitude;
+}
+
 }  // namespace Unit4
 
 using namespace Unit4;
@@ -196,16 +209,7 @@ void TEphemeride::Creation() {
     Memo1->ChangeTexte(Memo2->toPlainText());
 
     const std::string separateur = Unit1::SeparateurDecimal();
-    const TEphPosition* principale = Unit1::EphPosition;
-    const std::string longitude =
-        principale->RadioEst->isChecked()
-            ? "Longitude E " + PosSoleil::DegVersDMS(Unit1::Longitude, 0, separateur)
-            : "Longitude O " + PosSoleil::DegVersDMS(-Unit1::Longitude, 0, separateur);
-    const std::string latitude =
-        principale->RadioNord->isChecked()
-            ? "Latitude N " + PosSoleil::DegVersDMS(Unit1::Latitude, 0, separateur)
-            : "Latitude S " + PosSoleil::DegVersDMS(-Unit1::Latitude, 0, separateur);
-    Memo1->RemplaceLigne(5, Texte(longitude + ", " + latitude));
+    Memo1->RemplaceLigne(5, Texte(LigneSite(separateur)));
     Memo1->RemplaceLigne(7, ZenithCheckB->isChecked()
                                 ? QStringLiteral("A  M  J   h  m  s  Dist.Zénitale   Azimuth   ")
                                 : QStringLiteral("A  M  J   h  m  s    Hauteur       Azimuth   "));

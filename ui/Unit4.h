@@ -72,4 +72,8 @@ extern bool Arret;  // stop request, seen after the row in progress
 // The nine lines of the table's template.
 extern const char* const Modele[9];
 
+// The site line of the table's header: "Longitude E  02°01'49\", Latitude N  42°29'48\"", the
+// hemispheres as the main window's radio buttons show them.
+std::string LigneSite(const std::string& separateur);
+
 }  // namespace Unit4

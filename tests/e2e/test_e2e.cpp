@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -542,6 +543,79 @@ TEST_F(DeBoutEnBout, TitleBarsOfferWhatEachWindowAllows) {
         std::this_thread::sleep_for(300ms);
         EXPECT_TRUE(Fenetre(c.titre, 1s).empty());
     }
+    EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
+}
+
+// The solar day's text that the window must copy for a date at the start-up site, legal time
+// being UTC here.
+std::string TexteJournee(int annee, int mois, int jour) {
+    const double longitude = 7309.0 / 3600, latitude = 152988.0 / 3600;
+    const PosSoleil::Journee j = PosSoleil::JourneeSolaire(annee, mois, jour, {longitude, latitude, 0}, 64.184);
+    const auto date = [](double t) {
+        const long long s = std::llround((t - PosSoleil::JoursAvantUnix) * 86400.0);
+        int a, m, d, h, mi, se, ms;
+        PosSoleil::DecodeDateValeur(PosSoleil::JoursAvantUnix + s / 86400.0, a, m, d, h, mi, se, ms);
+        char texte[80];
+        std::snprintf(texte, sizeof texte, "%04d-%02d-%02d %02d:%02d:%02d", a, m, d, h, mi, se);
+        return std::string(texte);
+    };
+    const auto hms = [](double heures) {
+        const long long s = std::llround(std::fabs(heures) * 3600);
+        char texte[80];
+        std::snprintf(texte, sizeof texte, "%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+        return std::string(texte);
+    };
+    const char* const montees[] = {"Lever", "Aube civile", "Aube nautique", "Aube astronomique"};
+    const char* const descentes[] = {"Coucher", "Crépuscule civil", "Crépuscule nautique", "Crépuscule astronomique"};
+    char jourTexte[48];
+    std::snprintf(jourTexte, sizeof jourTexte, "%04d-%02d-%02d", annee, mois, jour);
+    std::string texte = "Longitude E  02°01'49\", Latitude N  42°29'48\"\t" + std::string(jourTexte) + "\r\n";
+    for (int i = 0; i < j.nombre; ++i) {
+        const PosSoleil::Evenement& e = j.evenements[i];
+        const int s = static_cast<int>(e.seuil);
+        std::string nom;
+        switch (e.type) {
+            case PosSoleil::TypeEvenement::Passage: nom = "Passage au méridien"; break;
+            case PosSoleil::TypeEvenement::PassageInferieur: nom = "Passage inférieur"; break;
+            case PosSoleil::TypeEvenement::Montee: nom = montees[s]; break;
+            case PosSoleil::TypeEvenement::Descente: nom = descentes[s]; break;
+        }
+        const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
+                                 e.type == PosSoleil::TypeEvenement::PassageInferieur;
+        texte += nom + "\t" + date(e.t) + "\t" + date(e.t) + " UTC\t" +
+                 PosSoleil::DegVersDMS(culmination ? e.hauteur : e.azimut, 0) + "\r\n";
+    }
+    texte += "Durée du jour\t" + hms(j.duree) + "\t" + (j.variationDuree < 0 ? "-" : "+") + hms(j.variationDuree) +
+             "\r\n";
+    return texte;
+}
+
+TEST_F(DeBoutEnBout, SolarDayWindowCopiesTheEvents) {
+    Programme programme;
+    const std::string principale = Fenetre("Ephémérides Solaire");
+    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
+    Active(principale);
+    Touches("alt+j");
+    const std::string journee = Fenetre("Journée solaire");
+    ASSERT_FALSE(journee.empty());
+    Active(journee);
+    // The window opens on the date the main window shows: today, UTC.
+    const std::time_t maintenant = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&maintenant, &utc);
+    const std::string attendu = TexteJournee(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
+
+    Commande("printf x | xclip -selection clipboard");
+    Touches("ctrl+c");
+    EXPECT_EQ(Commande("xclip -o -selection clipboard"), attendu);
+
+    Commande("printf x | xclip -selection clipboard");
+    const Geometrie g = GeometrieDe(journee);
+    // "Vers presse-papier" sits at the top right of the window.
+    Commande("xdotool mousemove --sync " + std::to_string(g.x + g.largeur - 50) + " " + std::to_string(g.y + 24) +
+             " click 1");
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(Commande("xclip -o -selection clipboard"), attendu);
     EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
 }
 

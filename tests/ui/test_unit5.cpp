@@ -1,0 +1,198 @@
+// The solar day's window: opened from the menu, on the main window's date, recomputed when the
+// site changes, and its copied text, whole, against the engine's events.
+#include <QApplication>
+#include <QClipboard>
+#include <QDateEdit>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "Aides.h"
+#include "MaskEdit.h"
+#include "PosSoleil.h"
+#include "Unit1.h"
+#include "Unit3.h"
+#include "Unit5.h"
+
+using Unit5::Journee;
+
+namespace {
+
+// The text the window must copy, built here from the engine's events: the site line and the
+// date, one line per event (name, UTC, legal time, azimuth or altitude), the thresholds never
+// crossed, the day length.
+QString TexteAttendu(const QString& site, const QDate& date, double longitude, double latitude,
+                     const QStringList& etats) {
+    const PosSoleil::Journee j = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(),
+                                                           {longitude, latitude, 0}, Unit3::TEmoinsTU);
+    QString texte = site + QLatin1Char('\t') + date.toString(Qt::ISODate) + QStringLiteral("\r\n");
+    for (int i = 0; i < j.nombre; ++i) {
+        const PosSoleil::Evenement& e = j.evenements[i];
+        const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
+                                 e.type == PosSoleil::TypeEvenement::PassageInferieur;
+        const QDateTime utc = QDateTime::fromSecsSinceEpoch(
+            qRound64((e.t - 25569.0) * 86400.0), QTimeZone::utc());
+        const QDateTime legal = utc.toLocalTime();
+        texte += Unit5::NomEvenement(e) + QLatin1Char('\t') + utc.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+                 QLatin1Char('\t') + legal.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
+                 legal.timeZoneAbbreviation() + QLatin1Char('\t') +
+                 Aides::DMS(culmination ? e.hauteur : e.azimut, 0) + QStringLiteral("\r\n");
+    }
+    for (const QString& etat : etats) texte += etat + QStringLiteral("\r\n");
+    const auto hms = [](double heures) {
+        const qint64 s = qRound64(std::fabs(heures) * 3600);
+        return QStringLiteral("%1:%2:%3")
+            .arg(s / 3600, 2, 10, QLatin1Char('0'))
+            .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+            .arg(s % 60, 2, 10, QLatin1Char('0'));
+    };
+    texte += QStringLiteral("Durée du jour\t") + hms(j.duree) + QLatin1Char('\t') +
+             (j.variationDuree < 0 ? QStringLiteral("-") : QStringLiteral("+")) + hms(j.variationDuree) +
+             QStringLiteral("\r\n");
+    return texte;
+}
+
+void ChangeSite(const QString& longitude, const QString& latitude) {
+    Unit1::EphPosition->LongEdit->setText(longitude);
+    Unit1::EphPosition->LatEdit->setText(latitude);
+}
+
+}  // namespace
+
+class TestUnit5 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        Aides::CreeFenetres();
+        Unit1::EphPosition->Timer1->stop();
+        Unit1::EphPosition->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Unit1::EphPosition));
+    }
+
+    void init() {
+        Unit1::EphPosition->RadioEst->setChecked(true);
+        Unit1::EphPosition->RadioNord->setChecked(true);
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
+        Unit3::TEmoinsTU = 64.184;
+    }
+
+    void menuCommandAfterTheSpecifiedOnes() {
+        const QList<QAction*> commandes = Unit1::EphPosition->menuBar()->actions();
+        QCOMPARE(commandes.size(), 4);
+        QCOMPARE(commandes[0]->text(), QStringLiteral("&Génération"));
+        QCOMPARE(commandes[1]->text(), QStringLiteral("&ET && UT"));
+        QCOMPARE(commandes[2]->text(), QStringLiteral("&A Propos"));
+        QCOMPARE(commandes[3]->text(), QStringLiteral("&Journée"));
+    }
+
+    void opensOnTheMainWindowsDate() {
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
+        Unit1::EphPosition->activateWindow();
+        QTRY_VERIFY(Unit1::EphPosition->isActiveWindow());
+        QTest::keyClick(Unit1::EphPosition, Qt::Key_J, Qt::AltModifier);
+        QTRY_VERIFY(Journee->isVisible());
+        QCOMPARE(Journee->windowTitle(), QStringLiteral("Journée solaire"));
+        QCOMPARE(Journee->DatePicker->date(), QDate(2026, 6, 21));
+        // Opened again on another date: the same window, on the new date.
+        Journee->hide();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 8));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        QCOMPARE(Journee->DatePicker->date(), QDate(2026, 12, 8));
+        int fenetres = 0;
+        for (QWidget* w : QApplication::topLevelWidgets()) fenetres += qobject_cast<TJournee*>(w) != nullptr;
+        QCOMPARE(fenetres, 1);
+    }
+
+    void copiedTextWholeAndByShortcut() {
+        Unit1::EphPosition->Journee1->trigger();
+        QApplication::clipboard()->clear();
+        QTest::mouseClick(Journee->Copier, Qt::LeftButton);
+        const QString attendu =
+            TexteAttendu(QStringLiteral("Longitude E  02°01'49\", Latitude N  42°29'48\""), QDate(2026, 12, 8),
+                         2.0302777777777776, 42.49666666666667, {});
+        QCOMPARE(QApplication::clipboard()->text(), attendu);
+        QApplication::clipboard()->clear();
+        Journee->activateWindow();
+        QTRY_VERIFY(Journee->isActiveWindow());
+        QTest::keyClick(Journee->Liste, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), attendu);
+        // In the date picker too, which would otherwise copy its own text.
+        QApplication::clipboard()->clear();
+        Journee->DatePicker->setFocus();
+        QTRY_VERIFY(Journee->DatePicker->hasFocus());
+        QTest::keyClick(Journee->DatePicker, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), attendu);
+    }
+
+    void aChangeOfSiteRecomputesTheEvents() {
+        Unit1::EphPosition->Journee1->trigger();
+        const QString avant = Journee->TexteEvenements();
+        Unit1::EphPosition->RadioOuest->click();  // the hemisphere alone moves the site
+        QVERIFY(Journee->TexteEvenements() != avant);
+        QVERIFY(Journee->TexteEvenements().startsWith(QStringLiteral("Longitude O  02°01'49\"")));
+        Unit1::EphPosition->RadioEst->click();
+        ChangeSite(QStringLiteral("010°00'00\""), QStringLiteral("42°29'48\""));
+        QCOMPARE(Journee->TexteEvenements(),
+                 TexteAttendu(QStringLiteral("Longitude E  10°00'00\", Latitude N  42°29'48\""), QDate(2026, 12, 8),
+                              10.0, 42.49666666666667, {}));
+        // And the time difference from the ET-UT dialog.
+        const QString avantTet = Journee->TexteEvenements();
+        Unit3::TEmoinsTU = 3600;
+        Unit1::EphPosition->MiseAJour();
+        QVERIFY(Journee->TexteEvenements() != avantTet);
+    }
+
+    void polarDayAndNightInWords() {
+        struct Cas {
+            QDate date;
+            QStringList etats;
+        };
+        const Cas cas[] = {
+            {QDate(2026, 6, 21),
+             {QStringLiteral("Jour polaire : le Soleil ne se couche pas"),
+              QStringLiteral("Pas de nuit civile : le Soleil reste au-dessus de -6°"),
+              QStringLiteral("Pas de nuit nautique : le Soleil reste au-dessus de -12°"),
+              QStringLiteral("Pas de nuit astronomique : le Soleil reste au-dessus de -18°")}},
+            {QDate(2026, 12, 21), {QStringLiteral("Nuit polaire : le Soleil ne se lève pas")}},
+        };
+        ChangeSite(QStringLiteral("018°57'00\""), QStringLiteral("69°39'00\""));  // Tromsø
+        for (const Cas& c : cas) {
+            Unit1::EphPosition->DatePicker->setDate(c.date);
+            Unit1::EphPosition->Journee1->trigger();
+            // The site line as the generator writes it (seconds are rounded without carry).
+            const QString site = QStringLiteral("Longitude E ") + Aides::DMS(Unit1::Longitude, 0) +
+                                 QStringLiteral(", Latitude N ") + Aides::DMS(Unit1::Latitude, 0);
+            QCOMPARE(Journee->TexteEvenements(),
+                     TexteAttendu(site, c.date, Unit1::Longitude, Unit1::Latitude, c.etats));
+            QCOMPARE(Journee->Liste->topLevelItem(Journee->Liste->topLevelItemCount() - 1)->text(0),
+                     c.etats.last());
+        }
+    }
+
+    void sunDotOnlyLiveAndToday() {
+        const QDateTime maintenant(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc());
+        Unit1::EphPosition->ButtonAuto->click();
+        Unit1::DerniereSeconde = 61;  // the pickers follow this reading of the clock
+        Aides::FixeHorloge(maintenant);
+        Unit1::EphPosition->Timer1->start();
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->Trajectoire->SoleilVisible());
+        const PosSoleil::Position p = PosSoleil::PositionSoleil(
+            PosSoleil::EncodeDateValeur(2026, 12, 8, 12, 0, 0), {2.0302777777777776, 42.49666666666667, 0},
+            Unit3::TEmoinsTU);
+        QCOMPARE(Journee->Trajectoire->Soleil().hauteur, p.Hauteur);
+        Journee->DatePicker->setDate(QDate(2026, 12, 9));  // another day: no dot
+        QTest::qWait(300);
+        QTRY_VERIFY(!Journee->Trajectoire->SoleilVisible());
+        Unit1::EphPosition->Timer1->stop();
+    }
+};
+
+QTEST_MAIN(TestUnit5)
+#include "test_unit5.moc"
