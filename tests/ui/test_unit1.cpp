@@ -84,10 +84,11 @@ private slots:
 
         QCOMPARE(W()->windowTitle(), QStringLiteral("Ephémérides Solaire"));
         const QList<QAction*> menu = W()->menuBar()->actions();
-        QCOMPARE(menu.size(), 3);
+        QCOMPARE(menu.size(), 4);  // the solar day's command after the three of the program
         QCOMPARE(menu[0]->text(), QStringLiteral("&Génération"));
         QCOMPARE(menu[1]->text(), QStringLiteral("&ET && UT"));
         QCOMPARE(menu[2]->text(), QStringLiteral("&A Propos"));
+        QCOMPARE(menu[3]->text(), QStringLiteral("&Journée"));
         for (QAction* a : menu) QVERIFY(!a->menu());  // direct commands
 
         QCOMPARE(Controle<TMaskEdit>("LatEdit")->Lit(), QStringLiteral("42°29'48\""));
