@@ -18,6 +18,7 @@
 #include "MaskEdit.h"
 #include "PosSoleil.h"
 #include "RapportErreur.h"
+#include "Tableau.h"
 #include "Unit1.h"
 #include "Unit3.h"
 #include "VueTable.h"
@@ -29,29 +30,11 @@ int Pas = 0;
 int Nombre = 0;
 bool Arret = false;
 
-const char* const Modele[9] = {
-    "Ephémérides Solaire (UTC)",
-    "",
-    "Positions Topocentriques Apparentes",
-    "Horizon Local et Sud Vrai",
-    "",
-    "Longitude E 00°00'00\", Latitude N 00°00'00\"",
-    "",
-    " A  M  J     h  m  s    Hauteur      Azimuth        ",
-    "   ",
-};
 
 std::string LigneSite(const std::string& separateur) {
     const TEphPosition* principale = Unit1::EphPosition;
-    const std::string longitude =
-        principale->RadioEst->isChecked()
-            ? "Longitude E " + PosSoleil::DegVersDMS(Unit1::Longitude, 0, separateur)
-            : "Longitude O " + PosSoleil::DegVersDMS(-Unit1::Longitude, 0, separateur);
-    const std::string latitude =
-        principale->RadioNord->isChecked()
-            ? "Latitude N " + PosSoleil::DegVersDMS(Unit1::Latitude, 0, separateur)
-            : "Latitude S " + PosSoleil::DegVersDMS(-Unit1::Latitude, 0, separateur);
-    return longitude + ", " + latitude;
+    return Tableau::LigneSite(Unit1::Longitude, Unit1::Latitude, principale->RadioEst->isChecked(),
+                              principale->RadioNord->isChecked(), separateur);
 }
 
 }  // namespace Unit4
@@ -210,11 +193,8 @@ void TEphemeride::Creation() {
 
     const std::string separateur = Unit1::SeparateurDecimal();
     Memo1->RemplaceLigne(5, Texte(LigneSite(separateur)));
-    Memo1->RemplaceLigne(7, ZenithCheckB->isChecked()
-                                ? QStringLiteral("A  M  J   h  m  s  Dist.Zénitale   Azimuth   ")
-                                : QStringLiteral("A  M  J   h  m  s    Hauteur       Azimuth   "));
-    Memo1->RemplaceLigne(3, RefCheckB->isChecked() ? QStringLiteral("Horizon Local et Sud Vrai")
-                                                   : QStringLiteral("Horizon Local et Nord Vrai"));
+    Memo1->RemplaceLigne(7, Texte(Tableau::LigneColonnes(ZenithCheckB->isChecked())));
+    Memo1->RemplaceLigne(3, Texte(Tableau::LigneReference(RefCheckB->isChecked())));
 
     Memo1->hide();
     Compteur->setText(QStringLiteral("Calcul !!!"));
@@ -255,15 +235,7 @@ void TEphemeride::Creation() {
 
 std::string TEphemeride::Ligne(int annee, int mois, int jour, int heure, int minute, int seconde,
                                double hauteur, double azimut, const std::string& separateur) {
-    char horodatage[40];
-    std::snprintf(horodatage, sizeof horodatage, "%04d %02d %02d  %02d %02d %02d  ", annee, mois,
-                  jour, heure, minute, seconde);
-    std::string ligne(horodatage);
-    ligne += PosSoleil::DegVersDMS(hauteur, 1, separateur);
-    ligne += ' ';
-    ligne += PosSoleil::DegVersDMS(azimut, 1, separateur);
-    ligne += "  ";
-    return ligne;
+    return Tableau::Ligne(annee, mois, jour, heure, minute, seconde, hauteur, azimut, separateur);
 }
 
 void TEphemeride::CopierClick() {

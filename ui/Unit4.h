@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include "Tableau.h"
+
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -70,7 +72,7 @@ extern int Nombre;  // the number of rows asked for
 extern bool Arret;  // stop request, seen after the row in progress
 
 // The nine lines of the table's template.
-extern const char* const Modele[9];
+using Tableau::Modele;
 
 // The site line of the table's header: "Longitude E  02°01'49\", Latitude N  42°29'48\"", the
 // hemispheres as the main window's radio buttons show them.

@@ -22,6 +22,7 @@
 #include "Controles.h"
 #include "Unit1.h"
 #include "Unit3.h"
+#include "Tableau.h"
 #include "Unit4.h"
 
 namespace Unit5 {
@@ -39,31 +40,7 @@ QDateTime EnUTC(double t) {
 }  // namespace
 
 QString NomEvenement(const PosSoleil::Evenement& e) {
-    using PosSoleil::Seuil;
-    using PosSoleil::TypeEvenement;
-    switch (e.type) {
-        case TypeEvenement::Passage:
-            return QStringLiteral("Passage au méridien");
-        case TypeEvenement::PassageInferieur:
-            return QStringLiteral("Passage inférieur");
-        case TypeEvenement::Montee:
-            switch (e.seuil) {
-                case Seuil::LeverCoucher: return QStringLiteral("Lever");
-                case Seuil::Civil: return QStringLiteral("Aube civile");
-                case Seuil::Nautique: return QStringLiteral("Aube nautique");
-                case Seuil::Astronomique: return QStringLiteral("Aube astronomique");
-            }
-            break;
-        case TypeEvenement::Descente:
-            switch (e.seuil) {
-                case Seuil::LeverCoucher: return QStringLiteral("Coucher");
-                case Seuil::Civil: return QStringLiteral("Crépuscule civil");
-                case Seuil::Nautique: return QStringLiteral("Crépuscule nautique");
-                case Seuil::Astronomique: return QStringLiteral("Crépuscule astronomique");
-            }
-            break;
-    }
-    return {};
+    return QString::fromStdString(Tableau::NomEvenement(e));
 }
 
 QString TexteUTC(double t) { return EnUTC(t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
@@ -78,36 +55,6 @@ QString TexteLegal(double t) {
 using namespace Unit5;
 
 namespace {
-
-// What a threshold that is never crossed means, in words.
-QString TexteEtat(int seuil, PosSoleil::EtatSeuil etat) {
-    const bool dessus = etat == PosSoleil::EtatSeuil::ToujoursAuDessus;
-    switch (seuil) {
-        case 0:
-            return dessus ? QStringLiteral("Jour polaire : le Soleil ne se couche pas")
-                          : QStringLiteral("Nuit polaire : le Soleil ne se lève pas");
-        case 1:
-            return dessus ? QStringLiteral("Pas de nuit civile : le Soleil reste au-dessus de -6°")
-                          : QStringLiteral("Pas de crépuscule civil : le Soleil reste sous -6°");
-        case 2:
-            return dessus ? QStringLiteral("Pas de nuit nautique : le Soleil reste au-dessus de -12°")
-                          : QStringLiteral("Pas de crépuscule nautique : le Soleil reste sous -12°");
-        default:
-            return dessus ? QStringLiteral("Pas de nuit astronomique : le Soleil reste au-dessus de -18°")
-                          : QStringLiteral("Pas de crépuscule astronomique : le Soleil reste sous -18°");
-    }
-}
-
-// Hours as "HH:MM:SS", with a sign when asked.
-QString Duree(double heures, bool signe) {
-    const long long s = std::llround(std::fabs(heures) * 3600);
-    const QString texte = QStringLiteral("%1:%2:%3")
-                              .arg(s / 3600, 2, 10, QLatin1Char('0'))
-                              .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-                              .arg(s % 60, 2, 10, QLatin1Char('0'));
-    if (!signe) return texte;
-    return (heures < 0 ? QStringLiteral("-") : QStringLiteral("+")) + texte;
-}
 
 // The Sun's path over one day from `debut`, every five minutes.
 QVector<TTrajectoire::Point> Chemin(double debut, const PosSoleil::Site& site, double tet) {
@@ -354,12 +301,14 @@ void TJournee::Calcule() {
     }
     for (int s = 0; s < PosSoleil::NombreSeuils; ++s) {
         if (journee.etats[s] == PosSoleil::EtatSeuil::Franchi) continue;
-        const QString texte = TexteEtat(s, journee.etats[s]);
+        const QString texte = QString::fromStdString(
+            Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), journee.etats[s]));
         lignes << texte;
         auto* item = new QTreeWidgetItem(Liste, {texte});
         item->setFirstColumnSpanned(true);
     }
-    const QString duree = Duree(journee.duree, false), variation = Duree(journee.variationDuree, true);
+    const QString duree = QString::fromStdString(Tableau::Duree(journee.duree, false));
+    const QString variation = QString::fromStdString(Tableau::Duree(journee.variationDuree, true));
     lignes << QStringLiteral("Durée du jour\t%1\t%2").arg(duree, variation);
     DureeLabel->setText(QStringLiteral("Durée du jour : %1 (%2 depuis la veille)").arg(duree, variation));
 

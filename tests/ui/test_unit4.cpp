@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
@@ -413,6 +414,63 @@ private slots:
         QCOMPARE(G()->PasEdit->displayText(), QStringLiteral("0001"));
         QVERIFY(G()->isVisible());
     }
+
+#ifdef ORVANEL_CLI
+    // The command-line program's text table is this window's table, byte for byte.
+    void commandLineTableIsTheWindowsTable_data() {
+        QTest::addColumn<bool>("ouest");
+        QTest::addColumn<bool>("sudHemisphere");
+        QTest::addColumn<QDateTime>("debut");
+        QTest::addColumn<QString>("pas");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("unite");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<bool>("zenith");
+        QTest::addColumn<bool>("sud");
+        const QDateTime midi(QDate(2000, 1, 1), QTime(12, 0), QTimeZone::utc());
+        QTest::newRow("start-up settings") << false << false << midi << "0001" << "Secondes" << "s" << "000005"
+                                           << false << false;
+        QTest::newRow("west, south, both options")
+            << true << true << QDateTime(QDate(2026, 6, 21), QTime(6, 0), QTimeZone::utc()) << "0015" << "Minutes"
+            << "min" << "000020" << true << true;
+        QTest::newRow("a day for 731 rows from 2250")
+            << false << false << QDateTime(QDate(2250, 1, 1), QTime(0, 0), QTimeZone::utc()) << "0001" << "Jours"
+            << "d" << "000731" << false << false;
+    }
+
+    void commandLineTableIsTheWindowsTable() {
+        QFETCH(bool, ouest);
+        QFETCH(bool, sudHemisphere);
+        QFETCH(QDateTime, debut);
+        QFETCH(QString, pas);
+        QFETCH(QString, type);
+        QFETCH(QString, unite);
+        QFETCH(QString, nombre);
+        QFETCH(bool, zenith);
+        QFETCH(bool, sud);
+        (ouest ? Unit1::EphPosition->RadioOuest : Unit1::EphPosition->RadioEst)->click();
+        (sudHemisphere ? Unit1::EphPosition->RadioSud : Unit1::EphPosition->RadioNord)->click();
+        Regle(debut.date(), debut.time(), pas, type, nombre, zenith, sud);
+        Genere();
+        const QString fenetre = Copie();
+
+        QProcess cli;
+        QStringList arguments = {QStringLiteral("table"), QStringLiteral("--start"), debut.toString(Qt::ISODate),
+                                 QStringLiteral("--step"), QString::number(pas.toInt()), QStringLiteral("--unit"),
+                                 unite, QStringLiteral("--count"), QString::number(nombre.toInt()),
+                                 QStringLiteral("--lon"), QString::number(Unit1::Longitude, 'g', 17),
+                                 QStringLiteral("--lat"), QString::number(Unit1::Latitude, 'g', 17),
+                                 QStringLiteral("--tai-utc"), QStringLiteral("32")};
+        if (zenith) arguments << QStringLiteral("--zenith");
+        if (sud) arguments << QStringLiteral("--south-ref");
+        cli.start(QStringLiteral(ORVANEL_CLI), arguments);
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()), fenetre);
+        Unit1::EphPosition->RadioEst->click();
+        Unit1::EphPosition->RadioNord->click();
+    }
+#endif
 
     void hidingDoesNotStopARun() {
         Regle(QDate(2000, 1, 1), QTime(0, 0), "0001", "Heures", "000030");
