@@ -5,6 +5,8 @@ set -euo pipefail
 paquets=(
   build-essential cmake pkg-config
   libgtest-dev libbenchmark-dev liberfa-dev
+  libcli11-dev nlohmann-json3-dev libhowardhinnant-date-dev tzdata
+  dpkg-dev desktop-file-utils appstream
   qt6-base-dev libgl-dev
   xvfb xauth xdotool xclip x11-utils libx11-dev icewm
   clang-14 libclang-rt-14-dev

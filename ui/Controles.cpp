@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -18,24 +19,26 @@
 
 namespace Controles {
 
+QImage ImageIcone(int taille) {
+    QImage image(taille, taille, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(taille / 2.0, taille / 2.0);
+    p.setPen(QPen(QColor(230, 140, 0), taille / 16.0));
+    for (int i = 0; i < 8; ++i) {
+        const double a = i * M_PI / 4;
+        p.drawLine(centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.32,
+                   centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.48);
+    }
+    p.setBrush(QColor(255, 200, 0));
+    p.drawEllipse(centre, taille * 0.26, taille * 0.26);
+    return image;
+}
+
 QIcon IconeProgramme() {
     QIcon icone;
-    for (const int taille : {16, 32, 64}) {
-        QPixmap image(taille, taille);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QPointF centre(taille / 2.0, taille / 2.0);
-        p.setPen(QPen(QColor(230, 140, 0), taille / 16.0));
-        for (int i = 0; i < 8; ++i) {
-            const double a = i * M_PI / 4;
-            p.drawLine(centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.32,
-                       centre + QPointF(std::cos(a), std::sin(a)) * taille * 0.48);
-        }
-        p.setBrush(QColor(255, 200, 0));
-        p.drawEllipse(centre, taille * 0.26, taille * 0.26);
-        icone.addPixmap(image);
-    }
+    for (const int taille : {16, 32, 64}) icone.addPixmap(QPixmap::fromImage(ImageIcone(taille)));
     return icone;
 }
 

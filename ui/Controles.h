@@ -10,6 +10,7 @@
 class QDateEdit;
 class QDialog;
 class QIcon;
+class QImage;
 class QTimeEdit;
 class TMaskEdit;
 
@@ -17,6 +18,9 @@ namespace Controles {
 
 // The program's main icon: a sun, drawn once.
 QIcon IconeProgramme();
+
+// The same sun drawn at one size, for the icon files that desktops use.
+QImage ImageIcone(int taille);
 
 // The pixel grid of the layouts is that of a small 8-point interface font; it is scaled to
 // the font in use so that no caption is clipped.
