@@ -54,22 +54,39 @@ double SommeScalaire(const Serie& s, double tau) noexcept {
     return static_cast<double>(somme);
 }
 
-#ifdef ORVANEL_AVX2
-
-double SommeAVX2(const Serie& s, double tau) noexcept {
-    return Vectoriel::SommeCosinus(s.A, s.B, s.C, s.n, tau);
+// One coordinate in the form of one sine and cosine per distinct frequency: its frequencies,
+// and for each series the pairs (A cos B, -A sin B) over the prefix of them it uses.
+struct Paires {
+    const double* P;
+    const double* Q;
+    std::size_t n;
+};
+template <std::size_t N>
+constexpr Paires PQ(const double (&P)[N], const double (&Q)[N]) {
+    return {P, Q, N};
 }
-
-#endif
-
-using Sommateur = double (*)(const Serie&, double) noexcept;
-
-Sommateur SommeRapide() noexcept {
-#ifdef ORVANEL_AVX2
-    if (Vectoriel::Avx2Disponible()) return &SommeAVX2;
-#endif
-    return &SommeScalaire;
-}
+struct FormePaires {
+    const double* F;
+    std::size_t nF;
+    Paires series[6];
+    std::size_t nSeries;
+};
+constexpr FormePaires PairesL = {L_F,
+                                 std::size(L_F),
+                                 {PQ(L0_P, L0_Q), PQ(L1_P, L1_Q), PQ(L2_P, L2_Q), PQ(L3_P, L3_Q),
+                                  PQ(L4_P, L4_Q), PQ(L5_P, L5_Q)},
+                                 6};
+constexpr FormePaires PairesB = {
+    B_F,
+    std::size(B_F),
+    {PQ(B0_P, B0_Q), PQ(B1_P, B1_Q), PQ(B2_P, B2_Q), PQ(B3_P, B3_Q), PQ(B4_P, B4_Q)},
+    5};
+constexpr FormePaires PairesR = {R_F,
+                                 std::size(R_F),
+                                 {PQ(R0_P, R0_Q), PQ(R1_P, R1_Q), PQ(R2_P, R2_Q), PQ(R3_P, R3_Q),
+                                  PQ(R4_P, R4_Q), PQ(R5_P, R5_Q)},
+                                 6};
+static_assert(std::size(L_F) <= 588 && std::size(B_F) <= 588 && std::size(R_F) <= 588);
 
 // The largest frequency of a group of series, radians per Julian millennium.
 constexpr double FrequenceMax(const Serie* s, std::size_t n) {
@@ -95,44 +112,79 @@ constexpr double LimiteSiecles = 1e6;
 // S1 tau + S0 + S2 tau^2 + ...: the Poisson series in powers of tau. Each power is built by
 // repeated multiplication of the series sum, so no pow() and the same rounding on every call.
 template <std::size_t N>
-double EvalueCoordonnee(const Serie (&series)[N], double T, Sommateur somme) noexcept {
+double EvalueCoordonnee(const Serie (&series)[N], double T) noexcept {
     // Julian centuries to the series' Julian millennia
     const double tau = std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
-    if (somme != &SommeScalaire && !DansLeDomaineVectoriel(tau)) somme = &SommeScalaire;
-    double resultat = somme(series[1], tau) * tau + somme(series[0], tau);
+    double resultat = SommeScalaire(series[1], tau) * tau + SommeScalaire(series[0], tau);
     for (std::size_t alpha = 2; alpha < N; ++alpha) {
-        double terme = somme(series[alpha], tau);
+        double terme = SommeScalaire(series[alpha], tau);
         for (std::size_t k = 0; k < alpha; ++k) terme *= tau;
         resultat += terme;
     }
     return resultat;
 }
 
+#ifdef ORVANEL_AVX2
+// The same sum of powers of tau, each series from the sines and cosines of the coordinate's
+// frequencies, computed once.
+double EvaluePaires(const FormePaires& forme, double tau) noexcept {
+    alignas(32) double sinus[588], cosinus[588];
+    Vectoriel::SinusCosinus(forme.F, forme.nF, tau, sinus, cosinus);
+    const auto somme = [&](std::size_t alpha) {
+        const Paires& p = forme.series[alpha];
+        return Vectoriel::SommePaires(p.P, p.Q, cosinus, sinus, p.n);
+    };
+    double resultat = somme(1) * tau + somme(0);
+    for (std::size_t alpha = 2; alpha < forme.nSeries; ++alpha) {
+        double terme = somme(alpha);
+        for (std::size_t k = 0; k < alpha; ++k) terme *= tau;
+        resultat += terme;
+    }
+    return resultat;
+}
+#endif
+
+// The vector form where the processor and the argument allow it, the scalar sum elsewhere.
+template <std::size_t N>
+double Evalue(const Serie (&series)[N], const FormePaires& forme, double T) noexcept {
+#ifdef ORVANEL_AVX2
+    const double tau = std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
+    if (Vectoriel::Avx2Disponible() && DansLeDomaineVectoriel(tau)) return EvaluePaires(forme, tau);
+#else
+    (void)forme;
+#endif
+    return EvalueCoordonnee(series, T);
+}
+
 }  // namespace
 
 double LongitudeTerre(double T) noexcept {
-    return EvalueCoordonnee(SeriesL, T, SommeRapide()) * 180.0 / std::numbers::pi;
+    return Evalue(SeriesL, PairesL, T) * 180.0 / std::numbers::pi;
 }
 double LatitudeTerre(double T) noexcept {
-    return EvalueCoordonnee(SeriesB, T, SommeRapide()) * 180.0 / std::numbers::pi;
+    return Evalue(SeriesB, PairesB, T) * 180.0 / std::numbers::pi;
 }
 double RayonTerre(double T) noexcept {
-    return EvalueCoordonnee(SeriesR, T, SommeRapide());
+    return Evalue(SeriesR, PairesR, T);
 }
 
 bool EvaluationVectorielle() noexcept {
-    return SommeRapide() != &SommeScalaire;
+#ifdef ORVANEL_AVX2
+    return Vectoriel::Avx2Disponible();
+#else
+    return false;
+#endif
 }
 
 namespace Scalaire {
 double LongitudeTerre(double T) noexcept {
-    return EvalueCoordonnee(SeriesL, T, &SommeScalaire) * 180.0 / std::numbers::pi;
+    return EvalueCoordonnee(SeriesL, T) * 180.0 / std::numbers::pi;
 }
 double LatitudeTerre(double T) noexcept {
-    return EvalueCoordonnee(SeriesB, T, &SommeScalaire) * 180.0 / std::numbers::pi;
+    return EvalueCoordonnee(SeriesB, T) * 180.0 / std::numbers::pi;
 }
 double RayonTerre(double T) noexcept {
-    return EvalueCoordonnee(SeriesR, T, &SommeScalaire);
+    return EvalueCoordonnee(SeriesR, T);
 }
 }  // namespace Scalaire
 

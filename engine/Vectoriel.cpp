@@ -5,42 +5,39 @@
 
 namespace Vectoriel {
 
-// Eight terms per step in two four-lane sums. The series run from the largest term to the
-// smallest, so the steps go backwards: the large leading terms (6283.3 radians for L1) come in
-// last and take the rounding of a double sum once, not once per term.
-__attribute__((target("avx2,fma"))) double SommeCosinus(const double* A, const double* B,
-                                                        const double* C, std::size_t n,
-                                                        double tau) noexcept {
+__attribute__((target("avx2,fma"))) void SinusCosinus(const double* F, std::size_t n, double tau,
+                                                      double* s, double* c) noexcept {
     const __m256d t = _mm256_set1_pd(tau);
-    __m256d somme0 = _mm256_setzero_pd();
-    __m256d somme1 = _mm256_setzero_pd();
-    std::size_t fin = n - n % 8;
-    // The last terms first, padded with zero amplitudes to a full step.
-    if (fin < n) {
-        alignas(32) double a[8] = {}, b[8] = {}, c[8] = {};
-        for (std::size_t j = 0; fin + j < n; ++j) {
-            a[j] = A[fin + j];
-            b[j] = B[fin + j];
-            c[j] = C[fin + j];
-        }
-        const __m256d x0 = _mm256_add_pd(_mm256_load_pd(b), _mm256_mul_pd(_mm256_load_pd(c), t));
-        const __m256d x1 =
-            _mm256_add_pd(_mm256_load_pd(b + 4), _mm256_mul_pd(_mm256_load_pd(c + 4), t));
-        somme0 = _mm256_fmadd_pd(_mm256_load_pd(a), Vectoriel::Cos4(x0), somme0);
-        somme1 = _mm256_fmadd_pd(_mm256_load_pd(a + 4), Vectoriel::Cos4(x1), somme1);
+    for (std::size_t j = 0; j < n; j += 4) {
+        __m256d sinus, cosinus;
+        SinCos4(_mm256_mul_pd(_mm256_loadu_pd(F + j), t), sinus, cosinus);
+        _mm256_store_pd(s + j, sinus);
+        _mm256_store_pd(c + j, cosinus);
     }
-    for (; fin >= 8; fin -= 8) {
-        const std::size_t i = fin - 8;
-        const __m256d x0 =
-            _mm256_add_pd(_mm256_loadu_pd(B + i), _mm256_mul_pd(_mm256_loadu_pd(C + i), t));
-        const __m256d x1 =
-            _mm256_add_pd(_mm256_loadu_pd(B + i + 4), _mm256_mul_pd(_mm256_loadu_pd(C + i + 4), t));
-        somme0 = _mm256_fmadd_pd(_mm256_loadu_pd(A + i), Vectoriel::Cos4(x0), somme0);
-        somme1 = _mm256_fmadd_pd(_mm256_loadu_pd(A + i + 4), Vectoriel::Cos4(x1), somme1);
+}
+
+__attribute__((target("avx2,fma"))) double SommePaires(const double* P, const double* Q,
+                                                       const double* c, const double* s,
+                                                       std::size_t n) noexcept {
+    // Four independent sums, so the fused multiply-adds overlap.
+    __m256d a = _mm256_setzero_pd(), b = _mm256_setzero_pd();
+    __m256d e = _mm256_setzero_pd(), f = _mm256_setzero_pd();
+    std::size_t j = n;
+    if (j % 8 != 0) {
+        j -= 4;
+        a = _mm256_mul_pd(_mm256_loadu_pd(P + j), _mm256_load_pd(c + j));
+        e = _mm256_mul_pd(_mm256_loadu_pd(Q + j), _mm256_load_pd(s + j));
+    }
+    while (j >= 8) {
+        j -= 8;
+        a = _mm256_fmadd_pd(_mm256_loadu_pd(P + j), _mm256_load_pd(c + j), a);
+        b = _mm256_fmadd_pd(_mm256_loadu_pd(P + j + 4), _mm256_load_pd(c + j + 4), b);
+        e = _mm256_fmadd_pd(_mm256_loadu_pd(Q + j), _mm256_load_pd(s + j), e);
+        f = _mm256_fmadd_pd(_mm256_loadu_pd(Q + j + 4), _mm256_load_pd(s + j + 4), f);
     }
     alignas(32) double partielles[4];
-    _mm256_store_pd(partielles, _mm256_add_pd(somme0, somme1));
-    // Lane 0 holds the leading term: the small lanes are added together before it.
+    _mm256_store_pd(partielles, _mm256_add_pd(_mm256_add_pd(b, f), _mm256_add_pd(e, a)));
+    // Lane 0 holds the first pair, where the constant terms stand: it comes in last.
     return partielles[0] + ((partielles[1] + partielles[2]) + partielles[3]);
 }
 
