@@ -214,8 +214,10 @@ double LitAngle(std::string_view texte, std::string_view option) {
 
 // GCC 12 sees a variable of the date library's parser as possibly uninitialized once inlined
 // here; the library sets it before use.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 double LitInstant(std::string_view texte, std::string_view option) {
     std::string s(texte);
     if (s.size() > 10 && s[10] == ' ') s[10] = 'T';
@@ -238,7 +240,9 @@ double LitInstant(std::string_view texte, std::string_view option) {
     }
     throw ErreurUsage{Erreur(option, texte, "date ISO 8601, par exemple 2026-12-08T12:00:00Z")};
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 std::string TexteIso(double t) {
     const Champs c = Decode(t);
