@@ -9,7 +9,7 @@
 #include <cmath>
 #include <iterator>
 #include <nlohmann/json.hpp>
-#include <regex>
+#include <cctype>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -171,22 +171,53 @@ PosSoleil::Position Calcule(const Reglages& r, double t) noexcept {
 double LitAngle(std::string_view texte, std::string_view option) {
     double valeur = 0;
     if (LitDouble(texte, valeur)) return valeur;
-    static const std::regex dms(R"re(^\s*([+-]?)\s*(\d+)°\s*(\d+)'\s*(\d+(?:[.,]\d*)?)"?\s*$)re");
-    std::cmatch m;
-    const std::string copie(texte);
-    if (std::regex_match(copie.c_str(), m, dms)) {
+    // The program's text: [sign] degrees ° minutes ' seconds ["], blanks around allowed.
+    std::string_view v = texte;
+    const auto blancs = [&] {
+        while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    };
+    const auto entier = [&](int& n) {
+        blancs();
+        const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+        if (ec != std::errc() || n < 0) return false;
+        v.remove_prefix(static_cast<std::size_t>(ptr - v.data()));
+        return true;
+    };
+    const auto marque = [&](std::string_view m) {
+        blancs();
+        if (v.substr(0, m.size()) != m) return false;
+        v.remove_prefix(m.size());
+        return true;
+    };
+    blancs();
+    const bool negatif = !v.empty() && v.front() == '-';
+    if (!v.empty() && (v.front() == '-' || v.front() == '+')) v.remove_prefix(1);
+    int degres = 0, minutes = 0;
+    if (entier(degres) && marque("\u00B0") && entier(minutes) && marque("'")) {
+        blancs();
+        std::size_t fin = 0;
+        while (fin < v.size() && (std::isdigit(static_cast<unsigned char>(v[fin])) || v[fin] == '.' || v[fin] == ','))
+            ++fin;
         double secondes = 0;
-        LitDouble(m[4].str(), secondes);
-        const double angle = std::stod(m[2].str()) + std::stod(m[3].str()) / 60 + secondes / 3600;
-        return m[1].str() == "-" ? -angle : angle;
+        if (fin > 0 && LitDouble(v.substr(0, fin), secondes)) {
+            v.remove_prefix(fin);
+            marque("\"");
+            blancs();
+            if (v.empty()) {
+                const double angle = degres + minutes / 60.0 + secondes / 3600;
+                return negatif ? -angle : angle;
+            }
+        }
     }
     throw ErreurUsage{Erreur(option, texte, "degrés décimaux ou 002°01'49\"")};
 }
 
 // GCC 12 sees a variable of the date library's parser as possibly uninitialized once inlined
 // here; the library sets it before use.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 double LitInstant(std::string_view texte, std::string_view option) {
     std::string s(texte);
     if (s.size() > 10 && s[10] == ' ') s[10] = 'T';
@@ -209,7 +240,9 @@ double LitInstant(std::string_view texte, std::string_view option) {
     }
     throw ErreurUsage{Erreur(option, texte, "date ISO 8601, par exemple 2026-12-08T12:00:00Z")};
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 std::string TexteIso(double t) {
     const Champs c = Decode(t);
