@@ -190,9 +190,10 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
                     double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
                     double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
                     double& EquationTemps) noexcept {
-    const double t = EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde);
-    Ecrit(Chaine<true>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil,
-          RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+    Ecrit(Chaine<true>(EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde),
+                       {Longitude, Latitude, AltitudeSite}, TEmoinsTU),
+          LongitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur,
+          EquationTemps);
 }
 
 namespace Scalaire {
@@ -206,9 +207,10 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
                     double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
                     double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
                     double& EquationTemps) noexcept {
-    const double t = EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde);
-    Ecrit(Chaine<false>(t, {Longitude, Latitude, AltitudeSite}, TEmoinsTU), LongitudeSoleil,
-          RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur, EquationTemps);
+    Ecrit(Chaine<false>(EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde),
+                        {Longitude, Latitude, AltitudeSite}, TEmoinsTU),
+          LongitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur,
+          EquationTemps);
 }
 
 }  // namespace Scalaire

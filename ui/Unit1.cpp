@@ -426,7 +426,15 @@ void TEphPosition::APropos1Click() {
 }
 
 void TEphPosition::JourneeClick() {
-    Unit5::Journee->Ouvre(DatePicker->date());
+    // The date shown: the clock's while the display follows it (the picker catches up with the
+    // clock only when its second changes, so just after start it may still show its default).
+    QDate date = DatePicker->date();
+    if (Timer1->isActive()) {
+        int a, m, j, h, mi, s, ms;
+        PosSoleil::DecodeDateValeur(Maintenant, a, m, j, h, mi, s, ms);
+        date = QDate(a, m, j);
+    }
+    Unit5::Journee->Ouvre(date);
 }
 
 void TEphPosition::closeEvent(QCloseEvent* event) {

@@ -226,6 +226,22 @@ private:
     std::string erreurs;
 };
 
+// Starts nothing: finds the running program's main window, opens the generator from its menu
+// and gives it the keyboard. Returns the generator's window, or nothing.
+std::string OuvreGenerateur(const Programme& programme, std::string* principaleTrouvee = nullptr) {
+    const std::string principale = Fenetre("Ephémérides Solaire");
+    if (principale.empty()) {
+        ADD_FAILURE() << "no main window: " << programme.Erreurs();
+        return {};
+    }
+    if (principaleTrouvee) *principaleTrouvee = principale;
+    Active(principale);
+    Touches("alt+g");
+    const std::string generateur = Fenetre("générateur d'éphémérides Solaire");
+    if (!generateur.empty()) Active(generateur);
+    return generateur;
+}
+
 // The table that the generator must make, built from the engine: rows every `pasSecondes`
 // from the given day and hour at the start-up site, no option, all within the day.
 std::string TableAttendue(int annee, int mois, int jour, int heure, int pasSecondes, int lignes) {
@@ -391,13 +407,9 @@ TEST_F(DeBoutEnBout, RefusedLongitudeShowsTheErrorBox) {
 
 TEST_F(DeBoutEnBout, ClosingTheMainWindowDuringAGenerationEndsCleanly) {
     Programme programme;
-    const std::string principale = Fenetre("Ephémérides Solaire");
-    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
-    Active(principale);
-    Touches("alt+g");
-    const std::string generateur = Fenetre("générateur d'éphémérides Solaire");
+    std::string principale;
+    const std::string generateur = OuvreGenerateur(programme, &principale);
     ASSERT_FALSE(generateur.empty());
-    Active(generateur);
     const Geometrie g = GeometrieDe(generateur);
     const double s = g.largeur / 448.0;
     Clique(g, s, 0, 396, 34);
@@ -447,13 +459,9 @@ TEST_F(DeBoutEnBout, TitlesAreExactlyTheWindowsOwn) {
 
 TEST_F(DeBoutEnBout, EscapeInTheGeneratorBelongsToItsFields) {
     Programme programme;
-    const std::string principale = Fenetre("Ephémérides Solaire");
-    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
-    Active(principale);
-    Touches("alt+g");
-    const std::string generateur = Fenetre("générateur d'éphémérides Solaire");
+    std::string principale;
+    const std::string generateur = OuvreGenerateur(programme, &principale);
     ASSERT_FALSE(generateur.empty());
-    Active(generateur);
 
     // The first focus is the table: select all and copy give its template.
     Commande("printf x | xclip -selection clipboard");

@@ -175,6 +175,23 @@ private slots:
         }
     }
 
+    void liveModeOpensOnTheClocksDate() {
+        // Just after start the main window's picker may still show its default date for up to
+        // a second; the solar day takes the clock's.
+        Unit1::EphPosition->ButtonAuto->click();
+        Unit1::EphPosition->Timer1->start();
+        {
+            const QSignalBlocker bloque(Unit1::EphPosition->DatePicker);
+            Unit1::EphPosition->DatePicker->setDate(QDate(2000, 3, 1));
+        }
+        Unit1::DerniereSeconde = 0;
+        Aides::FixeHorloge(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 0), QTimeZone::utc()));
+        QCOMPARE(Unit1::EphPosition->DatePicker->date(), QDate(2000, 3, 1));  // not yet caught up
+        Unit1::EphPosition->Journee1->trigger();
+        QCOMPARE(Journee->DatePicker->date(), QDate(2026, 12, 8));
+        Unit1::EphPosition->Timer1->stop();
+    }
+
     void sunDotOnlyLiveAndToday() {
         const QDateTime maintenant(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc());
         Unit1::EphPosition->ButtonAuto->click();
