@@ -190,8 +190,8 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
                     double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
                     double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
                     double& EquationTemps) noexcept {
-    Ecrit(Chaine<true>(EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde),
-                       {Longitude, Latitude, AltitudeSite}, TEmoinsTU),
+    Ecrit(PositionSoleil(EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde),
+                         {Longitude, Latitude, AltitudeSite}, TEmoinsTU),
           LongitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur,
           EquationTemps);
 }
@@ -207,8 +207,8 @@ void CalculPosition(double Annee, double Mois, double Jour, double Heure, double
                     double TEmoinsTU, double& LongitudeSoleil, double& RayonVecteur,
                     double& AscensionDroite, double& Declinaison, double& Azimut, double& Hauteur,
                     double& EquationTemps) noexcept {
-    Ecrit(Chaine<false>(EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde),
-                        {Longitude, Latitude, AltitudeSite}, TEmoinsTU),
+    Ecrit(PositionSoleil(EncodeDateValeur(Annee, Mois, Jour, Heure, Minute, Seconde),
+                         {Longitude, Latitude, AltitudeSite}, TEmoinsTU),
           LongitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, Azimut, Hauteur,
           EquationTemps);
 }
