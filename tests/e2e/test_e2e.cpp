@@ -607,15 +607,20 @@ TEST_F(DeBoutEnBout, SolarDayWindowCopiesTheEvents) {
     const std::string journee = Fenetre("Journée solaire");
     ASSERT_FALSE(journee.empty());
     Active(journee);
-    // The window opens on the date the main window shows: today, UTC.
-    const std::time_t maintenant = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&maintenant, &utc);
-    const std::string attendu = TexteJournee(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
-
+    // The window opens on the date the main window shows: today, UTC (read back from the
+    // copied text, so a test that straddles midnight still knows which day it shows).
     Commande("printf x | xclip -selection clipboard");
     Touches("ctrl+c");
-    EXPECT_EQ(Commande("xclip -o -selection clipboard"), attendu);
+    const std::string copie = Commande("xclip -o -selection clipboard");
+    const auto tab = copie.find('\t');
+    ASSERT_NE(tab, std::string::npos) << copie;
+    int annee = 0, mois = 0, jour = 0;
+    ASSERT_EQ(std::sscanf(copie.c_str() + tab + 1, "%d-%d-%d", &annee, &mois, &jour), 3) << copie;
+    const std::time_t maintenant = std::time(nullptr);
+    const double aujourdhui = PosSoleil::JoursAvantUnix + static_cast<double>(maintenant / 86400);
+    EXPECT_LE(std::fabs(PosSoleil::EncodeDateValeur(annee, mois, jour, 0, 0, 0) - aujourdhui), 1.0);
+    const std::string attendu = TexteJournee(annee, mois, jour);
+    EXPECT_EQ(copie, attendu);
 
     Commande("printf x | xclip -selection clipboard");
     const Geometrie g = GeometrieDe(journee);
