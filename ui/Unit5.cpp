@@ -280,7 +280,6 @@ void TJournee::Calcule() {
     latitude = Unit1::Latitude;
     tet = Unit3::TEmoinsTU;
     const QDate date = DatePicker->date();
-    dateCalculee = date;
     const PosSoleil::Site site{longitude, latitude, 0};
     journee = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, tet);
 

@@ -92,7 +92,6 @@ private:
     PosSoleil::Journee journee{};
     QStringList lignes;  // the copied lines, without their ends
     double longitude = 0, latitude = 0, tet = 0;
-    QDate dateCalculee;
     QElapsedTimer dernierSoleil;
 };
 
