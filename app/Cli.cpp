@@ -7,6 +7,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <cctype>
