@@ -1,6 +1,8 @@
 #include "Aides.h"
 
 #include <QProcessEnvironment>
+#include <QTest>
+#include <QTimer>
 
 #include "Fenetres.h"
 #include "PosSoleil.h"
@@ -20,6 +22,13 @@ void CreeFenetres() {
     RapportErreur::Remplace([](const QString& texte) { Journal() << texte; });
     Fenetres::PrepareApplication();
     Fenetres::CreeFenetres();
+}
+
+bool CreeEtMontrePrincipale() {
+    CreeFenetres();
+    Unit1::EphPosition->Timer1->stop();
+    Unit1::EphPosition->show();
+    return QTest::qWaitForWindowExposed(Unit1::EphPosition);
 }
 
 QStringList Erreurs() {

@@ -12,6 +12,9 @@ namespace Aides {
 // error messages instead of opening a box.
 void CreeFenetres();
 
+// Creates the windows, stops the main window's clock and shows it, exposed.
+bool CreeEtMontrePrincipale();
+
 // The messages reported since the last call, emptied.
 QStringList Erreurs();
 

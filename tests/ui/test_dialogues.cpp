@@ -39,12 +39,7 @@ class TestDialogues : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        Aides::CreeFenetres();
-        Unit1::EphPosition->Timer1->stop();
-        Unit1::EphPosition->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Unit1::EphPosition));
-    }
+    void initTestCase() { QVERIFY(Aides::CreeEtMontrePrincipale()); }
 
     void explanatoryText() {
         const QStringList attendu = {

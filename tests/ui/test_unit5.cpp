@@ -66,12 +66,7 @@ class TestUnit5 : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        Aides::CreeFenetres();
-        Unit1::EphPosition->Timer1->stop();
-        Unit1::EphPosition->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Unit1::EphPosition));
-    }
+    void initTestCase() { QVERIFY(Aides::CreeEtMontrePrincipale()); }
 
     void init() {
         Unit1::EphPosition->RadioEst->setChecked(true);
