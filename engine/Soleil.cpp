@@ -7,6 +7,7 @@
 #include "Interne.h"
 #include "PosSoleil.h"
 #include "VSOPEAR.h"
+#include "Vectoriel.h"
 
 namespace PosSoleil {
 
@@ -50,17 +51,63 @@ double RayonTerre(double T) noexcept {
     return VSOPEAR::RayonTerre(T);
 }
 
-double Aberration(double T, double R) noexcept {
-    const double tau = T / 10;
-    double S = 3548.193;
+namespace {
+
+// The daily motion term by term with the C library's sine: the reference.
+double MouvementScalaire(double tau) noexcept {
+    double S = 0.0;
     for (const auto& t : MouvementSoleil) {
         double coefficient = t.coefficient;
         for (int k = 0; k < t.puissance; ++k) coefficient *= tau;
         S += coefficient * std::sin((t.phase + t.vitesse * tau) * Rad);
     }
-    // The Sun is seen where it was one light time earlier: light time per au in days times
-    // the daily motion.
+    return S;
+}
+
+#ifdef ORVANEL_AVX2
+// The same terms as columns for the vector sum: each coefficient in the column of its power of
+// tau, phases and rates in radians; three empty rows pad them to 24.
+struct ColonnesMouvement {
+    double C[4][24], phase[24], vitesse[24];
+};
+constexpr ColonnesMouvement Mouvement = [] {
+    ColonnesMouvement c{};
+    for (std::size_t i = 0; i < std::size(MouvementSoleil); ++i) {
+        const auto& t = MouvementSoleil[i];
+        c.C[t.puissance][i] = t.coefficient;
+        c.phase[i] = t.phase * Rad;
+        c.vitesse[i] = t.vitesse * Rad;
+    }
+    return c;
+}();
+
+double MouvementVectoriel(double tau) noexcept {
+    constexpr Vectoriel::ColonnesSinus colonnes = {
+        Mouvement.C[0], Mouvement.C[1], Mouvement.C[2], Mouvement.C[3],
+        Mouvement.phase, Mouvement.vitesse, 24};
+    return Vectoriel::SommeSinus(colonnes, tau);
+}
+#endif
+
+// The Sun is seen where it was one light time earlier: light time per au in days times the
+// daily motion in longitude (arcseconds per day).
+double AberrationAvec(double (*mouvement)(double) noexcept, double T, double R) noexcept {
+    const double S = 3548.193 + mouvement(T / 10);
     return -0.005775518 * R * S / 3600;
+}
+
+using Mouvement_t = double (*)(double) noexcept;
+Mouvement_t MouvementRapide() noexcept {
+#ifdef ORVANEL_AVX2
+    if (Vectoriel::Avx2Disponible()) return &MouvementVectoriel;
+#endif
+    return &MouvementScalaire;
+}
+
+}  // namespace
+
+double Aberration(double T, double R) noexcept {
+    return AberrationAvec(MouvementRapide(), T, R);
 }
 
 void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& alpha,
@@ -104,9 +151,10 @@ Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHorai
     const double M = Modulo360(AnomalieMoyenneSoleil(T));
 
     // Geometric geocentric Sun: the heliocentric Earth seen from the other side.
-    double L = (Rapide ? VSOPEAR::LongitudeTerre(T) : VSOPEAR::Scalaire::LongitudeTerre(T)) + 180;
-    double beta = -(Rapide ? VSOPEAR::LatitudeTerre(T) : VSOPEAR::Scalaire::LatitudeTerre(T));
-    const double R = Rapide ? VSOPEAR::RayonTerre(T) : VSOPEAR::Scalaire::RayonTerre(T);
+    double L = 0.0, beta = 0.0, R = 0.0;
+    (Rapide ? VSOPEAR::PositionTerre : VSOPEAR::Scalaire::PositionTerre)(T, L, beta, R);
+    L += 180;
+    beta = -beta;
 
     // From the dynamical equinox of VSOP87 to the FK5 frame.
     const double lambdaPrime = L - 1.397 * T - 0.00031 * T * T;
@@ -115,7 +163,7 @@ Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHorai
     beta = beta + 0.03916 * (cosLp - sinLp) / 3600;
     L = L + (0.03916 * (cosLp + sinLp) * std::tan(beta * Rad) - 0.09033) / 3600;
 
-    L = L + Aberration(T, R);
+    L = L + AberrationAvec(Rapide ? MouvementRapide() : &MouvementScalaire, T, R);
 
     const double F = ArgumentLatitudeLune(T);
     const double D = ElongationMoyenneLune(T);

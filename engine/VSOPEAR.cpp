@@ -54,40 +54,6 @@ double SommeScalaire(const Serie& s, double tau) noexcept {
     return static_cast<double>(somme);
 }
 
-// One coordinate in the form of one sine and cosine per distinct frequency: its frequencies,
-// and for each series the pairs (A cos B, -A sin B) over the prefix of them it uses.
-struct Paires {
-    const double* P;
-    const double* Q;
-    std::size_t n;
-};
-template <std::size_t N>
-constexpr Paires PQ(const double (&P)[N], const double (&Q)[N]) {
-    return {P, Q, N};
-}
-struct FormePaires {
-    const double* F;
-    std::size_t nF;
-    Paires series[6];
-    std::size_t nSeries;
-};
-constexpr FormePaires PairesL = {L_F,
-                                 std::size(L_F),
-                                 {PQ(L0_P, L0_Q), PQ(L1_P, L1_Q), PQ(L2_P, L2_Q), PQ(L3_P, L3_Q),
-                                  PQ(L4_P, L4_Q), PQ(L5_P, L5_Q)},
-                                 6};
-constexpr FormePaires PairesB = {
-    B_F,
-    std::size(B_F),
-    {PQ(B0_P, B0_Q), PQ(B1_P, B1_Q), PQ(B2_P, B2_Q), PQ(B3_P, B3_Q), PQ(B4_P, B4_Q)},
-    5};
-constexpr FormePaires PairesR = {R_F,
-                                 std::size(R_F),
-                                 {PQ(R0_P, R0_Q), PQ(R1_P, R1_Q), PQ(R2_P, R2_Q), PQ(R3_P, R3_Q),
-                                  PQ(R4_P, R4_Q), PQ(R5_P, R5_Q)},
-                                 6};
-static_assert(std::size(L_F) <= 588 && std::size(B_F) <= 588 && std::size(R_F) <= 588);
-
 // The largest frequency of a group of series, radians per Julian millennium.
 constexpr double FrequenceMax(const Serie* s, std::size_t n) {
     double maximum = 0.0;
@@ -124,34 +90,149 @@ double EvalueCoordonnee(const Serie (&series)[N], double T) noexcept {
     return resultat;
 }
 
+// A form of the series (see the table's generator): its two tiers of frequencies, its
+// coefficients, its segments and the constant term of each of its series.
+struct Forme {
+    const double* fortes;
+    const double* faibles;
+    const double* coefficients;
+    const SegmentVSOP* segments;
+    std::size_t nSegments;
+    const double* constantes;
+};
+#define ORVANEL_FORME(X) Forme{X##_Fortes, X##_Faibles, X##_Coefficients, X##_Segments, std::size(X##_Segments), X##_Constantes}
+constexpr Forme FormeL = ORVANEL_FORME(L);
+constexpr Forme FormeB = ORVANEL_FORME(B);
+constexpr Forme FormeR = ORVANEL_FORME(R);
+constexpr Forme FormeLBR = ORVANEL_FORME(LBR);
+#undef ORVANEL_FORME
+
 #ifdef ORVANEL_AVX2
-// The same sum of powers of tau, each series from the sines and cosines of the coordinate's
-// frequencies, computed once.
-double EvaluePaires(const FormePaires& forme, double tau) noexcept {
-    alignas(32) double sinus[588], cosinus[588];
-    Vectoriel::SinusCosinus(forme.F, forme.nF, tau, sinus, cosinus);
-    const auto somme = [&](std::size_t alpha) {
-        const Paires& p = forme.series[alpha];
-        return Vectoriel::SommePaires(p.P, p.Q, cosinus, sinus, p.n);
-    };
-    double resultat = somme(1) * tau + somme(0);
-    for (std::size_t alpha = 2; alpha < forme.nSeries; ++alpha) {
-        double terme = somme(alpha);
-        for (std::size_t k = 0; k < alpha; ++k) terme *= tau;
-        resultat += terme;
+
+// Coordinate by coordinate over a segment, the coefficient of cos and of sin at each frequency
+// is a polynomial of tau (its series' pairs, highest power first): Horner's rule gives it, then
+// two fused multiply-adds add the terms into the coordinate's sum.
+template <int NC>
+__attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const SegmentVSOP& s,
+                                                     const double* c, __m256d tau,
+                                                     __m256d* sommes) noexcept {
+    const std::size_t n = s.fin - s.debut;
+    __m256d a[NC], b[NC];
+    for (int k = 0; k < NC; ++k) a[k] = b[k] = _mm256_setzero_pd();
+    for (std::size_t j = 0; j < n; j += 4) {
+        __m256d sinus, cosinus;
+        Vectoriel::SinCos4(_mm256_mul_pd(_mm256_loadu_pd(F + s.debut + j), tau), sinus, cosinus);
+        const double* P = c + j;
+        for (int k = 0; k < NC; ++k) {
+            const int K = s.K[k];
+            if (K == 0) continue;
+            __m256d p = _mm256_loadu_pd(P), q = _mm256_loadu_pd(P + n);
+            for (int i = 1; i < K; ++i) {
+                P += 2 * n;
+                p = _mm256_fmadd_pd(p, tau, _mm256_loadu_pd(P));
+                q = _mm256_fmadd_pd(q, tau, _mm256_loadu_pd(P + n));
+            }
+            P += 2 * n;
+            a[k] = _mm256_fmadd_pd(p, cosinus, a[k]);
+            b[k] = _mm256_fmadd_pd(q, sinus, b[k]);
+        }
     }
-    return resultat;
+    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], _mm256_add_pd(a[k], b[k]));
+}
+
+// The same over weak frequencies: the single-precision sine-cosine of each group of eight,
+// widened to doubles, each half of the group into its own sum.
+template <int NC>
+__attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const SegmentVSOP& s,
+                                                       const double* c, __m256d tau,
+                                                       __m256d* sommes) noexcept {
+    const std::size_t n = s.fin - s.debut;
+    __m256d a[NC], b[NC];
+    for (int k = 0; k < NC; ++k) a[k] = b[k] = _mm256_setzero_pd();
+    for (std::size_t j = 0; j < n; j += 8) {
+        __m256 sinus, cosinus;
+        Vectoriel::SinCos8(Q + s.debut + j, tau, sinus, cosinus);
+        const __m256d c0 = _mm256_cvtps_pd(_mm256_castps256_ps128(cosinus));
+        const __m256d c1 = _mm256_cvtps_pd(_mm256_extractf128_ps(cosinus, 1));
+        const __m256d s0 = _mm256_cvtps_pd(_mm256_castps256_ps128(sinus));
+        const __m256d s1 = _mm256_cvtps_pd(_mm256_extractf128_ps(sinus, 1));
+        const double* P = c + j;
+        for (int k = 0; k < NC; ++k) {
+            const int K = s.K[k];
+            if (K == 0) continue;
+            __m256d p0 = _mm256_loadu_pd(P), p1 = _mm256_loadu_pd(P + 4);
+            __m256d q0 = _mm256_loadu_pd(P + n), q1 = _mm256_loadu_pd(P + n + 4);
+            for (int i = 1; i < K; ++i) {
+                P += 2 * n;
+                p0 = _mm256_fmadd_pd(p0, tau, _mm256_loadu_pd(P));
+                p1 = _mm256_fmadd_pd(p1, tau, _mm256_loadu_pd(P + 4));
+                q0 = _mm256_fmadd_pd(q0, tau, _mm256_loadu_pd(P + n));
+                q1 = _mm256_fmadd_pd(q1, tau, _mm256_loadu_pd(P + n + 4));
+            }
+            P += 2 * n;
+            a[k] = _mm256_fmadd_pd(p0, c0, _mm256_fmadd_pd(q0, s0, a[k]));
+            b[k] = _mm256_fmadd_pd(p1, c1, _mm256_fmadd_pd(q1, s1, b[k]));
+        }
+    }
+    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], _mm256_add_pd(a[k], b[k]));
+}
+
+// The periodic part of each coordinate of a form (NC of them), then its constant terms as a
+// polynomial of tau, added last so the large ones (6283.3 radians in L1) are rounded once.
+template <int NC>
+__attribute__((target("avx2,fma"))) void SommesForme(const Forme& forme, double tau,
+                                                     const int (&nSeries)[NC],
+                                                     double (&coordonnees)[NC]) noexcept {
+    __m256d sommes[NC];
+    for (__m256d& s : sommes) s = _mm256_setzero_pd();
+    const __m256d t = _mm256_set1_pd(tau);
+    for (std::size_t i = 0; i < forme.nSegments; ++i) {
+        const SegmentVSOP& s = forme.segments[i];
+        const double* c = forme.coefficients + s.coefficients;
+        if (s.faible)
+            SegmentFaible<NC>(forme.faibles, s, c, t, sommes);
+        else
+            SegmentFort<NC>(forme.fortes, s, c, t, sommes);
+    }
+    const double* constantes = forme.constantes;
+    for (int k = 0; k < NC; ++k) {
+        alignas(32) double v[4];
+        _mm256_store_pd(v, sommes[k]);
+        const double periodique = (v[0] + v[1]) + (v[2] + v[3]);
+        double constante = constantes[nSeries[k] - 1];
+        for (int a = nSeries[k] - 1; a-- > 0;) constante = constante * tau + constantes[a];
+        coordonnees[k] = constante + periodique;
+        constantes += nSeries[k];
+    }
+}
+
+double EvalueForme(const Forme& forme, int nSeries, double tau) noexcept {
+    double x[1];
+    SommesForme<1>(forme, tau, {nSeries}, x);
+    return x[0];
 }
 #endif
 
+// T in centuries to tau in millennia, T held within the bound above.
+double Millenaires(double T) noexcept {
+    return std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
+}
+
+// True where the vector path may run: the processor has it and the arguments stay in its range.
+bool Vectorielle([[maybe_unused]] double tau) noexcept {
+#ifdef ORVANEL_AVX2
+    return Vectoriel::Avx2Disponible() && DansLeDomaineVectoriel(tau);
+#else
+    return false;
+#endif
+}
+
 // The vector form where the processor and the argument allow it, the scalar sum elsewhere.
 template <std::size_t N>
-double Evalue(const Serie (&series)[N], const FormePaires& forme, double T) noexcept {
+double Evalue(const Serie (&series)[N], [[maybe_unused]] const Forme& forme, double T) noexcept {
 #ifdef ORVANEL_AVX2
-    const double tau = std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
-    if (Vectoriel::Avx2Disponible() && DansLeDomaineVectoriel(tau)) return EvaluePaires(forme, tau);
-#else
-    (void)forme;
+    if (const double tau = Millenaires(T); Vectorielle(tau))
+        return EvalueForme(forme, static_cast<int>(N), tau);
 #endif
     return EvalueCoordonnee(series, T);
 }
@@ -159,13 +240,28 @@ double Evalue(const Serie (&series)[N], const FormePaires& forme, double T) noex
 }  // namespace
 
 double LongitudeTerre(double T) noexcept {
-    return Evalue(SeriesL, PairesL, T) * 180.0 / std::numbers::pi;
+    return Evalue(SeriesL, FormeL, T) * 180.0 / std::numbers::pi;
 }
 double LatitudeTerre(double T) noexcept {
-    return Evalue(SeriesB, PairesB, T) * 180.0 / std::numbers::pi;
+    return Evalue(SeriesB, FormeB, T) * 180.0 / std::numbers::pi;
 }
 double RayonTerre(double T) noexcept {
-    return Evalue(SeriesR, PairesR, T);
+    return Evalue(SeriesR, FormeR, T);
+}
+
+void PositionTerre(double T, double& L, double& B, double& R) noexcept {
+#ifdef ORVANEL_AVX2
+    if (const double tau = Millenaires(T); Vectorielle(tau)) {
+        // The three coordinates share 704 distinct frequencies: one sine-cosine each.
+        double x[3];
+        SommesForme<3>(FormeLBR, tau, {6, 5, 6}, x);
+        L = x[0] * 180.0 / std::numbers::pi;
+        B = x[1] * 180.0 / std::numbers::pi;
+        R = x[2];
+        return;
+    }
+#endif
+    Scalaire::PositionTerre(T, L, B, R);
 }
 
 bool EvaluationVectorielle() noexcept {
@@ -185,6 +281,11 @@ double LatitudeTerre(double T) noexcept {
 }
 double RayonTerre(double T) noexcept {
     return EvalueCoordonnee(SeriesR, T);
+}
+void PositionTerre(double T, double& L, double& B, double& R) noexcept {
+    L = LongitudeTerre(T);
+    B = LatitudeTerre(T);
+    R = RayonTerre(T);
 }
 }  // namespace Scalaire
 

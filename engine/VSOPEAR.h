@@ -18,7 +18,12 @@ double LatitudeTerre(double T) noexcept;
 // Given:    T  Julian centuries of dynamical time since J2000.0
 double RayonTerre(double T) noexcept;
 
-// True when the three functions above run on the vector path (AVX2 and FMA, chosen at run
+// The three at once, L and B in degrees and R in au, as the three functions above give them
+// (to the last bits on the scalar path; within 1e-10 degree and 1e-13 au on the vector path,
+// which computes the sine and cosine of each of the 704 distinct frequencies once for all three).
+void PositionTerre(double T, double& L, double& B, double& R) noexcept;
+
+// True when the functions above run on the vector path (AVX2 and FMA, chosen at run
 // time); false where they fall back to the scalar evaluation below.
 bool EvaluationVectorielle() noexcept;
 
@@ -28,6 +33,7 @@ namespace Scalaire {
 double LongitudeTerre(double T) noexcept;
 double LatitudeTerre(double T) noexcept;
 double RayonTerre(double T) noexcept;
+void PositionTerre(double T, double& L, double& B, double& R) noexcept;
 }  // namespace Scalaire
 
 }  // namespace VSOPEAR

@@ -59,6 +59,14 @@ struct ColonnesNutation {
 void SommesNutation(const ColonnesNutation& c, double T, double d, double m, double mp, double f,
                     double om, double& sommePsi, double& sommeEpsilon) noexcept;
 
+// A sum of sines whose coefficients are polynomials of tau: the sum over j < n (a multiple of
+// four) of (C0 + C1 tau + C2 tau^2 + C3 tau^3)[j] sin(phase[j] + vitesse[j] tau).
+struct ColonnesSinus {
+    const double *C0, *C1, *C2, *C3, *phase, *vitesse;
+    std::size_t n;
+};
+double SommeSinus(const ColonnesSinus& c, double tau) noexcept;
+
 // Four sines and cosines at once. With k = round(2x / pi), r = x - k pi/2 lies in
 // [-pi/4, pi/4], reduced in two parts as for Cos4; sin r is its Taylor series to r^15 and
 // cos r to r^16 (first neglected terms below 5e-17 and 2e-18 there), then the quadrant k mod 4
@@ -106,14 +114,47 @@ __attribute__((target("avx2,fma"))) inline void SinCos4(__m256d x, __m256d& sinu
     cosinus = _mm256_xor_pd(_mm256_blendv_pd(cr, sr, impair), signeCosinus);
 }
 
-// sin and cos of F[j] tau for j < n, n a multiple of four, into s and c (32-byte aligned).
-// The arguments must stay within the reduction's range, |F tau| < 1e6. AVX2 and FMA only.
-void SinusCosinus(const double* F, std::size_t n, double tau, double* s, double* c) noexcept;
-
-// The sum over j < n (a multiple of four) of P[j] c[j] + Q[j] s[j], from the last pair to the
-// first, so the large leading terms are rounded once. AVX2 and FMA only.
-double SommePaires(const double* P, const double* Q, const double* c, const double* s,
-                   std::size_t n) noexcept;
+// Eight sines and cosines at once in single precision, for the terms so small that an error
+// of 1e-7 of their amplitude is far below what the sum must hold. The eight frequencies come
+// in quarter turns (q = C 2/pi, doubles): with k the nearest integer to q tau, u = q tau - k lies
+// in [-1/2, 1/2] and is exact in double before it is rounded to a float; sin(u pi/2) and
+// cos(u pi/2) are near-minimax polynomials (errors below 2.5e-9 and 2.8e-8), and the quadrant
+// k mod 4 swaps and signs them. The arguments must stay within |q tau| < 2^50.
+__attribute__((target("avx2,fma"))) inline void SinCos8(const double* quarts, __m256d tau,
+                                                        __m256& sinus, __m256& cosinus) noexcept {
+    // Adding 1.5 * 2^52 rounds to an integer and leaves it in the low bits of the mantissa.
+    const __m256d magique = _mm256_set1_pd(6755399441055744.0);
+    const __m256d qa = _mm256_loadu_pd(quarts), qb = _mm256_loadu_pd(quarts + 4);
+    const __m256d ka = _mm256_fmadd_pd(qa, tau, magique), kb = _mm256_fmadd_pd(qb, tau, magique);
+    const __m256d ua = _mm256_fmsub_pd(qa, tau, _mm256_sub_pd(ka, magique));
+    const __m256d ub = _mm256_fmsub_pd(qb, tau, _mm256_sub_pd(kb, magique));
+    const __m256 u = _mm256_set_m128(_mm256_cvtpd_ps(ub), _mm256_cvtpd_ps(ua));
+    // The low 32 bits of each k, gathered into eight lanes.
+    const __m256i basses = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
+    const __m256i k = _mm256_blend_epi32(
+        _mm256_permutevar8x32_epi32(_mm256_castpd_si256(ka), basses),
+        _mm256_permutevar8x32_epi32(_mm256_castpd_si256(kb), basses), 0xF0);
+    const __m256 s = _mm256_mul_ps(u, u);
+    __m256 p = _mm256_fmadd_ps(_mm256_set1_ps(-0.0046021492128144516f), s,
+                               _mm256_set1_ps(0.079680217647755518f));
+    p = _mm256_fmadd_ps(p, s, _mm256_set1_ps(-0.64596347766481181f));
+    p = _mm256_fmadd_ps(p, s, _mm256_set1_ps(1.5707963219532367f));
+    const __m256 sr = _mm256_mul_ps(p, u);
+    __m256 q = _mm256_fmadd_ps(_mm256_set1_ps(-0.020408158392998288f), s,
+                               _mm256_set1_ps(0.25359857130254573f));
+    q = _mm256_fmadd_ps(q, s, _mm256_set1_ps(-1.2336970074214912f));
+    const __m256 cr = _mm256_fmadd_ps(q, s, _mm256_set1_ps(0.99999997232849431f));
+    // Odd quadrants swap sine and cosine (blendv reads the sign bit, where bit 0 of k goes);
+    // quadrants 2 and 3 negate the sine, 1 and 2 the cosine.
+    const __m256 impair = _mm256_castsi256_ps(_mm256_slli_epi32(k, 31));
+    const __m256i deux = _mm256_set1_epi32(2);
+    const __m256 signeSinus =
+        _mm256_castsi256_ps(_mm256_slli_epi32(_mm256_and_si256(k, deux), 30));
+    const __m256 signeCosinus = _mm256_castsi256_ps(
+        _mm256_slli_epi32(_mm256_and_si256(_mm256_add_epi32(k, _mm256_set1_epi32(1)), deux), 30));
+    sinus = _mm256_xor_ps(_mm256_blendv_ps(sr, cr, impair), signeSinus);
+    cosinus = _mm256_xor_ps(_mm256_blendv_ps(cr, sr, impair), signeCosinus);
+}
 
 // True when the processor has AVX2 and FMA; asked once.
 inline bool Avx2Disponible() noexcept {

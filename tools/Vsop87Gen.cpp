@@ -1,6 +1,8 @@
 #include "Vsop87Gen.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -40,77 +42,206 @@ void EcrireTableau(std::ostringstream& out, const std::string& nom,
     out << "};\n";
 }
 
-// The form for one sine and cosine per distinct frequency. Since
-// A cos(B + C tau) = (A cos B) cos(C tau) - (A sin B) sin(C tau), each coordinate gets its
-// distinct frequencies, ordered by the highest power of tau whose series uses them (then by
-// first appearance), so that every series X_alpha uses a prefix of them; over that prefix,
-// padded to a multiple of four, the series holds P = sum of A cos B and Q = -(sum of A sin B)
-// of its terms at each frequency (zero where it has none). P and Q are computed in extended
-// precision from the published decimals and written with 17 significant digits, which read
-// back to the nearest double.
-void EcrirePaires(std::ostringstream& out, const std::vector<Serie>& series) {
-    out << "\n// One sine and cosine per distinct frequency: see tools/Vsop87Gen.cpp.\n";
-    for (const char variable : {'L', 'B', 'R'}) {
-        std::vector<const Serie*> siennes;
-        for (const auto& s : series)
-            if (s.variable == variable) siennes.push_back(&s);
-        std::vector<std::string> frequences;
-        std::vector<int> puissanceMax;
-        for (const Serie* s : siennes) {
-            for (const std::string& c : s->C) {
-                const auto it = std::find(frequences.begin(), frequences.end(), c);
-                if (it == frequences.end()) {
-                    frequences.push_back(c);
-                    puissanceMax.push_back(s->puissance);
-                } else {
-                    int& p = puissanceMax[static_cast<std::size_t>(it - frequences.begin())];
-                    p = std::max(p, s->puissance);
-                }
+// What a term is worth to its coordinate: above this sum of amplitudes (radians for L and B,
+// au for R) a frequency takes the double-precision sine-cosine, below it the single-precision
+// one, whose error of about 1e-7 then stays under 1e-14 in the coordinate's total.
+double SeuilFort(char variable) {
+    return variable == 'R' ? 1e-7 : 3e-7;
+}
+
+std::string Nombre(long double x) {
+    if (x == 0.0L) return "0";
+    char texte[40];
+    std::snprintf(texte, sizeof texte, "%.17g", static_cast<double>(x));
+    return texte;
+}
+
+// The forms for one sine and cosine per distinct frequency. Since
+// A cos(B + C tau) = (A cos B) cos(C tau) - (A sin B) sin(C tau), a form gathers the distinct
+// frequencies of its series (one coordinate, or all three for the position) and, for each series,
+// the pairs P = A cos B and Q = -A sin B at those frequencies, computed in extended precision
+// from the published decimals and written with 17 significant digits (the nearest double).
+// The frequencies fall in two tiers: the strong ones (in radians per millennium) for the
+// double-precision sine-cosine, four at a time, and the weak ones (in quarter turns per
+// millennium, C 2/pi) for the single-precision one, eight at a time. Within a tier they are
+// sorted by the series that use them and cut into segments: a segment is a run of frequencies,
+// padded with zero frequencies to whole groups of four or eight, and the series active over it,
+// each with its P and Q over the whole run (zero where it has no term). Adjacent segments merge
+// where the extra zero products cost less than a segment's set-up. The constant terms (C = 0)
+// stay apart, one per series.
+void EcrireForme(std::ostringstream& out, const std::vector<Serie>& toutes,
+                 const std::string& nomForme, const std::string& variables) {
+    std::vector<const Serie*> siennes;
+    for (const char v : variables)
+        for (const auto& s : toutes)
+            if (s.variable == v) siennes.push_back(&s);
+    const std::size_t nSeries = siennes.size();
+    if (nSeries > 17) throw std::runtime_error("too many series in one form");
+
+    struct Frequence {
+        std::string texte;
+        long double C = 0;
+        std::vector<long double> P, Q;
+        std::uint32_t actives = 0;  // one bit per series of the form
+        bool forte = false;
+    };
+    std::vector<Frequence> frequences;
+    std::vector<long double> constantes(nSeries, 0.0L);
+    for (std::size_t k = 0; k < nSeries; ++k) {
+        const Serie& s = *siennes[k];
+        for (std::size_t t = 0; t < s.A.size(); ++t) {
+            const long double A = std::strtold(s.A[t].c_str(), nullptr);
+            const long double B = std::strtold(s.B[t].c_str(), nullptr);
+            const long double C = std::strtold(s.C[t].c_str(), nullptr);
+            if (C == 0.0L) {
+                constantes[k] += A * std::cos(B);
+                continue;
             }
-        }
-        std::vector<std::size_t> ordre(frequences.size());
-        for (std::size_t i = 0; i < ordre.size(); ++i) ordre[i] = i;
-        std::stable_sort(ordre.begin(), ordre.end(), [&](std::size_t a, std::size_t b) {
-            return puissanceMax[a] > puissanceMax[b];
-        });
-        std::vector<std::string> triees;
-        for (const std::size_t i : ordre) triees.push_back(frequences[i]);
-        const auto arrondi4 = [](std::size_t n) { return (n + 3) / 4 * 4; };
-        std::vector<std::string> remplies = triees;
-        remplies.resize(arrondi4(triees.size()), "0");
-        const std::string prefixe(1, variable);
-        out << "\n// " << prefixe << ": " << triees.size() << " distinct frequencies\n";
-        EcrireTableau(out, prefixe + "_F", remplies);
-        out << "static_assert(std::size(" << prefixe << "_F) == " << remplies.size() << ");\n";
-        for (const Serie* s : siennes) {
-            std::size_t longueur = 0;  // the prefix of frequencies this series uses
-            for (std::size_t i = 0; i < triees.size(); ++i)
-                if (puissanceMax[ordre[i]] >= s->puissance) longueur = i + 1;
-            longueur = arrondi4(longueur);
-            std::vector<long double> P(longueur, 0.0L), Q(longueur, 0.0L);
-            for (std::size_t t = 0; t < s->A.size(); ++t) {
-                const auto j = static_cast<std::size_t>(
-                    std::find(triees.begin(), triees.end(), s->C[t]) - triees.begin());
-                const long double A = std::strtold(s->A[t].c_str(), nullptr);
-                const long double B = std::strtold(s->B[t].c_str(), nullptr);
-                P[j] += A * std::cos(B);
-                Q[j] -= A * std::sin(B);
+            auto it = std::find_if(frequences.begin(), frequences.end(),
+                                   [&](const Frequence& f) { return f.texte == s.C[t]; });
+            if (it == frequences.end()) {
+                frequences.push_back({s.C[t], C, std::vector<long double>(nSeries, 0.0L),
+                                      std::vector<long double>(nSeries, 0.0L), 0, false});
+                it = frequences.end() - 1;
             }
-            const auto texte = [](const std::vector<long double>& v) {
-                std::vector<std::string> t;
-                for (const long double x : v) {
-                    char nombre[40];
-                    std::snprintf(nombre, sizeof nombre, "%.17g", static_cast<double>(x));
-                    t.push_back(x == 0.0L ? "0" : nombre);
-                }
-                return t;
-            };
-            const std::string nom = prefixe + std::to_string(s->puissance);
-            EcrireTableau(out, nom + "_P", texte(P));
-            EcrireTableau(out, nom + "_Q", texte(Q));
-            out << "static_assert(std::size(" << nom << "_P) == " << longueur << " && std::size("
-                << nom << "_Q) == " << longueur << ");\n";
+            if (it->actives & (1u << k)) throw std::runtime_error("two terms share a frequency");
+            it->P[k] = A * std::cos(B);
+            it->Q[k] = -A * std::sin(B);
+            it->actives |= 1u << k;
         }
+    }
+    // A frequency is strong when its terms weigh enough in any one coordinate.
+    for (Frequence& f : frequences)
+        for (const char v : variables) {
+            long double poids = 0;
+            for (std::size_t k = 0; k < nSeries; ++k)
+                if (siennes[k]->variable == v) poids += std::hypot(f.P[k], f.Q[k]);
+            if (poids > SeuilFort(v)) f.forte = true;
+        }
+    // K[c]: the number of powers of coordinate c that a frequency needs (its highest power
+    // plus one). Frequencies are sorted by these, highest first, first appearance breaking ties.
+    const std::size_t nCoord = variables.size();
+    const auto puissances = [&](const Frequence& f) {
+        std::vector<int> K(nCoord, 0);
+        for (std::size_t i = 0; i < nSeries; ++i)
+            if (f.actives & (1u << i)) {
+                const std::size_t c = variables.find(siennes[i]->variable);
+                K[c] = std::max(K[c], siennes[i]->puissance + 1);
+            }
+        return K;
+    };
+    std::stable_sort(frequences.begin(), frequences.end(),
+                     [&](const Frequence& a, const Frequence& b) {
+                         return puissances(a) > puissances(b);
+                     });
+    // The index in the form of coordinate c's series of power a.
+    const auto serie = [&](std::size_t c, int a) {
+        for (std::size_t i = 0; i < nSeries; ++i)
+            if (siennes[i]->variable == variables[c] && siennes[i]->puissance == a) return i;
+        throw std::runtime_error("a power without its series");
+    };
+
+    struct Segment {
+        std::size_t debut, fin;  // in the tier's frequencies, before padding
+        std::vector<int> K;
+    };
+    std::string segments, coefficients;
+    std::size_t nCoefficients = 0;
+    int nSegments = 0;
+    for (const bool faible : {false, true}) {
+        const std::size_t largeur = faible ? 8 : 4;
+        std::vector<const Frequence*> tier;
+        for (const Frequence& f : frequences)
+            if (f.forte != faible) tier.push_back(&f);
+        std::vector<Segment> decoupe;
+        for (std::size_t j = 0; j < tier.size(); ++j) {
+            const std::vector<int> K = puissances(*tier[j]);
+            if (decoupe.empty() || decoupe.back().K != K) decoupe.push_back({j, j, K});
+            decoupe.back().fin = j + 1;
+        }
+        // Cost in products of one lane by one coefficient: a lane's sine-cosine is worth a few
+        // of them, a segment's set-up some forty.
+        const auto cout = [&](std::size_t n, const std::vector<int>& K) {
+            const std::size_t voies = (n + largeur - 1) / largeur * largeur;
+            double produits = faible ? 3.0 : 6.0;
+            for (const int k : K) produits += k;
+            return static_cast<double>(voies) * produits + 40.0;
+        };
+        const auto reunion = [](std::vector<int> a, const std::vector<int>& b) {
+            for (std::size_t c = 0; c < a.size(); ++c) a[c] = std::max(a[c], b[c]);
+            return a;
+        };
+        for (;;) {
+            std::size_t meilleur = decoupe.size();
+            double gain = 0.0;
+            for (std::size_t i = 0; i + 1 < decoupe.size(); ++i) {
+                const Segment& a = decoupe[i];
+                const Segment& b = decoupe[i + 1];
+                const double d = cout(b.fin - a.debut, reunion(a.K, b.K)) -
+                                 cout(a.fin - a.debut, a.K) - cout(b.fin - b.debut, b.K);
+                if (d < gain) gain = d, meilleur = i;
+            }
+            if (meilleur == decoupe.size()) break;
+            decoupe[meilleur].fin = decoupe[meilleur + 1].fin;
+            decoupe[meilleur].K = reunion(decoupe[meilleur].K, decoupe[meilleur + 1].K);
+            decoupe.erase(decoupe.begin() + static_cast<std::ptrdiff_t>(meilleur) + 1);
+        }
+        std::vector<std::string> valeurs;
+        for (const Segment& s : decoupe) {
+            const std::size_t debut = valeurs.size();
+            for (std::size_t j = s.debut; j < s.fin; ++j)
+                valeurs.push_back(
+                    faible ? Nombre(tier[j]->C * 2.0L / 3.14159265358979323846264338327950288L)
+                           : tier[j]->texte);
+            while (valeurs.size() % largeur != 0) valeurs.push_back("0");
+            segments += "    {" + std::string(faible ? "true" : "false") + ", " +
+                        std::to_string(debut) + ", " + std::to_string(valeurs.size()) + ", " +
+                        std::to_string(nCoefficients) + ", {";
+            for (std::size_t c = 0; c < 3; ++c)
+                segments += (c ? ", " : "") + std::to_string(c < nCoord ? s.K[c] : 0);
+            segments += "}},\n";
+            // Per coordinate, from its highest power down (the order of Horner's rule): P over
+            // the segment's frequencies, then Q.
+            for (std::size_t c = 0; c < nCoord; ++c)
+                for (int a = s.K[c] - 1; a >= 0; --a) {
+                    const std::size_t k = serie(c, a);
+                    for (const bool sinus : {false, true})
+                        for (std::size_t j = debut; j < valeurs.size(); ++j) {
+                            const std::size_t i = s.debut + (j - debut);
+                            const long double v =
+                                i < s.fin ? (sinus ? tier[i]->Q[k] : tier[i]->P[k]) : 0.0L;
+                            coefficients +=
+                                (nCoefficients % 4 == 0 ? "    " : " ") + Nombre(v) + ',';
+                            if (nCoefficients % 4 == 3) coefficients += '\n';
+                            ++nCoefficients;
+                        }
+                }
+            ++nSegments;
+        }
+        if (valeurs.empty()) valeurs.push_back("0");
+        EcrireTableau(out, nomForme + (faible ? "_Faibles" : "_Fortes"), valeurs);
+    }
+    if (nCoefficients % 4 != 0) coefficients += '\n';
+    out << "constexpr double " << nomForme << "_Coefficients[] = {\n" << coefficients << "};\n";
+    out << "constexpr SegmentVSOP " << nomForme << "_Segments[] = {\n" << segments << "};\n";
+    std::vector<std::string> k;
+    for (const long double c : constantes) k.push_back(Nombre(c));
+    EcrireTableau(out, nomForme + "_Constantes", k);
+    out << "static_assert(std::size(" << nomForme << "_Segments) == " << nSegments
+        << " && std::size(" << nomForme << "_Coefficients) == " << nCoefficients
+        << " && std::size(" << nomForme << "_Constantes) == " << nSeries << ");\n";
+}
+
+void EcrireFormes(std::ostringstream& out, const std::vector<Serie>& series) {
+    out << "\n// One sine and cosine per distinct frequency: see tools/Vsop87Gen.cpp. A segment: its\n"
+           "// tier, its frequencies [debut, fin) in that tier, the offset of its coefficients and, per\n"
+           "// coordinate of the form, the number of powers of tau its coefficients run over.\n"
+           "struct SegmentVSOP {\n    bool faible;\n    std::uint16_t debut, fin;\n"
+           "    std::uint32_t coefficients;\n    std::uint8_t K[3];\n};\n";
+    for (const auto& [nom, variables] :
+         {std::pair<std::string, std::string>{"L", "L"}, {"B", "B"}, {"R", "R"}, {"LBR", "LBR"}}) {
+        out << "\n// Form " << nom << "\n";
+        EcrireForme(out, series, nom, variables);
     }
 }
 
@@ -156,7 +287,7 @@ std::string GenererTable(const std::string& published, const std::string& fileNa
            "radians\n"
         << "// per millennium. Unsized arrays: a dropped line fails its count instead of reading "
            "zero.\n"
-        << "#pragma once\n\n#include <iterator>\n\nnamespace VSOPEAR {\nnamespace {\n";
+        << "#pragma once\n\n#include <cstdint>\n#include <iterator>\n\nnamespace VSOPEAR {\nnamespace {\n";
     std::size_t total = 0;
     for (const auto& s : series) {
         std::string nom(1, s.variable);
@@ -171,7 +302,7 @@ std::string GenererTable(const std::string& published, const std::string& fileNa
         total += s.A.size();
     }
     out << "\nconstexpr int NombreTotalTermes = " << total << ";\n";
-    EcrirePaires(out, series);
+    EcrireFormes(out, series);
     out << "\n}  // namespace\n}  // namespace VSOPEAR\n";
     return out.str();
 }
