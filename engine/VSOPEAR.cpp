@@ -112,7 +112,7 @@ constexpr Forme FormeLBR = ORVANEL_FORME(LBR);
 // Coordinate by coordinate over a segment, the coefficient of cos and of sin at each frequency
 // is a polynomial of tau (its series' pairs, highest power first): Horner's rule gives it, then
 // two fused multiply-adds add the terms into the coordinate's sum.
-template <int NC>
+template <int NC, int KF>
 __attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const SegmentVSOP& s,
                                                      const double* c, __m256d tau,
                                                      __m256d* sommes) noexcept {
@@ -124,7 +124,7 @@ __attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const Segm
         Vectoriel::SinCos4(_mm256_mul_pd(_mm256_loadu_pd(F + s.debut + j), tau), sinus, cosinus);
         const double* P = c + j;
         for (int k = 0; k < NC; ++k) {
-            const int K = s.K[k];
+            const int K = KF ? KF : s.K[k];
             if (K == 0) continue;
             __m256d p = _mm256_loadu_pd(P), q = _mm256_loadu_pd(P + n);
             for (int i = 1; i < K; ++i) {
@@ -142,7 +142,7 @@ __attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const Segm
 
 // The same over weak frequencies: the single-precision sine-cosine of each group of eight,
 // widened to doubles, each half of the group into its own sum.
-template <int NC>
+template <int NC, int KF>
 __attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const SegmentVSOP& s,
                                                        const double* c, __m256d tau,
                                                        __m256d* sommes) noexcept {
@@ -158,7 +158,7 @@ __attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const Se
         const __m256d s1 = _mm256_cvtps_pd(_mm256_extractf128_ps(sinus, 1));
         const double* P = c + j;
         for (int k = 0; k < NC; ++k) {
-            const int K = s.K[k];
+            const int K = KF ? KF : s.K[k];
             if (K == 0) continue;
             __m256d p0 = _mm256_loadu_pd(P), p1 = _mm256_loadu_pd(P + 4);
             __m256d q0 = _mm256_loadu_pd(P + n), q1 = _mm256_loadu_pd(P + n + 4);
@@ -189,10 +189,27 @@ __attribute__((target("avx2,fma"))) void SommesForme(const Forme& forme, double 
     for (std::size_t i = 0; i < forme.nSegments; ++i) {
         const SegmentVSOP& s = forme.segments[i];
         const double* c = forme.coefficients + s.coefficients;
-        if (s.faible)
-            SegmentFaible<NC>(forme.faibles, s, c, t, sommes);
-        else
-            SegmentFort<NC>(forme.fortes, s, c, t, sommes);
+        if constexpr (NC == 1) {
+            // One coordinate: the number of powers fixed at compile time, so Horner's rule
+            // unrolls.
+            switch (s.K[0]) {
+#define ORVANEL_K(K)                                             \
+    case K:                                                      \
+        if (s.faible)                                            \
+            SegmentFaible<1, K>(forme.faibles, s, c, t, sommes); \
+        else                                                     \
+            SegmentFort<1, K>(forme.fortes, s, c, t, sommes);    \
+        break;
+                ORVANEL_K(1) ORVANEL_K(2) ORVANEL_K(3) ORVANEL_K(4) ORVANEL_K(5) ORVANEL_K(6)
+#undef ORVANEL_K
+                default:
+                    break;
+            }
+        } else if (s.faible) {
+            SegmentFaible<NC, 0>(forme.faibles, s, c, t, sommes);
+        } else {
+            SegmentFort<NC, 0>(forme.fortes, s, c, t, sommes);
+        }
     }
     const double* constantes = forme.constantes;
     for (int k = 0; k < NC; ++k) {
