@@ -24,6 +24,19 @@ BENCHMARK(BM_Serie<VSOPEAR::Scalaire::LatitudeTerre>)->Name("LatitudeTerre/scala
 BENCHMARK(BM_Serie<VSOPEAR::RayonTerre>)->Name("RayonTerre/rapide");
 BENCHMARK(BM_Serie<VSOPEAR::Scalaire::RayonTerre>)->Name("RayonTerre/scalaire");
 
+// The three coordinates together, as the position computes them.
+template <void (*Calcul)(double, double&, double&, double&) noexcept>
+void BM_PositionTerre(benchmark::State& state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double l, b, r;
+        Calcul(Instant(i++), l, b, r);
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(BM_PositionTerre<VSOPEAR::PositionTerre>)->Name("PositionTerre/rapide");
+BENCHMARK(BM_PositionTerre<VSOPEAR::Scalaire::PositionTerre>)->Name("PositionTerre/scalaire");
+
 using Driver = void (*)(double, double, double, double, double, double, double, double, double, double, double&,
                         double&, double&, double&, double&, double&, double&) noexcept;
 
@@ -40,6 +53,24 @@ void BM_CalculPosition(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculPosition<PosSoleil::CalculPosition>)->Name("CalculPosition/rapide");
 BENCHMARK(BM_CalculPosition<PosSoleil::Scalaire::CalculPosition>)->Name("CalculPosition/scalaire");
+
+// The nutation alone (60 terms), from its fundamental arguments, through the run-time choice
+// and through the scalar reference.
+template <void (*Calcul)(double, double, double, double, double, double, double&, double&) noexcept>
+void BM_Nutation(benchmark::State& state) {
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const double T = Instant(i++);
+        double psi = 0, epsilon = 0;
+        Calcul(T, PosSoleil::AnomalieMoyenneLune(T), PosSoleil::AnomalieMoyenneSoleil(T),
+               PosSoleil::ArgumentLatitudeLune(T), PosSoleil::ElongationMoyenneLune(T),
+               PosSoleil::LongitudeNoeudLune(T), psi, epsilon);
+        benchmark::DoNotOptimize(psi);
+        benchmark::DoNotOptimize(epsilon);
+    }
+}
+BENCHMARK(BM_Nutation<PosSoleil::Nutation>)->Name("Nutation/rapide");
+BENCHMARK(BM_Nutation<PosSoleil::Scalaire::Nutation>)->Name("Nutation/scalaire");
 
 void BM_DegVersDMS(benchmark::State& state) {
     double angle = 24.750726;
