@@ -26,6 +26,10 @@ SommesNutation NutationRapide() noexcept;
 void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D,
                   double Omega, double& deltaPsi, double& deltaEpsilon) noexcept;
 
+// The observer's rho sin phi' and rho cos phi' (equatorial radii), from the geodetic latitude
+// (degrees) and the height (metres): what the parallax needs of CoordonneesObservateur.
+void ParallaxeObservateur(double phi, double h, double& rhoSinPhiP, double& rhoCosPhiP) noexcept;
+
 // The driver's results and the topocentric hour angle it found on the way (westward, degrees,
 // not reduced to a turn), for the day's events.
 Position PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,

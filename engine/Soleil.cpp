@@ -119,7 +119,8 @@ void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& 
     delta = std::asin(std::clamp(
                 std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l), -1.0, 1.0)) *
             Deg;
-    alpha = std::atan2(std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e), std::cos(l)) * Deg;
+    alpha = std::atan2(std::sin(l) * std::cos(e) - std::sin(b) / std::cos(b) * std::sin(e), std::cos(l)) *
+            Deg;
 }
 
 double EquationDuTemps(double T, double alpha, double deltaPsi, double epsilon0) noexcept {
@@ -188,9 +189,7 @@ Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHorai
 
     double rhoSinPhiP = 0.0;
     double rhoCosPhiP = 0.0;
-    double rho = 0.0;
-    double phiP = 0.0;
-    CoordonneesObservateur(site.Latitude, site.Altitude, rhoSinPhiP, rhoCosPhiP, rho, phiP);
+    Interne::ParallaxeObservateur(site.Latitude, site.Altitude, rhoSinPhiP, rhoCosPhiP);
 
     const double H = Theta - alpha;
     const double pi = ParallaxeHorizontale(R);

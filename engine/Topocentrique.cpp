@@ -11,13 +11,24 @@ namespace PosSoleil {
 using Interne::Deg;
 using Interne::Rad;
 
-void CoordonneesObservateur(double phi, double h, double& rhoSinPhiP, double& rhoCosPhiP,
-                            double& rho, double& phiP) noexcept {
+void Interne::ParallaxeObservateur(double phi, double h, double& rhoSinPhiP,
+                                   double& rhoCosPhiP) noexcept {
     constexpr double ba = 1 - Aplatissement;  // polar over equatorial radius
     const double p = phi * Rad;
-    const double u = std::atan2(ba * std::tan(p), 1.0);  // reduced latitude
-    rhoSinPhiP = ba * std::sin(u) + (h / RayonEquatorial) * std::sin(p);
-    rhoCosPhiP = std::cos(u) + (h / RayonEquatorial) * std::cos(p);
+    const double sinP = std::sin(p), cosP = std::cos(p);
+    // The reduced latitude u, tan u = (b/a) tan phi with u within +-90 degrees (cos u >= 0),
+    // without computing it: its sine and cosine are the point (|cos phi|, (b/a) sin phi) on
+    // the unit circle, turned to the side of phi's quadrant.
+    const double n = std::hypot(cosP, ba * sinP);
+    const double cosU = std::fabs(cosP) / n;
+    const double sinU = (cosP < 0 ? -ba : ba) * sinP / n;
+    rhoSinPhiP = ba * sinU + (h / RayonEquatorial) * sinP;
+    rhoCosPhiP = cosU + (h / RayonEquatorial) * cosP;
+}
+
+void CoordonneesObservateur(double phi, double h, double& rhoSinPhiP, double& rhoCosPhiP,
+                            double& rho, double& phiP) noexcept {
+    Interne::ParallaxeObservateur(phi, h, rhoSinPhiP, rhoCosPhiP);
     rho = std::sqrt(rhoSinPhiP * rhoSinPhiP + rhoCosPhiP * rhoCosPhiP);
     phiP = std::atan2(rhoSinPhiP, rhoCosPhiP) * Deg;
 }
@@ -48,7 +59,9 @@ void CoordonneesHorizontales(double Hprime, double phi, double deltaPrime, doubl
     const double d = deltaPrime * Rad;
     // atan2 counts from the south, positive westward; half a turn more counts from the north.
     Azimut =
-        std::atan2(std::sin(h), std::cos(h) * std::sin(p) - std::tan(d) * std::cos(p)) * Deg + 180;
+        std::atan2(std::sin(h), std::cos(h) * std::sin(p) - std::sin(d) / std::cos(d) * std::cos(p)) *
+            Deg +
+        180;
     // At a pole, rounding may carry the sine a hair past 1.
     Hauteur = std::asin(std::clamp(
                   std::sin(p) * std::sin(d) + std::cos(p) * std::cos(d) * std::cos(h), -1.0, 1.0)) *

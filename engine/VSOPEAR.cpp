@@ -5,6 +5,7 @@
 #include <iterator>
 #include <cstddef>
 #include <numbers>
+#include <utility>
 
 #include "VSOPEAR_data.h"
 #include "Vectoriel.h"
@@ -91,16 +92,15 @@ double EvalueCoordonnee(const Serie (&series)[N], double T) noexcept {
 }
 
 // A form of the series (see the table's generator): its two tiers of frequencies, its
-// coefficients, its segments and the constant term of each of its series.
+// coefficients and the constant term of each of its series. Its segments go to the kernels as
+// a template argument.
 struct Forme {
     const double* fortes;
     const double* faibles;
     const double* coefficients;
-    const SegmentVSOP* segments;
-    std::size_t nSegments;
     const double* constantes;
 };
-#define ORVANEL_FORME(X) Forme{X##_Fortes, X##_Faibles, X##_Coefficients, X##_Segments, std::size(X##_Segments), X##_Constantes}
+#define ORVANEL_FORME(X) Forme{X##_Fortes, X##_Faibles, X##_Coefficients, X##_Constantes}
 constexpr Forme FormeL = ORVANEL_FORME(L);
 constexpr Forme FormeB = ORVANEL_FORME(B);
 constexpr Forme FormeR = ORVANEL_FORME(R);
@@ -112,7 +112,7 @@ constexpr Forme FormeLBR = ORVANEL_FORME(LBR);
 // Coordinate by coordinate over a segment, the coefficient of cos and of sin at each frequency
 // is a polynomial of tau (its series' pairs, highest power first): Horner's rule gives it, then
 // two fused multiply-adds add the terms into the coordinate's sum.
-template <int NC, int KF>
+template <int NC, int K0, int K1 = 0, int K2 = 0>
 __attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const SegmentVSOP& s,
                                                      const double* c, __m256d tau,
                                                      __m256d* sommes) noexcept {
@@ -124,7 +124,8 @@ __attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const Segm
         Vectoriel::SinCos4(_mm256_mul_pd(_mm256_loadu_pd(F + s.debut + j), tau), sinus, cosinus);
         const double* P = c + j;
         for (int k = 0; k < NC; ++k) {
-            const int K = KF ? KF : s.K[k];
+            constexpr int Ks[3] = {K0, K1, K2};
+            const int K = Ks[k];
             if (K == 0) continue;
             __m256d p = _mm256_loadu_pd(P), q = _mm256_loadu_pd(P + n);
             for (int i = 1; i < K; ++i) {
@@ -142,7 +143,7 @@ __attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const Segm
 
 // The same over weak frequencies: the single-precision sine-cosine of each group of eight,
 // widened to doubles, each half of the group into its own sum.
-template <int NC, int KF>
+template <int NC, int K0, int K1 = 0, int K2 = 0>
 __attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const SegmentVSOP& s,
                                                        const double* c, __m256d tau,
                                                        __m256d* sommes) noexcept {
@@ -158,7 +159,8 @@ __attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const Se
         const __m256d s1 = _mm256_cvtps_pd(_mm256_extractf128_ps(sinus, 1));
         const double* P = c + j;
         for (int k = 0; k < NC; ++k) {
-            const int K = KF ? KF : s.K[k];
+            constexpr int Ks[3] = {K0, K1, K2};
+            const int K = Ks[k];
             if (K == 0) continue;
             __m256d p0 = _mm256_loadu_pd(P), p1 = _mm256_loadu_pd(P + 4);
             __m256d q0 = _mm256_loadu_pd(P + n), q1 = _mm256_loadu_pd(P + n + 4);
@@ -177,39 +179,38 @@ __attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const Se
     for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], _mm256_add_pd(a[k], b[k]));
 }
 
+// Each segment's kernel, compiled with its numbers of powers as constants (so Horner's rule
+// unrolls), reached through a table indexed by the segment.
+using Noyau = void (*)(const double*, const SegmentVSOP&, const double*, __m256d,
+                       __m256d*) noexcept;
+template <int NC, const auto& Segments, std::size_t I>
+constexpr Noyau NoyauSegment() {
+    constexpr SegmentVSOP s = Segments[I];
+    if constexpr (s.faible)
+        return &SegmentFaible<NC, s.K[0], s.K[1], s.K[2]>;
+    else
+        return &SegmentFort<NC, s.K[0], s.K[1], s.K[2]>;
+}
+template <int NC, const auto& Segments, class = std::make_index_sequence<std::size(Segments)>>
+struct Noyaux;
+template <int NC, const auto& Segments, std::size_t... I>
+struct Noyaux<NC, Segments, std::index_sequence<I...>> {
+    static constexpr Noyau table[] = {NoyauSegment<NC, Segments, I>()...};
+};
+
 // The periodic part of each coordinate of a form (NC of them), then its constant terms as a
 // polynomial of tau, added last so the large ones (6283.3 radians in L1) are rounded once.
-template <int NC>
+template <int NC, const auto& Segments>
 __attribute__((target("avx2,fma"))) void SommesForme(const Forme& forme, double tau,
                                                      const int (&nSeries)[NC],
                                                      double (&coordonnees)[NC]) noexcept {
     __m256d sommes[NC];
     for (__m256d& s : sommes) s = _mm256_setzero_pd();
     const __m256d t = _mm256_set1_pd(tau);
-    for (std::size_t i = 0; i < forme.nSegments; ++i) {
-        const SegmentVSOP& s = forme.segments[i];
-        const double* c = forme.coefficients + s.coefficients;
-        if constexpr (NC == 1) {
-            // One coordinate: the number of powers fixed at compile time, so Horner's rule
-            // unrolls.
-            switch (s.K[0]) {
-#define ORVANEL_K(K)                                             \
-    case K:                                                      \
-        if (s.faible)                                            \
-            SegmentFaible<1, K>(forme.faibles, s, c, t, sommes); \
-        else                                                     \
-            SegmentFort<1, K>(forme.fortes, s, c, t, sommes);    \
-        break;
-                ORVANEL_K(1) ORVANEL_K(2) ORVANEL_K(3) ORVANEL_K(4) ORVANEL_K(5) ORVANEL_K(6)
-#undef ORVANEL_K
-                default:
-                    break;
-            }
-        } else if (s.faible) {
-            SegmentFaible<NC, 0>(forme.faibles, s, c, t, sommes);
-        } else {
-            SegmentFort<NC, 0>(forme.fortes, s, c, t, sommes);
-        }
+    for (std::size_t i = 0; i < std::size(Segments); ++i) {
+        const SegmentVSOP& s = Segments[i];
+        Noyaux<NC, Segments>::table[i](s.faible ? forme.faibles : forme.fortes, s,
+                                       forme.coefficients + s.coefficients, t, sommes);
     }
     const double* constantes = forme.constantes;
     for (int k = 0; k < NC; ++k) {
@@ -223,9 +224,10 @@ __attribute__((target("avx2,fma"))) void SommesForme(const Forme& forme, double 
     }
 }
 
+template <const auto& Segments>
 double EvalueForme(const Forme& forme, int nSeries, double tau) noexcept {
     double x[1];
-    SommesForme<1>(forme, tau, {nSeries}, x);
+    SommesForme<1, Segments>(forme, tau, {nSeries}, x);
     return x[0];
 }
 #endif
@@ -245,11 +247,11 @@ bool Vectorielle([[maybe_unused]] double tau) noexcept {
 }
 
 // The vector form where the processor and the argument allow it, the scalar sum elsewhere.
-template <std::size_t N>
+template <const auto& Segments, std::size_t N>
 double Evalue(const Serie (&series)[N], [[maybe_unused]] const Forme& forme, double T) noexcept {
 #ifdef ORVANEL_AVX2
     if (const double tau = Millenaires(T); Vectorielle(tau))
-        return EvalueForme(forme, static_cast<int>(N), tau);
+        return EvalueForme<Segments>(forme, static_cast<int>(N), tau);
 #endif
     return EvalueCoordonnee(series, T);
 }
@@ -257,13 +259,13 @@ double Evalue(const Serie (&series)[N], [[maybe_unused]] const Forme& forme, dou
 }  // namespace
 
 double LongitudeTerre(double T) noexcept {
-    return Evalue(SeriesL, FormeL, T) * 180.0 / std::numbers::pi;
+    return Evalue<L_Segments>(SeriesL, FormeL, T) * 180.0 / std::numbers::pi;
 }
 double LatitudeTerre(double T) noexcept {
-    return Evalue(SeriesB, FormeB, T) * 180.0 / std::numbers::pi;
+    return Evalue<B_Segments>(SeriesB, FormeB, T) * 180.0 / std::numbers::pi;
 }
 double RayonTerre(double T) noexcept {
-    return Evalue(SeriesR, FormeR, T);
+    return Evalue<R_Segments>(SeriesR, FormeR, T);
 }
 
 void PositionTerre(double T, double& L, double& B, double& R) noexcept {
@@ -271,7 +273,7 @@ void PositionTerre(double T, double& L, double& B, double& R) noexcept {
     if (const double tau = Millenaires(T); Vectorielle(tau)) {
         // The three coordinates share 704 distinct frequencies: one sine-cosine each.
         double x[3];
-        SommesForme<3>(FormeLBR, tau, {6, 5, 6}, x);
+        SommesForme<3, LBR_Segments>(FormeLBR, tau, {6, 5, 6}, x);
         L = x[0] * 180.0 / std::numbers::pi;
         B = x[1] * 180.0 / std::numbers::pi;
         R = x[2];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "PosSoleil.h"
 
@@ -35,6 +36,23 @@ TEST(CoordonneesObservateur, ReferenceValues) {
     CoordonneesObservateur(0, 0, rs, rc, rho, phiP);
     EXPECT_EQ(rs, 0.0);
     EXPECT_EQ(rc, 1.0);
+}
+
+TEST(CoordonneesObservateur, AnyLatitudeAsTheReducedLatitudeGivesIt) {
+    // Latitudes are not range-checked: beyond +-90 degrees the reduced latitude u, with
+    // tan u = (b/a) tan phi and u within +-90 degrees, still fixes the observer's place.
+    constexpr double ba = 1 - Aplatissement;
+    for (const double phi : {-200.0, -135.0, -89.5, -30.0, 10.0, 89.999, 100.0, 135.0, 260.0}) {
+        for (const double h : {0.0, 2500.0}) {
+            SCOPED_TRACE(testing::Message() << phi << " " << h);
+            const double p = phi * std::numbers::pi / 180;
+            const double u = std::atan(ba * std::tan(p));
+            double rs = 0, rc = 0, rho = 0, phiP = 0;
+            CoordonneesObservateur(phi, h, rs, rc, rho, phiP);
+            EXPECT_NEAR(rs, ba * std::sin(u) + h / RayonEquatorial * std::sin(p), 1e-15);
+            EXPECT_NEAR(rc, std::cos(u) + h / RayonEquatorial * std::cos(p), 1e-15);
+        }
+    }
 }
 
 TEST(ParallaxeHorizontale, ScalesWithDistance) {
