@@ -98,9 +98,10 @@ struct Forme {
     const double* fortes;
     const double* faibles;
     const double* coefficients;
+    const float* simples;
     const double* constantes;
 };
-#define ORVANEL_FORME(X) Forme{X##_Fortes, X##_Faibles, X##_Coefficients, X##_Constantes}
+#define ORVANEL_FORME(X) Forme{X##_Fortes, X##_Faibles, X##_Coefficients, X##_Simples, X##_Constantes}
 constexpr Forme FormeL = ORVANEL_FORME(L);
 constexpr Forme FormeB = ORVANEL_FORME(B);
 constexpr Forme FormeR = ORVANEL_FORME(R);
@@ -117,79 +118,89 @@ __attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const Segm
                                                      const double* c, __m256d tau,
                                                      __m256d* sommes) noexcept {
     const std::size_t n = s.fin - s.debut;
-    __m256d a[NC], b[NC];
-    for (int k = 0; k < NC; ++k) a[k] = b[k] = _mm256_setzero_pd();
+    __m256d a[NC];
+    for (int k = 0; k < NC; ++k) a[k] = _mm256_setzero_pd();
     for (std::size_t j = 0; j < n; j += 4) {
         __m256d sinus, cosinus;
         Vectoriel::SinCos4(_mm256_mul_pd(_mm256_loadu_pd(F + s.debut + j), tau), sinus, cosinus);
         const double* P = c + j;
+        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight code.
+#pragma GCC unroll 3
         for (int k = 0; k < NC; ++k) {
             constexpr int Ks[3] = {K0, K1, K2};
             const int K = Ks[k];
             if (K == 0) continue;
             __m256d p = _mm256_loadu_pd(P), q = _mm256_loadu_pd(P + n);
+#pragma GCC unroll 6
             for (int i = 1; i < K; ++i) {
                 P += 2 * n;
                 p = _mm256_fmadd_pd(p, tau, _mm256_loadu_pd(P));
                 q = _mm256_fmadd_pd(q, tau, _mm256_loadu_pd(P + n));
             }
             P += 2 * n;
-            a[k] = _mm256_fmadd_pd(p, cosinus, a[k]);
-            b[k] = _mm256_fmadd_pd(q, sinus, b[k]);
+            a[k] = _mm256_fmadd_pd(p, cosinus, _mm256_fmadd_pd(q, sinus, a[k]));
         }
     }
-    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], _mm256_add_pd(a[k], b[k]));
+    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], a[k]);
 }
 
-// The same over weak frequencies: the single-precision sine-cosine of each group of eight,
-// widened to doubles, each half of the group into its own sum.
+// The same over weak frequencies, all in single precision from the pairs rounded to floats:
+// the sine-cosine of each group of eight, Horner's rule and the two products; each group's
+// contribution, a few 1e-7 at most, is then widened and added to the sums in double.
 template <int NC, int K0, int K1 = 0, int K2 = 0>
 __attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const SegmentVSOP& s,
-                                                       const double* c, __m256d tau,
+                                                       const float* c, __m256d tau,
                                                        __m256d* sommes) noexcept {
     const std::size_t n = s.fin - s.debut;
-    __m256d a[NC], b[NC];
-    for (int k = 0; k < NC; ++k) a[k] = b[k] = _mm256_setzero_pd();
+    const __m256 t = _mm256_set1_ps(static_cast<float>(_mm256_cvtsd_f64(tau)));
+    __m256d a[NC];
+    for (int k = 0; k < NC; ++k) a[k] = _mm256_setzero_pd();
     for (std::size_t j = 0; j < n; j += 8) {
         __m256 sinus, cosinus;
         Vectoriel::SinCos8(Q + s.debut + j, tau, sinus, cosinus);
-        const __m256d c0 = _mm256_cvtps_pd(_mm256_castps256_ps128(cosinus));
-        const __m256d c1 = _mm256_cvtps_pd(_mm256_extractf128_ps(cosinus, 1));
-        const __m256d s0 = _mm256_cvtps_pd(_mm256_castps256_ps128(sinus));
-        const __m256d s1 = _mm256_cvtps_pd(_mm256_extractf128_ps(sinus, 1));
-        const double* P = c + j;
+        const float* P = c + j;
+        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight code.
+#pragma GCC unroll 3
         for (int k = 0; k < NC; ++k) {
             constexpr int Ks[3] = {K0, K1, K2};
             const int K = Ks[k];
             if (K == 0) continue;
-            __m256d p0 = _mm256_loadu_pd(P), p1 = _mm256_loadu_pd(P + 4);
-            __m256d q0 = _mm256_loadu_pd(P + n), q1 = _mm256_loadu_pd(P + n + 4);
+            __m256 p = _mm256_loadu_ps(P), q = _mm256_loadu_ps(P + n);
+#pragma GCC unroll 6
             for (int i = 1; i < K; ++i) {
                 P += 2 * n;
-                p0 = _mm256_fmadd_pd(p0, tau, _mm256_loadu_pd(P));
-                p1 = _mm256_fmadd_pd(p1, tau, _mm256_loadu_pd(P + 4));
-                q0 = _mm256_fmadd_pd(q0, tau, _mm256_loadu_pd(P + n));
-                q1 = _mm256_fmadd_pd(q1, tau, _mm256_loadu_pd(P + n + 4));
+                p = _mm256_fmadd_ps(p, t, _mm256_loadu_ps(P));
+                q = _mm256_fmadd_ps(q, t, _mm256_loadu_ps(P + n));
             }
             P += 2 * n;
-            a[k] = _mm256_fmadd_pd(p0, c0, _mm256_fmadd_pd(q0, s0, a[k]));
-            b[k] = _mm256_fmadd_pd(p1, c1, _mm256_fmadd_pd(q1, s1, b[k]));
+            const __m256 terme = _mm256_fmadd_ps(p, cosinus, _mm256_mul_ps(q, sinus));
+            a[k] = _mm256_add_pd(a[k], _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(terme)),
+                                                     _mm256_cvtps_pd(_mm256_extractf128_ps(terme, 1))));
         }
     }
-    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], _mm256_add_pd(a[k], b[k]));
+    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], a[k]);
 }
 
 // Each segment's kernel, compiled with its numbers of powers as constants (so Horner's rule
 // unrolls), reached through a table indexed by the segment.
-using Noyau = void (*)(const double*, const SegmentVSOP&, const double*, __m256d,
-                       __m256d*) noexcept;
+using Noyau = void (*)(const Forme&, const SegmentVSOP&, __m256d, __m256d*) noexcept;
+template <int NC, int K0, int K1, int K2>
+__attribute__((target("avx2,fma"))) void NoyauFort(const Forme& f, const SegmentVSOP& s,
+                                                   __m256d t, __m256d* sommes) noexcept {
+    SegmentFort<NC, K0, K1, K2>(f.fortes, s, f.coefficients + s.coefficients, t, sommes);
+}
+template <int NC, int K0, int K1, int K2>
+__attribute__((target("avx2,fma"))) void NoyauFaible(const Forme& f, const SegmentVSOP& s,
+                                                     __m256d t, __m256d* sommes) noexcept {
+    SegmentFaible<NC, K0, K1, K2>(f.faibles, s, f.simples + s.coefficients, t, sommes);
+}
 template <int NC, const auto& Segments, std::size_t I>
 constexpr Noyau NoyauSegment() {
     constexpr SegmentVSOP s = Segments[I];
     if constexpr (s.faible)
-        return &SegmentFaible<NC, s.K[0], s.K[1], s.K[2]>;
+        return &NoyauFaible<NC, s.K[0], s.K[1], s.K[2]>;
     else
-        return &SegmentFort<NC, s.K[0], s.K[1], s.K[2]>;
+        return &NoyauFort<NC, s.K[0], s.K[1], s.K[2]>;
 }
 template <int NC, const auto& Segments, class = std::make_index_sequence<std::size(Segments)>>
 struct Noyaux;
@@ -209,8 +220,7 @@ __attribute__((target("avx2,fma"))) void SommesForme(const Forme& forme, double 
     const __m256d t = _mm256_set1_pd(tau);
     for (std::size_t i = 0; i < std::size(Segments); ++i) {
         const SegmentVSOP& s = Segments[i];
-        Noyaux<NC, Segments>::table[i](s.faible ? forme.faibles : forme.fortes, s,
-                                       forme.coefficients + s.coefficients, t, sommes);
+        Noyaux<NC, Segments>::table[i](forme, s, t, sommes);
     }
     const double* constantes = forme.constantes;
     for (int k = 0; k < NC; ++k) {

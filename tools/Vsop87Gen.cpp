@@ -56,6 +56,17 @@ std::string Nombre(long double x) {
     return texte;
 }
 
+// A pair rounded to a double, then to a float, written so that it reads back to that float.
+std::string NombreSimple(long double x) {
+    const float f = static_cast<float>(static_cast<double>(x));
+    if (f == 0.0f) return "0";
+    char texte[40];
+    std::snprintf(texte, sizeof texte, "%.9gf", static_cast<double>(f));
+    std::string t = texte;
+    if (t.find_first_of(".e") == std::string::npos) t.insert(t.size() - 1, ".0");
+    return t;
+}
+
 // The forms for one sine and cosine per distinct frequency. Since
 // A cos(B + C tau) = (A cos B) cos(C tau) - (A sin B) sin(C tau), a form gathers the distinct
 // frequencies of its series (one coordinate, or all three for the position) and, for each series,
@@ -145,7 +156,7 @@ void EcrireForme(std::ostringstream& out, const std::vector<Serie>& toutes,
         std::size_t debut, fin;  // in the tier's frequencies, before padding
         std::vector<int> K;
     };
-    std::string segments, coefficients;
+    std::string segments, coefficients, simples;
     std::size_t nCoefficients = 0;
     int nSegments = 0;
     for (const bool faible : {false, true}) {
@@ -210,9 +221,10 @@ void EcrireForme(std::ostringstream& out, const std::vector<Serie>& toutes,
                             const std::size_t i = s.debut + (j - debut);
                             const long double v =
                                 i < s.fin ? (sinus ? tier[i]->Q[k] : tier[i]->P[k]) : 0.0L;
-                            coefficients +=
-                                (nCoefficients % 4 == 0 ? "    " : " ") + Nombre(v) + ',';
-                            if (nCoefficients % 4 == 3) coefficients += '\n';
+                            const char* debutLigne = nCoefficients % 4 == 0 ? "    " : " ";
+                            coefficients += debutLigne + Nombre(v) + ',';
+                            simples += debutLigne + NombreSimple(v) + ',';
+                            if (nCoefficients % 4 == 3) coefficients += '\n', simples += '\n';
                             ++nCoefficients;
                         }
                 }
@@ -221,14 +233,17 @@ void EcrireForme(std::ostringstream& out, const std::vector<Serie>& toutes,
         if (valeurs.empty()) valeurs.push_back("0");
         EcrireTableau(out, nomForme + (faible ? "_Faibles" : "_Fortes"), valeurs);
     }
-    if (nCoefficients % 4 != 0) coefficients += '\n';
+    if (nCoefficients % 4 != 0) coefficients += '\n', simples += '\n';
     out << "constexpr double " << nomForme << "_Coefficients[] = {\n" << coefficients << "};\n";
+    out << "// The same rounded to floats, for the weak tier's products in single precision.\n";
+    out << "constexpr float " << nomForme << "_Simples[] = {\n" << simples << "};\n";
     out << "constexpr SegmentVSOP " << nomForme << "_Segments[] = {\n" << segments << "};\n";
     std::vector<std::string> k;
     for (const long double c : constantes) k.push_back(Nombre(c));
     EcrireTableau(out, nomForme + "_Constantes", k);
     out << "static_assert(std::size(" << nomForme << "_Segments) == " << nSegments
         << " && std::size(" << nomForme << "_Coefficients) == " << nCoefficients
+        << " && std::size(" << nomForme << "_Simples) == " << nCoefficients
         << " && std::size(" << nomForme << "_Constantes) == " << nSeries << ");\n";
 }
 
