@@ -46,7 +46,7 @@ void EcrireTableau(std::ostringstream& out, const std::string& nom,
 // au for R) a frequency takes the double-precision sine-cosine, below it the single-precision
 // one, whose error of about 1e-7 then stays under 1e-14 in the coordinate's total.
 double SeuilFort(char variable) {
-    return variable == 'R' ? 1e-7 : 3e-7;
+    return variable == 'R' ? 5e-8 : 3e-7;
 }
 
 std::string Nombre(long double x) {

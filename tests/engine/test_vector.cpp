@@ -91,7 +91,8 @@ TEST(VsopTable, EveryPairGivesBackItsPublishedTerm) {
     // Q = -A sin B of its segments. From every stored pair and its place (segment, coordinate,
     // power, lane) the term comes back: A = |(P, Q)|, B = atan2(-Q, P), C = the lane's
     // frequency, to the published digits (eleven decimals). Every published term comes back
-    // exactly once in each form, and the constant terms are the forms' constants.
+    // exactly once in each form, and the constant terms are the forms' constants. The weak
+    // tier reads the same pairs rounded to floats.
     using namespace VSOPEAR;
     struct Serie {
         char variable;
@@ -108,11 +109,17 @@ TEST(VsopTable, EveryPairGivesBackItsPublishedTerm) {
     struct Forme {
         const char* variables;
         const double *fortes, *faibles, *coefficients;
+        const float* simples;
+        std::size_t nCoefficients;
         const SegmentVSOP* segments;
         std::size_t nSegments;
         const double* constantes;
     };
-#define FORME(X) Forme{#X, X##_Fortes, X##_Faibles, X##_Coefficients, X##_Segments, std::size(X##_Segments), X##_Constantes}
+#define FORME(X)                                                                             \
+    Forme {                                                                                  \
+        #X, X##_Fortes, X##_Faibles, X##_Coefficients, X##_Simples, std::size(X##_Coefficients), \
+            X##_Segments, std::size(X##_Segments), X##_Constantes                            \
+    }
     const Forme formes[] = {FORME(L), FORME(B), FORME(R), FORME(LBR)};
 #undef FORME
     const long double demiTour = std::numbers::pi_v<long double>;
@@ -153,6 +160,9 @@ TEST(VsopTable, EveryPairGivesBackItsPublishedTerm) {
                     }
                 }
         }
+        // The weak tier's products use the pairs rounded to floats, and nothing else.
+        for (std::size_t i = 0; i < f.nCoefficients; ++i)
+            ASSERT_EQ(f.simples[i], static_cast<float>(f.coefficients[i])) << i;
         std::size_t k = 0;  // the form's constants, series by series
         for (std::size_t s = 0; s < std::size(publiees); ++s) {
             const Serie& p = publiees[s];
