@@ -101,7 +101,7 @@ constexpr NutationColonnes Colonnes = [] {
 #ifdef ORVANEL_AVX2
 constexpr Vectoriel::ColonnesNutation ColonnesVectorielles = {
     Colonnes.D, Colonnes.M,  Colonnes.Mp, Colonnes.F,  Colonnes.Om,
-    Colonnes.A, Colonnes.Ap, Colonnes.B,  Colonnes.Bp, 64};
+    Colonnes.A, Colonnes.Ap, Colonnes.B,  Colonnes.Bp, 60};
 
 void SommesNutationAVX2(double T, double d, double m, double mp, double f, double om,
                         double& sommePsi, double& sommeEpsilon) noexcept {
