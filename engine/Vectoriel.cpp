@@ -25,7 +25,7 @@ __attribute__((target("avx2,fma"))) void SommesNutation(const ColonnesNutation& 
         const __m256d a = _mm256_fmadd_pd(_mm256_loadu_pd(c.Ap + i), vt, _mm256_loadu_pd(c.A + i));
         const __m256d b = _mm256_fmadd_pd(_mm256_loadu_pd(c.Bp + i), vt, _mm256_loadu_pd(c.B + i));
         __m256d sinus, cosinus;
-        SinCos4Court(argument, sinus, cosinus);
+        SinCos4(argument, sinus, cosinus);
         psi = _mm256_fmadd_pd(a, sinus, psi);
         epsilon = _mm256_fmadd_pd(b, cosinus, epsilon);
     }
@@ -42,9 +42,8 @@ __attribute__((target("avx2,fma"))) double SommeSinus(const ColonnesSinus& c,
     __m256d somme = _mm256_setzero_pd();
     for (std::size_t i = 0; i < c.n; i += 4) {
         __m256d sinus, cosinus;
-        SinCos4Court(
-            _mm256_fmadd_pd(_mm256_loadu_pd(c.vitesse + i), t, _mm256_loadu_pd(c.phase + i)),
-            sinus, cosinus);
+        SinCos4(_mm256_fmadd_pd(_mm256_loadu_pd(c.vitesse + i), t, _mm256_loadu_pd(c.phase + i)),
+                sinus, cosinus);
         __m256d coefficient = _mm256_loadu_pd(c.C3 + i);
         coefficient = _mm256_fmadd_pd(coefficient, t, _mm256_loadu_pd(c.C2 + i));
         coefficient = _mm256_fmadd_pd(coefficient, t, _mm256_loadu_pd(c.C1 + i));
