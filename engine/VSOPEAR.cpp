@@ -68,7 +68,7 @@ constexpr double FrequenceMaxTheorie =
 
 // The vector cosine holds for arguments below 1e6 radians, that is for the whole theory over
 // some ten thousand years around J2000; beyond, the scalar sum takes over.
-bool DansLeDomaineVectoriel(double tau) noexcept {
+[[maybe_unused]] bool DansLeDomaineVectoriel(double tau) noexcept {
     return std::fabs(tau) * FrequenceMaxTheorie + 7.0 < 1e6;
 }
 
@@ -243,12 +243,12 @@ double EvalueForme(const Forme& forme, int nSeries, double tau) noexcept {
 #endif
 
 // T in centuries to tau in millennia, T held within the bound above.
-double Millenaires(double T) noexcept {
+[[maybe_unused]] double Millenaires(double T) noexcept {
     return std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
 }
 
 // True where the vector path may run: the processor has it and the arguments stay in its range.
-bool Vectorielle([[maybe_unused]] double tau) noexcept {
+[[maybe_unused]] bool Vectorielle([[maybe_unused]] double tau) noexcept {
 #ifdef ORVANEL_AVX2
     return Vectoriel::Avx2Disponible() && DansLeDomaineVectoriel(tau);
 #else
