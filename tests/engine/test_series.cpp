@@ -139,10 +139,12 @@ TEST(VSOPEAR, FiniteForAnyFiniteTime) {
                            -std::numeric_limits<double>::max()};
     for (const double T : fois) {
         SCOPED_TRACE(T);
+        double L = 0, B = 0, R = 0;
+        VSOPEAR::PositionTerre(T, L, B, R);
         for (const double v :
              {VSOPEAR::LongitudeTerre(T), VSOPEAR::LatitudeTerre(T), VSOPEAR::RayonTerre(T),
               VSOPEAR::Scalaire::LongitudeTerre(T), VSOPEAR::Scalaire::LatitudeTerre(T),
-              VSOPEAR::Scalaire::RayonTerre(T)})
+              VSOPEAR::Scalaire::RayonTerre(T), L, B, R})
             EXPECT_TRUE(std::isfinite(v)) << v;
     }
     // Just inside and outside the vector domain, the two paths still agree.
