@@ -89,15 +89,17 @@ double MouvementVectoriel(double tau) noexcept {
 }
 #endif
 
+// The periodic part of the daily motion, from tau, on one path or the other.
+using SommeMouvement = double (*)(double tau) noexcept;
+
 // The Sun is seen where it was one light time earlier: light time per au in days times the
 // daily motion in longitude (arcseconds per day).
-double AberrationAvec(double (*mouvement)(double) noexcept, double T, double R) noexcept {
+double AberrationAvec(SommeMouvement mouvement, double T, double R) noexcept {
     const double S = 3548.193 + mouvement(T / 10);
     return -0.005775518 * R * S / 3600;
 }
 
-using Mouvement_t = double (*)(double) noexcept;
-Mouvement_t MouvementRapide() noexcept {
+SommeMouvement MouvementRapide() noexcept {
 #ifdef ORVANEL_AVX2
     if (Vectoriel::Avx2Disponible()) return &MouvementVectoriel;
 #endif

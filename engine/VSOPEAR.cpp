@@ -76,12 +76,16 @@ constexpr double FrequenceMaxTheorie =
 // powers of tau stay finite and every finite T gives a finite result.
 constexpr double LimiteSiecles = 1e6;
 
+// T in centuries to tau in millennia, T held within the bound above.
+double Millenaires(double T) noexcept {
+    return std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
+}
+
 // S1 tau + S0 + S2 tau^2 + ...: the Poisson series in powers of tau. Each power is built by
 // repeated multiplication of the series sum, so no pow() and the same rounding on every call.
 template <std::size_t N>
 double EvalueCoordonnee(const Serie (&series)[N], double T) noexcept {
-    // Julian centuries to the series' Julian millennia
-    const double tau = std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
+    const double tau = Millenaires(T);
     double resultat = SommeScalaire(series[1], tau) * tau + SommeScalaire(series[0], tau);
     for (std::size_t alpha = 2; alpha < N; ++alpha) {
         double terme = SommeScalaire(series[alpha], tau);
@@ -242,11 +246,6 @@ double EvalueForme(const Forme& forme, int nSeries, double tau) noexcept {
 }
 #endif
 
-// T in centuries to tau in millennia, T held within the bound above.
-[[maybe_unused]] double Millenaires(double T) noexcept {
-    return std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
-}
-
 // True where the vector path may run: the processor has it and the arguments stay in its range.
 [[maybe_unused]] bool Vectorielle([[maybe_unused]] double tau) noexcept {
 #ifdef ORVANEL_AVX2
@@ -283,7 +282,9 @@ void PositionTerre(double T, double& L, double& B, double& R) noexcept {
     if (const double tau = Millenaires(T); Vectorielle(tau)) {
         // The three coordinates share 704 distinct frequencies: one sine-cosine each.
         double x[3];
-        SommesForme<3, LBR_Segments>(FormeLBR, tau, {6, 5, 6}, x);
+        SommesForme<3, LBR_Segments>(
+            FormeLBR, tau,
+            {int(std::size(SeriesL)), int(std::size(SeriesB)), int(std::size(SeriesR))}, x);
         L = x[0] * 180.0 / std::numbers::pi;
         B = x[1] * 180.0 / std::numbers::pi;
         R = x[2];

@@ -1,7 +1,6 @@
 #include "Vsop87Gen.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cmath>
 #include <cstdio>
