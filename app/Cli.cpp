@@ -76,7 +76,7 @@ Colonnes ColonnesDe(const Reglages& r, const PosSoleil::Position& p) {
     c.declinaison = p.Declinaison;
     c.distance = p.RayonVecteur;
     c.equationTemps = p.EquationTemps;
-    c.azimut = r.sud ? p.Azimut - 180 : p.Azimut;
+    c.azimut = Tableau::AzimutDepuis(p.Azimut, r.sud);
     c.hauteur = p.Hauteur;
     c.distanceZenithale = 90 - p.Hauteur;
     c.hauteurRefractee =
@@ -118,30 +118,19 @@ Json ObjetJson(const Reglages& r, double t, const Colonnes& c) {
     return o;
 }
 
-// One row of the table at the i-th instant, exactly as the generator computes it: the instant
-// afresh from the start in extended precision, its milliseconds dropped.
-std::string LigneTable(const Reglages& r, double debut, double pasJours, long long i,
-                       bool& finAnnee) {
-    const double instant =
-        static_cast<double>(static_cast<long double>(debut) +
-                            static_cast<long double>(i) * static_cast<long double>(pasJours));
-    const Champs c = Decode(instant);
-    finAnnee = c.annee > 2251;
-    const double t =
-        PosSoleil::EncodeDateValeur(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde);
-    const PosSoleil::Position p = Calcule(r, t);
+// One row of the table at an instant of the series, as the generator computes it.
+std::string LigneTable(const Reglages& r, const Tableau::Instant& c, long long i) {
+    const PosSoleil::Position p = Calcule(r, c.t);
     switch (r.format) {
-        case Format::Texte: {
-            const double hauteur = r.zenith ? 90 - p.Hauteur : p.Hauteur;
-            const double azimut = r.sud ? p.Azimut - 180 : p.Azimut;
-            return Tableau::Ligne(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, hauteur,
-                                  azimut, r.separateur) +
+        case Format::Texte:
+            return Tableau::Ligne(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde,
+                                  Tableau::HauteurOuZenith(p.Hauteur, r.zenith),
+                                  Tableau::AzimutDepuis(p.Azimut, r.sud), r.separateur) +
                    "\r\n";
-        }
         case Format::Csv:
-            return LigneCsv(r, t, ColonnesDe(r, p));
+            return LigneCsv(r, c.t, ColonnesDe(r, p));
         case Format::Json:
-            return (i > 0 ? ",\n" : "") + ObjetJson(r, t, ColonnesDe(r, p)).dump();
+            return (i > 0 ? ",\n" : "") + ObjetJson(r, c.t, ColonnesDe(r, p)).dump();
     }
     return {};
 }
@@ -155,12 +144,8 @@ int TaiMoinsUtc(double t) noexcept {
     return valeur;
 }
 
-double TtMoinsUtc(int taiMoinsUtc) noexcept {
-    return (taiMoinsUtc * 1000.0 + 32184.0) / 1000.0;
-}
-
 double TtMoinsUtcA(const Reglages& r, double t) noexcept {
-    return r.ttFixe ? r.ttMoinsUtc : TtMoinsUtc(TaiMoinsUtc(t));
+    return r.ttFixe ? r.ttMoinsUtc : Tableau::TEmoinsTU(TaiMoinsUtc(t));
 }
 
 PosSoleil::Position Calcule(const Reglages& r, double t) noexcept {
@@ -321,7 +306,7 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
     // Blocks of rows on every thread, written in order once all are done: the memory holds
     // one block per thread, whatever the number of rows.
     constexpr long long Bloc = 4096;
-    const long long total = std::max(nombre, 1LL);
+    const long long total = Tableau::LignesDemandees(nombre);
     taches = std::max(1, taches);
     bool fin = false;
     for (long long premier = 0; premier < total && !fin; premier += Bloc * taches) {
@@ -330,15 +315,11 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
         const auto calcule = [&](int k) {
             const long long de = premier + k * Bloc, a = std::min(total, de + Bloc);
             std::string& texte = morceaux[static_cast<std::size_t>(k)];
-            for (long long i = de; i < a; ++i) {
-                bool finAnnee = false;
-                texte += LigneTable(r, debut, pasJours, i, finAnnee);
-                // The generator writes the first row past 2251 and stops there.
-                if (finAnnee) {
-                    arrets[static_cast<std::size_t>(k)] = 1;
-                    break;
-                }
-            }
+            arrets[static_cast<std::size_t>(k)] =
+                Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long i) {
+                    texte += LigneTable(r, c, i);
+                    return true;
+                });
         };
         std::vector<std::thread> fils;
         for (int k = 1; k < taches; ++k) fils.emplace_back(calcule, k);

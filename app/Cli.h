@@ -22,10 +22,6 @@ struct ErreurUsage {
 // 1972-01-01 (10 s then); the last entry's value is kept after it, the first before it.
 int TaiMoinsUtc(double t) noexcept;
 
-// Dynamical time - UTC for a whole TAI - UTC, as the windows compute it: the double nearest
-// n + 32.184.
-double TtMoinsUtc(int taiMoinsUtc) noexcept;
-
 // ---- Readers (each throws ErreurUsage with a French message) ----
 
 // An angle in decimal degrees ("2.03", "-70.5") or in the program's sexagesimal text

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "Cli.h"
+#include "Tableau.h"
 
 #ifndef ORVANEL_VERSION
 #define ORVANEL_VERSION "?"
@@ -165,7 +166,7 @@ int main(int argc, char** argv) {
         r.ttFixe = !app.get_subcommands().front()->get_option("--tai-utc")->empty() ||
                    !app.get_subcommands().front()->get_option("--tt-utc")->empty();
         r.ttMoinsUtc = !app.get_subcommands().front()->get_option("--tai-utc")->empty()
-                           ? Cli::TtMoinsUtc(taiUtc)
+                           ? Tableau::TEmoinsTU(taiUtc)
                            : ttUtc;
         r.dut1 = dut1;
         r.refraction = refraction;
@@ -177,10 +178,7 @@ int main(int argc, char** argv) {
             r.separateur = point;
 
         const auto verifieAnnee = [&](double t, const std::string& texte) {
-            int a, m, j, h, mi, s, ms;
-            PosSoleil::DecodeDateValeur(t, a, m, j, h, mi, s, ms);
-            if (!force && (t < PosSoleil::EncodeDateValeur(1980, 1, 1, 0, 0, 0) ||
-                           t > PosSoleil::EncodeDateValeur(2250, 1, 1, 0, 0, 0)))
+            if (!force && (t < Tableau::DateMin() || t > Tableau::DateMax()))
                 throw Cli::ErreurUsage{"date hors de 1980-2250 (--force pour l'accepter) : " +
                                        texte};
         };
@@ -206,11 +204,11 @@ int main(int argc, char** argv) {
         } else {
             const double t0 = Cli::LitInstant(debut, "--start");
             verifieAnnee(t0, debut);
-            const double diviseur = unite == "s"     ? 86400
-                                    : unite == "min" ? 1440
-                                    : unite == "h"   ? 24
-                                                     : 1;
-            const double pasJours = static_cast<double>(pas) / diviseur;
+            const Tableau::Unite u = unite == "s"     ? Tableau::Unite::Secondes
+                                     : unite == "min" ? Tableau::Unite::Minutes
+                                     : unite == "h"   ? Tableau::Unite::Heures
+                                                      : Tableau::Unite::Jours;
+            const double pasJours = Tableau::PasEnJours(static_cast<double>(pas), u);
             std::ios::sync_with_stdio(false);
             Cli::EcritTable(std::cout, r, t0, pasJours, nombre, taches);
             std::cout.flush();

@@ -7,6 +7,34 @@
 
 namespace Tableau {
 
+double DateMin() noexcept {
+    return PosSoleil::EncodeDateValeur(PremiereAnnee, 1, 1, 0, 0, 0);
+}
+
+double DateMax() noexcept {
+    return PosSoleil::EncodeDateValeur(DerniereAnnee, 1, 1, 0, 0, 0);
+}
+
+double TEmoinsTU(int taiMoinsUtc) noexcept {
+    return (taiMoinsUtc * 1000.0 + 32184.0) / 1000.0;
+}
+
+double Diviseur(Unite unite) noexcept {
+    static constexpr double Diviseurs[] = {86400, 1440, 24, 1};
+    return Diviseurs[static_cast<int>(unite)];
+}
+
+Instant InstantSerie(double debut, double pasJours, long long i) noexcept {
+    const double t =
+        static_cast<double>(static_cast<long double>(debut) +
+                            static_cast<long double>(i) * static_cast<long double>(pasJours));
+    Instant c{};
+    int ms = 0;
+    PosSoleil::DecodeDateValeur(t, c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, ms);
+    c.t = PosSoleil::EncodeDateValeur(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde);
+    return c;
+}
+
 const char* const Modele[9] = {
     "Ephémérides Solaire (UTC)",
     "",

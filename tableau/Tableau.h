@@ -1,12 +1,74 @@
-// The texts of the ephemeris table, shared by the generator window and the command-line
-// program: its template, its site line, its column header and its rows. No Qt.
+// The ephemeris table's rules and texts, shared by the generator window and the command-line
+// program: the dates they accept, dynamical time from TAI - UTC, the series of instants and
+// where it ends, the step's units, the zenith and south options, the template, the site line,
+// the column header and the rows. No Qt.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "PosSoleil.h"
 
 namespace Tableau {
+
+// ---- Rules ----------------------------------------------------------------------------------
+
+// The dates that the programs offer without being forced: 1980-01-01 to 2250-01-01 (UTC).
+inline constexpr int PremiereAnnee = 1980;
+inline constexpr int DerniereAnnee = 2250;
+double DateMin() noexcept;  // date-time value of 1980-01-01 00:00
+double DateMax() noexcept;  // date-time value of 2250-01-01 00:00
+
+// Dynamical time - UTC for a whole TAI - UTC in seconds: the double nearest n + 32.184, as an
+// exact quotient of integers rounded once.
+double TEmoinsTU(int taiMoinsUtc) noexcept;
+
+// The step's units, in the order of the generator's list, and the step in days.
+enum class Unite { Secondes, Minutes, Heures, Jours };
+double Diviseur(Unite unite) noexcept;  // 86400, 1440, 24, 1: what a step of 1 is in days
+inline double PasEnJours(double pas, Unite unite) noexcept {
+    return pas / Diviseur(unite);
+}
+
+// A series ends after its first row dated after this year, whatever the count.
+inline constexpr int AnneeFinSerie = 2251;
+
+// The i-th instant of a series: from the start afresh in extended precision (no rounding
+// accumulates over the rows), split into calendar fields after rounding to the millisecond,
+// the millisecond then dropped so that the row shows the whole second it is computed for.
+struct Instant {
+    int annee, mois, jour, heure, minute, seconde;
+    double t;  // the date-time value of those fields
+};
+Instant InstantSerie(double debut, double pasJours, long long i) noexcept;
+
+// How many rows a count asks for: a count of 0 still gives one row.
+inline long long LignesDemandees(long long nombre) noexcept {
+    return std::max(nombre, 1LL);
+}
+
+// Rows de..a-1 of a series: ligne(instant, i) for each, until it returns false, or after the
+// first row past AnneeFinSerie. Returns true when the series ended at that year.
+template <class F>
+bool Rangees(double debut, double pasJours, long long de, long long a, F&& ligne) {
+    for (long long i = de; i < a; ++i) {
+        const Instant c = InstantSerie(debut, pasJours, i);
+        if (!ligne(c, i)) return false;
+        if (c.annee > AnneeFinSerie) return true;
+    }
+    return false;
+}
+
+// The table's two options: the zenith distance instead of the altitude, and the azimuth from
+// true south (so below 180 from north it turns negative).
+inline double HauteurOuZenith(double hauteur, bool zenith) noexcept {
+    return zenith ? 90 - hauteur : hauteur;
+}
+inline double AzimutDepuis(double azimut, bool sud) noexcept {
+    return sud ? azimut - 180 : azimut;
+}
+
+// ---- Texts ----------------------------------------------------------------------------------
 
 // The nine lines of the table's template.
 extern const char* const Modele[9];

@@ -16,6 +16,7 @@
 #include <QtMath>
 
 #include "MaskEdit.h"
+#include "Tableau.h"
 
 namespace Controles {
 
@@ -73,7 +74,7 @@ QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, in
     auto* picker = Cree<QDateEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
     picker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
     picker->setCalendarPopup(true);
-    picker->setDateRange(QDate(1980, 1, 1), QDate(2250, 1, 1));
+    picker->setDateRange(QDate(Tableau::PremiereAnnee, 1, 1), QDate(Tableau::DerniereAnnee, 1, 1));
     picker->setDate(date);
     return picker;
 }

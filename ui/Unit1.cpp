@@ -22,6 +22,7 @@
 #include "MaskEdit.h"
 #include "PosSoleil.h"
 #include "RapportErreur.h"
+#include "Tableau.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
@@ -224,7 +225,7 @@ void TEphPosition::FormCreate() {
     Latitude = 152988.0 / 3600;  // 42°29'48" North
     Temperature = 10;
     Pression = 76;              // what the field's "760" says
-    Unit3::TEmoinsTU = 64.184;  // TAI - UTC = 32 s, plus 32.184 s
+    Unit3::TEmoinsTU = Tableau::TEmoinsTU(32);  // 64.184 s
     const QDateTime instant = Horloge().toUTC();
     Maintenant = DateValeurDe(instant);
     DerniereSeconde = 0;

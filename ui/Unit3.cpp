@@ -9,6 +9,7 @@
 #include "Controles.h"
 #include "MaskEdit.h"
 #include "RapportErreur.h"
+#include "Tableau.h"
 #include "Unit1.h"
 
 namespace Unit3 {
@@ -85,8 +86,7 @@ void TTEmoinsTUdlg::OKBtnClick() {
         accept();  // the dialog closes all the same; the value in force stays
         return;
     }
-    // (n + 32.184) as the nearest double: an exact quotient of integers rounds once.
-    Unit3::TEmoinsTU = (secondes * 1000.0 + 32184.0) / 1000.0;
+    Unit3::TEmoinsTU = Tableau::TEmoinsTU(secondes);
     accept();
     Unit1::EphPosition->MiseAJour();
 }

@@ -138,10 +138,10 @@ void TEphemeride::PlaceCompteur() {
 }
 
 double TEphemeride::Diviseur() const {
-    static constexpr double Diviseurs[] = {86400, 1440, 24, 1};
     // A typed text counts as the item it spells, or as days if it spells none.
     const int indice = TypeBox->findText(TypeBox->currentText(), Qt::MatchExactly);
-    return indice >= 0 && indice < 4 ? Diviseurs[indice] : 1;
+    return Tableau::Diviseur(indice >= 0 && indice < 4 ? static_cast<Tableau::Unite>(indice)
+                                                       : Tableau::Unite::Jours);
 }
 
 void TEphemeride::ValidClick() {
@@ -200,32 +200,24 @@ void TEphemeride::Creation() {
     Compteur->setText(QStringLiteral("Calcul !!!"));
     PlaceCompteur();
 
-    for (long long i = 0;;) {
-        // Each instant from the start afresh, so no rounding accumulates over the rows.
-        const double instant =
-            static_cast<double>(static_cast<long double>(debut) +
-                                static_cast<long double>(i) * static_cast<long double>(pasJours));
-        int annee, mois, jour, h, mi, s, ms;
-        PosSoleil::DecodeDateValeur(instant, annee, mois, jour, h, mi, s, ms);
-        ms = 0;
-
+    Tableau::Rangees(debut, pasJours, 0, Tableau::LignesDemandees(Nombre),
+                     [&](const Tableau::Instant& c, long long i) {
+        // The site, the time difference and the two options are read afresh for every row.
         double longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation;
-        PosSoleil::CalculPosition(annee, mois, jour, h, mi, s + ms / 1000.0, Unit1::Longitude,
-                                  Unit1::Latitude, 0, Unit3::TEmoinsTU, longitudeSoleil, rayon,
-                                  alpha, delta, azimut, hauteur, equation);
-        if (ZenithCheckB->isChecked()) hauteur = 90 - hauteur;
-        if (RefCheckB->isChecked()) azimut = azimut - 180;
-
-        Memo1->AjouteLigne(Ligne(annee, mois, jour, h, mi, s, hauteur, azimut, separateur));
-
-        ++i;
-        if (i % 100 == 0) {
-            Compteur->setText(QString::number(i));
+        PosSoleil::CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde,
+                                  Unit1::Longitude, Unit1::Latitude, 0, Unit3::TEmoinsTU,
+                                  longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation);
+        hauteur = Tableau::HauteurOuZenith(hauteur, ZenithCheckB->isChecked());
+        azimut = Tableau::AzimutDepuis(azimut, RefCheckB->isChecked());
+        Memo1->AjouteLigne(
+            Ligne(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, hauteur, azimut, separateur));
+        if ((i + 1) % 100 == 0) {
+            Compteur->setText(QString::number(i + 1));
             PlaceCompteur();
         }
         QApplication::processEvents(QEventLoop::AllEvents);
-        if (i >= Nombre || annee > 2251 || Arret) break;
-    }
+        return !Arret;
+    });
 
     Memo1->show();
     ActiveSaisies(true);
