@@ -19,7 +19,9 @@ inline constexpr double SecondesParJour = 86400.0;
 inline constexpr long long MsParJour = 86'400'000;      // milliseconds of a day
 inline constexpr double JourJulienOrigine = 2415018.5;  // date-time value 0, 1899-12-30 00:00
 inline constexpr double JoursAvantUnix = 25569.0;       // date-time value of 1970-01-01 00:00
-inline constexpr double RayonEquatorial = 6378140.0;    // of the reference ellipsoid, metres
+// The reference ellipsoid: equatorial radius 6378140 m and flattening 1/298.257 (below).
+// Source: the IAU (1976) System of Astronomical Constants.
+inline constexpr double RayonEquatorial = 6378140.0;    // metres
 
 // ---- Time base ------------------------------------------------------------------------------
 
@@ -252,6 +254,8 @@ Journee JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, double T
 
 // Atmospheric refraction to add to the true altitude, degrees. Zero at -1 degree and below:
 // the correction stops rather than tapering off under the horizon.
+// Pressure is in centimetres of mercury in every function of the engine; callers that hold
+// millimetres or hectopascals convert at their edge.
 // Given:    h  true altitude, degrees; P  pressure, cm of mercury (76 standard);
 //           T  temperature, degrees Celsius
 double Refraction(double h, double P, double T) noexcept;

@@ -10,6 +10,10 @@ using Interne::Rad;
 
 double Refraction(double h, double P, double T) noexcept {
     // Refraction constant: 60.343" at 0 C and 76 cm of mercury, proportional to air density.
+    // Above 30 degrees, Laplace's expansion R = k (1 - l) tan z - k (l - k/2) tan^3 z, where
+    // k is that constant and l = 0.001254 (273 + T) / 273 the height of the homogeneous
+    // atmosphere in Earth radii, which grows with temperature. Source: W. M. Smart, Textbook
+    // on Spherical Astronomy, 6th ed. (1977), chapter on refraction.
     const double m = 60.343 * P / 76 * 273 / (273 + T) / 3600;
     const double l = (273 + T) * 0.001254 / 273;
     const double z = (90 - h) * Rad;
@@ -19,7 +23,11 @@ double Refraction(double h, double P, double T) noexcept {
         const double tz = std::tan(z);
         resultat = tz * (1 - l) * m - tz * tz * tz * ((l - m / 2) * m);
     } else if (h < 30 && h > -1) {
-        // Low altitudes: a rational fit for 10 C and 76 cm, scaled for temperature and pressure.
+        // Low altitudes: a rational function of the altitude fitted to the refraction at 10 C
+        // and 76 cm, less 2" (1/1800 degree) so that it meets the high regime at 30 degrees;
+        // its coefficients are this program's own fit, not a published table. It is scaled by
+        // the temperature and by the pressure excess over 76 cm in thousands of hectopascals
+        // (1 hPa = 0.7500617 mm of mercury, the definition of the standard atmosphere).
         const double N = 1 + h * (0.10976 + h * (0.011139 + h * (-1.912e-5 + h * (-1.33e-6))));
         const double Q = 1.98078 + h * (0.8153 + h * (0.14802 + h * 0.010285));
         const double r = N / Q - 1.0 / 1800;

@@ -94,6 +94,10 @@ using SommeMouvement = double (*)(double tau) noexcept;
 
 // The Sun is seen where it was one light time earlier: light time per au in days times the
 // daily motion in longitude (arcseconds per day).
+// Light time for 1 au, 0.005775518 d = 499.0048 s: the IAU (1976) System of Astronomical
+// Constants (499.004782 s); with the mean daily motion 3548.193"/d it gives the constant of
+// aberration, 20.49552". The periodic terms of the daily motion: J. Meeus, Astronomical
+// Algorithms, 2nd ed. (1998), chapter 25, derived there from VSOP87.
 double AberrationAvec(SommeMouvement mouvement, double T, double R) noexcept {
     const double S = 3548.193 + mouvement(T / 10);
     return -0.005775518 * R * S / 3600;
@@ -159,7 +163,10 @@ Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHorai
     L += 180;
     beta = -beta;
 
-    // From the dynamical equinox of VSOP87 to the FK5 frame.
+    // From the dynamical equinox of VSOP87 to the FK5 frame: -0.09033" in longitude and
+    // 0.03916" (cos - sin) of the longitude less 1.397 degrees per century in latitude.
+    // Source: P. Bretagnon and G. Francou, Astron. Astrophys. 202, 309 (1988), as given by
+    // J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 32.
     const double lambdaPrime = L - 1.397 * T - 0.00031 * T * T;
     const double cosLp = std::cos(lambdaPrime * Rad);
     const double sinLp = std::sin(lambdaPrime * Rad);

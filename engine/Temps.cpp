@@ -103,10 +103,15 @@ double SiecleJulien(double JD, double TEmoinsTU) noexcept {
 }
 
 void TempsSideral(double JD, double& theta0, double& theta) noexcept {
+    // Greenwich mean sidereal time at 0h UT1: 24110.54841 s + 8640184.812866 s T0
+    // + 0.093104 s T0^2 - 6.2e-6 s T0^3, the same coefficients divided by 3600 in hours.
+    // Source: S. Aoki et al., Astron. Astrophys. 105, 359 (1982), the IAU 1982 expression.
     // The 0h UT that opens the civil day: Julian days begin at noon.
     const double n = std::trunc(JD);
     const double JD0 = (JD - n >= 0.5) ? n + 0.5 : n - 0.5;
-    const double T0 = (JD0 - JourJulienJ2000) / JoursParSiecle;
+    // Held within a million centuries, where the cube stays finite: beyond, no sidereal time
+    // means anything, but a finite date still gives an angle.
+    const double T0 = std::clamp((JD0 - JourJulienJ2000) / JoursParSiecle, -1e6, 1e6);
     const double heures0 = 6.69737455833 + 2400.051336907211 * T0 + 2.586222222e-5 * T0 * T0 -
                            1.722222222e-9 * T0 * T0 * T0;
     theta0 = ReduitSideral(heures0 * 15);

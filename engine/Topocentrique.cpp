@@ -34,7 +34,8 @@ void CoordonneesObservateur(double phi, double h, double& rhoSinPhiP, double& rh
 }
 
 double ParallaxeHorizontale(double R) noexcept {
-    // 8.794148" at 1 au; a distance below 4.3e-5 au (out of any range the theory reaches)
+    // The solar parallax, 8.794148" at 1 au: the IAU (1976) System of Astronomical Constants.
+    // A distance below 4.3e-5 au (out of any range the theory reaches)
     // gives the largest parallax rather than no number.
     return std::asin(std::clamp(std::sin(0.002442818888888889 * Rad) / R, -1.0, 1.0)) * Deg;
 }

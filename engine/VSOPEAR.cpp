@@ -1,3 +1,5 @@
+// The Earth from the VSOP87D series: the public functions, the scalar sums term by term (the
+// reference), and the choice of the vector path where the processor and the argument allow it.
 #include "VSOPEAR.h"
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <numbers>
 #include <utility>
 
+#include "VSOPEARInterne.h"
 #include "VSOPEAR_data.h"
 #include "Vectoriel.h"
 
@@ -76,6 +79,10 @@ constexpr double FrequenceMaxTheorie =
 // powers of tau stay finite and every finite T gives a finite result.
 constexpr double LimiteSiecles = 1e6;
 
+constexpr int nL = static_cast<int>(std::size(SeriesL));
+constexpr int nB = static_cast<int>(std::size(SeriesB));
+constexpr int nR = static_cast<int>(std::size(SeriesR));
+
 // T in centuries to tau in millennia, T held within the bound above.
 double Millenaires(double T) noexcept {
     return std::clamp(T, -LimiteSiecles, LimiteSiecles) / 10.0;
@@ -95,157 +102,6 @@ double EvalueCoordonnee(const Serie (&series)[N], double T) noexcept {
     return resultat;
 }
 
-// A form of the series (see the table's generator): its two tiers of frequencies, its
-// coefficients and the constant term of each of its series. Its segments go to the kernels as
-// a template argument.
-struct Forme {
-    const double* fortes;
-    const double* faibles;
-    const double* coefficients;
-    const float* simples;
-    const double* constantes;
-};
-#define ORVANEL_FORME(X) Forme{X##_Fortes, X##_Faibles, X##_Coefficients, X##_Simples, X##_Constantes}
-constexpr Forme FormeL = ORVANEL_FORME(L);
-constexpr Forme FormeB = ORVANEL_FORME(B);
-constexpr Forme FormeR = ORVANEL_FORME(R);
-constexpr Forme FormeLBR = ORVANEL_FORME(LBR);
-#undef ORVANEL_FORME
-
-#ifdef ORVANEL_AVX2
-
-// Coordinate by coordinate over a segment, the coefficient of cos and of sin at each frequency
-// is a polynomial of tau (its series' pairs, highest power first): Horner's rule gives it, then
-// two fused multiply-adds add the terms into the coordinate's sum.
-template <int NC, int K0, int K1 = 0, int K2 = 0>
-__attribute__((target("avx2,fma"))) void SegmentFort(const double* F, const SegmentVSOP& s,
-                                                     const double* c, __m256d tau,
-                                                     __m256d* sommes) noexcept {
-    const std::size_t n = s.fin - s.debut;
-    __m256d a[NC];
-    for (int k = 0; k < NC; ++k) a[k] = _mm256_setzero_pd();
-    for (std::size_t j = 0; j < n; j += 4) {
-        __m256d sinus, cosinus;
-        Vectoriel::SinCos4(_mm256_mul_pd(_mm256_loadu_pd(F + s.debut + j), tau), sinus, cosinus);
-        const double* P = c + j;
-        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight code.
-#pragma GCC unroll 3
-        for (int k = 0; k < NC; ++k) {
-            constexpr int Ks[3] = {K0, K1, K2};
-            const int K = Ks[k];
-            if (K == 0) continue;
-            __m256d p = _mm256_loadu_pd(P), q = _mm256_loadu_pd(P + n);
-#pragma GCC unroll 6
-            for (int i = 1; i < K; ++i) {
-                P += 2 * n;
-                p = _mm256_fmadd_pd(p, tau, _mm256_loadu_pd(P));
-                q = _mm256_fmadd_pd(q, tau, _mm256_loadu_pd(P + n));
-            }
-            P += 2 * n;
-            a[k] = _mm256_fmadd_pd(p, cosinus, _mm256_fmadd_pd(q, sinus, a[k]));
-        }
-    }
-    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], a[k]);
-}
-
-// The same over weak frequencies, all in single precision from the pairs rounded to floats:
-// the sine-cosine of each group of eight, Horner's rule and the two products; each group's
-// contribution, a few 1e-7 at most, is then widened and added to the sums in double.
-template <int NC, int K0, int K1 = 0, int K2 = 0>
-__attribute__((target("avx2,fma"))) void SegmentFaible(const double* Q, const SegmentVSOP& s,
-                                                       const float* c, __m256d tau,
-                                                       __m256d* sommes) noexcept {
-    const std::size_t n = s.fin - s.debut;
-    const __m256 t = _mm256_set1_ps(static_cast<float>(_mm256_cvtsd_f64(tau)));
-    __m256d a[NC];
-    for (int k = 0; k < NC; ++k) a[k] = _mm256_setzero_pd();
-    for (std::size_t j = 0; j < n; j += 8) {
-        __m256 sinus, cosinus;
-        Vectoriel::SinCos8(Q + s.debut + j, tau, sinus, cosinus);
-        const float* P = c + j;
-        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight code.
-#pragma GCC unroll 3
-        for (int k = 0; k < NC; ++k) {
-            constexpr int Ks[3] = {K0, K1, K2};
-            const int K = Ks[k];
-            if (K == 0) continue;
-            __m256 p = _mm256_loadu_ps(P), q = _mm256_loadu_ps(P + n);
-#pragma GCC unroll 6
-            for (int i = 1; i < K; ++i) {
-                P += 2 * n;
-                p = _mm256_fmadd_ps(p, t, _mm256_loadu_ps(P));
-                q = _mm256_fmadd_ps(q, t, _mm256_loadu_ps(P + n));
-            }
-            P += 2 * n;
-            const __m256 terme = _mm256_fmadd_ps(p, cosinus, _mm256_mul_ps(q, sinus));
-            a[k] = _mm256_add_pd(a[k], _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(terme)),
-                                                     _mm256_cvtps_pd(_mm256_extractf128_ps(terme, 1))));
-        }
-    }
-    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], a[k]);
-}
-
-// Each segment's kernel, compiled with its numbers of powers as constants (so Horner's rule
-// unrolls), reached through a table indexed by the segment.
-using Noyau = void (*)(const Forme&, const SegmentVSOP&, __m256d, __m256d*) noexcept;
-template <int NC, int K0, int K1, int K2>
-__attribute__((target("avx2,fma"))) void NoyauFort(const Forme& f, const SegmentVSOP& s,
-                                                   __m256d t, __m256d* sommes) noexcept {
-    SegmentFort<NC, K0, K1, K2>(f.fortes, s, f.coefficients + s.coefficients, t, sommes);
-}
-template <int NC, int K0, int K1, int K2>
-__attribute__((target("avx2,fma"))) void NoyauFaible(const Forme& f, const SegmentVSOP& s,
-                                                     __m256d t, __m256d* sommes) noexcept {
-    SegmentFaible<NC, K0, K1, K2>(f.faibles, s, f.simples + s.coefficients, t, sommes);
-}
-template <int NC, const auto& Segments, std::size_t I>
-constexpr Noyau NoyauSegment() {
-    constexpr SegmentVSOP s = Segments[I];
-    if constexpr (s.faible)
-        return &NoyauFaible<NC, s.K[0], s.K[1], s.K[2]>;
-    else
-        return &NoyauFort<NC, s.K[0], s.K[1], s.K[2]>;
-}
-template <int NC, const auto& Segments, class = std::make_index_sequence<std::size(Segments)>>
-struct Noyaux;
-template <int NC, const auto& Segments, std::size_t... I>
-struct Noyaux<NC, Segments, std::index_sequence<I...>> {
-    static constexpr Noyau table[] = {NoyauSegment<NC, Segments, I>()...};
-};
-
-// The periodic part of each coordinate of a form (NC of them), then its constant terms as a
-// polynomial of tau, added last so the large ones (6283.3 radians in L1) are rounded once.
-template <int NC, const auto& Segments>
-__attribute__((target("avx2,fma"))) void SommesForme(const Forme& forme, double tau,
-                                                     const int (&nSeries)[NC],
-                                                     double (&coordonnees)[NC]) noexcept {
-    __m256d sommes[NC];
-    for (__m256d& s : sommes) s = _mm256_setzero_pd();
-    const __m256d t = _mm256_set1_pd(tau);
-    for (std::size_t i = 0; i < std::size(Segments); ++i) {
-        const SegmentVSOP& s = Segments[i];
-        Noyaux<NC, Segments>::table[i](forme, s, t, sommes);
-    }
-    const double* constantes = forme.constantes;
-    for (int k = 0; k < NC; ++k) {
-        alignas(32) double v[4];
-        _mm256_store_pd(v, sommes[k]);
-        const double periodique = (v[0] + v[1]) + (v[2] + v[3]);
-        double constante = constantes[nSeries[k] - 1];
-        for (int a = nSeries[k] - 1; a-- > 0;) constante = constante * tau + constantes[a];
-        coordonnees[k] = constante + periodique;
-        constantes += nSeries[k];
-    }
-}
-
-template <const auto& Segments>
-double EvalueForme(const Forme& forme, int nSeries, double tau) noexcept {
-    double x[1];
-    SommesForme<1, Segments>(forme, tau, {nSeries}, x);
-    return x[0];
-}
-#endif
-
 // True where the vector path may run: the processor has it and the arguments stay in its range.
 [[maybe_unused]] bool Vectorielle([[maybe_unused]] double tau) noexcept {
 #ifdef ORVANEL_AVX2
@@ -255,12 +111,12 @@ double EvalueForme(const Forme& forme, int nSeries, double tau) noexcept {
 #endif
 }
 
-// The vector form where the processor and the argument allow it, the scalar sum elsewhere.
-template <const auto& Segments, std::size_t N>
-double Evalue(const Serie (&series)[N], [[maybe_unused]] const Forme& forme, double T) noexcept {
+// The vector sums where the processor and the argument allow it, the scalar sums elsewhere.
+template <std::size_t N>
+double Evalue(const Serie (&series)[N], [[maybe_unused]] Interne::Coordonnee c, double T) noexcept {
 #ifdef ORVANEL_AVX2
     if (const double tau = Millenaires(T); Vectorielle(tau))
-        return EvalueForme<Segments>(forme, static_cast<int>(N), tau);
+        return Interne::SommeVectorielle(c, static_cast<int>(N), tau);
 #endif
     return EvalueCoordonnee(series, T);
 }
@@ -268,23 +124,20 @@ double Evalue(const Serie (&series)[N], [[maybe_unused]] const Forme& forme, dou
 }  // namespace
 
 double LongitudeTerre(double T) noexcept {
-    return Evalue<L_Segments>(SeriesL, FormeL, T) * 180.0 / std::numbers::pi;
+    return Evalue(SeriesL, Interne::Coordonnee::L, T) * 180.0 / std::numbers::pi;
 }
 double LatitudeTerre(double T) noexcept {
-    return Evalue<B_Segments>(SeriesB, FormeB, T) * 180.0 / std::numbers::pi;
+    return Evalue(SeriesB, Interne::Coordonnee::B, T) * 180.0 / std::numbers::pi;
 }
 double RayonTerre(double T) noexcept {
-    return Evalue<R_Segments>(SeriesR, FormeR, T);
+    return Evalue(SeriesR, Interne::Coordonnee::R, T);
 }
 
 void PositionTerre(double T, double& L, double& B, double& R) noexcept {
 #ifdef ORVANEL_AVX2
     if (const double tau = Millenaires(T); Vectorielle(tau)) {
-        // The three coordinates share 704 distinct frequencies: one sine-cosine each.
         double x[3];
-        SommesForme<3, LBR_Segments>(
-            FormeLBR, tau,
-            {int(std::size(SeriesL)), int(std::size(SeriesB)), int(std::size(SeriesR))}, x);
+        Interne::SommesVectoriellesLBR(tau, {nL, nB, nR}, x);
         L = x[0] * 180.0 / std::numbers::pi;
         B = x[1] * 180.0 / std::numbers::pi;
         R = x[2];

@@ -1,0 +1,16 @@
+// Between the two halves of the VSOP87 evaluation: the vector sums (VSOPEARVectoriel.cpp), which
+// the public functions (VSOPEAR.cpp) call where the processor and the argument allow.
+#pragma once
+
+namespace VSOPEAR::Interne {
+
+enum class Coordonnee { L, B, R };
+
+// The sum of one coordinate's series (radians, or au for R), its nSeries powers of tau.
+// Given:    tau  Julian millennia of dynamical time since J2000.0, within the vector domain
+double SommeVectorielle(Coordonnee c, int nSeries, double tau) noexcept;
+
+// L, B (radians) and R (au) in one pass over their shared frequencies.
+void SommesVectoriellesLBR(double tau, const int (&nSeries)[3], double (&lbr)[3]) noexcept;
+
+}  // namespace VSOPEAR::Interne
