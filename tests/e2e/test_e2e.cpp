@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "PosSoleil.h"
+#include "TableAttendue.h"
 
 extern char** environ;
 
@@ -242,27 +243,15 @@ std::string OuvreGenerateur(const Programme& programme, std::string* principaleT
     return generateur;
 }
 
-// The table that the generator must make, built from the engine: rows every `pasSecondes`
-// from the given day and hour at the start-up site, no option, all within the day.
-std::string TableAttendue(int annee, int mois, int jour, int heure, int pasSecondes, int lignes) {
-    const double longitude = 7309.0 / 3600, latitude = 152988.0 / 3600;
-    std::string texte =
-        "Ephémérides Solaire (UTC)\r\n\r\nPositions Topocentriques Apparentes\r\nHorizon Local et "
-        "Nord Vrai\r\n\r\n"
-        "Longitude E  02°01'49\", Latitude N  42°29'48\"\r\n\r\n"
-        "A  M  J   h  m  s    Hauteur       Azimuth   \r\n   \r\n";
-    for (int i = 0; i < lignes; ++i) {
-        const int secondes = heure * 3600 + i * pasSecondes;
-        const PosSoleil::Position p = PosSoleil::PositionSoleil(
-            PosSoleil::EncodeDateValeur(annee, mois, jour, 0, 0, secondes),
-            {longitude, latitude, 0}, 64.184);
-        char debut[40];
-        std::snprintf(debut, sizeof debut, "%04d %02d %02d  %02d %02d %02d  ", annee, mois, jour,
-                      secondes / 3600, secondes / 60 % 60, secondes % 60);
-        texte += debut + PosSoleil::DegVersDMS(p.Hauteur, 1) + " " +
-                 PosSoleil::DegVersDMS(p.Azimut, 1) + "  \r\n";
-    }
-    return texte;
+// The table that the generator must make at the start-up site with no option: rows every
+// `pasSecondes` from the given day and hour.
+std::string TableDe(int annee, int mois, int jour, int heure, int pasSecondes, int lignes) {
+    using namespace std::chrono;
+    TableAttendue::Reglages r;
+    r.debut = sys_days(year(annee) / mois / jour) + hours(heure);
+    r.pasSecondes = pasSecondes;
+    r.lignes = lignes;
+    return TableAttendue::Table(r);
 }
 
 class DeBoutEnBout : public ::testing::Test {
@@ -383,7 +372,7 @@ TEST_F(DeBoutEnBout, GeneratesATableAndCopiesIt) {
     Clique(g, s, 0, 60, 68);  // "Vers presse-papier"
 
     const std::string copie = Commande("xclip -o -selection clipboard");
-    EXPECT_EQ(copie, TableAttendue(2003, 1, 1, 13, 15 * 60, 7));
+    EXPECT_EQ(copie, TableDe(2003, 1, 1, 13, 15 * 60, 7));
     EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
 }
 
@@ -492,7 +481,7 @@ TEST_F(DeBoutEnBout, EscapeInTheGeneratorBelongsToItsFields) {
     Clique(g, s, 0, 388, 68);
     std::this_thread::sleep_for(500ms);
     Clique(g, s, 0, 60, 68);
-    EXPECT_EQ(Commande("xclip -o -selection clipboard"), TableAttendue(2000, 1, 1, 12, 1, 5));
+    EXPECT_EQ(Commande("xclip -o -selection clipboard"), TableDe(2000, 1, 1, 12, 1, 5));
     EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
 }
 

@@ -106,6 +106,10 @@ struct Ecarts {
     double alpha, delta, azimut, hauteur, rayon;
 };
 
+// The five differences in the order of the printed table, each reached by name.
+constexpr double Ecarts::*Grandeur[] = {&Ecarts::alpha, &Ecarts::delta, &Ecarts::azimut,
+                                        &Ecarts::hauteur, &Ecarts::rayon};
+
 Ecarts Compare(const Cas& c, double decalageTEmoinsTU) {
     const Reference r = ReferenceErfa(c);
     const PosSoleil::Position p =
@@ -157,16 +161,13 @@ struct Statistiques {
     Ecarts max{}, somme2{};
     int n = 0;
     void Ajoute(const Ecarts& e) {
-        double* m = &max.alpha;
-        double* s = &somme2.alpha;
-        const double* x = &e.alpha;
-        for (int k = 0; k < 5; ++k) {
-            m[k] = std::max(m[k], std::fabs(x[k]));
-            s[k] += x[k] * x[k];
+        for (const auto g : Grandeur) {
+            max.*g = std::max(max.*g, std::fabs(e.*g));
+            somme2.*g += e.*g * e.*g;
         }
         ++n;
     }
-    double Rms(int k) const { return std::sqrt((&somme2.alpha)[k] / std::max(n, 1)); }
+    double Rms(int k) const { return std::sqrt(somme2.*Grandeur[k] / std::max(n, 1)); }
 };
 
 std::vector<Statistiques> Mesure(const std::vector<Cas>& cas, double decalageTEmoinsTU) {
@@ -195,7 +196,7 @@ TEST(Precision, AgainstTheIau2006Standard) {
         std::printf("%d-%d %6d", Periodes[k].de, Periodes[k].a, stats[k].n);
         for (int q = 0; q < 5; ++q) {
             const char* format = q < 4 ? " %11.3f / %10.3f" : " %11.1e / %10.1e";
-            std::printf(format, (&stats[k].max.alpha)[q], stats[k].Rms(q));
+            std::printf(format, stats[k].max.*Grandeur[q], stats[k].Rms(q));
         }
         std::printf("\n");
     }
@@ -203,7 +204,7 @@ TEST(Precision, AgainstTheIau2006Standard) {
         SCOPED_TRACE(Periodes[k].de);
         EXPECT_GT(stats[k].n, 300);
         for (int q = 0; q < 5; ++q)
-            EXPECT_LE((&stats[k].max.alpha)[q], (&Periodes[k].borne.alpha)[q]) << Grandeurs[q];
+            EXPECT_LE(stats[k].max.*Grandeur[q], Periodes[k].borne.*Grandeur[q]) << Grandeurs[q];
     }
 }
 

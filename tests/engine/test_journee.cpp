@@ -109,11 +109,14 @@ TEST(JourneeSolaire, TransitNearLocalMeanNoonOnBothSidesOfTheDateLine) {
     for (const double longitude : {179.0, -179.0, 0.0, 90.0}) {
         SCOPED_TRACE(longitude);
         const Journee j = JourneeSolaire(2026, 9, 1, {longitude, 10.0, 0}, TEmoinsTU);
+        int passages = 0;
         for (int i = 0; i < j.nombre; ++i) {
             if (j.evenements[i].type == TypeEvenement::Passage) {
+                ++passages;
                 EXPECT_NEAR(j.evenements[i].t - (j.debut + 0.5), 0.0, 17.0 / 1440);
             }
         }
+        EXPECT_EQ(passages, 1);
     }
 }
 

@@ -429,14 +429,22 @@ private slots:
     }
 
     void liveTicksRefresh() {
+        // A clock that runs an hour per tick: each tick must show the engine's figures for the
+        // instant it read, not merely read it.
         int appels = 0;
         W()->Horloge = [&appels] {
             ++appels;
-            return Instant.addMSecs(appels * 10);
+            return Instant.addSecs(appels * 3600);
         };
+        const QString avant = W()->HautEdit->text();
         W()->Timer1->start();
         QTRY_VERIFY(appels >= 3);
         W()->Timer1->stop();
+        QVERIFY(W()->HautEdit->text() != avant);
+        const auto p = Aides::Calcule(Instant.addSecs(appels * 3600), Longitude, Latitude);
+        QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
+        QCOMPARE(W()->AzimEdit->text(), Aides::DMS(p.azimut, 1));
+        Aides::FixeHorloge(Instant);  // no clock left reading this test's counter
     }
 };
 
