@@ -265,13 +265,13 @@ void EcritPosition(std::ostream& sortie, const Reglages& r, double t) {
             break;
         case Format::Texte: {
             const auto dms = [&](double a, int d) {
-                return PosSoleil::DegVersDMS(a, d, r.separateur);
+                return Tableau::TexteDMS(a, d, r.separateur);
             };
             sortie << "Date (UTC)             " << TexteIso(t) << '\n';
             if (!r.fuseau.empty())
                 sortie << "Heure légale           " << TexteLegal(t, r.fuseau) << '\n';
             sortie << "Ascension droite       "
-                   << PosSoleil::DegVersHMS(c.ascensionDroite, 2, r.separateur) << '\n'
+                   << Tableau::TexteHMS(c.ascensionDroite, 2, r.separateur) << '\n'
                    << "Déclinaison            " << dms(c.declinaison, 2) << '\n'
                    << "Distance (ua)          "
                    << PosSoleil::TexteFixe(c.distance, 5, 7, r.separateur) << '\n'
@@ -350,7 +350,7 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
     if (r.format == Format::Texte) {
         // The solar day's window's text.
         sortie << Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
-                                     r.site.Latitude >= 0, r.separateur)
+                                     r.site.Latitude >= 0, r.separateur, true)
                << '\t' << date << "\r\n";
         for (int i = 0; i < j.nombre; ++i) {
             const PosSoleil::Evenement& e = j.evenements[i];
@@ -359,7 +359,7 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
             sortie << Tableau::NomEvenement(e) << '\t' << utc;
             if (!r.fuseau.empty()) sortie << '\t' << TexteLegal(e.t, r.fuseau);
             sortie << '\t'
-                   << PosSoleil::DegVersDMS(culmination(e) ? e.hauteur : e.azimut, 0, r.separateur)
+                   << Tableau::TexteDMS(culmination(e) ? e.hauteur : e.azimut, 0, r.separateur)
                    << "\r\n";
         }
         for (int s = 0; s < PosSoleil::NombreSeuils; ++s)

@@ -1,5 +1,6 @@
 #include "Tableau.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -48,12 +49,52 @@ const char* const Modele[9] = {
 };
 
 std::string LigneSite(double longitude, double latitude, bool est, bool nord,
-                      const std::string& separateur) {
-    const std::string l = est ? "Longitude E " + PosSoleil::DegVersDMS(longitude, 0, separateur)
-                              : "Longitude O " + PosSoleil::DegVersDMS(-longitude, 0, separateur);
-    const std::string p = nord ? "Latitude N " + PosSoleil::DegVersDMS(latitude, 0, separateur)
-                               : "Latitude S " + PosSoleil::DegVersDMS(-latitude, 0, separateur);
+                      const std::string& separateur, bool retenue) {
+    const auto dms = [&](double angle) {
+        return retenue ? TexteDMS(angle, 0, separateur)
+                       : PosSoleil::DegVersDMS(angle, 0, separateur);
+    };
+    const std::string l = est ? "Longitude E " + dms(longitude) : "Longitude O " + dms(-longitude);
+    const std::string p = nord ? "Latitude N " + dms(latitude) : "Latitude S " + dms(-latitude);
     return l + ", " + p;
+}
+
+namespace {
+
+std::string AvecRetenue(double angle, double grandeur, int decimals, const std::string& separateur,
+                        const char* unite, const char* minute, const char* seconde,
+                        std::string (*sansRetenue)(double, int, std::string_view)) {
+    decimals = std::clamp(decimals, 0, 9);
+    // Past 1e12 (or not a number) the whole count of the last decimal no longer fits: such
+    // angles keep the engine's own text.
+    if (!(grandeur < 1e12)) return sansRetenue(angle, decimals, separateur);
+    long long echelle = 1;
+    for (int i = 0; i < decimals; ++i) echelle *= 10;
+    const long long total = std::llround(grandeur * 3600 * static_cast<double>(echelle));
+    const long long secondes = total % (60 * echelle);
+    const long long minutes = total / (60 * echelle) % 60;
+    const long long degres = total / (3600 * echelle);
+    char texte[96];
+    std::snprintf(texte, sizeof texte, "%c%02lld%s%02lld%s%02lld", angle < 0 && total != 0 ? '-' : ' ',
+                  degres, unite, minutes, minute, secondes / echelle);
+    std::string resultat = texte;
+    if (decimals > 0) {
+        std::snprintf(texte, sizeof texte, "%0*lld", decimals, secondes % echelle);
+        resultat += separateur + texte;
+    }
+    return resultat + seconde;
+}
+
+}  // namespace
+
+std::string TexteDMS(double angle, int decimals, const std::string& separateur) {
+    return AvecRetenue(angle, std::fabs(angle), decimals, separateur, "\u00B0", "'", "\"",
+                       &PosSoleil::DegVersDMS);
+}
+
+std::string TexteHMS(double angle, int decimals, const std::string& separateur) {
+    return AvecRetenue(angle, std::fabs(angle / 15), decimals, separateur, "h", "mn", "s",
+                       &PosSoleil::DegVersHMS);
 }
 
 std::string LigneReference(bool sud) {
@@ -120,7 +161,7 @@ std::string Duree(double heures, bool signe) {
     const long long s = std::llround(std::fabs(heures) * 3600);
     char texte[64];
     std::snprintf(texte, sizeof texte, "%s%02lld:%02lld:%02lld",
-                  signe ? (heures < 0 ? "-" : "+") : "", s / 3600, s / 60 % 60, s % 60);
+                  signe ? (heures < 0 && s != 0 ? "-" : "+") : "", s / 3600, s / 60 % 60, s % 60);
     return texte;
 }
 

@@ -74,9 +74,18 @@ inline double AzimutDepuis(double azimut, bool sud) noexcept {
 extern const char* const Modele[9];
 
 // The site line of the header: "Longitude E  02°01'49\", Latitude N  42°29'48\"", with the
-// given hemispheres (East, North) and the magnitudes written from the signed values.
+// given hemispheres (East, North) and the magnitudes written from the signed values. The
+// generator's header carries nothing into the minute (151°11'60"); the other texts ask for
+// `retenue` and read 151°12'00".
 std::string LigneSite(double longitude, double latitude, bool est, bool nord,
-                      const std::string& separateur);
+                      const std::string& separateur, bool retenue = false);
+
+// Degrees (or hours), minutes and seconds as the program writes them (sign place, at least two
+// digits of degrees), but rounded as a whole, so that seconds that round to 60 carry into the
+// minute and on: the texts of the solar day and of orvanel-cli. Exactly zero is " 00°00'00"".
+// Given:    angle  degrees; decimals  of the seconds, 0..9; separateur  decimal separator
+std::string TexteDMS(double angle, int decimals, const std::string& separateur);
+std::string TexteHMS(double angle, int decimals, const std::string& separateur);  // angle / 15
 
 // The reference of azimuths (line 4) and the column header (line 8) for the two options.
 std::string LigneReference(bool sud);
@@ -92,7 +101,8 @@ std::string NomEvenement(const PosSoleil::Evenement& e);
 // What a threshold never crossed in the day means, in words: "Jour polaire : ..."
 std::string TexteEtat(PosSoleil::Seuil seuil, PosSoleil::EtatSeuil etat);
 
-// Hours as "HH:MM:SS" (rounded to the second), with a sign when asked.
+// Hours as "HH:MM:SS" (rounded to the second), with a sign when asked; a change that rounds
+// to zero seconds is "+00:00:00", never a negative zero.
 std::string Duree(double heures, bool signe);
 
 }  // namespace Tableau

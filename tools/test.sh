@@ -1,44 +1,58 @@
 #!/usr/bin/env bash
-# Set-up, builds and the whole test suite: the README's test command.
-#   1. the release build and every test (engine, windows offscreen, the real program under Xvfb);
-#   2. the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the fuzz targets (clang's libFuzzer), each for a bounded time.
+# The README's test command: set-up with the test toolchain, then
+#   1. the release build (the same directory and flags as the README's first command, so a
+#      build it made is reused) and every test;
+#   2. the suite built with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. the fuzz targets (clang's libFuzzer), each for a bounded time, side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 racine=$PWD
 jobs=$(nproc)
+debut=$SECONDS
 
-bash tools/setup.sh
+bash tools/setup.sh --tests
 
 echo "== Release build and tests"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVANEL_WERROR=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure --timeout 600
 
 echo "== Sanitizer build (address, undefined) and tests"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF -DORVANEL_WERROR=ON
+# Light optimisation and line tables only: the sanitizers need no more, and the build is half
+# as long. One translation unit per target. The package and the second window manager's run add
+# nothing that the sanitizers would see.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" \
+  -DCMAKE_UNITY_BUILD=ON -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$racine/tools/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure --timeout 900
+  ctest --test-dir build-asan --output-on-failure --timeout 900 -E '^(test_paquet|test_e2e_wm)$'
 
 echo "== Fuzz targets"
 # clang 14 with its own runtime (libclang-rt-14-dev): the compiler and libFuzzer of one release.
-CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_FUZZ=ON -DORVANEL_WERROR=ON \
+CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_FUZZ=ON \
   -DORVANEL_BUILD_UI=OFF -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF
 cmake --build build-fuzz -j"$jobs"
-secondes=${ORVANEL_FUZZ_SECONDES:-35}
-for cible in fuzz_textes fuzz_conversions fuzz_position; do
-  corpus=build-fuzz/corpus/$cible
-  mkdir -p "$corpus"
-  journal=build-fuzz/$cible.log
-  if ! build-fuzz/tests/fuzz/$cible -max_total_time="$secondes" -timeout=10 -print_final_stats=1 \
-       -artifact_prefix=build-fuzz/ "$corpus" >"$journal" 2>&1; then
-    tail -n 60 "$journal"
-    echo "$cible: FAILED"
-    exit 1
-  fi
-  echo "$cible: $(grep -m1 '^Done' "$journal")"
+secondes=${ORVANEL_FUZZ_SECONDES:-30}
+cibles=(fuzz_textes fuzz_conversions fuzz_position)
+pids=()
+for cible in "${cibles[@]}"; do
+  mkdir -p "build-fuzz/corpus/$cible"
+  build-fuzz/tests/fuzz/$cible -max_total_time="$secondes" -timeout=10 -print_final_stats=1 \
+    -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$cible" >"build-fuzz/$cible.log" 2>&1 &
+  pids+=($!)
 done
-echo "All builds and tests passed."
+echec=0
+for i in "${!cibles[@]}"; do
+  cible=${cibles[$i]}
+  if wait "${pids[$i]}"; then
+    echo "$cible: $(grep -m1 '^Done' "build-fuzz/$cible.log")"
+  else
+    tail -n 60 "build-fuzz/$cible.log"
+    echo "$cible: FAILED"
+    echec=1
+  fi
+done
+((echec == 0)) || exit 1
+echo "All builds and tests passed in $((SECONDS - debut)) s."

@@ -1,5 +1,7 @@
 #include "Controles.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QDateEdit>
 #include <QDialog>
@@ -101,11 +103,39 @@ void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur) {
     Centre(fenetre);
 }
 
+namespace {
+
+// The window manager's frame around the client area: as the window has it once shown, or room
+// for a title bar and borders before.
+QMargins Cadre(const QWidget* fenetre) {
+    const QRect client = fenetre->geometry(), cadre = fenetre->frameGeometry();
+    if (cadre != client)
+        return {client.left() - cadre.left(), client.top() - cadre.top(),
+                cadre.right() - client.right(), cadre.bottom() - client.bottom()};
+    return {8, 32, 8, 8};
+}
+
+}  // namespace
+
 void Centre(QWidget* fenetre) {
     if (const QScreen* ecran = QApplication::primaryScreen()) {
         const QRect zone = ecran->availableGeometry();
-        fenetre->move(zone.center() - QPoint(fenetre->width() / 2, fenetre->height() / 2));
+        const QMargins cadre = Cadre(fenetre);
+        QPoint coin = zone.center() - QPoint(fenetre->width() / 2, fenetre->height() / 2);
+        coin.setX(std::max(coin.x(), zone.left() + cadre.left()));
+        coin.setY(std::max(coin.y(), zone.top() + cadre.top()));
+        fenetre->setGeometry(QRect(coin, fenetre->size()));
     }
+}
+
+void AjusteALEcran(QWidget* fenetre) {
+    if (const QScreen* ecran = QApplication::primaryScreen()) {
+        const QMargins cadre = Cadre(fenetre);
+        const QSize place = ecran->availableGeometry().size() -
+                            QSize(cadre.left() + cadre.right(), cadre.top() + cadre.bottom());
+        fenetre->resize(fenetre->size().boundedTo(place).expandedTo(fenetre->minimumSizeHint()));
+    }
+    Centre(fenetre);
 }
 
 }  // namespace Controles

@@ -37,8 +37,14 @@ void PrepareDialogue(QDialog* dialogue, const char* nom, const QString& titre, b
 // Fixes a window's client area to the grid size and centres it on its screen.
 void FixeEtCentre(QWidget* fenetre, int largeur, int hauteur);
 
-// Centres a window of its present size on its screen.
+// Centres a window of its present size on its screen. The client area is placed, not the
+// frame (which the window manager adds and Qt learns only once the window is shown), so every
+// opening puts the window at the same place; the title bar is kept on the screen.
 void Centre(QWidget* fenetre);
+
+// Shrinks a resizable window to what its screen can show with its frame, then centres it: at
+// 800 x 600 every window stays whole and reachable.
+void AjusteALEcran(QWidget* fenetre);
 
 // A control named `nom` in `parent`, with its caption (text or group title), placed on the grid.
 template <class T>

@@ -44,12 +44,23 @@ void TMaskEdit::focusOutEvent(QFocusEvent* event) {
         dedans = false;
         return;
     }
+    Refuse();
+}
+
+void TMaskEdit::Refuse() {
     if (!refusEnCours) {
         refusEnCours = true;
         refusEnAttente = true;
         // After the focus change has finished, so the box does not fight it.
         QTimer::singleShot(0, this, &TMaskEdit::RefuseSiIncomplet);
     }
+}
+
+void TMaskEdit::Abandonne() {
+    if (!Incomplet()) return;
+    setText(texteEntree);
+    refusEnAttente = false;
+    dedans = false;
 }
 
 void TMaskEdit::RefuseSiIncomplet() {

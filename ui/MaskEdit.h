@@ -18,9 +18,14 @@ public:
     // True when the mask has required positions and one of them is empty.
     bool Incomplet() const;
 
-    // Forgets a refusal that leaving the field has scheduled, for a caller that reports the
-    // incomplete text itself (one box, not two).
-    void AnnuleRefus() { refusEnAttente = false; }
+    // Refuses an incomplete text as leaving the field does (once, however many callers ask):
+    // for a command that would read the field, such as a button's accelerator pressed while
+    // the focus is still in it.
+    void Refuse();
+
+    // Gives the text back as it was when the user came into the field, if it is incomplete:
+    // for a window that closes with an edit left unfinished.
+    void Abandonne();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -40,6 +40,11 @@ std::uint16_t DerniereSeconde = 0;
 std::uint16_t Annee = 0, Mois = 0, Jour = 0, Heure = 0, Minute = 0, Seconde = 0, MilliSeconde = 0;
 double AscensionDroite = 0, Declinaison = 0, RayonVecteur = 0, Hauteur = 0, Azimut = 0;
 
+double InstantAffiche() {
+    return PosSoleil::EncodeDateValeur(Annee, Mois, Jour, Heure, Minute,
+                                       Seconde + MilliSeconde / 1000.0);
+}
+
 std::string SeparateurDecimal() {
     return QLocale::system().decimalPoint().toStdString();
 }
@@ -427,15 +432,7 @@ void TEphPosition::APropos1Click() {
 }
 
 void TEphPosition::JourneeClick() {
-    // The date shown: the clock's while the display follows it (the picker catches up with the
-    // clock only when its second changes, so just after start it may still show its default).
-    QDate date = DatePicker->date();
-    if (Timer1->isActive()) {
-        int a, m, j, h, mi, s, ms;
-        PosSoleil::DecodeDateValeur(Maintenant, a, m, j, h, mi, s, ms);
-        date = QDate(a, m, j);
-    }
-    Unit5::Journee->Ouvre(date);
+    Unit5::Journee->Ouvre();
 }
 
 void TEphPosition::closeEvent(QCloseEvent* event) {

@@ -132,4 +132,7 @@ extern double AscensionDroite, Declinaison, RayonVecteur, Hauteur, Azimut;
 // The decimal separator of the user's regional settings, as UTF-8.
 std::string SeparateurDecimal();
 
+// The instant that the main window shows, in either clock mode: a UTC date-time value.
+double InstantAffiche();
+
 }  // namespace Unit1

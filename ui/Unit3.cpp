@@ -78,6 +78,12 @@ TTEmoinsTUdlg::TTEmoinsTUdlg(QWidget* parent) : QDialog(parent) {
     connect(OKBtn, &QPushButton::clicked, this, &TTEmoinsTUdlg::OKBtnClick);
 }
 
+void TTEmoinsTUdlg::showEvent(QShowEvent* event) {
+    Controles::Centre(this);
+    OKBtn->setFocus(Qt::OtherFocusReason);
+    QDialog::showEvent(event);
+}
+
 void TTEmoinsTUdlg::OKBtnClick() {
     const std::string texte = TAIEdit->Lit().toStdString();
     int secondes = 0;

@@ -22,6 +22,11 @@ public:
     QLabel* Label1;
     TMaskEdit* TAIEdit;
     QLabel* Label2;
+
+protected:
+    // Every opening is centred and starts with OK's focus, so Esc and Enter act on the dialog
+    // whatever field had the focus when it last closed.
+    void showEvent(QShowEvent* event) override;
 };
 
 namespace Unit3 {

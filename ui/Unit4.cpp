@@ -31,10 +31,10 @@ int Nombre = 0;
 bool Arret = false;
 
 
-std::string LigneSite(const std::string& separateur) {
+std::string LigneSite(const std::string& separateur, bool retenue) {
     const TEphPosition* principale = Unit1::EphPosition;
     return Tableau::LigneSite(Unit1::Longitude, Unit1::Latitude, principale->RadioEst->isChecked(),
-                              principale->RadioNord->isChecked(), separateur);
+                              principale->RadioNord->isChecked(), separateur, retenue);
 }
 
 }  // namespace Unit4
@@ -124,6 +124,13 @@ void TEphemeride::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void TEphemeride::hideEvent(QHideEvent* event) {
+    // An unfinished step or count is not kept for the next opening.
+    PasEdit->Abandonne();
+    NombEdit->Abandonne();
+    QDialog::hideEvent(event);
+}
+
 void TEphemeride::FormCreate() {
     TypeBox->setCurrentIndex(0);
     QStringList lignes;
@@ -163,9 +170,16 @@ void TEphemeride::ActiveSaisies(bool actif) {
 
 void TEphemeride::Creation() {
     // Nothing starts on a step or count that is not a whole number: the run is never left
-    // half-started with its inputs disabled.
-    PasEdit->AnnuleRefus();  // the conversion below reports an incomplete field itself
-    NombEdit->AnnuleRefus();
+    // half-started with its inputs disabled. An incomplete field gets the refusal that leaving
+    // it gives (the click that led here has usually scheduled it already).
+    for (TMaskEdit* champ : {PasEdit, NombEdit}) {
+        if (champ->Incomplet()) {
+            Valid->setText(QStringLiteral("&Génération"));
+            Arret = true;
+            champ->Refuse();
+            return;
+        }
+    }
     const std::string textePas = PasEdit->Lit().toStdString();
     const std::string texteNombre = NombEdit->Lit().toStdString();
     int pas = 0, nombre = 0;

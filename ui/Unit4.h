@@ -57,6 +57,7 @@ public:
 protected:
     // Esc never hides the generator: a running generation would go on unseen.
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void ActiveSaisies(bool actif);
@@ -75,7 +76,8 @@ extern bool Arret;  // stop request, seen after the row in progress
 using Tableau::Modele;
 
 // The site line of the table's header: "Longitude E  02°01'49\", Latitude N  42°29'48\"", the
-// hemispheres as the main window's radio buttons show them.
-std::string LigneSite(const std::string& separateur);
+// hemispheres as the main window's radio buttons show them; seconds carried into the minute
+// when `retenue` is set (the generator's own header carries nothing).
+std::string LigneSite(const std::string& separateur, bool retenue = false);
 
 }  // namespace Unit4

@@ -39,6 +39,13 @@ QDateTime EnUTC(double t) {
 
 }  // namespace
 
+QDate JourDuSite(double t, double longitude) {
+    // Local mean time runs Longitude / 15 hours ahead of UTC.
+    int a, m, j, h, mi, s, ms;
+    PosSoleil::DecodeDateValeur(std::floor(t + longitude / 360.0), a, m, j, h, mi, s, ms);
+    return QDate(a, m, j);
+}
+
 QString NomEvenement(const PosSoleil::Evenement& e) {
     return QString::fromStdString(Tableau::NomEvenement(e));
 }
@@ -220,7 +227,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     colonne->addWidget(Trajectoire, 2);
     const QFontMetrics fm(font());
     resize(fm.horizontalAdvance(QLatin1Char('0')) * 90, fm.height() * 44);
-    Controles::Centre(this);
+    Controles::AjusteALEcran(this);
 
     connect(DatePicker, &QDateEdit::dateChanged, this, &TJournee::DatePickerChange);
     connect(Copier, &QPushButton::clicked, this, &TJournee::CopierClick);
@@ -240,10 +247,11 @@ bool TJournee::eventFilter(QObject* objet, QEvent* event) {
     return QDialog::eventFilter(objet, event);
 }
 
-void TJournee::Ouvre(const QDate& date) {
+void TJournee::Ouvre() {
+    jourPrincipal = JourDuSite(Unit1::InstantAffiche(), Unit1::Longitude);
     {
         const QSignalBlocker bloque(DatePicker);
-        DatePicker->setDate(date);
+        DatePicker->setDate(jourPrincipal);
     }
     Calcule();
     show();
@@ -255,23 +263,36 @@ void TJournee::DatePickerChange() { Calcule(); }
 
 void TJournee::Actualise() {
     if (!isVisible()) return;
+    const double instant = Unit1::InstantAffiche();
+    const QDate jour = JourDuSite(instant, Unit1::Longitude);
+    if (jour != jourPrincipal) {
+        jourPrincipal = jour;
+        const QSignalBlocker bloque(DatePicker);
+        DatePicker->setDate(jour);
+        Calcule();
+        return;
+    }
     if (Unit1::Longitude != longitude || Unit1::Latitude != latitude || Unit3::TEmoinsTU != tet) {
         Calcule();
         return;
     }
-    if (!dernierSoleil.isValid() || dernierSoleil.elapsed() >= 250) PlaceSoleil();
+    // The clock moves the dot by a hair every 10 ms: a quarter of a second is smooth enough.
+    // A change made by hand moves it at once.
+    const bool enDirect = Unit1::EphPosition && Unit1::EphPosition->Timer1->isActive();
+    if (instant != instantSoleil &&
+        (!enDirect || !dernierSoleil.isValid() || dernierSoleil.elapsed() >= 250))
+        PlaceSoleil();
 }
 
 void TJournee::PlaceSoleil() {
     dernierSoleil.start();
-    const double maintenant = Unit1::Maintenant;
-    const bool enDirect = Unit1::EphPosition && Unit1::EphPosition->Timer1->isActive();
-    const bool aujourdhui = maintenant >= journee.debut && maintenant < journee.debut + 1.0;
-    if (!enDirect || !aujourdhui) {
+    instantSoleil = Unit1::InstantAffiche();
+    if (instantSoleil < journee.debut || instantSoleil >= journee.debut + 1.0) {
         Trajectoire->ChangeSoleil(false, {});
         return;
     }
-    const PosSoleil::Position p = PosSoleil::PositionSoleil(maintenant, {longitude, latitude, 0}, tet);
+    const PosSoleil::Position p =
+        PosSoleil::PositionSoleil(instantSoleil, {longitude, latitude, 0}, tet);
     Trajectoire->ChangeSoleil(true, {p.Azimut, p.Hauteur});
 }
 
@@ -284,9 +305,9 @@ void TJournee::Calcule() {
     journee = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, tet);
 
     const std::string separateur = Unit1::SeparateurDecimal();
-    const auto dms = [&](double angle) { return QString::fromStdString(PosSoleil::DegVersDMS(angle, 0, separateur)); };
+    const auto dms = [&](double angle) { return QString::fromStdString(Tableau::TexteDMS(angle, 0, separateur)); };
     lignes.clear();
-    lignes << QString::fromStdString(Unit4::LigneSite(separateur)) + QLatin1Char('\t') +
+    lignes << QString::fromStdString(Unit4::LigneSite(separateur, true)) + QLatin1Char('\t') +
                   date.toString(QStringLiteral("yyyy-MM-dd"));
     Liste->clear();
     for (int i = 0; i < journee.nombre; ++i) {

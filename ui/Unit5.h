@@ -59,11 +59,14 @@ class TJournee : public QDialog {
 public:
     explicit TJournee(QWidget* parent = nullptr);
 
-    // Opens the window on the date shown by the main window, or brings it forward.
-    void Ouvre(const QDate& date);
+    // Opens the window on the site's day that contains the main window's instant, or brings
+    // it forward.
+    void Ouvre();
 
-    // From the main window's refresh: recomputes when the site or the time difference has
-    // changed, and moves the Sun's dot at most four times a second.
+    // From the main window's refresh: follows the main window's day when it changes (a date
+    // chosen here stays until then), recomputes when the site or the time difference has
+    // changed, and puts the Sun's dot at the main window's instant, at most four times a
+    // second while the clock runs.
     void Actualise();
 
     // Recomputes the events and the path for the date, site and time difference in force.
@@ -92,12 +95,18 @@ private:
     PosSoleil::Journee journee{};
     QStringList lignes;  // the copied lines, without their ends
     double longitude = 0, latitude = 0, tet = 0;
+    QDate jourPrincipal;  // the main window's day at the site, as last followed
+    double instantSoleil = 0;  // the instant of the dot
     QElapsedTimer dernierSoleil;
 };
 
 namespace Unit5 {
 
 extern TJournee* Journee;
+
+// The date of the site's day (from its local mean midnight, see DebutJournee) that contains a
+// UTC instant.
+QDate JourDuSite(double t, double longitude);
 
 // The French name of an event.
 QString NomEvenement(const PosSoleil::Evenement& e);

@@ -158,6 +158,28 @@ private slots:
         TEmoinsTUdlg->TAIEdit->setText(QStringLiteral("032"));
     }
 
+    void okHasTheFocusAtEveryOpening() {
+        // Enter in the field applies and closes; the next opening must not start in the field,
+        // where Esc would stay.
+        Unit3::TEmoinsTU = 64.184;
+        OuvreET([&] {
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(TEmoinsTUdlg->OKBtn));
+            TEmoinsTUdlg->TAIEdit->setFocus();
+            QTRY_VERIFY(TEmoinsTUdlg->TAIEdit->hasFocus());
+            QTest::keyClick(TEmoinsTUdlg->TAIEdit, Qt::Key_Return);
+        });
+        QVERIFY(!TEmoinsTUdlg->isVisible());
+        QWidget* focus = nullptr;
+        bool fermeParEchap = false;
+        OuvreET([&] {
+            focus = QApplication::focusWidget();
+            QTest::keyClick(focus, Qt::Key_Escape);
+            fermeParEchap = !TEmoinsTUdlg->isVisible();
+        });
+        QCOMPARE(focus, static_cast<QWidget*>(TEmoinsTUdlg->OKBtn));
+        QVERIFY(fermeParEchap);
+    }
+
     void displayKeepsRunningUnderAModalDialog() {
         int ticks = 0;
         Unit1::EphPosition->Horloge = [&ticks] {

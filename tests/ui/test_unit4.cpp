@@ -314,29 +314,34 @@ private slots:
         QCOMPARE(G()->Compteur->text(), QStringLiteral("200"));  // kept when the run ends
     }
 
-    void incompleteStepStartsNothing() {
+    void incompleteFieldsAreRefusedByTheGenerationButton() {
+        // A click on the button with a field left incomplete gives the refusal that Tab gives,
+        // once, and starts nothing; Esc then gives the text back.
+        const QStringList refus{QStringLiteral(
+            "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications.")};
         Regle(QDate(2000, 1, 1), QTime(12, 0), "0001", "Secondes", "000003");
         Genere();
-        const QString avant = Copie();
-        G()->PasEdit->setText(QStringLiteral("1"));  // "1___"
-        Genere();
-        QCOMPARE(Aides::Erreurs(),
-                 QStringList{QStringLiteral("'1   ' n'est pas une valeur entière correcte.")});
-        QCOMPARE(G()->Valid->text(), QStringLiteral("&Génération"));
-        QVERIFY(G()->PasEdit->isEnabled());
-        QCOMPARE(Copie(), avant);
-        G()->PasEdit->setText(QStringLiteral("0001"));
-
-        // Leaving the incomplete count for the button: the one box is the conversion's.
-        G()->activateWindow();
-        G()->NombEdit->setFocus();
-        QTRY_VERIFY(G()->NombEdit->hasFocus());
-        G()->NombEdit->setText(QStringLiteral("7"));
-        QTest::mouseClick(G()->Valid, Qt::LeftButton);
-        QTest::qWait(50);
-        QCOMPARE(Aides::Erreurs(),
-                 QStringList{QStringLiteral("'7     ' n'est pas une valeur entière correcte.")});
-        G()->NombEdit->setText(QStringLiteral("000003"));
+        for (TMaskEdit* champ : {G()->PasEdit, G()->NombEdit}) {
+            const QByteArray nom = champ->objectName().toUtf8();
+            qInfo("%s", nom.constData());
+            const QString avant = champ->Lit();
+            G()->activateWindow();
+            champ->setFocus();
+            QTRY_VERIFY(champ->hasFocus());
+            champ->setText(QStringLiteral("7"));
+            QTest::mouseClick(G()->Valid, Qt::LeftButton);
+            QStringList messages;
+            QTRY_VERIFY(!(messages += Aides::Erreurs()).isEmpty());
+            QTest::qWait(30);
+            messages += Aides::Erreurs();
+            QCOMPARE(messages, refus);
+            QTRY_VERIFY(champ->hasFocus());
+            QCOMPARE(G()->Valid->text(), QStringLiteral("&Génération"));
+            QVERIFY(G()->PasEdit->isEnabled());
+            QCOMPARE(G()->Memo1->NombreLignes(), 9 + 3);  // the last table stays
+            QTest::keyClick(champ, Qt::Key_Escape);
+            QCOMPARE(champ->Lit(), avant);
+        }
     }
 
     void requiredDigitsAreRefusedOnLeaving() {
@@ -469,6 +474,21 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             generateurs += qobject_cast<TEphemeride*>(w) != nullptr;
         QCOMPARE(generateurs, 1);
+    }
+
+    // Last: the window is hidden and shown again, which offscreen leaves it inactive.
+    void anUnfinishedFieldIsNotKeptWhenTheWindowCloses() {
+        G()->activateWindow();
+        G()->PasEdit->setFocus();
+        QTRY_VERIFY(G()->PasEdit->hasFocus());
+        const QString avant = G()->PasEdit->Lit();
+        G()->PasEdit->setText(QStringLiteral("000"));  // "000_"
+        G()->hide();
+        Unit1::EphPosition->FichierClick();
+        QVERIFY(QTest::qWaitForWindowExposed(G()));
+        QCOMPARE(G()->PasEdit->Lit(), avant);
+        QTest::qWait(30);
+        QVERIFY(Aides::Erreurs().isEmpty());
     }
 };
 

@@ -1,5 +1,7 @@
 // The solar day's window: opened from the menu, on the main window's date, recomputed when the
 // site changes, and its copied text, whole, against the engine's events.
+#include <cmath>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDateEdit>
@@ -7,6 +9,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTimeEdit>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -20,6 +24,16 @@
 using Unit5::Journee;
 
 namespace {
+
+// Degrees, minutes and seconds rounded as a whole to the second: 151°11'59.6" is 151°12'00".
+QString DmsArrondi(double angle) {
+    const qint64 s = qRound64(std::fabs(angle) * 3600);
+    return QStringLiteral("%1%2°%3'%4\"")
+        .arg(angle < 0 && s != 0 ? QLatin1Char('-') : QLatin1Char(' '))
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
 
 // The text the window must copy, built here from the engine's events: the site line and the
 // date, one line per event (name, UTC, legal time, azimuth or altitude), the thresholds never
@@ -39,7 +53,7 @@ QString TexteAttendu(const QString& site, const QDate& date, double longitude, d
         texte += Unit5::NomEvenement(e) + QLatin1Char('\t') + utc.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
                  QLatin1Char('\t') + legal.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
                  legal.timeZoneAbbreviation() + QLatin1Char('\t') +
-                 Aides::DMS(culmination ? e.hauteur : e.azimut, 0) + QStringLiteral("\r\n");
+                 DmsArrondi(culmination ? e.hauteur : e.azimut) + QStringLiteral("\r\n");
     }
     for (const QString& etat : etats) texte += etat + QStringLiteral("\r\n");
     const auto hms = [](double heures) {
@@ -50,7 +64,10 @@ QString TexteAttendu(const QString& site, const QDate& date, double longitude, d
             .arg(s % 60, 2, 10, QLatin1Char('0'));
     };
     texte += QStringLiteral("Durée du jour\t") + hms(j.duree) + QLatin1Char('\t') +
-             (j.variationDuree < 0 ? QStringLiteral("-") : QStringLiteral("+")) + hms(j.variationDuree) +
+             (hms(j.variationDuree) != QStringLiteral("00:00:00") && j.variationDuree < 0
+                  ? QStringLiteral("-")
+                  : QStringLiteral("+")) +
+             hms(j.variationDuree) +
              QStringLiteral("\r\n");
     return texte;
 }
@@ -160,9 +177,8 @@ private slots:
         for (const Cas& c : cas) {
             Unit1::EphPosition->DatePicker->setDate(c.date);
             Unit1::EphPosition->Journee1->trigger();
-            // The site line as the generator writes it (seconds are rounded without carry).
-            const QString site = QStringLiteral("Longitude E ") + Aides::DMS(Unit1::Longitude, 0) +
-                                 QStringLiteral(", Latitude N ") + Aides::DMS(Unit1::Latitude, 0);
+            // The site as typed: 18°57' is not written 18°56'60".
+            const QString site = QStringLiteral("Longitude E  18°57'00\", Latitude N  69°39'00\"");
             QCOMPARE(Journee->TexteEvenements(),
                      TexteAttendu(site, c.date, Unit1::Longitude, Unit1::Latitude, c.etats));
             QCOMPARE(Journee->Liste->topLevelItem(Journee->Liste->topLevelItemCount() - 1)->text(0),
@@ -187,7 +203,98 @@ private slots:
         Unit1::EphPosition->Timer1->stop();
     }
 
-    void sunDotOnlyLiveAndToday() {
+    void liveModeOpensOnTheSitesDayThatContainsNow() {
+        // The site's day runs from its local mean midnight, 00:00 UTC - Longitude / 15 h.
+        struct Cas {
+            QString longitude;
+            bool ouest;
+            QDateTime maintenant;
+            QDate jour;
+        };
+        const Cas cas[] = {
+            {QStringLiteral("074°00'00\""), true, QDateTime(QDate(2026, 12, 9), QTime(4, 8), QTimeZone::utc()),
+             QDate(2026, 12, 8)},
+            {QStringLiteral("179°30'00\""), true, QDateTime(QDate(2026, 12, 9), QTime(11, 50), QTimeZone::utc()),
+             QDate(2026, 12, 8)},
+            {QStringLiteral("150°00'00\""), false, QDateTime(QDate(2026, 12, 8), QTime(22, 0), QTimeZone::utc()),
+             QDate(2026, 12, 9)},
+            {QStringLiteral("002°01'49\""), false, QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc()),
+             QDate(2026, 12, 8)},
+        };
+        for (const Cas& c : cas) {
+            Journee->hide();
+            (c.ouest ? Unit1::EphPosition->RadioOuest : Unit1::EphPosition->RadioEst)->click();
+            ChangeSite(c.longitude, QStringLiteral("42°29'48\""));
+            Unit1::EphPosition->ButtonAuto->click();
+            Aides::FixeHorloge(c.maintenant);
+            Unit1::EphPosition->Journee1->trigger();
+            QCOMPARE(Journee->DatePicker->date(), c.jour);
+            QVERIFY(Journee->Trajectoire->SoleilVisible());
+        }
+        Unit1::EphPosition->Timer1->stop();
+    }
+
+    void dotAndDayFollowTheMainWindowInManualMode() {
+        Unit1::EphPosition->ButtonAuto->click();
+        Aides::FixeHorloge(QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc()));
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->Journee1->trigger();
+        QCOMPARE(Journee->DatePicker->date(), QDate(2026, 12, 8));
+        const PosSoleil::Site site{2.0302777777777776, 42.49666666666667, 0};
+        for (const QTime heure : {QTime(9, 15, 0), QTime(15, 40, 30)}) {
+            Unit1::EphPosition->TimePicker->setTime(heure);  // as a user's change
+            QVERIFY(Journee->Trajectoire->SoleilVisible());
+            const PosSoleil::Position p = PosSoleil::PositionSoleil(
+                PosSoleil::EncodeDateValeur(2026, 12, 8, heure.hour(), heure.minute(), heure.second()),
+                site, Unit3::TEmoinsTU);
+            QCOMPARE(Journee->Trajectoire->Soleil().azimut, p.Azimut);
+        }
+        // Another date in the main window: the solar day follows it.
+        Unit1::EphPosition->DatePicker->setDate(QDate(2027, 3, 20));
+        QCOMPARE(Journee->DatePicker->date(), QDate(2027, 3, 20));
+        QVERIFY(Journee->Trajectoire->SoleilVisible());
+        // A date chosen here stays while the main window's day does not change.
+        Journee->DatePicker->setDate(QDate(2027, 6, 21));
+        Unit1::EphPosition->TimePicker->setTime(QTime(10, 0, 0));
+        QCOMPARE(Journee->DatePicker->date(), QDate(2027, 6, 21));
+        QVERIFY(!Journee->Trajectoire->SoleilVisible());
+        Unit1::EphPosition->ButtonAuto->click();
+        Unit1::EphPosition->Timer1->stop();
+    }
+
+    void noNegativeZeroInTheDayLengthsChange() {
+        // Near the equator the day length barely changes: find a day whose change is a
+        // fraction of a second below zero, and check that it is written without a sign of its own.
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("01°00'00\""));
+        const PosSoleil::Site site{Unit1::Longitude, Unit1::Latitude, 0};
+        QDate trouve;
+        for (QDate d(2026, 1, 1); d <= QDate(2026, 12, 31) && !trouve.isValid(); d = d.addDays(1)) {
+            const double v = PosSoleil::JourneeSolaire(d.year(), d.month(), d.day(), site, Unit3::TEmoinsTU)
+                                 .variationDuree;
+            if (std::fabs(v) * 3600 < 0.5 && v < 0) trouve = d;
+        }
+        QVERIFY(trouve.isValid());
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(trouve);
+        Unit1::EphPosition->Journee1->trigger();
+        QVERIFY(Journee->DureeLabel->text().contains(QStringLiteral("(+00:00:00 ")));
+        QVERIFY(Journee->TexteEvenements().endsWith(QStringLiteral("\t+00:00:00\r\n")));
+        Unit1::EphPosition->ButtonAuto->click();
+        Unit1::EphPosition->Timer1->stop();
+    }
+
+    void everyWindowFitsAnSvgaScreen() {
+        // This test program's screen is 800 x 600, the smallest screens still in use.
+        const QRect ecran = QApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(ecran.size(), QSize(800, 600));
+        Unit1::EphPosition->Journee1->trigger();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isWindow() || w->objectName().isEmpty()) continue;
+            QVERIFY2(ecran.contains(w->geometry()), qPrintable(w->objectName()));
+        }
+    }
+
+    void sunDotOnlyOnTheShownDay() {
         const QDateTime maintenant(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc());
         Unit1::EphPosition->ButtonAuto->click();
         Unit1::DerniereSeconde = 61;  // the pickers follow this reading of the clock
