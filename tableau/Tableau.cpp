@@ -79,8 +79,9 @@ std::string AvecRetenue(double angle, double grandeur, int decimals, const std::
                   degres, unite, minutes, minute, secondes / echelle);
     std::string resultat = texte;
     if (decimals > 0) {
-        std::snprintf(texte, sizeof texte, "%0*lld", decimals, secondes % echelle);
-        resultat += separateur + texte;
+        const std::string fraction = std::to_string(secondes % echelle);
+        resultat += separateur + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') +
+                    fraction;
     }
     return resultat + seconde;
 }

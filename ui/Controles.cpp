@@ -18,6 +18,7 @@
 #include <QtMath>
 
 #include "MaskEdit.h"
+#include "SaisieDate.h"
 #include "Tableau.h"
 
 namespace Controles {
@@ -73,7 +74,7 @@ TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, c
 
 QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur,
                     int hauteur) {
-    auto* picker = Cree<QDateEdit>(parent, nom, QString(), gauche, haut, largeur, hauteur);
+    auto* picker = Cree<TSaisieDate>(parent, nom, QString(), gauche, haut, largeur, hauteur);
     picker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
     picker->setCalendarPopup(true);
     picker->setDateRange(QDate(Tableau::PremiereAnnee, 1, 1), QDate(Tableau::DerniereAnnee, 1, 1));

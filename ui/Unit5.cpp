@@ -77,6 +77,24 @@ QVector<TTrajectoire::Point> Chemin(double debut, const PosSoleil::Site& site, d
 
 // ---- The picture ----
 
+namespace {
+
+// The names of the reference paths, in the order the window gives them, and their dashes.
+const char* const NomsReferences[] = {"21 juin", "21 décembre", "20 mars"};
+constexpr Qt::PenStyle TraitsReferences[] = {Qt::DashLine, Qt::DotLine, Qt::DashDotLine};
+
+// The length of a legend's sample line, in widths of "0".
+constexpr double EchantillonLegende = 3.0;
+
+QPen StyloChemin(const QPalette& pal, int trait) {
+    if (trait < 0) return QPen(pal.color(QPalette::Highlight), 2.0);
+    QColor faible = pal.color(QPalette::Text);
+    faible.setAlphaF(0.55);
+    return QPen(faible, 1.2, TraitsReferences[trait]);
+}
+
+}  // namespace
+
 TTrajectoire::TTrajectoire(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Trajectoire"));
     setMinimumSize(sizeHint() / 2);
@@ -87,11 +105,13 @@ QSize TTrajectoire::sizeHint() const {
     return {fm.horizontalAdvance(QLatin1Char('0')) * 60, fm.height() * 16};
 }
 
-void TTrajectoire::ChangeChemins(QVector<Point> j, QVector<QVector<Point>> r, QVector<Heure> h, bool sud) {
+void TTrajectoire::ChangeChemins(QVector<Point> j, QVector<QVector<Point>> r, QVector<Heure> h, bool sud,
+                                 const QString& legales) {
     jour = std::move(j);
     references = std::move(r);
     heures = std::move(h);
     versLeSud = sud;
+    heuresLegales = legales;
     double minimum = 0;
     for (const Point& p : jour) minimum = std::min(minimum, p.hauteur);
     hauteurMin = std::clamp(std::floor(minimum / 10) * 10, -90.0, -10.0);
@@ -115,39 +135,129 @@ QPointF TTrajectoire::Vers(const QRectF& zone, Point p) const {
     return {x, y};
 }
 
+QVector<TTrajectoire::Etiquette> TTrajectoire::Etiquettes() const {
+    const QFontMetrics fm(font());
+    const double h = fm.height(), zero = fm.horizontalAdvance(QLatin1Char('0'));
+    const QRectF tout = QRectF(rect());
+    const auto cadre = [&](const QString& texte, double x, double y) {
+        return QRectF(x, y, fm.horizontalAdvance(texte), h);
+    };
+
+    // The legend flows over as many rows as the width needs.
+    struct Entree {
+        QString texte;
+        int trait;
+    };
+    QVector<Entree> entrees = {{QStringLiteral("jour affiché"), -1}};
+    for (int k = 0; k < references.size() && k < 3; ++k)
+        entrees.push_back({QString::fromUtf8(NomsReferences[k]), k});
+    entrees.push_back({QStringLiteral("• heures : ") + heuresLegales, -2});
+    QVector<Etiquette> legende;
+    double x = 2, rangee = 0;
+    for (const Entree& e : entrees) {
+        const double echantillon = e.trait >= -1 ? zero * (EchantillonLegende + 0.5) : 0;
+        const double largeur = echantillon + fm.horizontalAdvance(e.texte);
+        if (x > 2 && x + largeur > tout.width() - 2) {
+            x = 2;
+            ++rangee;
+        }
+        legende.push_back({Role::Legende, e.texte, cadre(e.texte, x + echantillon, rangee * h),
+                           e.trait >= -1 ? e.trait : -2});
+        x += largeur + zero * 2;
+    }
+    const double rangees = rangee + 1;
+
+    const QRectF zone = Zone();
+    QVector<Etiquette> etiquettes;
+    const double basLegende = tout.bottom() - rangees * h;
+    for (Etiquette& e : legende) {
+        e.cadre.moveTop(basLegende + e.cadre.top());
+        etiquettes.push_back(e);
+    }
+    const QString hauteur = QStringLiteral("Hauteur (°)");
+    etiquettes.push_back({Role::Axe, hauteur, cadre(hauteur, 2, 0)});
+    const QString azimut = QStringLiteral("Azimut");
+    etiquettes.push_back(
+        {Role::Axe, azimut, cadre(azimut, zone.center().x() - fm.horizontalAdvance(azimut) / 2.0, basLegende - h)});
+
+    // A text goes in only where it covers none already placed.
+    const auto place = [&](Role role, const QString& texte, QRectF c) {
+        for (const Etiquette& e : etiquettes)
+            if (e.cadre.intersects(c)) return;
+        etiquettes.push_back({role, texte, c});
+    };
+    // The cardinal points.
+    const char* const cardinaux[] = {"N", "E", "S", "O"};
+    for (int i = 0; i <= 4; ++i) {
+        const double a = versLeSud ? i * 90.0 : i * 90.0 + 180.0;
+        const QString texte = QString::fromLatin1(cardinaux[static_cast<int>(std::fmod(a, 360.0) / 90.0)]);
+        const double xc = zone.left() + zone.width() * i / 4.0;
+        place(Role::Graduation, texte, cadre(texte, xc - fm.horizontalAdvance(texte) / 2.0, zone.bottom() + 2));
+    }
+
+    // Degrees every 30, from the horizon out (so a small picture keeps 0 and the top).
+    QVector<double> degres = {0.0, 90.0};
+    for (double a = std::ceil(hauteurMin / 30) * 30; a < 90.0; a += 30.0) degres.push_back(a);
+    for (const double a : degres) {
+        const QString texte = QStringLiteral("%1°").arg(a);
+        const double y = Vers(zone, {0, a}).y();
+        QRectF c = cadre(texte, zone.left() - fm.horizontalAdvance(texte) - 4, y - h / 2);
+        c.moveTop(std::clamp(c.top(), h, zone.bottom() - h));
+        place(Role::Graduation, texte, c);
+    }
+    // The hours last, beside their marks, moved inside the picture, left out where they would
+    // cover another text.
+    for (const Heure& heure : heures) {
+        if (heure.point.hauteur < hauteurMin) continue;
+        const QPointF q = Vers(zone, heure.point);
+        QRectF c = cadre(heure.texte, q.x() + 4, q.y() - 4 - fm.ascent());
+        c.moveLeft(std::clamp(c.left(), tout.left(), tout.right() - c.width()));
+        c.moveTop(std::clamp(c.top(), zone.top(), zone.bottom() - c.height()));
+        place(Role::Heure, heure.texte, c);
+    }
+    return etiquettes;
+}
+
+QRectF TTrajectoire::Zone() const {
+    // Above: the vertical axis's title; below: the cardinal points, the horizontal axis's title
+    // and the legend's rows.
+    const QFontMetrics fm(font());
+    const double h = fm.height(), zero = fm.horizontalAdvance(QLatin1Char('0'));
+    double x = 2, rangees = 1;
+    QStringList textes = {QStringLiteral("jour affiché")};
+    for (int k = 0; k < references.size() && k < 3; ++k) textes << QString::fromUtf8(NomsReferences[k]);
+    for (const QString& t : textes) {
+        const double largeur = zero * (EchantillonLegende + 0.5) + fm.horizontalAdvance(t);
+        if (x > 2 && x + largeur > width() - 2) {
+            x = 2;
+            ++rangees;
+        }
+        x += largeur + zero * 2;
+    }
+    if (x > 2 && x + fm.horizontalAdvance(QStringLiteral("• heures : ") + heuresLegales) > width() - 2) ++rangees;
+    return QRectF(rect()).adjusted(fm.horizontalAdvance(QStringLiteral("-90°")) + 6, h * 1.8, -zero * 2,
+                                   -(h * (2 + rangees) + 4));
+}
+
 void TTrajectoire::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QPalette& pal = palette();
-    const QFontMetrics fm(font());
     p.fillRect(rect(), pal.base());
-    const QRectF zone = QRectF(rect()).adjusted(fm.horizontalAdvance(QStringLiteral("-90°")) + 6, fm.height(),
-                                                -fm.horizontalAdvance(QLatin1Char('0')) * 2,
-                                                -fm.height() * 1.6);
+    const QRectF zone = Zone();
 
-    // Altitude grid every 10 degrees; the horizon stronger.
+    // Altitude grid every 10 degrees, the horizon stronger; a line at each cardinal point.
     QColor grille = pal.color(QPalette::Text);
     grille.setAlphaF(0.15);
     for (double h = hauteurMin; h <= 90.0; h += 10.0) {
         const double y = Vers(zone, {0, h}).y();
         p.setPen(QPen(h == 0.0 ? pal.color(QPalette::Text) : grille, h == 0.0 ? 1.5 : 1.0));
         p.drawLine(QPointF(zone.left(), y), QPointF(zone.right(), y));
-        if (std::fmod(h, 30.0) == 0.0) {
-            p.setPen(pal.color(QPalette::Text));
-            const QString texte = QStringLiteral("%1°").arg(h);
-            p.drawText(QPointF(zone.left() - fm.horizontalAdvance(texte) - 4, y + fm.ascent() / 2.5), texte);
-        }
     }
-    // The cardinal points under the horizon line of the frame.
-    const char* const cardinaux[] = {"N", "E", "S", "O"};
+    p.setPen(grille);
     for (int i = 0; i <= 4; ++i) {
-        const double azimut = versLeSud ? i * 90.0 : i * 90.0 + 180.0;
         const double x = zone.left() + zone.width() * i / 4.0;
-        p.setPen(grille);
         p.drawLine(QPointF(x, zone.top()), QPointF(x, zone.bottom()));
-        p.setPen(pal.color(QPalette::Text));
-        const QString texte = QString::fromLatin1(cardinaux[static_cast<int>(std::fmod(azimut, 360.0) / 90.0)]);
-        p.drawText(QPointF(x - fm.horizontalAdvance(texte) / 2.0, zone.bottom() + fm.height()), texte);
     }
 
     // A path broken where it wraps across the picture's edges.
@@ -162,27 +272,35 @@ void TTrajectoire::paintEvent(QPaintEvent*) {
         }
         p.drawPath(chemin);
     };
+    p.save();
     p.setClipRect(zone.adjusted(-1, -1, 1, 1));
-    QColor faible = pal.color(QPalette::Text);
-    faible.setAlphaF(0.35);
-    p.setPen(QPen(faible, 1.0, Qt::DashLine));
-    for (const auto& reference : references) trace(reference);
-    p.setPen(QPen(pal.color(QPalette::Highlight), 2.0));
+    for (int k = 0; k < references.size() && k < 3; ++k) {
+        p.setPen(StyloChemin(pal, k));
+        trace(references[k]);
+    }
+    p.setPen(StyloChemin(pal, -1));
     trace(jour);
-
-    // Hour marks in legal time.
     p.setPen(pal.color(QPalette::Text));
     p.setBrush(pal.color(QPalette::Highlight));
-    for (const Heure& h : heures) {
-        if (h.point.hauteur < hauteurMin) continue;
-        const QPointF q = Vers(zone, h.point);
-        p.drawEllipse(q, 2.5, 2.5);
-        p.drawText(q + QPointF(4, -4), QStringLiteral("%1h").arg(h.heure));
-    }
+    for (const Heure& h : heures)
+        if (h.point.hauteur >= hauteurMin) p.drawEllipse(Vers(zone, h.point), 2.5, 2.5);
     if (soleilVisible) {
-        p.setPen(QPen(pal.color(QPalette::Text), 1.0));
         p.setBrush(QColor(255, 190, 0));
         p.drawEllipse(Vers(zone, soleil), 6.0, 6.0);
+    }
+    p.restore();
+
+    const QFontMetrics fm(font());
+    for (const Etiquette& e : Etiquettes()) {
+        if (e.role == Role::Legende && e.trait >= -1) {
+            const double y = e.cadre.center().y();
+            const double zero = fm.horizontalAdvance(QLatin1Char('0'));
+            p.setPen(StyloChemin(pal, e.trait));
+            p.drawLine(QPointF(e.cadre.left() - zero * (EchantillonLegende + 0.5), y),
+                       QPointF(e.cadre.left() - zero * 0.5, y));
+        }
+        p.setPen(pal.color(QPalette::Text));
+        p.drawText(e.cadre, Qt::AlignLeft | Qt::AlignVCenter, e.texte);
     }
 }
 
@@ -337,17 +455,30 @@ void TJournee::Calcule() {
     QVector<QVector<TTrajectoire::Point>> references = {Chemin(debutDe(6, 21), site, tet),
                                                          Chemin(debutDe(12, 21), site, tet),
                                                          Chemin(debutDe(3, 20), site, tet)};
+    // Every whole hour of legal time in the day. Where legal time goes back, an hour comes twice:
+    // both are named with their zone, and the note says which zones the day has.
     QVector<TTrajectoire::Heure> heures;
-    const QDateTime debutLegal = EnUTC(journee.debut).toLocalTime();
-    QDateTime heure = debutLegal;
-    heure.setTime(QTime(debutLegal.time().hour(), 0));
-    for (heure = heure.addSecs(3600); heure.toSecsSinceEpoch() < debutLegal.toSecsSinceEpoch() + 86400;
-         heure = heure.addSecs(3600)) {
-        const double t = PosSoleil::JoursAvantUnix + heure.toSecsSinceEpoch() / PosSoleil::SecondesParJour;
+    QVector<int> numeros;
+    QStringList zones, abreviations;
+    const qint64 debut = EnUTC(journee.debut).toSecsSinceEpoch();
+    for (qint64 s = (debut / 3600 + 1) * 3600; s < debut + 86400; s += 3600) {
+        // Whole hours of UTC are whole hours of legal time wherever the offset is whole hours;
+        // elsewhere (half-hour zones) the mark stands at the legal hour's start all the same.
+        const QDateTime legal = QDateTime::fromSecsSinceEpoch(s, QTimeZone::utc()).toLocalTime();
+        const qint64 debutHeure = s - legal.time().minute() * 60;
+        const QDateTime marque = QDateTime::fromSecsSinceEpoch(debutHeure, QTimeZone::utc()).toLocalTime();
+        if (debutHeure <= debut) continue;
+        const double t = PosSoleil::JoursAvantUnix + debutHeure / PosSoleil::SecondesParJour;
         const PosSoleil::Position p = PosSoleil::PositionSoleil(t, site, tet);
-        heures.push_back({{p.Azimut, p.Hauteur}, heure.time().hour()});
+        heures.push_back({{p.Azimut, p.Hauteur}, QStringLiteral("%1h").arg(marque.time().hour())});
+        numeros.push_back(marque.time().hour());
+        abreviations << marque.timeZoneAbbreviation();
+        if (!zones.contains(marque.timeZoneAbbreviation())) zones << marque.timeZoneAbbreviation();
     }
-    Trajectoire->ChangeChemins(Chemin(journee.debut, site, tet), references, heures, latitude >= 0);
+    for (int i = 0; i < heures.size(); ++i)
+        if (numeros.count(numeros[i]) > 1) heures[i].texte += QLatin1Char(' ') + abreviations[i];
+    Trajectoire->ChangeChemins(Chemin(journee.debut, site, tet), references, heures, latitude >= 0,
+                               QStringLiteral("heure légale ") + zones.join(QStringLiteral(" puis ")));
     PlaceSoleil();
 }
 

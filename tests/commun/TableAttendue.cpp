@@ -1,5 +1,6 @@
 #include "TableAttendue.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "PosSoleil.h"
@@ -68,6 +69,14 @@ std::string Table(const Reglages& r, const std::string& site) {
     std::vector<std::string> lignes = EnTete(r.zenith, r.sud, site);
     for (std::string& l : Rangees(r)) lignes.push_back(std::move(l));
     return Crlf(lignes);
+}
+
+std::string DmsArrondi(double angle) {
+    const long long s = std::llround(std::fabs(angle) * 3600);
+    char texte[64];
+    std::snprintf(texte, sizeof texte, "%c%02lld°%02lld'%02lld\"", angle < 0 && s != 0 ? '-' : ' ',
+                  s / 3600, s / 60 % 60, s % 60);
+    return texte;
 }
 
 }  // namespace TableAttendue

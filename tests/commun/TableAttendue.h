@@ -40,4 +40,8 @@ std::string Crlf(const std::vector<std::string>& lignes);
 // The whole table: header and rows, CR LF line ends.
 std::string Table(const Reglages& r, const std::string& site = SiteDefaut);
 
+// Degrees, minutes and seconds rounded as a whole to the second, as the solar day's texts
+// write them: 151°11'59.6" is " 151°12'00"".
+std::string DmsArrondi(double angle);
+
 }  // namespace TableAttendue

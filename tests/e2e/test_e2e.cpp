@@ -543,6 +543,41 @@ TEST_F(DeBoutEnBout, TitleBarsOfferWhatEachWindowAllows) {
     EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
 }
 
+TEST_F(DeBoutEnBout, DialogsOpenAtTheSamePlaceEveryTime) {
+    // Under a window manager the frame is known only after the first opening: each opening
+    // must still put the dialog at the same place.
+    Programme programme;
+    const std::string principale = Fenetre("Ephémérides Solaire");
+    ASSERT_FALSE(principale.empty()) << programme.Erreurs();
+    struct Cas {
+        const char* touche;
+        const char* titre;
+    };
+    for (const Cas& c : {Cas{"alt+e", "Temps des éphémérides"}, Cas{"alt+a", "A Propos"}}) {
+        SCOPED_TRACE(c.titre);
+        Geometrie premiere;
+        for (int fois = 0; fois < 3; ++fois) {
+            Active(principale);
+            Touches(c.touche);
+            const std::string id = Fenetre(c.titre);
+            ASSERT_FALSE(id.empty());
+            std::this_thread::sleep_for(300ms);
+            const Geometrie g = GeometrieDe(id);
+            if (fois == 0) {
+                premiere = g;
+            } else {
+                EXPECT_EQ(g.x, premiere.x) << fois;
+                EXPECT_EQ(g.y, premiere.y) << fois;
+            }
+            Active(id);
+            Touches("Escape");
+            std::this_thread::sleep_for(300ms);
+            ASSERT_TRUE(Fenetre(c.titre, 1s).empty());
+        }
+    }
+    EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();
+}
+
 // The solar day's text that the window must copy for a date at the start-up site, legal time
 // being UTC here.
 std::string TexteJournee(int annee, int mois, int jour) {
@@ -580,10 +615,11 @@ std::string TexteJournee(int annee, int mois, int jour) {
         const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
                                  e.type == PosSoleil::TypeEvenement::PassageInferieur;
         texte += nom + "\t" + date(e.t) + "\t" + date(e.t) + " UTC\t" +
-                 PosSoleil::DegVersDMS(culmination ? e.hauteur : e.azimut, 0) + "\r\n";
+                 TableAttendue::DmsArrondi(culmination ? e.hauteur : e.azimut) + "\r\n";
     }
-    texte += "Durée du jour\t" + hms(j.duree) + "\t" + (j.variationDuree < 0 ? "-" : "+") + hms(j.variationDuree) +
-             "\r\n";
+    const std::string variation = hms(j.variationDuree);
+    texte += "Durée du jour\t" + hms(j.duree) + "\t" +
+             (j.variationDuree < 0 && variation != "00:00:00" ? "-" : "+") + variation + "\r\n";
     return texte;
 }
 

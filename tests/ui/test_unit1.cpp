@@ -428,6 +428,48 @@ private slots:
         QCOMPARE(vu, attendu);
     }
 
+    void typedDatesWorkAsTheArrowsDo() {
+        // Each case types into one section of the long date, in sequence; the main window's
+        // date follows every change, as it does for the arrows and the calendar. The long date
+        // is "dddd, d MMMM yyyy" in English and "dddd d MMMM yyyy" in French: the day's name,
+        // the day, the month, the year.
+        enum S { DayOfWeekSection, DaySection, MonthSection, YearSection };
+        struct Cas {
+            S section;
+            const char* touches;
+            QDate attendue;
+        };
+        const Cas cas[] = {
+            {S::DayOfWeekSection, "01", QDate(2000, 1, 1)},  // digits on the day's name: the day
+            {S::YearSection, "2026", QDate(2026, 1, 1)},     // never through the years 2, 20, 202
+            {S::DaySection, "15", QDate(2026, 1, 15)},
+            {S::MonthSection, "03", QDate(2026, 3, 15)},
+            {S::DaySection, "7", QDate(2026, 3, 7)},         // no second digit can follow a 7
+            {S::MonthSection, "d", QDate(2026, 12, 7)},      // December by its name
+            {S::YearSection, "1970", QDate(1980, 12, 7)},    // held at the range's first year
+            {S::DaySection, "31", QDate(1980, 12, 31)},
+            {S::MonthSection, "02", QDate(1980, 2, 29)},     // the month's last day
+        };
+        W()->ButtonMan->click();
+        QDateEdit* picker = W()->DatePicker;
+        {
+            const QSignalBlocker bloque(picker);
+            picker->setDate(QDate(2000, 1, 3));
+        }
+        QVERIFY(picker->displayFormat().startsWith(QStringLiteral("dddd")));
+        QCOMPARE(picker->sectionCount(), 4);
+        picker->setFocus();
+        QTRY_VERIFY(picker->hasFocus());
+        for (const Cas& c : cas) {
+            picker->setCurrentSectionIndex(c.section);
+            QTest::keyClicks(picker, QString::fromLatin1(c.touches));
+            QCOMPARE(picker->date(), c.attendue);
+            QCOMPARE(QDate(Unit1::Annee, Unit1::Mois, Unit1::Jour), c.attendue);
+        }
+        W()->ButtonAuto->click();
+        W()->Timer1->stop();
+    }
+
     void liveTicksRefresh() {
         // A clock that runs an hour per tick: each tick must show the engine's figures for the
         // instant it read, not merely read it.

@@ -294,6 +294,58 @@ private slots:
         }
     }
 
+    void pictureSaysWhatItShowsAtEverySize() {
+        // Titled axes, a legend for the day's and the three reference paths, the note that the
+        // hours are legal time; no text over another or outside the picture, in either view.
+        struct Cas {
+            QString latitude;
+            bool sud;
+            QDate date;
+            QString heures;
+        };
+        const Cas cas[] = {
+            {QStringLiteral("48°51'00\""), false, QDate(2026, 12, 8), QStringLiteral("heure légale CET")},
+            {QStringLiteral("33°52'00\""), true, QDate(2026, 12, 8), QStringLiteral("heure légale CET")},
+            // Legal time goes back at 03:00 CEST: 2 h comes twice and each says its zone.
+            {QStringLiteral("48°51'00\""), false, QDate(2026, 10, 25), QStringLiteral("heure légale CEST puis CET")},
+        };
+        Unit1::EphPosition->ButtonMan->click();
+        for (const Cas& c : cas) {
+            (c.sud ? Unit1::EphPosition->RadioSud : Unit1::EphPosition->RadioNord)->click();
+            ChangeSite(QStringLiteral("002°21'00\""), c.latitude);
+            Unit1::EphPosition->TimePicker->setTime(QTime(12, 0));
+            Unit1::EphPosition->DatePicker->setDate(c.date);
+            Unit1::EphPosition->Journee1->trigger();
+            TTrajectoire* t = Journee->Trajectoire;
+            for (const QSize taille : {t->minimumSize(), t->sizeHint(), QSize(1600, 900)}) {
+                t->resize(taille);
+                const auto etiquettes = t->Etiquettes();
+                QStringList textes;
+                for (int i = 0; i < etiquettes.size(); ++i) {
+                    textes << etiquettes[i].texte;
+                    QVERIFY2(QRectF(t->rect()).adjusted(-0.5, -0.5, 0.5, 0.5).contains(etiquettes[i].cadre),
+                             qPrintable(etiquettes[i].texte));
+                    for (int j = i + 1; j < etiquettes.size(); ++j)
+                        QVERIFY2(!etiquettes[i].cadre.intersects(etiquettes[j].cadre),
+                                 qPrintable(etiquettes[i].texte + QStringLiteral(" / ") + etiquettes[j].texte));
+                }
+                for (const QString& attendu :
+                     {QStringLiteral("Hauteur (°)"), QStringLiteral("Azimut"), QStringLiteral("jour affiché"),
+                      QStringLiteral("21 juin"), QStringLiteral("21 décembre"), QStringLiteral("20 mars"),
+                      QStringLiteral("• heures : ") + c.heures})
+                    QVERIFY2(textes.contains(attendu), qPrintable(attendu));
+                if (taille == QSize(1600, 900) && c.date.month() == 10) {
+                    QVERIFY(textes.contains(QStringLiteral("2h CEST")));
+                    QVERIFY(textes.contains(QStringLiteral("2h CET")));
+                    QVERIFY(!textes.contains(QStringLiteral("2h")));
+                }
+            }
+        }
+        Unit1::EphPosition->RadioNord->click();
+        Unit1::EphPosition->ButtonAuto->click();
+        Unit1::EphPosition->Timer1->stop();
+    }
+
     void sunDotOnlyOnTheShownDay() {
         const QDateTime maintenant(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc());
         Unit1::EphPosition->ButtonAuto->click();
