@@ -137,35 +137,14 @@ QPointF TTrajectoire::Vers(const QRectF& zone, Point p) const {
 
 QVector<TTrajectoire::Etiquette> TTrajectoire::Etiquettes() const {
     const QFontMetrics fm(font());
-    const double h = fm.height(), zero = fm.horizontalAdvance(QLatin1Char('0'));
+    const double h = fm.height();
     const QRectF tout = QRectF(rect());
     const auto cadre = [&](const QString& texte, double x, double y) {
         return QRectF(x, y, fm.horizontalAdvance(texte), h);
     };
 
-    // The legend flows over as many rows as the width needs.
-    struct Entree {
-        QString texte;
-        int trait;
-    };
-    QVector<Entree> entrees = {{QStringLiteral("jour affiché"), -1}};
-    for (int k = 0; k < references.size() && k < 3; ++k)
-        entrees.push_back({QString::fromUtf8(NomsReferences[k]), k});
-    entrees.push_back({QStringLiteral("• heures : ") + heuresLegales, -2});
-    QVector<Etiquette> legende;
-    double x = 2, rangee = 0;
-    for (const Entree& e : entrees) {
-        const double echantillon = e.trait >= -1 ? zero * (EchantillonLegende + 0.5) : 0;
-        const double largeur = echantillon + fm.horizontalAdvance(e.texte);
-        if (x > 2 && x + largeur > tout.width() - 2) {
-            x = 2;
-            ++rangee;
-        }
-        legende.push_back({Role::Legende, e.texte, cadre(e.texte, x + echantillon, rangee * h),
-                           e.trait >= -1 ? e.trait : -2});
-        x += largeur + zero * 2;
-    }
-    const double rangees = rangee + 1;
+    QVector<Etiquette> legende = Legende();
+    const double rangees = legende.isEmpty() ? 1 : legende.back().cadre.top() / h + 1;
 
     const QRectF zone = Zone();
     QVector<Etiquette> etiquettes;
@@ -218,23 +197,36 @@ QVector<TTrajectoire::Etiquette> TTrajectoire::Etiquettes() const {
     return etiquettes;
 }
 
+QVector<TTrajectoire::Etiquette> TTrajectoire::Legende() const {
+    // The entries flow over as many rows as the width needs, from y = 0; each path's entry
+    // leaves room on its left for a sample of its line.
+    const QFontMetrics fm(font());
+    const double h = fm.height(), zero = fm.horizontalAdvance(QLatin1Char('0'));
+    QVector<Etiquette> entrees = {{Role::Legende, QStringLiteral("jour affiché"), {}, -1}};
+    for (int k = 0; k < references.size() && k < 3; ++k)
+        entrees.push_back({Role::Legende, QString::fromUtf8(NomsReferences[k]), {}, k});
+    entrees.push_back({Role::Legende, QStringLiteral("• heures : ") + heuresLegales, {}, -2});
+    double x = 2, rangee = 0;
+    for (Etiquette& e : entrees) {
+        const double echantillon = e.trait >= -1 ? zero * (EchantillonLegende + 0.5) : 0;
+        const double largeur = echantillon + fm.horizontalAdvance(e.texte);
+        if (x > 2 && x + largeur > width() - 2) {
+            x = 2;
+            ++rangee;
+        }
+        e.cadre = QRectF(x + echantillon, rangee * h, fm.horizontalAdvance(e.texte), h);
+        x += largeur + zero * 2;
+    }
+    return entrees;
+}
+
 QRectF TTrajectoire::Zone() const {
     // Above: the vertical axis's title; below: the cardinal points, the horizontal axis's title
     // and the legend's rows.
     const QFontMetrics fm(font());
     const double h = fm.height(), zero = fm.horizontalAdvance(QLatin1Char('0'));
-    double x = 2, rangees = 1;
-    QStringList textes = {QStringLiteral("jour affiché")};
-    for (int k = 0; k < references.size() && k < 3; ++k) textes << QString::fromUtf8(NomsReferences[k]);
-    for (const QString& t : textes) {
-        const double largeur = zero * (EchantillonLegende + 0.5) + fm.horizontalAdvance(t);
-        if (x > 2 && x + largeur > width() - 2) {
-            x = 2;
-            ++rangees;
-        }
-        x += largeur + zero * 2;
-    }
-    if (x > 2 && x + fm.horizontalAdvance(QStringLiteral("• heures : ") + heuresLegales) > width() - 2) ++rangees;
+    const QVector<Etiquette> legende = Legende();
+    const double rangees = legende.isEmpty() ? 1 : legende.back().cadre.top() / h + 1;
     return QRectF(rect()).adjusted(fm.horizontalAdvance(QStringLiteral("-90°")) + 6, h * 1.8, -zero * 2,
                                    -(h * (2 + rangees) + 4));
 }

@@ -59,6 +59,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QVector<Etiquette> Legende() const;  // its entries, rows from y = 0
     QRectF Zone() const;
     QPointF Vers(const QRectF& zone, Point p) const;
 
