@@ -1,7 +1,11 @@
 // What the command-line program is made of, apart from its argument parsing: time scales,
-// the readers of angles and dates, and the rows it writes. No Qt.
+// the readers of numbers, angles and dates, the texts of instants, and the rows it writes.
+// No Qt.
 #pragma once
 
+#include <date/tz.h>
+
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -11,8 +15,14 @@
 
 namespace Cli {
 
-// A usage error: its French message goes to standard error and the program ends with status 2.
+// A usage error: its French message goes to standard error and the program ends with status 2,
+// nothing written on standard output.
 struct ErreurUsage {
+    std::string message;
+};
+
+// A bad row of the batch input: status 3, every row before it written whole.
+struct ErreurDonnees {
     std::string message;
 };
 
@@ -22,16 +32,90 @@ struct ErreurUsage {
 // 1972-01-01 (10 s then); the last entry's value is kept after it, the first before it.
 int TaiMoinsUtc(double t) noexcept;
 
-// ---- Readers (each throws ErreurUsage with a French message) ----
+// The UTC date-time value from which the leap-second table is no longer confirmed: the next
+// date on which a leap second could be inserted after the last one announced as absent.
+double FinTableSauts() noexcept;
+
+// Delta T = TT - UT1 in seconds at a date-time value, from the polynomials of Espenak and Meeus
+// (Five Millennium Canon of Solar Eclipses, NASA TP-2006-214141), whatever the date.
+double DeltaTModele(double t) noexcept;
+
+// Where dynamical time - UTC came from.
+enum class SourceTt { Table, Modele, TaiUtc, TtUtc };
+struct TtUtc {
+    double secondes;
+    SourceTt source;
+};
+
+// The default dynamical time - UTC at a UTC date-time value: TAI - UTC + 32.184 s while the
+// leap-second table is confirmed; before 1972 the model; after the table the model shifted to
+// meet the table's last value, the shift fading linearly to nothing by 2150.
+TtUtc TtMoinsUtcParDefaut(double t) noexcept;
+
+// The source's word in CSV and JSON: "table", "modele", "tai_utc", "tt_utc".
+const char* NomSource(SourceTt source) noexcept;
+
+// ---- Readers (each throws ErreurUsage, or ErreurDonnees for the batch input) ----
+
+// A number between min and max, with a '.' or ',' decimal mark. The message names the option
+// and the range with its unit: "valeur hors limites pour --lon : « 560 » (de -180 à 180 degrés)".
+double LitNombre(std::string_view texte, std::string_view option, double min, double max,
+                 std::string_view unite);
+long long LitEntier(std::string_view texte, std::string_view option, long long min,
+                    long long max);
 
 // An angle in decimal degrees ("2.03", "-70.5") or in the program's sexagesimal text
-// ("002°01'49\"", "-33°52'10.5\"").
-double LitAngle(std::string_view texte, std::string_view option);
+// ("002°01'49\"", "-33°52'10.5\""), within min..max.
+double LitAngle(std::string_view texte, std::string_view option, double min = -1e300,
+                double max = 1e300);
 
 // An ISO 8601 instant: "2026-12-08T12:00:00Z", "2026-12-08T13:00:00+01:00", "2026-12-08 12:00",
-// or a date alone (midnight); without an offset it is UTC. Returns the UTC date-time value,
-// to the millisecond.
+// or a date alone (midnight); without an offset it is UTC. The UTC date-time value, to the
+// millisecond, and the calendar day as written (the day that an offset belongs to).
+struct Instant {
+    double t;
+    int annee, mois, jour;
+};
+std::optional<Instant> AnalyseInstant(std::string_view texte) noexcept;
 double LitInstant(std::string_view texte, std::string_view option);
+
+// The dates every command accepts without --force: 1980-01-01T00:00:00Z to 2250-12-31T23:59:59Z.
+double PremierInstant() noexcept;
+double FinInstants() noexcept;  // 2251-01-01T00:00:00Z, excluded
+inline bool DansLesDates(double t) noexcept {
+    return t >= PremierInstant() && t < FinInstants();
+}
+
+// ---- Texts of instants ----
+
+// Milliseconds since 1970-01-01T00:00:00Z of a date-time value, rounded once: the UTC text and
+// the legal text of a row both come from it, so they always show the same instant.
+long long MsUnix(double t) noexcept;
+
+// "YYYY-MM-DDTHH:MM:SS.mmmZ" (millis) or "YYYY-MM-DD HH:MM:SS" (whole seconds, rounded).
+std::string TexteIso(double t);
+std::string TexteSecondes(double t);
+
+// Legal time in a zone, the zone's period kept between calls (rows come in order). Not shared
+// between threads.
+class HeureLegale {
+public:
+    explicit HeureLegale(const std::string& fuseau);
+    // "YYYY-MM-DDTHH:MM:SS.mmm+02:00" of the same millisecond as TexteIso, or with `secondes`
+    // "YYYY-MM-DD HH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
+    std::string Texte(double t, bool secondes = false);
+    const std::string& Abreviation() const noexcept {
+        return info_.abbrev;
+    }
+
+private:
+    const date::time_zone* zone_;
+    date::sys_info info_{};
+};
+
+// Shortest text that reads back to the same double.
+std::string Nombre(double x);
+void AjouteNombre(std::string& texte, double x);
 
 // ---- Settings and rows ----
 
@@ -39,9 +123,8 @@ enum class Format { Texte, Csv, Json };
 
 struct Reglages {
     PosSoleil::Site site;
-    double ttMoinsUtc = 0;  // used when fixe is true
-    bool ttFixe = false;    // from --tai-utc or --tt-utc; else from the leap-second table
-    double dut1 = 0;        // UT1 - UTC, seconds
+    std::optional<TtUtc> ttImpose;  // from --tai-utc or --tt-utc
+    double dut1 = 0;                // UT1 - UTC, seconds
     bool refraction = false;
     double temperature = 10;  // degrees Celsius
     double pressionMmHg = 760;
@@ -49,28 +132,34 @@ struct Reglages {
     std::string fuseau;  // time zone for legal time, empty for none
     Format format = Format::Texte;
     std::string separateur = ".";  // decimal separator of the texts
+    std::string version;           // for the JSON header
 };
 
-// Dynamical time - UTC in force at t.
-double TtMoinsUtcA(const Reglages& r, double t) noexcept;
+// Dynamical time - UTC in force at t, and where it came from.
+TtUtc TtMoinsUtcA(const Reglages& r, double t) noexcept;
 
-// The position at t: the driver with UT1 for the sidereal time and dynamical time for the rest.
-PosSoleil::Position Calcule(const Reglages& r, double t) noexcept;
-
-// "YYYY-MM-DDTHH:MM:SS.mmmZ" of a UTC date-time value, and its legal time in the zone.
-std::string TexteIso(double t);
-std::string TexteLegal(double t, const std::string& fuseau);
-
-// Shortest text that reads back to the same double.
-std::string Nombre(double x);
+// The position at t for a site: the driver with UT1 for the sidereal time and dynamical time
+// for the rest.
+PosSoleil::Position Calcule(const Reglages& r, const PosSoleil::Site& site, double t,
+                            double ttMoinsUtc) noexcept;
 
 // The `position` command's output for one instant.
 void EcritPosition(std::ostream& sortie, const Reglages& r, double t);
 
 // The `table` command: rows from `debut` every `pasJours`, `nombre` of them (at least one,
 // and none past the year 2251, as in the generator), on `taches` threads, in order.
+struct Serie {
+    std::string debut, unite;
+    long long pas = 1, nombre = 1;
+};
 void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pasJours,
-                long long nombre, int taches);
+                long long nombre, int taches, const Serie& demande = {});
+
+// `position --input`: rows "date,lon,lat[,height]" read from `entree`, one result each, in
+// order, on `taches` threads, block by block. A bad row throws ErreurDonnees after every row
+// before it was written; `force` lets dates outside the range through.
+void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int taches,
+              bool force);
 
 // The `jour` command: the day's events at the site.
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour);

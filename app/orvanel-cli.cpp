@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cmath>
 #include <iostream>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -47,8 +48,14 @@ std::string Traduit(const CLI::ParseError& e, int argc, char** argv) {
         if (option.empty()) return "une commande est attendue : position, table ou jour";
         return "option obligatoire absente : " + option;
     }
-    if (dynamic_cast<const CLI::ExcludesError*>(&e))
-        return "options incompatibles : --tai-utc et --tt-utc";
+    if (dynamic_cast<const CLI::ExcludesError*>(&e)) {
+        // "--a excludes --b": both names.
+        const auto seconde = quoi.find("--", debut + 2);
+        return "options incompatibles : " + option + " et " +
+               (seconde == std::string::npos
+                    ? std::string("une autre")
+                    : quoi.substr(seconde, quoi.find_first_of(" :=,", seconde) - seconde));
+    }
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) return "valeur absente pour " + option;
     if (dynamic_cast<const CLI::ValidationError*>(&e) ||
         dynamic_cast<const CLI::ConversionError*>(&e))
@@ -63,11 +70,25 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     CLI::App app{
         "Position apparente du Soleil (VSOP87D complète), tables et journée solaire.\n"
-        "Longitude Est positive, latitude Nord positive, en degrés décimaux ou 002°01'49\".\n"
-        "Dates ISO 8601 en UTC (2026-12-08T12:00:00Z) ou avec un décalage (…+01:00).\n"
-        "TT - UTC vient par défaut de la table des secondes intercalaires (TAI - UTC + 32,184 s) "
-        ";\n"
-        "les fenêtres d'Orvanel gardent leur propre réglage (menu ET & UT).",
+        "\n"
+        "Unités : angles en degrés (longitude Est positive de -180 à 180, latitude Nord positive\n"
+        "de -90 à 90, en degrés décimaux ou 002°01'49\"), azimut compté depuis le nord vers l'est\n"
+        "(depuis le sud avec --south-ref), distance en ua, équation du temps en minutes, hauteur\n"
+        "du lieu en mètres, TT - UTC et UT1 - UTC en secondes. Dates ISO 8601 en UTC\n"
+        "(2026-12-08T12:00:00Z) ou avec un décalage (…+01:00), de 1980-01-01T00:00:00Z à\n"
+        "2250-12-31T23:59:59Z sauf avec --force.\n"
+        "\n"
+        "Journée solaire (jour) : de minuit moyen local à minuit moyen local ; lever et coucher\n"
+        "quand le centre du Soleil (topocentrique, sans réfraction) passe à -0°50' ; crépuscules\n"
+        "civil, nautique et astronomique à -6°, -12° et -18° ; passage au méridien et passage\n"
+        "inférieur quand l'angle horaire du centre vaut 0 h et 12 h.\n"
+        "\n"
+        "TT - UTC vient par défaut de la table des secondes intercalaires (TAI - UTC + 32,184 s)\n"
+        "de 1972 à la fin de 2026, au-delà et avant du modèle de ΔT d'Espenak et Meeus (2006),\n"
+        "raccordé sans saut ; les fenêtres d'Orvanel gardent leur propre réglage (menu ET & UT).\n"
+        "\n"
+        "Code de retour : 0 succès, 2 erreur d'utilisation (rien sur la sortie standard),\n"
+        "3 ligne incorrecte de --input (les lignes précédentes sont écrites entières).",
         "orvanel-cli"};
     app.get_formatter()->label("Usage", "Utilisation");
     app.get_formatter()->label("OPTIONS", "OPTIONS");
@@ -77,67 +98,85 @@ int main(int argc, char** argv) {
     app.get_formatter()->label("Subcommands", "Commandes");
     app.get_formatter()->label("REQUIRED", "OBLIGATOIRE");
     app.get_formatter()->label("TEXT", "TEXTE");
-    app.get_formatter()->label("INT", "ENTIER");
-    app.get_formatter()->label("FLOAT", "NOMBRE");
     app.get_formatter()->label("Excludes", "Exclut");
     app.get_formatter()->label("Needs", "Requiert");
+    app.get_formatter()->column_width(34);
     app.set_help_flag("-h,--help", "Affiche cette aide et quitte");
     app.set_version_flag("--version", std::string("orvanel-cli ") + ORVANEL_VERSION,
                          "Affiche la version et quitte");
     app.require_subcommand(1);
     app.fallthrough();
 
-    std::string lon, lat, date, debut, format = "texte", fuseau, unite = "s";
-    double hauteurSite = 0, temperature = 10, pression = 760, dut1 = 0, ttUtc = 0;
-    int taiUtc = 0, taches = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    long long pas = 1, nombre = 1;
+    // Every value is read as text and checked here, so that each refusal names its option and
+    // its range in the same words.
+    std::string lon, lat, hauteurSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0",
+                      date, entree, temperature = "10", pression = "760", debut, pas = "1",
+                      unite = "s", nombre = "1",
+                      taches = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
     bool refraction = false, zenith = false, sud = false, force = false;
 
-    const auto communes = [&](CLI::App* c, bool avecDate) {
+    const auto communes = [&](CLI::App* c) {
         c->set_help_flag("-h,--help", "Affiche l'aide de la commande et quitte");
-        c->add_option("--lon", lon, "Longitude du lieu, Est positive")->required();
-        c->add_option("--lat", lat, "Latitude géodésique du lieu, Nord positive")->required();
-        c->add_option("--height", hauteurSite, "Hauteur au-dessus de l'ellipsoïde, mètres (0)");
-        c->add_option("--format", format, "texte, csv ou json (texte)")
-            ->type_name("FORMAT")
-            ->check(CLI::IsMember({"texte", "csv", "json"}).description(""));
-        c->add_option("--tz", fuseau, "Fuseau pour l'heure légale, par exemple Europe/Paris");
-        auto* tai =
-            c->add_option("--tai-utc", taiUtc, "TAI - UTC en secondes entières (sinon la table)");
-        c->add_option("--tt-utc", ttUtc, "TT - UTC en secondes (sinon la table)")->excludes(tai);
-        c->add_option("--dut1", dut1, "UT1 - UTC en secondes, |S| <= 0,9 (0)")
+        c->add_option("--lon", lon, "Longitude du lieu, Est positive, de -180 à 180 degrés")
+            ->type_name("DEG");
+        c->add_option("--lat", lat, "Latitude géodésique du lieu, Nord positive, de -90 à 90 degrés")
+            ->type_name("DEG");
+        c->add_option("--height", hauteurSite,
+                      "Hauteur au-dessus de l'ellipsoïde, de -1000 à 10000 m (0)")
+            ->type_name("M");
+        c->add_option("--format", format, "texte, csv ou json (texte)")->type_name("FORMAT");
+        c->add_option("--tz", fuseau, "Fuseau pour l'heure légale, par exemple Europe/Paris")
+            ->type_name("ZONE");
+        auto* tai = c->add_option("--tai-utc", taiUtc,
+                                  "TAI - UTC imposé, secondes entières de 0 à 100")
+                        ->type_name("N");
+        c->add_option("--tt-utc", ttUtc, "TT - UTC imposé, de -100 à 20000 s")
             ->type_name("S")
-            ->check(CLI::Range(-0.9, 0.9).description(""));
-        c->add_flag("--force", force, "Accepte une date hors de 1980-2250");
-        if (avecDate) c->add_option("--date", date, "Instant ISO 8601 (maintenant par défaut)");
+            ->excludes(tai);
+        c->add_option("--dut1", dut1, "UT1 - UTC, de -0,9 à 0,9 s (0)")->type_name("S");
+        c->add_flag("--force", force, "Accepte une date hors de 1980-01-01..2250-12-31");
+    };
+    const auto refractionOptions = [&](CLI::App* c) {
+        c->add_flag("--refraction", refraction, "Ajoute la hauteur corrigée de la réfraction");
+        c->add_option("--temp", temperature, "Température de l'air, de -90 à 60 °C (10)")
+            ->type_name("C");
+        c->add_option("--pressure", pression, "Pression de l'air, de 0 à 1100 mmHg (760)")
+            ->type_name("MMHG");
+        c->add_flag("--south-ref", sud, "Azimut compté depuis le sud (colonne azimut_sud_deg)");
     };
     CLI::App* position = app.add_subcommand("position", "Position du Soleil à un instant");
-    communes(position, true);
-    position->add_flag("--refraction", refraction, "Ajoute la hauteur corrigée de la réfraction");
-    position->add_option("--temp", temperature, "Température de l'air, °C (10)");
-    position->add_option("--pressure", pression, "Pression, mm de mercure (760)");
-    position->add_flag("--south-ref", sud, "Azimut compté depuis le sud");
+    communes(position);
+    auto* optionDate =
+        position->add_option("--date", date, "Instant ISO 8601 (maintenant par défaut)")
+            ->type_name("INSTANT");
+    position
+        ->add_option("--input", entree,
+                     "Fichier CSV d'en-tête date,lon,lat[,height] (- : entrée standard), "
+                     "une position par ligne")
+        ->type_name("FICHIER")
+        ->excludes(optionDate);
+    refractionOptions(position);
+    position->add_option("--jobs", taches, "Fils de calcul de --input, de 1 à 256 (tous les cœurs)")
+        ->type_name("N");
 
     CLI::App* table = app.add_subcommand("table", "Table de positions sur une suite d'instants");
-    communes(table, false);
-    table->add_option("--start", debut, "Premier instant, ISO 8601")->required();
-    table->add_option("--step", pas, "Pas, nombre entier de 0 à 9999 (1)")
-        ->type_name("ENTIER")
-        ->check(CLI::Range(0LL, 9999LL).description(""));
-    table->add_option("--unit", unite, "Unité du pas : s, min, h ou d (s)")
-        ->type_name("UNITÉ")
-        ->check(CLI::IsMember({"s", "min", "h", "d"}).description(""));
-    table->add_option("--count", nombre, "Nombre de lignes, entier (1 ; 0 en donne une)")
-        ->type_name("ENTIER")
-        ->check(CLI::Range(0LL, 100000000LL).description(""));
+    communes(table);
+    table->add_option("--start", debut, "Premier instant, ISO 8601 (obligatoire)")
+        ->type_name("INSTANT");
+    table->add_option("--step", pas, "Pas, entier de 0 à 9999 (1)")->type_name("N");
+    table->add_option("--unit", unite, "Unité du pas : s, min, h ou d (s)")->type_name("UNITÉ");
+    table->add_option("--count", nombre, "Nombre de lignes, de 0 à 100000000 (1 ; 0 en donne une)")
+        ->type_name("N");
     table->add_flag("--zenith", zenith, "Distance zénithale au lieu de la hauteur (format texte)");
-    table->add_flag("--south-ref", sud, "Azimut compté depuis le sud");
-    table->add_option("--jobs", taches, "Fils de calcul (tous les cœurs)")
-        ->type_name("ENTIER")
-        ->check(CLI::Range(1, 1024).description(""));
+    refractionOptions(table);
+    table->add_option("--jobs", taches, "Fils de calcul, de 1 à 256 (tous les cœurs)")
+        ->type_name("N");
 
     CLI::App* jour = app.add_subcommand("jour", "Événements de la journée solaire");
-    communes(jour, true);
+    communes(jour);
+    jour->add_option("--date", date,
+                     "Jour ISO 8601 (aujourd'hui par défaut) ; avec un décalage, ce jour-là")
+        ->type_name("DATE");
     for (CLI::App* commande : {position, table, jour}) commande->group("Commandes");
 
     try {
@@ -148,10 +187,27 @@ int main(int argc, char** argv) {
     }
 
     Cli::Reglages r;
-    double instant = 0;
+    r.version = ORVANEL_VERSION;
+    const bool lot = position->parsed() && !entree.empty();
     try {
-        r.site = {Cli::LitAngle(lon, "--lon"), Cli::LitAngle(lat, "--lat"), hauteurSite};
-        if (std::fabs(r.site.Latitude) > 90) return Usage("latitude hors de -90..90 : " + lat);
+        const auto obligatoire = [](const std::string& valeur, const char* option) {
+            if (valeur.empty())
+                throw Cli::ErreurUsage{std::string("option obligatoire absente : ") + option};
+        };
+        if (lot) {
+            if (!lon.empty() || !lat.empty())
+                throw Cli::ErreurUsage{"options incompatibles : --input et --lon ou --lat (le lieu "
+                                       "vient de chaque ligne)"};
+        } else {
+            obligatoire(lon, "--lon");
+            obligatoire(lat, "--lat");
+            r.site.Longitude = Cli::LitAngle(lon, "--lon", -180, 180);
+            r.site.Latitude = Cli::LitAngle(lat, "--lat", -90, 90);
+            r.site.Altitude = Cli::LitNombre(hauteurSite, "--height", -1000, 10000, "m");
+        }
+        if (format != "texte" && format != "csv" && format != "json")
+            throw Cli::ErreurUsage{"valeur incorrecte pour --format : « " + format +
+                                   " » (texte, csv ou json)"};
         r.format = format == "csv"    ? Cli::Format::Csv
                    : format == "json" ? Cli::Format::Json
                                       : Cli::Format::Texte;
@@ -159,58 +215,103 @@ int main(int argc, char** argv) {
             try {
                 date::locate_zone(fuseau);
             } catch (const std::exception&) {
-                return Usage("fuseau horaire inconnu : " + fuseau);
+                throw Cli::ErreurUsage{"fuseau horaire inconnu pour --tz : « " + fuseau +
+                                       " » (nom de la base des fuseaux, par exemple Europe/Paris)"};
             }
             r.fuseau = fuseau;
         }
-        r.ttFixe = !app.get_subcommands().front()->get_option("--tai-utc")->empty() ||
-                   !app.get_subcommands().front()->get_option("--tt-utc")->empty();
-        r.ttMoinsUtc = !app.get_subcommands().front()->get_option("--tai-utc")->empty()
-                           ? Tableau::TEmoinsTU(taiUtc)
-                           : ttUtc;
-        r.dut1 = dut1;
+        if (!taiUtc.empty())
+            r.ttImpose = Cli::TtUtc{
+                Tableau::TEmoinsTU(static_cast<int>(Cli::LitEntier(taiUtc, "--tai-utc", 0, 100))),
+                Cli::SourceTt::TaiUtc};
+        if (!ttUtc.empty())
+            r.ttImpose =
+                Cli::TtUtc{Cli::LitNombre(ttUtc, "--tt-utc", -100, 20000, "s"), Cli::SourceTt::TtUtc};
+        r.dut1 = Cli::LitNombre(dut1, "--dut1", -0.9, 0.9, "s");
         r.refraction = refraction;
-        r.temperature = temperature;
-        r.pressionMmHg = pression;
+        r.temperature = Cli::LitNombre(temperature, "--temp", -90, 60, "°C");
+        r.pressionMmHg = Cli::LitNombre(pression, "--pressure", 0, 1100, "mmHg");
         r.zenith = zenith;
         r.sud = sud;
+        const int fils = static_cast<int>(Cli::LitEntier(taches, "--jobs", 1, 256));
         if (const char* point = std::localeconv()->decimal_point; point && *point)
             r.separateur = point;
 
-        const auto verifieAnnee = [&](double t, const std::string& texte) {
-            if (!force && (t < Tableau::DateMin() || t > Tableau::DateMax()))
-                throw Cli::ErreurUsage{"date hors de 1980-2250 (--force pour l'accepter) : " +
-                                       texte};
+        const auto verifieDate = [&](double t, const std::string& texte, const char* option) {
+            if (!force && !Cli::DansLesDates(t))
+                throw Cli::ErreurUsage{std::string("date hors de 1980-01-01T00:00:00Z.."
+                                                   "2250-12-31T23:59:59Z pour ") +
+                                       option + " : « " + texte + " » (--force pour l'accepter)"};
         };
-        if (position->parsed() || jour->parsed()) {
-            if (date.empty()) {
-                const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    std::chrono::system_clock::now().time_since_epoch());
-                instant = Cli::LitInstant(
-                    date::format("%FT%TZ", date::sys_time<std::chrono::milliseconds>(ms)),
-                    "--date");
-            } else {
-                instant = Cli::LitInstant(date, "--date");
-            }
-            verifieAnnee(instant, date);
-        }
+        const auto maintenant = [] {
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::system_clock::now().time_since_epoch());
+            return Cli::LitInstant(
+                date::format("%FT%TZ", date::sys_time<std::chrono::milliseconds>(ms)), "--date");
+        };
         std::ostringstream tampon;  // position and jour are small: written whole or not at all
+        if (lot) {
+            std::ios::sync_with_stdio(false);
+            std::ifstream fichier;
+            if (entree != "-") {
+                fichier.open(entree, std::ios::binary);
+                if (!fichier)
+                    throw Cli::ErreurUsage{"fichier illisible pour --input : « " + entree + " »"};
+            }
+            try {
+                Cli::EcritLot(std::cout, entree == "-" ? std::cin : fichier, r, fils, force);
+            } catch (const Cli::ErreurDonnees& e) {
+                std::cout.flush();
+                std::cerr << "orvanel-cli : " << e.message << '\n';
+                return 3;
+            }
+            std::cout.flush();
+            return std::cout ? 0 : 1;
+        }
         if (position->parsed()) {
+            const double instant = date.empty() ? maintenant() : Cli::LitInstant(date, "--date");
+            verifieDate(instant, date, "--date");
             Cli::EcritPosition(tampon, r, instant);
         } else if (jour->parsed()) {
-            int a, m, j, h, mi, s, ms;
-            PosSoleil::DecodeDateValeur(instant, a, m, j, h, mi, s, ms);
+            int a = 0, m = 0, j = 0;
+            if (date.empty()) {
+                // Today where the legal time is asked for, else in UTC.
+                const auto ms = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+                const std::string aujourdhui =
+                    fuseau.empty() ? date::format("%F", ms)
+                                   : date::format("%F", date::make_zoned(fuseau, ms));
+                const auto d = Cli::AnalyseInstant(aujourdhui);
+                a = d->annee, m = d->mois, j = d->jour;
+            } else {
+                const auto d = Cli::AnalyseInstant(date);
+                if (!d) Cli::LitInstant(date, "--date");  // its message
+                a = d->annee, m = d->mois, j = d->jour;
+            }
+            // The calendar day as written, whatever the offset's UTC date.
+            verifieDate(PosSoleil::EncodeDateValeur(a, m, j, 0, 0, 0), date, "--date");
             Cli::EcritJour(tampon, r, a, m, j);
         } else {
+            obligatoire(debut, "--start");
             const double t0 = Cli::LitInstant(debut, "--start");
-            verifieAnnee(t0, debut);
+            verifieDate(t0, debut, "--start");
+            const long long n = Cli::LitEntier(nombre, "--count", 0, 100'000'000);
+            const long long p = Cli::LitEntier(pas, "--step", 0, 9999);
+            if (unite != "s" && unite != "min" && unite != "h" && unite != "d")
+                throw Cli::ErreurUsage{"valeur incorrecte pour --unit : « " + unite +
+                                       " » (s, min, h ou d)"};
             const Tableau::Unite u = unite == "s"     ? Tableau::Unite::Secondes
                                      : unite == "min" ? Tableau::Unite::Minutes
                                      : unite == "h"   ? Tableau::Unite::Heures
                                                       : Tableau::Unite::Jours;
-            const double pasJours = Tableau::PasEnJours(static_cast<double>(pas), u);
+            const double pasJours = Tableau::PasEnJours(static_cast<double>(p), u);
+            // The whole table within the dates, or refused before its first row.
+            const long long derniere = Tableau::LignesDemandees(n) - 1;
+            const Tableau::Instant fin = Tableau::InstantSerie(t0, pasJours, derniere);
+            if (!force && !Cli::DansLesDates(fin.t))
+                throw Cli::ErreurUsage{"la table dépasse 2250-12-31T23:59:59Z à sa ligne " +
+                                       std::to_string(derniere + 1) + " (--force pour l'accepter)"};
             std::ios::sync_with_stdio(false);
-            Cli::EcritTable(std::cout, r, t0, pasJours, nombre, taches);
+            Cli::EcritTable(std::cout, r, t0, pasJours, n, fils, Cli::Serie{debut, unite, p, n});
             std::cout.flush();
             return std::cout ? 0 : 1;
         }

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -84,6 +85,28 @@ std::vector<std::string> Lignes(const std::string& texte) {
     return lignes;
 }
 
+// The index of a named column in a CSV header line; -1 when absent.
+int Colonne(const std::string& entete, const std::string& nom) {
+    const auto noms = Champs(entete);
+    const auto it = std::find(noms.begin(), noms.end(), nom);
+    return it == noms.end() ? -1 : static_cast<int>(it - noms.begin());
+}
+
+// A file of the given text, removed with the object.
+struct Fichier {
+    std::string chemin;
+    explicit Fichier(const std::string& texte) {
+        char modele[] = "/tmp/orvanel-entree-XXXXXX";
+        const int fd = mkstemp(modele);
+        chemin = modele;
+        std::ofstream(chemin, std::ios::binary) << texte;
+        close(fd);
+    }
+    ~Fichier() {
+        std::remove(chemin.c_str());
+    }
+};
+
 PosSoleil::Position Moteur(int a, int mo, int j, int h, int mi, double s, double lon, double lat,
                            double tet) {
     PosSoleil::Position p{};
@@ -94,6 +117,7 @@ PosSoleil::Position Moteur(int a, int mo, int j, int h, int mi, double s, double
 }
 
 }  // namespace
+
 
 TEST(OrvanelCli, PositionEqualsTheDriverToTheLastDigit) {
     struct Cas {
@@ -115,35 +139,95 @@ TEST(OrvanelCli, PositionEqualsTheDriverToTheLastDigit) {
         ASSERT_EQ(r.statut, 0) << r.erreurs;
         const auto lignes = Lignes(r.sortie);
         ASSERT_EQ(lignes.size(), 2u);
-        EXPECT_EQ(lignes[0],
-                  "date_utc,ascension_droite,declinaison,distance,equation_temps,azimut,hauteur,"
-                  "distance_zenithale");
         const auto v = Champs(lignes[1]);
-        ASSERT_EQ(v.size(), 8u);
+        const auto champ = [&](const char* nom) {
+            const int i = Colonne(lignes[0], nom);
+            EXPECT_GE(i, 0) << nom;
+            return i < 0 ? NAN : Double(v[static_cast<std::size_t>(i)]);
+        };
         const PosSoleil::Position p =
             Moteur(c.a, c.mo, c.j, c.h, c.mi, c.s, c.longitude, c.latitude, c.tet);
-        EXPECT_EQ(Double(v[1]), PosSoleil::Modulo360(p.AscensionDroite));
-        EXPECT_EQ(Double(v[2]), p.Declinaison);
-        EXPECT_EQ(Double(v[3]), p.RayonVecteur);
-        EXPECT_EQ(Double(v[4]), p.EquationTemps);
-        EXPECT_EQ(Double(v[5]), p.Azimut);
-        EXPECT_EQ(Double(v[6]), p.Hauteur);
-        EXPECT_EQ(Double(v[7]), 90 - p.Hauteur);
+        EXPECT_EQ(champ("ascension_droite_deg"), PosSoleil::Modulo360(p.AscensionDroite));
+        EXPECT_EQ(champ("declinaison_deg"), p.Declinaison);
+        EXPECT_EQ(champ("distance_ua"), p.RayonVecteur);
+        EXPECT_EQ(champ("equation_temps_min"), p.EquationTemps * 60);
+        EXPECT_EQ(champ("azimut_nord_deg"), p.Azimut);
+        EXPECT_EQ(champ("hauteur_deg"), p.Hauteur);
+        EXPECT_EQ(champ("distance_zenithale_deg"), 90 - p.Hauteur);
+        // The inputs that were used, on the row.
+        EXPECT_EQ(champ("site_longitude_deg"), c.longitude);
+        EXPECT_EQ(champ("site_latitude_deg"), c.latitude);
+        EXPECT_EQ(champ("tt_moins_utc_s"), c.tet);
     }
 }
 
-TEST(OrvanelCli, JsonAndRefractionReadBack) {
-    const Resultat r = Lance({"position", "--date", "2026-06-21T05:00:00Z", "--lon", "2", "--lat",
-                              "48", "--format", "json", "--refraction", "--temp", "20",
-                              "--pressure", "750", "--tz", "Europe/Paris"});
-    ASSERT_EQ(r.statut, 0) << r.erreurs;
-    const auto o = nlohmann::json::parse(r.sortie);
-    const PosSoleil::Position p = Moteur(2026, 6, 21, 5, 0, 0, 2, 48, 69.184);
-    EXPECT_EQ(o.at("date_utc"), "2026-06-21T05:00:00Z");
-    EXPECT_EQ(o.at("date_legale"), "2026-06-21T07:00:00+02:00 CEST");
-    EXPECT_EQ(o.at("hauteur").get<double>(), p.Hauteur);
-    EXPECT_EQ(o.at("hauteur_refractee").get<double>(),
-              p.Hauteur + PosSoleil::Refraction(p.Hauteur, 75.0, 20));
+TEST(OrvanelCli, EveryQuantityNamesItsUnit) {
+    // Each CSV column and JSON key of a quantity ends with its unit; the azimuth's says its
+    // origin, and the JSON header records the settings.
+    const std::string suffixes[] = {"_deg", "_ua", "_min", "_s", "_m", "_c", "_mmhg"};
+    const std::string sansUnite[] = {"date_utc", "date_legale", "abreviation", "source_tt_utc",
+                                     "date", "type", "evenement", "etat"};
+    const std::vector<std::vector<std::string>> commandes = {
+        {"position", "--date", "2026-03-20T12:00:00Z", "--refraction"},
+        {"position", "--date", "2026-03-20T12:00:00Z", "--south-ref"},
+        {"table", "--start", "2026-03-20", "--count", "3", "--refraction", "--south-ref"},
+        {"jour", "--date", "2026-03-20"},
+    };
+    for (const auto& commande : commandes) {
+        SCOPED_TRACE(commande[0] + " " + commande.back());
+        const bool sud = commande.back() == "--south-ref";
+        auto arguments = commande;
+        for (const char* a : {"--lon", "2", "--lat", "48", "--tz", "Europe/Paris", "--format", "csv"})
+            arguments.push_back(a);
+        const Resultat csv = Lance(arguments);
+        ASSERT_EQ(csv.statut, 0) << csv.erreurs;
+        const std::string entete = Lignes(csv.sortie)[0];
+        for (const std::string& nom : Champs(entete)) {
+            const bool unite = std::any_of(std::begin(suffixes), std::end(suffixes), [&](auto& s) {
+                return nom.size() > s.size() && nom.compare(nom.size() - s.size(), s.size(), s) == 0;
+            });
+            EXPECT_TRUE(unite || std::find(std::begin(sansUnite), std::end(sansUnite), nom) !=
+                                     std::end(sansUnite))
+                << nom;
+        }
+        if (commande[0] != "jour") {
+            EXPECT_GE(Colonne(entete, sud ? "azimut_sud_deg" : "azimut_nord_deg"), 0) << entete;
+            EXPECT_LT(Colonne(entete, sud ? "azimut_nord_deg" : "azimut_sud_deg"), 0) << entete;
+        }
+        arguments.back() = "json";
+        const auto o = nlohmann::json::parse(Lance(arguments).sortie);
+        const auto& e = o.at("entete");
+        EXPECT_EQ(e.at("site").at("longitude_deg"), 2.0);
+        EXPECT_EQ(e.at("site").at("latitude_deg"), 48.0);
+        EXPECT_EQ(e.at("site").at("hauteur_m"), 0.0);
+        EXPECT_EQ(e.at("tt_moins_utc").at("reglage"), "defaut");
+        EXPECT_EQ(e.at("ut1_moins_utc_s"), 0.0);
+        EXPECT_EQ(e.at("origine_azimut"), sud ? "sud" : "nord");
+        EXPECT_EQ(e.at("refraction").at("active"), commande[3] == "--refraction" ||
+                                                       commande[commande.size() - 2] == "--refraction");
+    }
+}
+
+TEST(OrvanelCli, EquationOfTimeInMinutesInEveryFormat) {
+    const std::vector<std::string> base = {"position", "--date", "2026-02-11T12:00:00Z", "--lon",
+                                           "0", "--lat", "0", "--format"};
+    auto csv = base, json = base, texte = base;
+    csv.push_back("csv");
+    json.push_back("json");
+    texte.push_back("texte");
+    const auto lignes = Lignes(Lance(csv).sortie);
+    const double minutesCsv =
+        Double(Champs(lignes[1])[static_cast<std::size_t>(Colonne(lignes[0], "equation_temps_min"))]);
+    const double minutesJson =
+        nlohmann::json::parse(Lance(json).sortie).at("position").at("equation_temps_min");
+    const std::string t = Lance(texte).sortie;
+    const auto debut = t.find("Équation du temps (mn) ");
+    ASSERT_NE(debut, std::string::npos);
+    const double minutesTexte = Double(t.substr(debut + std::string("Équation du temps (mn) ").size()));
+    // Mid-February the Sun is about 14 minutes slow on the clock.
+    EXPECT_NEAR(minutesCsv, -14.2, 0.1);
+    EXPECT_EQ(minutesJson, minutesCsv);
+    EXPECT_NEAR(minutesTexte, minutesCsv, 0.005);
 }
 
 TEST(OrvanelCli, TableRowsInOrderOnEveryThread) {
@@ -153,28 +237,32 @@ TEST(OrvanelCli, TableRowsInOrderOnEveryThread) {
         SCOPED_TRACE(format);
         const Resultat r = Lance({"table", "--start", "2030-01-01T00:00:00Z", "--step", "1",
                                   "--unit", "min", "--count", "10000", "--lon", "-3", "--lat", "40",
-                                  "--jobs", "4", "--format", format, "--south-ref"});
+                                  "--jobs", "4", "--format", format, "--south-ref", "--tt-utc",
+                                  "69.184"});
         ASSERT_EQ(r.statut, 0) << r.erreurs;
         std::vector<std::pair<std::string, double>> lignes;  // date, azimuth
         if (format == "csv") {
             const auto texte = Lignes(r.sortie);
             ASSERT_EQ(texte.size(), 10001u);
+            const auto azimut = static_cast<std::size_t>(Colonne(texte[0], "azimut_sud_deg"));
             for (std::size_t i = 1; i < texte.size(); ++i) {
                 const auto v = Champs(texte[i]);
-                lignes.emplace_back(v[0], Double(v[5]));
+                lignes.emplace_back(v[0], Double(v[azimut]));
             }
         } else {
-            const auto tableau = nlohmann::json::parse(r.sortie);
-            ASSERT_EQ(tableau.size(), 10000u);
-            for (const auto& o : tableau)
-                lignes.emplace_back(o.at("date_utc"), o.at("azimut").get<double>());
+            const auto o = nlohmann::json::parse(r.sortie);
+            EXPECT_EQ(o.at("entete").at("lignes_demandees"), 10000);
+            EXPECT_EQ(o.at("entete").at("tt_moins_utc").at("valeur_s"), 69.184);
+            ASSERT_EQ(o.at("lignes").size(), 10000u);
+            for (const auto& l : o.at("lignes"))
+                lignes.emplace_back(l.at("date_utc"), l.at("azimut_sud_deg").get<double>());
         }
         for (const std::size_t i :
              {std::size_t{0}, std::size_t{4095}, std::size_t{4096}, std::size_t{9999}}) {
             SCOPED_TRACE(i);
             const int minutes = static_cast<int>(i);
             char date[40];
-            std::snprintf(date, sizeof date, "2030-01-%02dT%02d:%02d:00Z", 1 + minutes / 1440,
+            std::snprintf(date, sizeof date, "2030-01-%02dT%02d:%02d:00.000Z", 1 + minutes / 1440,
                           minutes / 60 % 24, minutes % 60);
             EXPECT_EQ(lignes[i].first, date);
             const PosSoleil::Position p = Moteur(2030, 1, 1 + minutes / 1440, minutes / 60 % 24,
@@ -182,6 +270,27 @@ TEST(OrvanelCli, TableRowsInOrderOnEveryThread) {
             EXPECT_EQ(lignes[i].second, p.Azimut - 180);
         }
     }
+}
+
+TEST(OrvanelCli, TableTakesTheRefractionSettings) {
+    const Resultat r = Lance({"table", "--start", "2026-06-21T04:00:00Z", "--step", "1", "--unit",
+                              "h", "--count", "3", "--lon", "2", "--lat", "48", "--format", "csv",
+                              "--refraction", "--temp", "25", "--pressure", "700"});
+    ASSERT_EQ(r.statut, 0) << r.erreurs;
+    const auto lignes = Lignes(r.sortie);
+    ASSERT_EQ(lignes.size(), 4u);
+    const auto hauteur = static_cast<std::size_t>(Colonne(lignes[0], "hauteur_deg"));
+    const auto refractee = static_cast<std::size_t>(Colonne(lignes[0], "hauteur_refractee_deg"));
+    for (std::size_t i = 1; i < lignes.size(); ++i) {
+        const auto v = Champs(lignes[i]);
+        const double h = Double(v[hauteur]);
+        EXPECT_EQ(Double(v[refractee]), h + PosSoleil::Refraction(h, 70.0, 25));
+    }
+    // The text table gains the refracted altitude as a last column.
+    const Resultat texte = Lance({"table", "--start", "2026-06-21T04:00:00Z", "--count", "2",
+                                  "--lon", "2", "--lat", "48", "--refraction"});
+    ASSERT_EQ(texte.statut, 0) << texte.erreurs;
+    EXPECT_NE(texte.sortie.find("Azimuth   Haut. réfractée\r\n"), std::string::npos);
 }
 
 TEST(OrvanelCli, DayEventsAreTheEngines) {
@@ -195,45 +304,117 @@ TEST(OrvanelCli, DayEventsAreTheEngines) {
         SCOPED_TRACE(i);
         const auto& e = o.at("evenements")[static_cast<std::size_t>(i)];
         EXPECT_EQ(e.at("date_utc"), Cli::TexteIso(j.evenements[i].t));
-        EXPECT_EQ(e.at("azimut").get<double>(), j.evenements[i].azimut);
-        EXPECT_EQ(e.at("hauteur").get<double>(), j.evenements[i].hauteur);
+        EXPECT_EQ(e.at("azimut_nord_deg").get<double>(), j.evenements[i].azimut);
+        EXPECT_EQ(e.at("hauteur_deg").get<double>(), j.evenements[i].hauteur);
     }
     EXPECT_EQ(o.at("seuils").at("lever_coucher"), "toujours_au_dessous");  // polar night at Tromsø
     EXPECT_EQ(o.at("seuils").at("civil"), "franchi");
-    EXPECT_EQ(o.at("duree_h").get<double>(), 0.0);
+    EXPECT_EQ(o.at("duree_jour_min").get<double>(), 0.0);
+    EXPECT_EQ(o.at("entete").at("tt_moins_utc").at("valeur_s"), 69.184);
 }
 
-TEST(OrvanelCli, LeapSecondsAtTheirBoundaries) {
+TEST(OrvanelCli, DayCsvKeepsStatesAndDayLength) {
+    // Tromsø at midsummer: two transits, every threshold never crossed, 24 hours of day; at
+    // midwinter polar night, the twilights crossed. The CSV says what the JSON says.
     struct Cas {
-        int a, mo, j, h, mi, s, taiMoinsUtc;
+        std::string date;
+        int etats;
+        double dureeMin;
     };
-    const Cas cas[] = {{1971, 12, 31, 23, 59, 59, 10}, {1972, 1, 1, 0, 0, 0, 10},
-                       {1972, 6, 30, 23, 59, 59, 10},  {1972, 7, 1, 0, 0, 0, 11},
-                       {2016, 12, 31, 23, 59, 59, 36}, {2017, 1, 1, 0, 0, 0, 37},
-                       {2240, 1, 1, 0, 0, 0, 37}};
-    for (const Cas& c : cas) {
-        SCOPED_TRACE(c.a);
-        EXPECT_EQ(Cli::TaiMoinsUtc(PosSoleil::EncodeDateValeur(c.a, c.mo, c.j, c.h, c.mi, c.s)),
-                  c.taiMoinsUtc);
+    for (const Cas& c : {Cas{"2026-06-21", 4, 1440}, Cas{"2026-12-21", 1, 0},
+                         Cas{"2026-03-20", 0, -1}}) {
+        SCOPED_TRACE(c.date);
+        std::vector<std::string> arguments = {"jour", "--date", c.date, "--lon", "18.95",
+                                              "--lat", "69.65", "--format", "csv"};
+        const auto lignes = Lignes(Lance(arguments).sortie);
+        arguments.back() = "json";
+        const auto o = nlohmann::json::parse(Lance(arguments).sortie);
+        ASSERT_GE(lignes.size(), 2u);
+        const std::size_t colonnes = Champs(lignes[0]).size();
+        const auto type = static_cast<std::size_t>(Colonne(lignes[0], "type")),
+                   evenement = static_cast<std::size_t>(Colonne(lignes[0], "evenement")),
+                   etat = static_cast<std::size_t>(Colonne(lignes[0], "etat")),
+                   duree = static_cast<std::size_t>(Colonne(lignes[0], "duree_jour_min"));
+        int etats = 0, durees = 0, evenements = 0;
+        for (std::size_t i = 1; i < lignes.size(); ++i) {
+            auto v = Champs(lignes[i]);
+            v.resize(colonnes);  // getline drops an empty last field
+            if (v[type] == "etat") {
+                ++etats;
+                EXPECT_EQ(v[etat], o.at("seuils").at(v[evenement]));
+            } else if (v[type] == "duree") {
+                ++durees;
+                EXPECT_EQ(Double(v[duree]), o.at("duree_jour_min").get<double>());
+                if (c.dureeMin >= 0) {
+                    EXPECT_EQ(Double(v[duree]), c.dureeMin);
+                }
+            } else {
+                ++evenements;
+                EXPECT_EQ(v[etat], "franchi");
+            }
+        }
+        EXPECT_EQ(etats, c.etats);
+        EXPECT_EQ(durees, 1);
+        EXPECT_EQ(evenements, static_cast<int>(o.at("evenements").size()));
     }
-    // And through the program: dynamical time - UTC of 68.184 s, then 69.184 s.
-    for (const auto& [date, tet, h] :
-         {std::tuple{"2016-12-31T23:59:59Z", 68.184, 23}, {"2017-01-01T00:00:00Z", 69.184, 0}}) {
+    // The text labels its last column: an azimuth for a crossing, an altitude for a transit.
+    const std::string texte =
+        Lance({"jour", "--date", "2026-03-20", "--lon", "2", "--lat", "48"}).sortie;
+    for (const auto& ligne : Lignes(texte)) {
+        if (ligne.rfind("Lever\t", 0) == 0) {
+            EXPECT_NE(ligne.find("\tazimut "), std::string::npos);
+        }
+        if (ligne.rfind("Passage au méridien\t", 0) == 0) {
+            EXPECT_NE(ligne.find("\thauteur "), std::string::npos);
+        }
+    }
+}
+
+TEST(OrvanelCli, ADateWithAnOffsetIsThatCalendarDay) {
+    for (const auto& [date, jour] :
+         {std::pair{"2026-06-21T23:30:00-05:00", "2026-06-21"},
+          std::pair{"2026-06-21T00:30:00+09:00", "2026-06-21"},
+          std::pair{"2026-06-21", "2026-06-21"}}) {
         SCOPED_TRACE(date);
         const Resultat r =
-            Lance({"position", "--date", date, "--lon", "0", "--lat", "0", "--format", "json"});
+            Lance({"jour", "--date", date, "--lon", "2", "--lat", "48", "--format", "json"});
+        ASSERT_EQ(r.statut, 0) << r.erreurs;
+        EXPECT_EQ(nlohmann::json::parse(r.sortie).at("date"), jour);
+    }
+}
+
+TEST(OrvanelCli, LeapSecondsAndTheModelThroughTheProgram) {
+    struct Cas {
+        const char* date;
+        double tet;
+        const char* source;
+    };
+    // Dynamical time - UTC of 68.184 s, then 69.184 s at the last leap second; the model far
+    // beyond the table.
+    for (const Cas& c : {Cas{"2016-12-31T23:59:59Z", 68.184, "table"},
+                         Cas{"2017-01-01T00:00:00Z", 69.184, "table"},
+                         Cas{"2199-06-01T00:00:00Z", Cli::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0)).secondes, "modele"}}) {
+        SCOPED_TRACE(c.date);
+        const Resultat r =
+            Lance({"position", "--date", c.date, "--lon", "0", "--lat", "0", "--format", "json"});
         ASSERT_EQ(r.statut, 0) << r.erreurs;
         const auto o = nlohmann::json::parse(r.sortie);
-        const PosSoleil::Position p = h == 23 ? Moteur(2016, 12, 31, 23, 59, 59, 0, 0, tet)
-                                              : Moteur(2017, 1, 1, 0, 0, 0, 0, 0, tet);
-        EXPECT_EQ(o.at("ascension_droite").get<double>(), PosSoleil::Modulo360(p.AscensionDroite));
+        EXPECT_EQ(o.at("entete").at("tt_moins_utc").at("source"), c.source);
+        EXPECT_EQ(o.at("position").at("tt_moins_utc_s").get<double>(), c.tet);
+        int a, mo, j, h, mi, s, ms;
+        PosSoleil::DecodeDateValeur(Cli::AnalyseInstant(c.date)->t, a, mo, j, h, mi, s, ms);
+        const PosSoleil::Position p = Moteur(a, mo, j, h, mi, s, 0, 0, c.tet);
+        EXPECT_EQ(o.at("position").at("ascension_droite_deg").get<double>(),
+                  PosSoleil::Modulo360(p.AscensionDroite));
     }
-    // An override wins over the table.
+    // An override wins over the table, and says so.
     const Resultat r = Lance({"position", "--date", "2017-01-01T00:00:00Z", "--lon", "0", "--lat",
                               "0", "--format", "json", "--tai-utc", "32"});
+    const auto o = nlohmann::json::parse(r.sortie);
     const PosSoleil::Position p = Moteur(2017, 1, 1, 0, 0, 0, 0, 0, 64.184);
-    EXPECT_EQ(nlohmann::json::parse(r.sortie).at("ascension_droite").get<double>(),
+    EXPECT_EQ(o.at("position").at("ascension_droite_deg").get<double>(),
               PosSoleil::Modulo360(p.AscensionDroite));
+    EXPECT_EQ(o.at("entete").at("tt_moins_utc").at("source"), "tai_utc");
 }
 
 TEST(OrvanelCli, Dut1MovesTheHourAngle) {
@@ -242,9 +423,9 @@ TEST(OrvanelCli, Dut1MovesTheHourAngle) {
     const auto angleHoraire = [&](const std::string& dut1) {
         const Resultat r = Lance({"position", "--date", "2026-03-01T09:00:00Z", "--lon", "0",
                                   "--lat", "45", "--format", "json", "--dut1", dut1});
-        const auto o = nlohmann::json::parse(r.sortie);
-        const double az = (o.at("azimut").get<double>() - 180) * M_PI / 180,
-                     h = o.at("hauteur").get<double>() * M_PI / 180;
+        const auto o = nlohmann::json::parse(r.sortie).at("position");
+        const double az = (o.at("azimut_nord_deg").get<double>() - 180) * M_PI / 180,
+                     h = o.at("hauteur_deg").get<double>() * M_PI / 180;
         return std::atan2(std::sin(az) * std::cos(h),
                           std::cos(az) * std::cos(h) * std::sin(latitude) +
                               std::sin(h) * std::cos(latitude)) *
@@ -255,40 +436,205 @@ TEST(OrvanelCli, Dut1MovesTheHourAngle) {
     EXPECT_NEAR(parSeconde, 15.0, 0.1);
 }
 
-TEST(OrvanelCli, BadArgumentsGiveStatusTwoAndNoOutput) {
-    const std::vector<std::vector<std::string>> cas = {
-        {"position", "--lon", "2", "--lat", "4", "--inconnue"},
-        {"position", "--lon", "2", "--lat", "91"},
-        {"position", "--lon", "2", "--lat", "-90.5"},
-        {"position", "--lon", "2", "--lat", "4", "--date", "2300-01-01T00:00:00Z"},
-        {"position", "--lon", "2", "--lat", "4", "--date", "1979-12-31T23:59:59Z"},
-        {"position", "--lon", "2", "--lat", "4", "--date", "2026-13-01"},
-        {"position", "--lon", "2", "--lat", "4", "--date", "hier"},
-        {"table", "--lon", "2", "--lat", "4", "--start", "2026-01-01", "--count", "1.5"},
-        {"table", "--lon", "2", "--lat", "4", "--start", "2026-01-01", "--count", "dix"},
-        {"table", "--lon", "2", "--lat", "4", "--start", "2026-01-01", "--unit", "semaines"},
-        {"position", "--lon", "nord", "--lat", "4"},
-        {"position", "--lat", "4"},
-        {"position", "--lon", "2", "--lat", "4", "--tz", "Mars/Olympus"},
-        {"position", "--lon", "2", "--lat", "4", "--dut1", "1.5"},
-        {},
+TEST(OrvanelCli, BadArgumentsNameTheOptionAndItsRange) {
+    struct Cas {
+        std::vector<std::string> arguments;
+        std::string attendu;  // in the message
     };
-    for (const auto& arguments : cas) {
+    const std::vector<std::string> p = {"position", "--lon", "2", "--lat", "4"};
+    const auto avec = [](std::vector<std::string> a, std::initializer_list<std::string> plus) {
+        a.insert(a.end(), plus);
+        return a;
+    };
+    const std::vector<std::string> t = {"table", "--lon", "2", "--lat", "4", "--start", "2026-01-01"};
+    const Cas cas[] = {
+        {{"position", "--lon", "560", "--lat", "4"}, "--lon : « 560 » (de -180 à 180 degrés"},
+        {{"position", "--lon", "-180.5", "--lat", "4"}, "--lon"},
+        {{"position", "--lon", "2", "--lat", "91"}, "--lat : « 91 » (de -90 à 90 degrés"},
+        {{"position", "--lon", "2", "--lat", "-90.5"}, "--lat"},
+        {{"position", "--lon", "nord", "--lat", "4"}, "--lon"},
+        {avec(p, {"--height", "20000"}), "--height : « 20000 » (nombre de -1000 à 10000 m)"},
+        {avec(p, {"--temp", "-300"}), "--temp : « -300 » (nombre de -90 à 60 °C)"},
+        {avec(p, {"--pressure", "-10"}), "--pressure : « -10 » (nombre de 0 à 1100 mmHg)"},
+        {avec(p, {"--dut1", "1.5"}), "--dut1 : « 1.5 » (nombre de -0,9 à 0,9 s)"},
+        {avec(p, {"--format", "xml"}), "--format : « xml » (texte, csv ou json)"},
+        {avec(p, {"--tt-utc", "1e9"}), "--tt-utc"},
+        {avec(p, {"--tai-utc", "-1"}), "--tai-utc : « -1 » (entier de 0 à 100)"},
+        {avec(t, {"--jobs", "0"}), "--jobs : « 0 » (entier de 1 à 256)"},
+        {avec(t, {"--step", "10000"}), "--step : « 10000 » (entier de 0 à 9999)"},
+        {avec(t, {"--count", "1.5"}), "--count"},
+        {avec(t, {"--count", "-1"}), "--count : « -1 » (entier de 0 à 100000000)"},
+        {avec(t, {"--unit", "semaines"}), "--unit : « semaines » (s, min, h ou d)"},
+        {avec(p, {"--date", "2026-13-01"}), "--date"},
+        {avec(p, {"--date", "hier"}), "--date"},
+        {avec(p, {"--tz", "Mars/Olympus"}), "--tz"},
+        {avec(p, {"--inconnue"}), "inconnue"},
+        {{"position", "--lat", "4"}, "--lon"},
+        {{"table", "--lon", "2", "--lat", "4"}, "--start"},
+        {avec(p, {"--input", "/nulle/part.csv"}), "--input"},
+        {{}, "commande"},
+    };
+    for (const Cas& c : cas) {
         std::string ligne;
-        for (const auto& a : arguments) ligne += a + " ";
+        for (const auto& a : c.arguments) ligne += a + " ";
         SCOPED_TRACE(ligne);
-        const Resultat r = Lance(arguments);
+        const Resultat r = Lance(c.arguments);
         EXPECT_EQ(r.statut, 2);
         EXPECT_TRUE(r.sortie.empty()) << r.sortie;
         EXPECT_EQ(r.erreurs.rfind("orvanel-cli : ", 0), 0u) << r.erreurs;
+        EXPECT_NE(r.erreurs.find(c.attendu), std::string::npos) << r.erreurs;
     }
-    // --force lets a date outside the range through; --help and --version succeed.
-    EXPECT_EQ(
-        Lance({"position", "--lon", "2", "--lat", "4", "--date", "2300-01-01", "--force"}).statut,
-        0);
     const Resultat aide = Lance({"--help"});
     EXPECT_EQ(aide.statut, 0);
-    EXPECT_NE(aide.sortie.find("les fenêtres d'Orvanel gardent leur propre réglage"),
-              std::string::npos);
+    for (const char* texte : {"les fenêtres d'Orvanel gardent leur propre réglage", "2250-12-31T23:59:59Z",
+                              "équation du temps en minutes", "-0°50'", "-18°"})
+        EXPECT_NE(aide.sortie.find(texte), std::string::npos) << texte;
     EXPECT_EQ(Lance({"--version"}).sortie.rfind("orvanel-cli ", 0), 0u);
+}
+
+TEST(OrvanelCli, OneDateRangeForEveryCommand) {
+    struct Cas {
+        std::vector<std::string> arguments;
+        bool accepte;
+    };
+    const std::vector<std::string> lieu = {"--lon", "2", "--lat", "4"};
+    const auto commande = [&](std::initializer_list<std::string> a) {
+        std::vector<std::string> v(a);
+        v.insert(v.end(), lieu.begin(), lieu.end());
+        return v;
+    };
+    const Cas cas[] = {
+        {commande({"position", "--date", "1980-01-01T00:00:00Z"}), true},
+        {commande({"position", "--date", "1979-12-31T23:59:59Z"}), false},
+        {commande({"position", "--date", "2250-06-01T00:00:00Z"}), true},
+        {commande({"position", "--date", "2250-12-31T23:59:59Z"}), true},
+        {commande({"position", "--date", "2251-01-01T00:00:00Z"}), false},
+        {commande({"position", "--date", "2251-01-01T00:00:00Z", "--force"}), true},
+        {commande({"jour", "--date", "2250-12-31"}), true},
+        {commande({"jour", "--date", "2251-01-01"}), false},
+        {commande({"jour", "--date", "1979-12-31", "--force"}), true},
+        {commande({"table", "--start", "2250-12-31", "--count", "2", "--unit", "d"}), false},
+        {commande({"table", "--start", "2250-12-31", "--count", "1", "--unit", "d"}), true},
+        {commande({"table", "--start", "2250-12-31", "--count", "2", "--unit", "d", "--force"}), true},
+        {commande({"table", "--start", "1979-12-31T23:59:59Z"}), false},
+    };
+    for (const Cas& c : cas) {
+        std::string ligne;
+        for (const auto& a : c.arguments) ligne += a + " ";
+        SCOPED_TRACE(ligne);
+        const Resultat r = Lance(c.arguments);
+        EXPECT_EQ(r.statut, c.accepte ? 0 : 2) << r.erreurs;
+        EXPECT_EQ(r.sortie.empty(), !c.accepte);
+        if (!c.accepte) {
+            EXPECT_NE(r.erreurs.find("--force"), std::string::npos) << r.erreurs;
+        }
+    }
+}
+
+TEST(OrvanelCli, BatchInputIsSeparateCallsInOne) {
+    // 10000 rows over sites and dates: sampled rows equal separate `position` calls; with a bad
+    // row at data line 5000, the 4999 before it are written whole and the run ends with 3.
+    std::string texte = "date,lon,lat,height\n";
+    std::vector<std::vector<std::string>> rangs;
+    for (int i = 0; i < 10000; ++i) {
+        char date[40], lon[32], lat[32], hauteur[32];
+        std::snprintf(date, sizeof date, "20%02d-%02d-%02dT%02d:%02d:%02d.%03dZ", 26 + i % 50,
+                      1 + i % 12, 1 + i % 28, i % 24, i % 60, (i * 7) % 60, i % 1000);
+        std::snprintf(lon, sizeof lon, "%.4f", -179.9 + (i * 37 % 3599) / 10.0);
+        std::snprintf(lat, sizeof lat, "%.3f", -89.9 + (i * 53 % 1799) / 10.0);
+        std::snprintf(hauteur, sizeof hauteur, "%d", i % 3000);
+        rangs.push_back({date, lon, lat, hauteur});
+        texte += std::string(date) + "," + lon + "," + lat + "," + hauteur + "\n";
+    }
+    const Fichier entree(texte);
+    for (const std::string format : {"csv", "json"}) {
+        SCOPED_TRACE(format);
+        const Resultat r = Lance({"position", "--input", entree.chemin, "--format", format,
+                                  "--jobs", "3", "--tz", "Australia/Sydney"});
+        ASSERT_EQ(r.statut, 0) << r.erreurs;
+        std::vector<nlohmann::json> lignes;
+        if (format == "json") {
+            const auto o = nlohmann::json::parse(r.sortie);
+            for (const auto& l : o.at("lignes")) lignes.push_back(l);
+        } else {
+            const auto csv = Lignes(r.sortie);
+            const auto noms = Champs(csv[0]);
+            for (std::size_t i = 1; i < csv.size(); ++i) {
+                const auto v = Champs(csv[i]);
+                nlohmann::json l;
+                for (std::size_t k = 0; k < noms.size(); ++k)
+                    if (noms[k].find("date") == 0 || noms[k] == "abreviation" || noms[k] == "source_tt_utc")
+                        l[noms[k]] = v[k];
+                    else
+                        l[noms[k]] = Double(v[k]);
+                lignes.push_back(l);
+            }
+        }
+        ASSERT_EQ(lignes.size(), rangs.size());
+        for (const std::size_t i : {0, 1, 4095, 4096, 5000, 8191, 8192, 9999}) {
+            SCOPED_TRACE(i);
+            const auto& g = rangs[i];
+            const Resultat seule = Lance({"position", "--date", g[0], "--lon", g[1], "--lat", g[2],
+                                          "--height", g[3], "--format", "json", "--tz",
+                                          "Australia/Sydney"});
+            const auto attendu = nlohmann::json::parse(seule.sortie).at("position");
+            for (const auto& [cle, valeur] : attendu.items()) EXPECT_EQ(lignes[i].at(cle), valeur) << cle;
+            EXPECT_EQ(lignes[i].at("site_hauteur_m"), std::stod(g[3]));
+        }
+    }
+    // A latitude out of range at data line 5000 (line 5001 of the file).
+    std::string mauvais = texte;
+    std::size_t debut = 0;
+    for (int n = 0; n < 5000; ++n) debut = mauvais.find('\n', debut) + 1;
+    const std::size_t fin = mauvais.find('\n', debut);
+    mauvais.replace(debut, fin - debut, rangs[4999][0] + "," + rangs[4999][1] + ",95,0");
+    const Fichier entreeMauvaise(mauvais);
+    for (const std::string format : {"csv", "texte"}) {
+        SCOPED_TRACE(format);
+        const Resultat r = Lance({"position", "--input", entreeMauvaise.chemin, "--format", format,
+                                  "--jobs", "2"});
+        EXPECT_EQ(r.statut, 3);
+        EXPECT_NE(r.erreurs.find("ligne 5001 (donnée 5000)"), std::string::npos) << r.erreurs;
+        EXPECT_NE(r.erreurs.find("lat"), std::string::npos) << r.erreurs;
+        ASSERT_FALSE(r.sortie.empty());
+        EXPECT_EQ(r.sortie.back(), '\n');
+        if (format == "csv") {
+            EXPECT_EQ(Lignes(r.sortie).size(), 5000u);  // the header and 4999 rows
+        } else {
+            std::size_t blocs = 0;
+            for (std::size_t k = r.sortie.find("Date (UTC)"); k != std::string::npos;
+                 k = r.sortie.find("Date (UTC)", k + 1))
+                ++blocs;
+            EXPECT_EQ(blocs, 4999u);
+        }
+    }
+}
+
+TEST(OrvanelCli, BadBatchFilesNameTheLine) {
+    struct Cas {
+        std::string texte, attendu;
+    };
+    const Cas cas[] = {
+        {"", "ligne 1"},
+        {"date,lon\n2026-01-01,2\n", "ligne 1"},
+        {"date,lon,lat,altitude\n", "ligne 1 : colonne inconnue « altitude »"},
+        {"date,lon,lat\n2026-01-01,2,3\n2026-01-01,2\n", "ligne 3 (donnée 2) : 2 champs au lieu de 3"},
+        {"date,lon,lat\n2026-01-01,abc,3\n", "ligne 2 (donnée 1) : valeur incorrecte pour le champ lon"},
+        {"date,lon,lat\n2300-01-01,2,3\n", "ligne 2 (donnée 1) : date hors de"},
+        {"date,lon,lat\n2026-02-30,2,3\n", "le champ date"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.texte);
+        const Fichier f(c.texte);
+        const Resultat r = Lance({"position", "--input", f.chemin, "--format", "csv"});
+        EXPECT_EQ(r.statut, 3);
+        EXPECT_NE(r.erreurs.find(c.attendu), std::string::npos) << r.erreurs;
+    }
+    // Quoted fields, CR LF, a blank line and columns in another order are read.
+    const Fichier f("lat,\"lon\",date\r\n\"42°29'48\"\"\",2.03,2026-12-08T12:00:00Z\r\n\r\n");
+    const Resultat r = Lance({"position", "--input", f.chemin, "--format", "json"});
+    ASSERT_EQ(r.statut, 0) << r.erreurs;
+    const auto l = nlohmann::json::parse(r.sortie).at("lignes");
+    ASSERT_EQ(l.size(), 1u);
+    EXPECT_EQ(l[0].at("site_latitude_deg"), 42 + 29 / 60.0 + 48 / 3600.0);
 }

@@ -445,7 +445,8 @@ private slots:
                                  unite, QStringLiteral("--count"), QString::number(nombre.toInt()),
                                  QStringLiteral("--lon"), QString::number(Unit1::Longitude, 'g', 17),
                                  QStringLiteral("--lat"), QString::number(Unit1::Latitude, 'g', 17),
-                                 QStringLiteral("--tai-utc"), QStringLiteral("32")};
+                                 QStringLiteral("--tai-utc"), QStringLiteral("32"),
+                                 QStringLiteral("--force")};  // the window's series runs into 2251
         if (zenith) arguments << QStringLiteral("--zenith");
         if (sud) arguments << QStringLiteral("--south-ref");
         cli.start(QStringLiteral(ORVANEL_CLI), arguments);

@@ -1,0 +1,41 @@
+// The rows of positions that `position`, `table` and `position --input` share: CSV lines, JSON
+// objects and text blocks with the same columns, named with their units. Internal to orvanel-cli.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+
+#include "Cli.h"
+
+namespace Cli {
+
+using Json = nlohmann::ordered_json;
+
+// The header object of the JSON outputs: the settings that hold for every row.
+Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
+                std::optional<double> instantUnique);
+
+// A leading comma for every JSON row after the first.
+inline const char* SeparateurJson(long long i) noexcept {
+    return i > 0 ? ",\n" : "\n";
+}
+
+class LignesPosition {
+public:
+    LignesPosition(const Reglages& r, bool siteParLigne);
+
+    std::string EnTeteCsv() const;
+
+    // Appends the i-th row (CSV line with its newline, JSON object after a separator, or text
+    // block) for the position at t at the site.
+    void Ajoute(std::string& texte, double t, const PosSoleil::Site& site, long long i);
+
+private:
+    const Reglages& r_;
+    bool siteParLigne_;
+    std::optional<HeureLegale> legal_;
+};
+
+}  // namespace Cli

@@ -1,0 +1,377 @@
+// What orvanel-cli writes: a position, a table, a day's events, in text, CSV or JSON. Every
+// quantity's CSV column and JSON key ends with its unit; times are UTC and, with a zone, legal
+// time of the same rounded instant.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+#include "Lignes.h"
+#include "Tableau.h"
+
+namespace Cli {
+
+namespace {
+
+const char* AzimutCle(bool sud) {
+    return sud ? "azimut_sud_deg" : "azimut_nord_deg";
+}
+
+const char* RegleTt() {
+    return "table des secondes intercalaires (TAI - UTC + 32,184 s) de 1972 à la fin de 2026, "
+           "au-delà et avant le modèle de ΔT d'Espenak et Meeus (2006), raccordé sans saut";
+}
+
+double HauteurRefractee(const Reglages& r, double hauteur) {
+    return hauteur + PosSoleil::Refraction(hauteur, r.pressionMmHg / 10, r.temperature);
+}
+
+}  // namespace
+
+Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
+                std::optional<double> instantUnique) {
+    Json e;
+    e["programme"] = "orvanel-cli " + r.version;
+    e["commande"] = commande;
+    if (siteParLigne) {
+        e["site"] = "par_ligne";
+    } else {
+        e["site"] = {{"longitude_deg", r.site.Longitude},
+                     {"latitude_deg", r.site.Latitude},
+                     {"hauteur_m", r.site.Altitude}};
+    }
+    Json tt;
+    tt["reglage"] = r.ttImpose ? NomSource(r.ttImpose->source) : "defaut";
+    if (r.ttImpose) {
+        tt["valeur_s"] = r.ttImpose->secondes;
+        tt["source"] = NomSource(r.ttImpose->source);
+    } else if (instantUnique) {
+        const TtUtc v = TtMoinsUtcParDefaut(*instantUnique);
+        tt["valeur_s"] = v.secondes;
+        tt["source"] = NomSource(v.source);
+    } else {
+        tt["valeur_s"] = nullptr;  // given on each row
+        tt["source"] = "par_ligne";
+    }
+    tt["regle"] = r.ttImpose ? "imposé par l'option" : RegleTt();
+    e["tt_moins_utc"] = tt;
+    e["ut1_moins_utc_s"] = r.dut1;
+    e["origine_azimut"] = r.sud ? "sud" : "nord";
+    e["refraction"] = {{"active", r.refraction},
+                       {"temperature_c", r.temperature},
+                       {"pression_mmhg", r.pressionMmHg}};
+    e["fuseau"] = r.fuseau.empty() ? Json(nullptr) : Json(r.fuseau);
+    return e;
+}
+
+LignesPosition::LignesPosition(const Reglages& r, bool siteParLigne)
+    : r_(r), siteParLigne_(siteParLigne) {
+    if (!r.fuseau.empty()) legal_.emplace(r.fuseau);
+}
+
+std::string LignesPosition::EnTeteCsv() const {
+    std::string texte = "date_utc";
+    if (legal_) texte += ",date_legale,abreviation";
+    texte += ",site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,source_tt_utc,"
+             "ut1_moins_utc_s,ascension_droite_deg,declinaison_deg,distance_ua,"
+             "equation_temps_min,";
+    texte += AzimutCle(r_.sud);
+    texte += ",hauteur_deg,distance_zenithale_deg";
+    if (r_.refraction) texte += ",hauteur_refractee_deg,temperature_c,pression_mmhg";
+    return texte + "\n";
+}
+
+void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
+                            long long i) {
+    const TtUtc tt = TtMoinsUtcA(r_, t);
+    const PosSoleil::Position p = Calcule(r_, site, t, tt.secondes);
+    const double ascensionDroite = PosSoleil::Modulo360(p.AscensionDroite),
+                 equationMinutes = p.EquationTemps * 60,
+                 azimut = Tableau::AzimutDepuis(p.Azimut, r_.sud),
+                 hauteurRefractee = HauteurRefractee(r_, p.Hauteur);
+    switch (r_.format) {
+        case Format::Csv: {
+            texte += TexteIso(t);
+            if (legal_) {
+                texte += ',';
+                texte += legal_->Texte(t);
+                texte += ',';
+                texte += legal_->Abreviation();
+            }
+            for (const double x : {site.Longitude, site.Latitude, site.Altitude, tt.secondes}) {
+                texte += ',';
+                AjouteNombre(texte, x);
+            }
+            texte += ',';
+            texte += NomSource(tt.source);
+            for (const double x : {r_.dut1, ascensionDroite, p.Declinaison, p.RayonVecteur,
+                                   equationMinutes, azimut, p.Hauteur, 90 - p.Hauteur}) {
+                texte += ',';
+                AjouteNombre(texte, x);
+            }
+            if (r_.refraction)
+                for (const double x : {hauteurRefractee, r_.temperature, r_.pressionMmHg}) {
+                    texte += ',';
+                    AjouteNombre(texte, x);
+                }
+            texte += '\n';
+            return;
+        }
+        case Format::Json: {
+            Json o;
+            o["date_utc"] = TexteIso(t);
+            if (legal_) {
+                o["date_legale"] = legal_->Texte(t);
+                o["abreviation"] = legal_->Abreviation();
+            }
+            if (siteParLigne_) {
+                o["site_longitude_deg"] = site.Longitude;
+                o["site_latitude_deg"] = site.Latitude;
+                o["site_hauteur_m"] = site.Altitude;
+            }
+            o["tt_moins_utc_s"] = tt.secondes;
+            o["source_tt_utc"] = NomSource(tt.source);
+            o["ascension_droite_deg"] = ascensionDroite;
+            o["declinaison_deg"] = p.Declinaison;
+            o["distance_ua"] = p.RayonVecteur;
+            o["equation_temps_min"] = equationMinutes;
+            o[AzimutCle(r_.sud)] = azimut;
+            o["hauteur_deg"] = p.Hauteur;
+            o["distance_zenithale_deg"] = 90 - p.Hauteur;
+            if (r_.refraction) o["hauteur_refractee_deg"] = hauteurRefractee;
+            texte += SeparateurJson(i);
+            texte += o.dump();
+            return;
+        }
+        case Format::Texte: {
+            const std::string& sep = r_.separateur;
+            const auto ligne = [&](const char* nom, const std::string& valeur) {
+                texte += nom;
+                texte += valeur;
+                texte += '\n';
+            };
+            if (i > 0) texte += '\n';
+            ligne("Date (UTC)             ", TexteIso(t));
+            if (legal_) {
+                std::string valeur = legal_->Texte(t);
+                ligne("Heure légale           ", valeur + " " + legal_->Abreviation());
+            }
+            if (siteParLigne_)
+                ligne("Lieu                   ", Tableau::LigneSite(site.Longitude, site.Latitude,
+                                                                    site.Longitude >= 0,
+                                                                    site.Latitude >= 0, sep, true) +
+                                                 ", " + PosSoleil::TexteFixe(site.Altitude, 1, 0, sep) +
+                                                 " m");
+            ligne("TT - UTC (s)           ", PosSoleil::TexteFixe(tt.secondes, 3, 0, sep) + " (" +
+                                                 NomSource(tt.source) + ")");
+            ligne("Ascension droite       ", Tableau::TexteHMS(ascensionDroite, 2, sep));
+            ligne("Déclinaison            ", Tableau::TexteDMS(p.Declinaison, 2, sep));
+            ligne("Distance (ua)          ", PosSoleil::TexteFixe(p.RayonVecteur, 5, 7, sep));
+            ligne("Équation du temps (mn) ", PosSoleil::TexteFixe(equationMinutes, 2, 18, sep));
+            ligne(r_.sud ? "Azimut (sud)           " : "Azimut (nord)          ",
+                  Tableau::TexteDMS(azimut, 1, sep));
+            ligne("Hauteur                ", Tableau::TexteDMS(p.Hauteur, 1, sep));
+            ligne("Distance zénithale     ", Tableau::TexteDMS(90 - p.Hauteur, 1, sep));
+            if (r_.refraction)
+                ligne("Hauteur réfractée      ", Tableau::TexteDMS(hauteurRefractee, 1, sep));
+            return;
+        }
+    }
+}
+
+void EcritPosition(std::ostream& sortie, const Reglages& r, double t) {
+    LignesPosition lignes(r, false);
+    std::string texte;
+    if (r.format == Format::Csv) texte = lignes.EnTeteCsv();
+    lignes.Ajoute(texte, t, r.site, 0);
+    if (r.format == Format::Json) {
+        Json o;
+        o["entete"] = EnTeteJson(r, "position", false, t);
+        o["position"] = Json::parse(texte);
+        sortie << o.dump(2) << '\n';
+        return;
+    }
+    sortie << texte;
+}
+
+void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pasJours,
+                long long nombre, int taches, const Serie& demande) {
+    LignesPosition modeleLignes(r, false);
+    if (r.format == Format::Texte) {
+        std::string modele[std::size(Tableau::Modele)];
+        std::copy(std::begin(Tableau::Modele), std::end(Tableau::Modele), modele);
+        modele[3] = Tableau::LigneReference(r.sud);
+        modele[5] = Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
+                                       r.site.Latitude >= 0, r.separateur);
+        modele[7] = Tableau::LigneColonnes(r.zenith);
+        if (r.refraction) modele[7] += "Haut. réfractée";
+        for (const std::string& ligne : modele) sortie << ligne << "\r\n";
+    } else if (r.format == Format::Csv) {
+        sortie << modeleLignes.EnTeteCsv();
+    } else {
+        Json e = EnTeteJson(r, "table", false, std::nullopt);
+        e["debut"] = demande.debut;
+        e["pas"] = demande.pas;
+        e["unite_pas"] = demande.unite;
+        e["lignes_demandees"] = Tableau::LignesDemandees(demande.nombre);
+        sortie << "{\"entete\":" << e.dump() << ",\n\"lignes\":[";
+    }
+    // Blocks of rows on every thread, written in order once all are done: the memory holds
+    // one block per thread, whatever the number of rows.
+    constexpr long long Bloc = 4096;
+    const long long total = Tableau::LignesDemandees(nombre);
+    taches = std::max(1, taches);
+    bool fin = false;
+    for (long long premier = 0; premier < total && !fin; premier += Bloc * taches) {
+        std::vector<std::string> morceaux(static_cast<std::size_t>(taches));
+        std::vector<char> arrets(static_cast<std::size_t>(taches), 0);
+        const auto calcule = [&](int k) {
+            const long long de = premier + k * Bloc, a = std::min(total, de + Bloc);
+            std::string& texte = morceaux[static_cast<std::size_t>(k)];
+            LignesPosition lignes(r, false);
+            arrets[static_cast<std::size_t>(k)] = Tableau::Rangees(
+                debut, pasJours, de, a, [&](const Tableau::Instant& c, long long i) {
+                    if (r.format != Format::Texte) {
+                        lignes.Ajoute(texte, c.t, r.site, i);
+                        return true;
+                    }
+                    // The generator's row, computed as the generator computes it.
+                    const PosSoleil::Position p =
+                        Calcule(r, r.site, c.t, TtMoinsUtcA(r, c.t).secondes);
+                    texte += Tableau::Ligne(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde,
+                                            Tableau::HauteurOuZenith(p.Hauteur, r.zenith),
+                                            Tableau::AzimutDepuis(p.Azimut, r.sud), r.separateur);
+                    if (r.refraction)
+                        texte += Tableau::TexteDMS(HauteurRefractee(r, p.Hauteur), 1, r.separateur);
+                    texte += "\r\n";
+                    return true;
+                });
+        };
+        std::vector<std::thread> fils;
+        for (int k = 1; k < taches; ++k) fils.emplace_back(calcule, k);
+        calcule(0);
+        for (auto& f : fils) f.join();
+        for (int k = 0; k < taches && !fin; ++k) {
+            sortie << morceaux[static_cast<std::size_t>(k)];
+            fin = arrets[static_cast<std::size_t>(k)] != 0;
+        }
+    }
+    if (r.format == Format::Json) sortie << "\n]}\n";
+}
+
+void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
+    const double midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
+    const TtUtc tt = TtMoinsUtcA(r, midi);
+    // The events found on UT1's scale, told in UTC.
+    PosSoleil::Journee j = PosSoleil::JourneeSolaire(annee, mois, jour, r.site, tt.secondes - r.dut1);
+    for (int i = 0; i < j.nombre; ++i) j.evenements[i].t -= r.dut1 / PosSoleil::SecondesParJour;
+    char date[48];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
+    std::optional<HeureLegale> legal;
+    if (!r.fuseau.empty()) legal.emplace(r.fuseau);
+    const auto culmination = [](const PosSoleil::Evenement& e) {
+        return e.type == PosSoleil::TypeEvenement::Passage ||
+               e.type == PosSoleil::TypeEvenement::PassageInferieur;
+    };
+    static const char* const etats[] = {"franchi", "toujours_au_dessus", "toujours_au_dessous"};
+    static const char* const types[] = {"passage", "passage_inferieur", "montee", "descente"};
+    static const char* const noms[] = {"lever_coucher", "civil", "nautique", "astronomique"};
+    const double dureeMin = j.duree * 60, variationMin = j.variationDuree * 60;
+    if (r.format == Format::Texte) {
+        // The solar day's window's text, each time and the last column labelled.
+        sortie << Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
+                                     r.site.Latitude >= 0, r.separateur, true)
+               << '\t' << date << "\r\n";
+        for (int i = 0; i < j.nombre; ++i) {
+            const PosSoleil::Evenement& e = j.evenements[i];
+            sortie << Tableau::NomEvenement(e) << '\t' << TexteSecondes(e.t);
+            if (legal) {
+                const std::string texte = legal->Texte(e.t, true);
+                sortie << '\t' << texte << ' ' << legal->Abreviation();
+            }
+            sortie << '\t' << (culmination(e) ? "hauteur " : "azimut ")
+                   << Tableau::TexteDMS(culmination(e) ? e.hauteur : e.azimut, 0, r.separateur)
+                   << "\r\n";
+        }
+        for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
+            if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
+                sortie << Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), j.etats[s])
+                       << "\r\n";
+        sortie << "Durée du jour\t" << Tableau::Duree(j.duree, false) << '\t'
+               << Tableau::Duree(j.variationDuree, true) << "\r\n";
+        return;
+    }
+    if (r.format == Format::Csv) {
+        // Every row carries the day and the site, so that a file of several days reads as one.
+        std::string commun = date;
+        for (const double x : {r.site.Longitude, r.site.Latitude, r.site.Altitude, tt.secondes}) {
+            commun += ',';
+            AjouteNombre(commun, x);
+        }
+        commun += std::string(",") + NomSource(tt.source) + "," + Nombre(r.dut1);
+        std::string texte =
+            "date,site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,"
+            "source_tt_utc,ut1_moins_utc_s,type,evenement,seuil_deg,etat,date_utc";
+        if (legal) texte += ",date_legale,abreviation";
+        texte += ",azimut_nord_deg,hauteur_deg,duree_jour_min,variation_duree_min\n";
+        const auto ligne = [&](std::initializer_list<std::string> champs) {
+            texte += commun;
+            for (const std::string& c : champs) texte += "," + c;
+            texte += '\n';
+        };
+        const auto seuil = [](int s) { return Nombre(PosSoleil::HauteursSeuils[s]); };
+        for (int i = 0; i < j.nombre; ++i) {
+            const PosSoleil::Evenement& e = j.evenements[i];
+            const std::string debut = std::string(types[static_cast<int>(e.type)]) + "," +
+                                      Tableau::NomEvenement(e) + "," +
+                                      (culmination(e) ? "" : seuil(static_cast<int>(e.seuil))) +
+                                      ",franchi," + TexteIso(e.t);
+            if (legal) {
+                const std::string local = legal->Texte(e.t);
+                ligne({debut, local, legal->Abreviation(), Nombre(e.azimut), Nombre(e.hauteur), "", ""});
+            } else {
+                ligne({debut, Nombre(e.azimut), Nombre(e.hauteur), "", ""});
+            }
+        }
+        const std::string heuresVides = legal ? ",," : "";  // no legal time on these rows
+        for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
+            if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
+                ligne({std::string("etat,") + noms[s] + "," + seuil(s) + "," +
+                           etats[static_cast<int>(j.etats[s])] + "," + heuresVides,
+                       "", "", "", ""});
+        ligne({"duree,duree_jour,,," + heuresVides, "", "", Nombre(dureeMin), Nombre(variationMin)});
+        sortie << texte;
+        return;
+    }
+    Json o;
+    o["entete"] = EnTeteJson(r, "jour", false, midi);
+    o["date"] = date;
+    Json evenements = Json::array();
+    for (int i = 0; i < j.nombre; ++i) {
+        const PosSoleil::Evenement& e = j.evenements[i];
+        Json x;
+        x["evenement"] = Tableau::NomEvenement(e);
+        x["type"] = types[static_cast<int>(e.type)];
+        if (!culmination(e)) x["seuil_deg"] = PosSoleil::HauteursSeuils[static_cast<int>(e.seuil)];
+        x["date_utc"] = TexteIso(e.t);
+        if (legal) {
+            x["date_legale"] = legal->Texte(e.t);
+            x["abreviation"] = legal->Abreviation();
+        }
+        x["azimut_nord_deg"] = e.azimut;
+        x["hauteur_deg"] = e.hauteur;
+        evenements.push_back(x);
+    }
+    o["evenements"] = evenements;
+    Json seuils;
+    for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
+        seuils[noms[s]] = etats[static_cast<int>(j.etats[s])];
+    o["seuils"] = seuils;
+    o["duree_jour_min"] = dureeMin;
+    o["variation_duree_min"] = variationMin;
+    sortie << o.dump(2) << '\n';
+}
+
+}  // namespace Cli

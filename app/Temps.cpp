@@ -1,0 +1,204 @@
+// Time scales and the texts of instants of the command-line program.
+#include <charconv>
+#include <chrono>
+#include <cmath>
+
+#include "Cli.h"
+
+namespace Cli {
+
+namespace {
+
+// TAI - UTC from the day it took effect, 00:00 UTC: every leap second since 1972.
+struct Saut {
+    int annee, mois, secondes;
+};
+constexpr Saut Sauts[] = {
+    {1972, 1, 10}, {1972, 7, 11}, {1973, 1, 12}, {1974, 1, 13}, {1975, 1, 14}, {1976, 1, 15},
+    {1977, 1, 16}, {1978, 1, 17}, {1979, 1, 18}, {1980, 1, 19}, {1981, 7, 20}, {1982, 7, 21},
+    {1983, 7, 22}, {1985, 7, 23}, {1988, 1, 24}, {1990, 1, 25}, {1991, 1, 26}, {1992, 7, 27},
+    {1993, 7, 28}, {1994, 7, 29}, {1996, 1, 30}, {1997, 7, 31}, {1999, 1, 32}, {2006, 1, 33},
+    {2009, 1, 34}, {2012, 7, 35}, {2015, 7, 36}, {2017, 1, 37},
+};
+
+// The IERS announced (January 2026) that no leap second ends June 2026: the table holds until
+// the next date one could be inserted, the end of December 2026.
+constexpr int AnneeFinTable = 2027, MoisFinTable = 1;
+
+// The model's shift has faded away by this year, where the polynomials join the long-term
+// parabola.
+constexpr double AnneeFinDecalage = 2150;
+
+// A date-time value as a decimal year: the model's argument, smooth across the year's ends.
+double AnneeDecimale(double t) noexcept {
+    const double j2000 = 36526.0;  // date-time value of 2000-01-01 00:00
+    return 2000 + (t - j2000) / 365.2425;
+}
+
+// Horner's rule over coefficients of rising powers.
+template <std::size_t N>
+constexpr double Polynome(double x, const double (&c)[N]) noexcept {
+    double somme = 0;
+    for (std::size_t i = N; i-- > 0;) somme = somme * x + c[i];
+    return somme;
+}
+
+double DeltaTAnnee(double y) noexcept {
+    // The long-term parabola of Morrison and Stephenson (2004), the model's frame at both ends.
+    const double u = (y - 1820) / 100;
+    const double parabole = -20 + 32 * u * u;
+    if (y < -500) return parabole;
+    if (y < 500)
+        return Polynome(y / 100, {10583.6, -1014.41, 33.78311, -5.952053, -0.1798452, 0.022174192,
+                                  0.0090316521});
+    if (y < 1600)
+        return Polynome((y - 1000) / 100, {1574.2, -556.01, 71.23472, 0.319781, -0.8503463,
+                                           -0.005050998, 0.0083572073});
+    if (y < 1700) return Polynome(y - 1600, {120, -0.9808, -0.01532, 1.0 / 7129});
+    if (y < 1800) return Polynome(y - 1700, {8.83, 0.1603, -0.0059285, 0.00013336, -1.0 / 1174000});
+    if (y < 1860)
+        return Polynome(y - 1800, {13.72, -0.332447, 0.0068612, 0.0041116, -0.00037436,
+                                   0.0000121272, -0.0000001699, 0.000000000875});
+    if (y < 1900)
+        return Polynome(y - 1860,
+                        {7.62, 0.5737, -0.251754, 0.01680668, -0.0004473624, 1.0 / 233174});
+    if (y < 1920) return Polynome(y - 1900, {-2.79, 1.494119, -0.0598939, 0.0061966, -0.000197});
+    if (y < 1941) return Polynome(y - 1920, {21.20, 0.84493, -0.076100, 0.0020936});
+    if (y < 1961) return Polynome(y - 1950, {29.07, 0.407, -1.0 / 233, 1.0 / 2547});
+    if (y < 1986) return Polynome(y - 1975, {45.45, 1.067, -1.0 / 260, -1.0 / 718});
+    if (y < 2005)
+        return Polynome(y - 2000, {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814,
+                                   0.00002373599});
+    if (y < 2050) return Polynome(y - 2000, {62.92, 0.32217, 0.005589});
+    if (y < 2150) return parabole - 0.5628 * (2150 - y);
+    return parabole;
+}
+
+// Four digits, or two, into a buffer.
+char* Chiffres(char* p, long long n, int largeur) noexcept {
+    for (int i = largeur - 1; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    return p + largeur;
+}
+
+long long DivPlancher(long long a, long long b) noexcept {
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+// "YYYY-MM-DD?HH:MM:SS[.mmm]" of milliseconds since 1970.
+std::string TexteCivil(long long ms, char separateur, bool millis) {
+    using namespace std::chrono;
+    const date::sys_time<milliseconds> instant{milliseconds(ms)};
+    const auto jour = date::floor<date::days>(instant);
+    const date::year_month_day ymd(jour);
+    const long long dansJour = (instant - jour).count();
+    char texte[32];
+    char* p = Chiffres(texte, static_cast<int>(ymd.year()), 4);
+    *p++ = '-';
+    p = Chiffres(p, static_cast<unsigned>(ymd.month()), 2);
+    *p++ = '-';
+    p = Chiffres(p, static_cast<unsigned>(ymd.day()), 2);
+    *p++ = separateur;
+    p = Chiffres(p, dansJour / 3'600'000, 2);
+    *p++ = ':';
+    p = Chiffres(p, dansJour / 60'000 % 60, 2);
+    *p++ = ':';
+    p = Chiffres(p, dansJour / 1000 % 60, 2);
+    if (millis) {
+        *p++ = '.';
+        p = Chiffres(p, dansJour % 1000, 3);
+    }
+    return std::string(texte, p);
+}
+
+}  // namespace
+
+int TaiMoinsUtc(double t) noexcept {
+    int valeur = Sauts[0].secondes;
+    for (const Saut& s : Sauts)
+        if (t >= PosSoleil::EncodeDateValeur(s.annee, s.mois, 1, 0, 0, 0)) valeur = s.secondes;
+    return valeur;
+}
+
+double FinTableSauts() noexcept {
+    return PosSoleil::EncodeDateValeur(AnneeFinTable, MoisFinTable, 1, 0, 0, 0);
+}
+
+double DeltaTModele(double t) noexcept {
+    return DeltaTAnnee(AnneeDecimale(t));
+}
+
+TtUtc TtMoinsUtcParDefaut(double t) noexcept {
+    constexpr double TtMoinsTai = 32.184;
+    const double debut = PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0), fin = FinTableSauts();
+    if (t >= debut && t < fin) return {TaiMoinsUtc(t) + TtMoinsTai, SourceTt::Table};
+    if (t < debut) return {DeltaTModele(t), SourceTt::Modele};
+    // UT1 - UTC is unknown so far ahead: the model's Delta T stands for TT - UTC.
+    const double yFin = AnneeDecimale(fin), y = AnneeDecimale(t);
+    const double decalage = TaiMoinsUtc(fin) + TtMoinsTai - DeltaTModele(fin);
+    const double poids = y >= AnneeFinDecalage ? 0 : (AnneeFinDecalage - y) / (AnneeFinDecalage - yFin);
+    return {DeltaTModele(t) + decalage * poids, SourceTt::Modele};
+}
+
+const char* NomSource(SourceTt source) noexcept {
+    switch (source) {
+        case SourceTt::Table: return "table";
+        case SourceTt::Modele: return "modele";
+        case SourceTt::TaiUtc: return "tai_utc";
+        case SourceTt::TtUtc: return "tt_utc";
+    }
+    return "";
+}
+
+double PremierInstant() noexcept {
+    return PosSoleil::EncodeDateValeur(1980, 1, 1, 0, 0, 0);
+}
+
+double FinInstants() noexcept {
+    return PosSoleil::EncodeDateValeur(2251, 1, 1, 0, 0, 0);
+}
+
+long long MsUnix(double t) noexcept {
+    return std::llround((t - PosSoleil::JoursAvantUnix) * static_cast<double>(PosSoleil::MsParJour));
+}
+
+std::string TexteIso(double t) {
+    return TexteCivil(MsUnix(t), 'T', true) + 'Z';
+}
+
+std::string TexteSecondes(double t) {
+    return TexteCivil(DivPlancher(MsUnix(t) + 500, 1000) * 1000, ' ', false);
+}
+
+HeureLegale::HeureLegale(const std::string& fuseau) : zone_(date::locate_zone(fuseau)) {}
+
+std::string HeureLegale::Texte(double t, bool secondes) {
+    long long ms = MsUnix(t);
+    if (secondes) ms = DivPlancher(ms + 500, 1000) * 1000;
+    const date::sys_seconds s{std::chrono::seconds(DivPlancher(ms, 1000))};
+    if (!(s >= info_.begin && s < info_.end)) info_ = zone_->get_info(s);
+    const long long decalage = info_.offset.count();
+    std::string texte = TexteCivil(ms + decalage * 1000, secondes ? ' ' : 'T', !secondes);
+    const long long minutes = (decalage < 0 ? -decalage : decalage) / 60;
+    char fin[8] = {decalage < 0 ? '-' : '+'};
+    char* p = Chiffres(fin + 1, minutes / 60, 2);
+    *p++ = ':';
+    p = Chiffres(p, minutes % 60, 2);
+    return texte.append(fin, p);
+}
+
+std::string Nombre(double x) {
+    std::string texte;
+    AjouteNombre(texte, x);
+    return texte;
+}
+
+void AjouteNombre(std::string& texte, double x) {
+    char tampon[32];
+    const auto fin = std::to_chars(tampon, tampon + sizeof tampon, x).ptr;
+    texte.append(tampon, fin);
+}
+
+}  // namespace Cli
