@@ -86,7 +86,11 @@ std::string LignesPosition::EnTeteCsv() const {
 void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
                             long long i) {
     const TtUtc tt = TtMoinsUtcA(r_, t);
-    const PosSoleil::Position p = Calcule(r_, site, t, tt.secondes);
+    Ajoute(texte, t, site, tt, Calcule(r_, site, t, tt.secondes), i);
+}
+
+void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
+                            const TtUtc& tt, const PosSoleil::Position& p, long long i) {
     const double ascensionDroite = PosSoleil::Modulo360(p.AscensionDroite),
                  equationMinutes = p.EquationTemps * 60,
                  azimut = Tableau::AzimutDepuis(p.Azimut, r_.sud),
@@ -196,6 +200,47 @@ void EcritPosition(std::ostream& sortie, const Reglages& r, double t) {
     sortie << texte;
 }
 
+namespace {
+
+// Rows de..a-1 of a table in CSV or JSON through the engine's regular series: the rows'
+// instants as the generator takes them, dynamical time - UTC linear over each run of rows (split
+// where it is not, at a leap second or where the model bends by more than a microsecond).
+// Returns true when the series ended at its last year.
+bool LignesSerie(std::string& texte, const Reglages& r, double debut, double pasJours,
+                 long long de, long long a) {
+    std::vector<Tableau::Instant> instants;
+    const bool fin = Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
+        instants.push_back(c);
+        return true;
+    });
+    std::vector<PosSoleil::Position> positions(instants.size());
+    std::vector<TtUtc> tt(instants.size());
+    for (std::size_t i = 0; i < instants.size(); ++i) tt[i] = TtMoinsUtcA(r, instants[i].t);
+    const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
+    // Runs whose dynamical time - UTC is linear within a microsecond, halved until they are.
+    const auto serie = [&](auto&& soi, std::size_t i, std::size_t n) -> void {
+        const double pente = n > 1 ? (tt[i + n - 1].secondes - tt[i].secondes) / static_cast<double>(n - 1) : 0;
+        const std::size_t m = i + n / 2;
+        if (n > 2 && (tt[i].source != tt[i + n - 1].source ||
+                      std::fabs(tt[i].secondes + pente * static_cast<double>(m - i) - tt[m].secondes) > 1e-6)) {
+            soi(soi, i, n / 2);
+            soi(soi, i + n / 2, n - n / 2);
+            return;
+        }
+        PosSoleil::SerieSoleil(instants[i].t + ut1, pasJours, r.site, tt[i].secondes - r.dut1,
+                               std::span(positions).subspan(i, n), pente);
+        for (std::size_t k = 0; k < n; ++k)
+            tt[i + k].secondes = tt[i].secondes + pente * static_cast<double>(k);
+    };
+    if (!instants.empty()) serie(serie, 0, instants.size());
+    LignesPosition lignes(r, false);
+    for (std::size_t i = 0; i < instants.size(); ++i)
+        lignes.Ajoute(texte, instants[i].t, r.site, tt[i], positions[i], de + static_cast<long long>(i));
+    return fin;
+}
+
+}  // namespace
+
 void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pasJours,
                 long long nombre, int taches, const Serie& demande) {
     LignesPosition modeleLignes(r, false);
@@ -230,13 +275,12 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
         const auto calcule = [&](int k) {
             const long long de = premier + k * Bloc, a = std::min(total, de + Bloc);
             std::string& texte = morceaux[static_cast<std::size_t>(k)];
-            LignesPosition lignes(r, false);
+            if (r.format != Format::Texte) {
+                arrets[static_cast<std::size_t>(k)] = LignesSerie(texte, r, debut, pasJours, de, a);
+                return;
+            }
             arrets[static_cast<std::size_t>(k)] = Tableau::Rangees(
-                debut, pasJours, de, a, [&](const Tableau::Instant& c, long long i) {
-                    if (r.format != Format::Texte) {
-                        lignes.Ajoute(texte, c.t, r.site, i);
-                        return true;
-                    }
+                debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
                     // The generator's row, computed as the generator computes it.
                     const PosSoleil::Position p =
                         Calcule(r, r.site, c.t, TtMoinsUtcA(r, c.t).secondes);

@@ -2,6 +2,8 @@
 //   --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "PosSoleil.h"
 #include "VSOPEAR.h"
 
@@ -101,5 +103,48 @@ static void BM_JourneeSolaire(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_JourneeSolaire)->Unit(benchmark::kMicrosecond);
+
+// Rows of a regular series (a minute apart) against the driver row by row, and many sites at
+// one instant: the time per row and per site.
+static void BM_SerieSoleil(benchmark::State& state) {
+    std::vector<PosSoleil::Position> rangs(4096);
+    const PosSoleil::Site site{2.35, 48.85, 120};
+    double t0 = PosSoleil::EncodeDateValeur(2026, 1, 1, 0, 0, 0);
+    for (auto _ : state) {
+        PosSoleil::SerieSoleil(t0, 1.0 / 1440, site, 69.184, rangs);
+        benchmark::DoNotOptimize(rangs.data());
+        t0 += 4096.0 / 1440;
+    }
+    state.SetItemsProcessed(state.iterations() * 4096);
+}
+BENCHMARK(BM_SerieSoleil);
+
+static void BM_PositionSoleilRangs(benchmark::State& state) {
+    std::vector<PosSoleil::Position> rangs(4096);
+    const PosSoleil::Site site{2.35, 48.85, 120};
+    double t0 = PosSoleil::EncodeDateValeur(2026, 1, 1, 0, 0, 0);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < rangs.size(); ++i)
+            rangs[i] = PosSoleil::PositionSoleil(t0 + static_cast<double>(i) / 1440, site, 69.184);
+        benchmark::DoNotOptimize(rangs.data());
+        t0 += 4096.0 / 1440;
+    }
+    state.SetItemsProcessed(state.iterations() * 4096);
+}
+BENCHMARK(BM_PositionSoleilRangs);
+
+static void BM_PositionsSites(benchmark::State& state) {
+    std::vector<PosSoleil::Site> sites;
+    for (int i = 0; i < 4096; ++i) sites.push_back({-180 + i * 0.0879, -60 + (i % 64) * 2.0, 0});
+    std::vector<PosSoleil::Position> sortie(sites.size());
+    double t = PosSoleil::EncodeDateValeur(2026, 6, 21, 12, 0, 0);
+    for (auto _ : state) {
+        PosSoleil::PositionsSites(t, 69.184, sites, sortie);
+        benchmark::DoNotOptimize(sortie.data());
+        t += 1.0 / 24;
+    }
+    state.SetItemsProcessed(state.iterations() * 4096);
+}
+BENCHMARK(BM_PositionsSites);
 
 BENCHMARK_MAIN();

@@ -6,6 +6,8 @@
 // comment says radians; T is Julian centuries of dynamical time since J2000.0.
 #pragma once
 
+#include <span>
+
 #include <string>
 #include <string_view>
 
@@ -166,6 +168,30 @@ struct Position {
 // Every finite input gives finite results: beyond +-1e10 days for t and +-1e6 centuries for
 // T, where the theory has long lost all meaning, the instant is held at those bounds.
 Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept;
+
+// The part of a position that every site shares at one instant.
+struct Geocentre {
+    double LongitudeSoleil, RayonVecteur, AscensionDroite, Declinaison, EquationTemps;
+    double TempsSideral;       // mean sidereal time at Greenwich, degrees, not reduced
+    double EquationEquinoxes;  // degrees
+};
+
+// The geocentric part at an instant, then a site's position from it: together exactly
+// PositionSoleil, so that many sites at one instant pay the series and the nutation once.
+Geocentre PositionGeocentrique(double t, double TEmoinsTU) noexcept;
+Position PositionTopocentrique(const Geocentre& g, const Site& site) noexcept;
+
+// Many sites at one instant: sortie[i] is PositionSoleil(t, sites[i], TEmoinsTU), to the bit.
+void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
+                    std::span<Position> sortie) noexcept;
+
+// A regular series at one site: sortie[i] is the position at t0 + i pasJours with dynamical
+// time - UTC of TEmoinsTU + i pasTEmoinsTU seconds, within 1e-10 degree and 1e-13 au of
+// PositionSoleil there. The VSOP87 series are carried from row to row by rotating each
+// frequency's sine and cosine (taken afresh every 1024 rows); the rest of the chain is the
+// driver's, row by row. No allocation; the state lives on the stack (about 24 KB).
+void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
+                 std::span<Position> sortie, double pasTEmoinsTU = 0) noexcept;
 
 // Apparent position of the Sun for a UTC instant and a site; never applies refraction.
 // Given:    Annee, Mois, Jour, Heure, Minute, Seconde  UTC (Seconde with its fraction)

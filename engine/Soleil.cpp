@@ -7,6 +7,7 @@
 #include "Interne.h"
 #include "PosSoleil.h"
 #include "VSOPEAR.h"
+#include "VSOPEARSerie.h"
 #include "Vectoriel.h"
 
 namespace PosSoleil {
@@ -150,16 +151,12 @@ namespace {
 constexpr double LimiteDateValeur = 1e10;
 constexpr double LimiteSiecles = 1e6;
 
-// The chain itself, on the vector evaluations of the series or on the scalar reference.
+// From the geometric Sun of VSOP87 (L, beta in degrees, R in au) at an instant to everything
+// that does not depend on the site.
 template <bool Rapide>
-Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHoraire = nullptr) noexcept {
-    const double JD = JourJulien(std::clamp(t, -LimiteDateValeur, LimiteDateValeur));
-    const double T = std::clamp(SiecleJulien(JD, TEmoinsTU), -LimiteSiecles, LimiteSiecles);
+Geocentre Apparent(double JD, double T, double L, double beta, double R) noexcept {
     const double M = Modulo360(AnomalieMoyenneSoleil(T));
-
     // Geometric geocentric Sun: the heliocentric Earth seen from the other side.
-    double L = 0.0, beta = 0.0, R = 0.0;
-    (Rapide ? VSOPEAR::PositionTerre : VSOPEAR::Scalaire::PositionTerre)(T, L, beta, R);
     L += 180;
     beta = -beta;
 
@@ -186,22 +183,46 @@ Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHorai
     const double epsilon0 = ObliquiteMoyenne(T);
 
     // Nutation in longitude enters the apparent place only; L itself keeps none.
-    double alpha = 0.0;
-    double delta = 0.0;
-    EcliptiqueVersEquateur(epsilon0 + deltaEpsilon, L + deltaPsi, beta, alpha, delta);
+    Geocentre g{};
+    EcliptiqueVersEquateur(epsilon0 + deltaEpsilon, L + deltaPsi, beta, g.AscensionDroite,
+                           g.Declinaison);
 
     double theta0 = 0.0;
-    double theta = 0.0;
-    TempsSideral(JD, theta0, theta);
-    const double e = EquationEquinoxes(deltaPsi, epsilon0 + deltaEpsilon);
-    const double Theta = theta + site.Longitude + e;  // local apparent sidereal time, not reduced
+    TempsSideral(JD, theta0, g.TempsSideral);
+    g.EquationEquinoxes = EquationEquinoxes(deltaPsi, epsilon0 + deltaEpsilon);
+    g.LongitudeSoleil = L;
+    g.RayonVecteur = R;
+    g.EquationTemps = EquationDuTemps(T, g.AscensionDroite, deltaPsi, epsilon0);
+    return g;
+}
+
+// JD and T of an instant, each held within the bounds above.
+void Instants(double t, double TEmoinsTU, double& JD, double& T) noexcept {
+    JD = JourJulien(std::clamp(t, -LimiteDateValeur, LimiteDateValeur));
+    T = std::clamp(SiecleJulien(JD, TEmoinsTU), -LimiteSiecles, LimiteSiecles);
+}
+
+template <bool Rapide>
+Geocentre GeocentreA(double t, double TEmoinsTU) noexcept {
+    double JD = 0.0, T = 0.0;
+    Instants(t, TEmoinsTU, JD, T);
+    double L = 0.0, beta = 0.0, R = 0.0;
+    (Rapide ? VSOPEAR::PositionTerre : VSOPEAR::Scalaire::PositionTerre)(T, L, beta, R);
+    return Apparent<Rapide>(JD, T, L, beta, R);
+}
+
+// The site's part: parallax, hour angle, horizontal coordinates.
+Position Topocentre(const Geocentre& g, const Site& site, double* angleHoraire = nullptr) noexcept {
+    // Local apparent sidereal time, not reduced.
+    const double Theta = g.TempsSideral + site.Longitude + g.EquationEquinoxes;
 
     double rhoSinPhiP = 0.0;
     double rhoCosPhiP = 0.0;
     Interne::ParallaxeObservateur(site.Latitude, site.Altitude, rhoSinPhiP, rhoCosPhiP);
 
+    const double alpha = g.AscensionDroite, delta = g.Declinaison;
     const double H = Theta - alpha;
-    const double pi = ParallaxeHorizontale(R);
+    const double pi = ParallaxeHorizontale(g.RayonVecteur);
     double deltaAlpha = 0.0;
     double deltaDelta = 0.0;
     Parallaxe(pi, rhoCosPhiP, rhoSinPhiP, delta, H, deltaAlpha, deltaDelta);
@@ -210,12 +231,18 @@ Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHorai
     Position p{};
     CoordonneesHorizontales(Hprime, site.Latitude, delta + deltaDelta, p.Azimut, p.Hauteur);
 
-    p.LongitudeSoleil = L;
-    p.RayonVecteur = R;
+    p.LongitudeSoleil = g.LongitudeSoleil;
+    p.RayonVecteur = g.RayonVecteur;
     p.AscensionDroite = alpha;
     p.Declinaison = delta;
-    p.EquationTemps = EquationDuTemps(T, alpha, deltaPsi, epsilon0);
+    p.EquationTemps = g.EquationTemps;
     return p;
+}
+
+// The chain itself, on the vector evaluations of the series or on the scalar reference.
+template <bool Rapide>
+Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHoraire = nullptr) noexcept {
+    return Topocentre(GeocentreA<Rapide>(t, TEmoinsTU), site, angleHoraire);
 }
 
 void Ecrit(const Position& p, double& LongitudeSoleil, double& RayonVecteur,
@@ -234,6 +261,47 @@ void Ecrit(const Position& p, double& LongitudeSoleil, double& RayonVecteur,
 
 Position PositionSoleil(double t, const Site& site, double TEmoinsTU) noexcept {
     return Chaine<true>(t, site, TEmoinsTU);
+}
+
+Geocentre PositionGeocentrique(double t, double TEmoinsTU) noexcept {
+    return GeocentreA<true>(t, TEmoinsTU);
+}
+
+Position PositionTopocentrique(const Geocentre& g, const Site& site) noexcept {
+    return Topocentre(g, site);
+}
+
+void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
+                    std::span<Position> sortie) noexcept {
+    const Geocentre g = GeocentreA<true>(t, TEmoinsTU);
+    const std::size_t n = std::min(sites.size(), sortie.size());
+    for (std::size_t i = 0; i < n; ++i) sortie[i] = Topocentre(g, sites[i]);
+}
+
+void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
+                 std::span<Position> sortie, double pasTEmoinsTU) noexcept {
+    if (sortie.empty()) return;
+    // Dynamical time advances by the step plus the change of TEmoinsTU: that is the rotation.
+    double JD = 0.0, T = 0.0;
+    Instants(t0, TEmoinsTU, JD, T);
+    const double pasTau = (pasJours + pasTEmoinsTU / SecondesParJour) / 365250.0;
+    // The rotations hold where the vector sums hold: within ten thousand years of J2000.
+    const bool serie = std::fabs(T) < 50 && std::fabs(pasTau) < 1;
+    VSOPEAR::Phaseurs phaseurs;
+    if (serie) VSOPEAR::DemarrePhaseurs(phaseurs, T / 10, pasTau);
+    for (std::size_t i = 0; i < sortie.size(); ++i) {
+        // Each row's instant as a caller would write it, so its sidereal time is the driver's.
+        const double k = static_cast<double>(i);
+        const double t = t0 + k * pasJours, tet = TEmoinsTU + k * pasTEmoinsTU;
+        if (!serie) {
+            sortie[i] = Chaine<true>(t, site, tet);
+            continue;
+        }
+        Instants(t, tet, JD, T);
+        double L = 0.0, beta = 0.0, R = 0.0;
+        VSOPEAR::PositionTerreSerie(phaseurs, T / 10, L, beta, R);
+        sortie[i] = Topocentre(Apparent<true>(JD, T, L, beta, R), site);
+    }
 }
 
 Position Interne::PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,

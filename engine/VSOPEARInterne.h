@@ -13,4 +13,16 @@ double SommeVectorielle(Coordonnee c, int nSeries, double tau) noexcept;
 // L, B (radians) and R (au) in one pass over their shared frequencies.
 void SommesVectoriellesLBR(double tau, const int (&nSeries)[3], double (&lbr)[3]) noexcept;
 
+// The phasors of a series' frequency slots (strong tier, then weak): frequency in radians per
+// millennium, cosine and sine at the row's ideal tau.
+struct Phases {
+    const double* F;
+    const double* C;
+    const double* S;
+};
+
+// L, B (radians) and R (au) at tau from the phasors turned by F delta (delta = tau - ideal).
+void SommesPhaseursLBR(const Phases& ph, double tau, double delta, const int (&nSeries)[3],
+                       double (&lbr)[3]) noexcept;
+
 }  // namespace VSOPEAR::Interne

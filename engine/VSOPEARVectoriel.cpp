@@ -157,6 +157,114 @@ __attribute__((target("avx2,fma"))) void SommesForme(const Forme& forme, double 
     }
 }
 
+// Along a regular series: the segment's cosines and sines are the phasors of its slots, turned
+// by F delta to the row's own tau (first order: F delta stays below 1e-9), every coefficient in
+// double precision.
+template <int NC, int K0, int K1 = 0, int K2 = 0>
+__attribute__((target("avx2,fma"))) void SegmentPhaseurs(const Interne::Phases& ph, const double* c,
+                                                         std::size_t n, __m256d tau,
+                                                         __m256d delta, __m256d* sommes) noexcept {
+    __m256d a[NC];
+    for (int k = 0; k < NC; ++k) a[k] = _mm256_setzero_pd();
+    for (std::size_t j = 0; j < n; j += 4) {
+        const __m256d f = _mm256_mul_pd(_mm256_loadu_pd(ph.F + j), delta);
+        const __m256d c0 = _mm256_loadu_pd(ph.C + j), s0 = _mm256_loadu_pd(ph.S + j);
+        const __m256d cosinus = _mm256_fnmadd_pd(f, s0, c0);
+        const __m256d sinus = _mm256_fmadd_pd(f, c0, s0);
+        const double* P = c + j;
+#pragma GCC unroll 3
+        for (int k = 0; k < NC; ++k) {
+            constexpr int Ks[3] = {K0, K1, K2};
+            const int K = Ks[k];
+            if (K == 0) continue;
+            __m256d p = _mm256_loadu_pd(P), q = _mm256_loadu_pd(P + n);
+#pragma GCC unroll 6
+            for (int i = 1; i < K; ++i) {
+                P += 2 * n;
+                p = _mm256_fmadd_pd(p, tau, _mm256_loadu_pd(P));
+                q = _mm256_fmadd_pd(q, tau, _mm256_loadu_pd(P + n));
+            }
+            P += 2 * n;
+            a[k] = _mm256_fmadd_pd(p, cosinus, _mm256_fmadd_pd(q, sinus, a[k]));
+        }
+    }
+    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], a[k]);
+}
+
+// The weak tier as the direct sums take it: the turned phasors rounded to floats, the pairs
+// of single precision, each group of eight widened into the double sums.
+template <int NC, int K0, int K1 = 0, int K2 = 0>
+__attribute__((target("avx2,fma"))) void SegmentPhaseursFaible(const Interne::Phases& ph,
+                                                               const float* c, std::size_t n,
+                                                               __m256d tau, __m256d delta,
+                                                               __m256d* sommes) noexcept {
+    const __m256 t = _mm256_set1_ps(static_cast<float>(_mm256_cvtsd_f64(tau)));
+    __m256d a[NC];
+    for (int k = 0; k < NC; ++k) a[k] = _mm256_setzero_pd();
+    for (std::size_t j = 0; j < n; j += 8) {
+        __m128 cs[2], sn[2];
+        for (int h = 0; h < 2; ++h) {
+            const std::size_t i = j + 4 * static_cast<std::size_t>(h);
+            const __m256d f = _mm256_mul_pd(_mm256_loadu_pd(ph.F + i), delta);
+            const __m256d c0 = _mm256_loadu_pd(ph.C + i), s0 = _mm256_loadu_pd(ph.S + i);
+            cs[h] = _mm256_cvtpd_ps(_mm256_fnmadd_pd(f, s0, c0));
+            sn[h] = _mm256_cvtpd_ps(_mm256_fmadd_pd(f, c0, s0));
+        }
+        const __m256 cosinus = _mm256_set_m128(cs[1], cs[0]);
+        const __m256 sinus = _mm256_set_m128(sn[1], sn[0]);
+        const float* P = c + j;
+#pragma GCC unroll 3
+        for (int k = 0; k < NC; ++k) {
+            constexpr int Ks[3] = {K0, K1, K2};
+            const int K = Ks[k];
+            if (K == 0) continue;
+            __m256 p = _mm256_loadu_ps(P), q = _mm256_loadu_ps(P + n);
+#pragma GCC unroll 6
+            for (int i = 1; i < K; ++i) {
+                P += 2 * n;
+                p = _mm256_fmadd_ps(p, t, _mm256_loadu_ps(P));
+                q = _mm256_fmadd_ps(q, t, _mm256_loadu_ps(P + n));
+            }
+            P += 2 * n;
+            const __m256 terme = _mm256_fmadd_ps(p, cosinus, _mm256_mul_ps(q, sinus));
+            a[k] = _mm256_add_pd(a[k], _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(terme)),
+                                                     _mm256_cvtps_pd(_mm256_extractf128_ps(terme, 1))));
+        }
+    }
+    for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], a[k]);
+}
+
+using NoyauPhaseurs = void (*)(const Interne::Phases&, std::size_t, std::size_t, __m256d, __m256d,
+                               __m256d*) noexcept;
+template <int K0, int K1, int K2>
+__attribute__((target("avx2,fma"))) void NoyauPhaseursFort(const Interne::Phases& ph,
+                                                           std::size_t coefficients, std::size_t n,
+                                                           __m256d t, __m256d d,
+                                                           __m256d* sommes) noexcept {
+    SegmentPhaseurs<3, K0, K1, K2>(ph, LBR_Coefficients + coefficients, n, t, d, sommes);
+}
+template <int K0, int K1, int K2>
+__attribute__((target("avx2,fma"))) void NoyauPhaseursFaible(const Interne::Phases& ph,
+                                                             std::size_t coefficients, std::size_t n,
+                                                             __m256d t, __m256d d,
+                                                             __m256d* sommes) noexcept {
+    SegmentPhaseursFaible<3, K0, K1, K2>(ph, LBR_Simples + coefficients, n, t, d, sommes);
+}
+template <const auto& Segments, std::size_t I>
+constexpr NoyauPhaseurs NoyauPhaseursSegment() {
+    constexpr SegmentVSOP s = Segments[I];
+    if constexpr (s.faible)
+        return &NoyauPhaseursFaible<s.K[0], s.K[1], s.K[2]>;
+    else
+        return &NoyauPhaseursFort<s.K[0], s.K[1], s.K[2]>;
+}
+template <const auto& Segments, class = std::make_index_sequence<std::size(Segments)>>
+struct NoyauxPhaseurs;
+template <const auto& Segments, std::size_t... I>
+struct NoyauxPhaseurs<Segments, std::index_sequence<I...>> {
+    static constexpr NoyauPhaseurs table[] = {NoyauPhaseursSegment<Segments, I>()...};
+};
+
 }  // namespace
 
 namespace Interne {
@@ -180,6 +288,33 @@ double SommeVectorielle(Coordonnee c, int nSeries, double tau) noexcept {
 void SommesVectoriellesLBR(double tau, const int (&nSeries)[3], double (&lbr)[3]) noexcept {
     // The three coordinates share 704 distinct frequencies: one sine-cosine each.
     SommesForme<3, LBR_Segments>(FormeLBR, tau, nSeries, lbr);
+}
+
+__attribute__((target("avx2,fma"))) void SommesPhaseursLBR(const Phases& ph, double tau,
+                                                            double delta,
+                                                            const int (&nSeries)[3],
+                                                            double (&lbr)[3]) noexcept {
+    __m256d sommes[3];
+    for (__m256d& s : sommes) s = _mm256_setzero_pd();
+    const __m256d t = _mm256_set1_pd(tau), d = _mm256_set1_pd(delta);
+    const std::size_t fortes = std::size(LBR_Fortes);
+    for (std::size_t i = 0; i < std::size(LBR_Segments); ++i) {
+        const SegmentVSOP& s = LBR_Segments[i];
+        const std::size_t base = s.faible ? fortes + s.debut : s.debut;
+        const Phases segment{ph.F + base, ph.C + base, ph.S + base};
+        NoyauxPhaseurs<LBR_Segments>::table[i](segment, s.coefficients, s.fin - s.debut, t, d,
+                                               sommes);
+    }
+    const double* constantes = LBR_Constantes;
+    for (int k = 0; k < 3; ++k) {
+        alignas(32) double v[4];
+        _mm256_store_pd(v, sommes[k]);
+        const double periodique = (v[0] + v[1]) + (v[2] + v[3]);
+        double constante = constantes[nSeries[k] - 1];
+        for (int a = nSeries[k] - 1; a-- > 0;) constante = constante * tau + constantes[a];
+        lbr[k] = constante + periodique;
+        constantes += nSeries[k];
+    }
 }
 
 }  // namespace Interne

@@ -267,7 +267,37 @@ TEST(OrvanelCli, TableRowsInOrderOnEveryThread) {
             EXPECT_EQ(lignes[i].first, date);
             const PosSoleil::Position p = Moteur(2030, 1, 1 + minutes / 1440, minutes / 60 % 24,
                                                  minutes % 60, 0, -3, 40, 69.184);
-            EXPECT_EQ(lignes[i].second, p.Azimut - 180);
+            // CSV and JSON rows come from the engine's regular series: within its bound.
+            EXPECT_NEAR(lignes[i].second, p.Azimut - 180, 1e-10);
+        }
+    }
+}
+
+TEST(OrvanelCli, TableDynamicalTimeRowByRow) {
+    // Across the last leap second and far in the model's years, each row states the dynamical
+    // time - UTC it was computed with (the default's within a microsecond) and its values are
+    // the driver's with it.
+    struct Cas {
+        const char* debut;
+        const char* unite;
+    };
+    for (const Cas& c : {Cas{"2016-12-31T23:00:00Z", "min"}, Cas{"2199-01-01T00:00:00Z", "d"}}) {
+        SCOPED_TRACE(c.debut);
+        const Resultat r = Lance({"table", "--start", c.debut, "--unit", c.unite, "--count", "5000",
+                                  "--lon", "10", "--lat", "-20", "--format", "csv", "--jobs", "2"});
+        ASSERT_EQ(r.statut, 0) << r.erreurs;
+        const auto lignes = Lignes(r.sortie);
+        ASSERT_EQ(lignes.size(), 5001u);
+        const auto tt = static_cast<std::size_t>(Colonne(lignes[0], "tt_moins_utc_s"));
+        const auto ad = static_cast<std::size_t>(Colonne(lignes[0], "ascension_droite_deg"));
+        const auto h = static_cast<std::size_t>(Colonne(lignes[0], "hauteur_deg"));
+        for (std::size_t i = 1; i < lignes.size(); i += 7) {
+            const auto v = Champs(lignes[i]);
+            const double t = Cli::AnalyseInstant(v[0])->t, tet = Double(v[tt]);
+            EXPECT_NEAR(tet, Cli::TtMoinsUtcParDefaut(t).secondes, 1e-6) << v[0];
+            const PosSoleil::Position p = PosSoleil::PositionSoleil(t, {10, -20, 0}, tet);
+            EXPECT_NEAR(Double(v[ad]), PosSoleil::Modulo360(p.AscensionDroite), 1e-10) << v[0];
+            EXPECT_NEAR(Double(v[h]), p.Hauteur, 1e-10) << v[0];
         }
     }
 }
