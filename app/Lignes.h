@@ -31,6 +31,9 @@ public:
     // Appends the i-th row (CSV line with its newline, JSON object after a separator, or text
     // block) for the position at t at the site.
     void Ajoute(std::string& texte, double t, const PosSoleil::Site& site, long long i);
+    // The JSON object of a row, for a position computed with dynamical time - UTC tt.
+    Json Objet(double t, const PosSoleil::Site& site, const TtUtc& tt, const PosSoleil::Position& p);
+
     // The same for a position already computed with dynamical time - UTC tt.
     void Ajoute(std::string& texte, double t, const PosSoleil::Site& site, const TtUtc& tt,
                 const PosSoleil::Position& p, long long i);

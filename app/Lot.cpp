@@ -14,7 +14,7 @@ namespace {
 bool Decoupe(std::string_view ligne, std::vector<std::string>& champs) {
     champs.clear();
     std::string champ;
-    bool cite = false, ouvert = true;
+    bool cite = false;
     for (std::size_t i = 0; i < ligne.size(); ++i) {
         const char c = ligne[i];
         if (cite) {
@@ -36,7 +36,7 @@ bool Decoupe(std::string_view ligne, std::vector<std::string>& champs) {
         }
     }
     if (cite) return false;
-    if (ouvert) champs.push_back(std::move(champ));
+    champs.push_back(std::move(champ));
     return true;
 }
 

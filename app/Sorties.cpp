@@ -83,6 +83,32 @@ std::string LignesPosition::EnTeteCsv() const {
     return texte + "\n";
 }
 
+Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const TtUtc& tt,
+                           const PosSoleil::Position& p) {
+    Json o;
+    o["date_utc"] = TexteIso(t);
+    if (legal_) {
+        o["date_legale"] = legal_->Texte(t);
+        o["abreviation"] = legal_->Abreviation();
+    }
+    if (siteParLigne_) {
+        o["site_longitude_deg"] = site.Longitude;
+        o["site_latitude_deg"] = site.Latitude;
+        o["site_hauteur_m"] = site.Altitude;
+    }
+    o["tt_moins_utc_s"] = tt.secondes;
+    o["source_tt_utc"] = NomSource(tt.source);
+    o["ascension_droite_deg"] = PosSoleil::Modulo360(p.AscensionDroite);
+    o["declinaison_deg"] = p.Declinaison;
+    o["distance_ua"] = p.RayonVecteur;
+    o["equation_temps_min"] = p.EquationTemps * 60;
+    o[AzimutCle(r_.sud)] = Tableau::AzimutDepuis(p.Azimut, r_.sud);
+    o["hauteur_deg"] = p.Hauteur;
+    o["distance_zenithale_deg"] = 90 - p.Hauteur;
+    if (r_.refraction) o["hauteur_refractee_deg"] = HauteurRefractee(r_, p.Hauteur);
+    return o;
+}
+
 void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
                             long long i) {
     const TtUtc tt = TtMoinsUtcA(r_, t);
@@ -94,7 +120,7 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
     const double ascensionDroite = PosSoleil::Modulo360(p.AscensionDroite),
                  equationMinutes = p.EquationTemps * 60,
                  azimut = Tableau::AzimutDepuis(p.Azimut, r_.sud),
-                 hauteurRefractee = HauteurRefractee(r_, p.Hauteur);
+                 hauteurRefractee = r_.refraction ? HauteurRefractee(r_, p.Hauteur) : 0;
     switch (r_.format) {
         case Format::Csv: {
             texte += TexteIso(t);
@@ -124,29 +150,8 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
             return;
         }
         case Format::Json: {
-            Json o;
-            o["date_utc"] = TexteIso(t);
-            if (legal_) {
-                o["date_legale"] = legal_->Texte(t);
-                o["abreviation"] = legal_->Abreviation();
-            }
-            if (siteParLigne_) {
-                o["site_longitude_deg"] = site.Longitude;
-                o["site_latitude_deg"] = site.Latitude;
-                o["site_hauteur_m"] = site.Altitude;
-            }
-            o["tt_moins_utc_s"] = tt.secondes;
-            o["source_tt_utc"] = NomSource(tt.source);
-            o["ascension_droite_deg"] = ascensionDroite;
-            o["declinaison_deg"] = p.Declinaison;
-            o["distance_ua"] = p.RayonVecteur;
-            o["equation_temps_min"] = equationMinutes;
-            o[AzimutCle(r_.sud)] = azimut;
-            o["hauteur_deg"] = p.Hauteur;
-            o["distance_zenithale_deg"] = 90 - p.Hauteur;
-            if (r_.refraction) o["hauteur_refractee_deg"] = hauteurRefractee;
             texte += SeparateurJson(i);
-            texte += o.dump();
+            texte += Objet(t, site, tt, p).dump();
             return;
         }
         case Format::Texte: {
@@ -187,16 +192,17 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
 
 void EcritPosition(std::ostream& sortie, const Reglages& r, double t) {
     LignesPosition lignes(r, false);
-    std::string texte;
-    if (r.format == Format::Csv) texte = lignes.EnTeteCsv();
-    lignes.Ajoute(texte, t, r.site, 0);
     if (r.format == Format::Json) {
+        const TtUtc tt = TtMoinsUtcA(r, t);
         Json o;
         o["entete"] = EnTeteJson(r, "position", false, t);
-        o["position"] = Json::parse(texte);
+        o["position"] = lignes.Objet(t, r.site, tt, Calcule(r, r.site, t, tt.secondes));
         sortie << o.dump(2) << '\n';
         return;
     }
+    std::string texte;
+    if (r.format == Format::Csv) texte = lignes.EnTeteCsv();
+    lignes.Ajoute(texte, t, r.site, 0);
     sortie << texte;
 }
 

@@ -87,6 +87,11 @@ long long DivPlancher(long long a, long long b) noexcept {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
 
+// Milliseconds rounded to the nearest whole second, halves up.
+long long SecondeProche(long long ms) noexcept {
+    return DivPlancher(ms + 500, 1000) * 1000;
+}
+
 // "YYYY-MM-DD?HH:MM:SS[.mmm]" of milliseconds since 1970.
 std::string TexteCivil(long long ms, char separateur, bool millis) {
     using namespace std::chrono;
@@ -169,14 +174,14 @@ std::string TexteIso(double t) {
 }
 
 std::string TexteSecondes(double t) {
-    return TexteCivil(DivPlancher(MsUnix(t) + 500, 1000) * 1000, ' ', false);
+    return TexteCivil(SecondeProche(MsUnix(t)), ' ', false);
 }
 
 HeureLegale::HeureLegale(const std::string& fuseau) : zone_(date::locate_zone(fuseau)) {}
 
 std::string HeureLegale::Texte(double t, bool secondes) {
     long long ms = MsUnix(t);
-    if (secondes) ms = DivPlancher(ms + 500, 1000) * 1000;
+    if (secondes) ms = SecondeProche(ms);
     const date::sys_seconds s{std::chrono::seconds(DivPlancher(ms, 1000))};
     if (!(s >= info_.begin && s < info_.end)) info_ = zone_->get_info(s);
     const long long decalage = info_.offset.count();

@@ -4,6 +4,15 @@
 
 namespace VSOPEAR::Interne {
 
+// A coordinate from its periodic sum and its constant terms, a polynomial of tau (n powers):
+// added last so the large ones (6283.3 radians in L1) are rounded once.
+inline double AvecConstantes(double periodique, const double* constantes, int n,
+                             double tau) noexcept {
+    double constante = constantes[n - 1];
+    for (int a = n - 1; a-- > 0;) constante = constante * tau + constantes[a];
+    return constante + periodique;
+}
+
 enum class Coordonnee { L, B, R };
 
 // The sum of one coordinate's series (radians, or au for R), its nSeries powers of tau.

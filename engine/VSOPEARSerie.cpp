@@ -82,10 +82,8 @@ void Depart(Phaseurs& p) noexcept {
     }
     const double* constantes = LBR_Constantes;
     for (int k = 0; k < 3; ++k) {
-        const double periodique = (sommes[k][0] + sommes[k][1]) + (sommes[k][2] + sommes[k][3]);
-        double constante = constantes[NombreSeries[k] - 1];
-        for (int a = NombreSeries[k] - 1; a-- > 0;) constante = constante * tau + constantes[a];
-        x[k] = constante + periodique;
+        x[k] = Interne::AvecConstantes((sommes[k][0] + sommes[k][1]) + (sommes[k][2] + sommes[k][3]),
+                                       constantes, NombreSeries[k], tau);
         constantes += NombreSeries[k];
     }
 }
