@@ -211,4 +211,9 @@ PosSoleil::Position Calcule(const Reglages& r, const PosSoleil::Site& site, doub
                                      ttMoinsUtc - r.dut1);
 }
 
+PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double ttMoinsUtc) noexcept {
+    return PosSoleil::PositionGeocentrique(t + r.dut1 / PosSoleil::SecondesParJour,
+                                           ttMoinsUtc - r.dut1);
+}
+
 }  // namespace Cli

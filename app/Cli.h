@@ -94,6 +94,8 @@ long long MsUnix(double t) noexcept;
 
 // "YYYY-MM-DDTHH:MM:SS.mmmZ" (millis) or "YYYY-MM-DD HH:MM:SS" (whole seconds, rounded).
 std::string TexteIso(double t);
+void AjouteIso(std::string& texte, double t);  // the same, appended
+char* EcritIso(char* p, double t) noexcept;      // or written at p (24 characters), past them
 std::string TexteSecondes(double t);
 
 // Legal time in a zone, the zone's period kept between calls (rows come in order). Not shared
@@ -116,6 +118,7 @@ private:
 // Shortest text that reads back to the same double.
 std::string Nombre(double x);
 void AjouteNombre(std::string& texte, double x);
+char* EcritNombre(char* p, double x) noexcept;  // written at p (32 characters), past it
 
 // ---- Settings and rows ----
 
@@ -142,6 +145,9 @@ TtUtc TtMoinsUtcA(const Reglages& r, double t) noexcept;
 // for the rest.
 PosSoleil::Position Calcule(const Reglages& r, const PosSoleil::Site& site, double t,
                             double ttMoinsUtc) noexcept;
+// The part of that position every site shares at t: with PositionTopocentrique, Calcule's
+// figures to the bit.
+PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double ttMoinsUtc) noexcept;
 
 // The `position` command's output for one instant.
 void EcritPosition(std::ostream& sortie, const Reglages& r, double t);

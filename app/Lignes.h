@@ -39,9 +39,17 @@ public:
                 const PosSoleil::Position& p, long long i);
 
 private:
+    // The text of a few numbers that often stay the same from one row to the next.
+    struct Repete {
+        double valeurs[3] = {};
+        char texte[112];
+        std::size_t longueur = 0;
+    };
+
     const Reglages& r_;
     bool siteParLigne_;
     std::optional<HeureLegale> legal_;
+    Repete site_, tt_, dut1_;
 };
 
 }  // namespace Cli

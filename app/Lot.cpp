@@ -1,6 +1,9 @@
 // `position --input`: a CSV of instants and sites in, one position per row out, in order, block
 // by block over the threads, so that memory holds one block whatever the length of the input.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -156,6 +159,11 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
             LignesPosition lignes(r, true);
             std::vector<std::string> champs;
             std::string& texte = morceaux[static_cast<std::size_t>(k)];
+            // Consecutive rows of one instant (a map, a field of trackers) share the part of
+            // the position that does not depend on the site: the same figures, computed once.
+            std::optional<double> instant;
+            TtUtc tt{};
+            PosSoleil::Geocentre geocentre{};
             for (std::size_t i = de; i < a; ++i) {
                 double t = 0;
                 PosSoleil::Site site{};
@@ -165,7 +173,13 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
                     erreurs[static_cast<std::size_t>(k)] = e.message;
                     return;
                 }
-                lignes.Ajoute(texte, t, site, ecrites + static_cast<long long>(i));
+                if (!instant || std::bit_cast<std::uint64_t>(*instant) != std::bit_cast<std::uint64_t>(t)) {
+                    instant = t;
+                    tt = TtMoinsUtcA(r, t);
+                    geocentre = GeocentreA(r, t, tt.secondes);
+                }
+                lignes.Ajoute(texte, t, site, tt, PosSoleil::PositionTopocentrique(geocentre, site),
+                              ecrites + static_cast<long long>(i));
             }
         };
         std::vector<std::thread> fils;

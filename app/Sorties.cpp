@@ -2,9 +2,12 @@
 // quantity's CSV column and JSON key ends with its unit; times are UTC and, with a zone, legal
 // time of the same rounded instant.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -123,30 +126,52 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
                  hauteurRefractee = r_.refraction ? HauteurRefractee(r_, p.Hauteur) : 0;
     switch (r_.format) {
         case Format::Csv: {
-            texte += TexteIso(t);
+            // The row in one buffer, appended at once: 16 numbers of at most 32 characters, the
+            // two times and the zone's abbreviation.
+            char ligne[1024];
+            char* q = EcritIso(ligne, t);
+            const auto texteCourt = [&q](std::string_view v) {
+                *q++ = ',';
+                q = std::copy_n(v.data(), std::min<std::size_t>(v.size(), 64), q);
+            };
             if (legal_) {
-                texte += ',';
-                texte += legal_->Texte(t);
-                texte += ',';
-                texte += legal_->Abreviation();
+                texteCourt(legal_->Texte(t));
+                texteCourt(legal_->Abreviation());
             }
-            for (const double x : {site.Longitude, site.Latitude, site.Altitude, tt.secondes}) {
-                texte += ',';
-                AjouteNombre(texte, x);
-            }
-            texte += ',';
-            texte += NomSource(tt.source);
-            for (const double x : {r_.dut1, ascensionDroite, p.Declinaison, p.RayonVecteur,
-                                   equationMinutes, azimut, p.Hauteur, 90 - p.Hauteur}) {
-                texte += ',';
-                AjouteNombre(texte, x);
-            }
-            if (r_.refraction)
-                for (const double x : {hauteurRefractee, r_.temperature, r_.pressionMmHg}) {
-                    texte += ',';
-                    AjouteNombre(texte, x);
+            const auto nombres = [&q](std::initializer_list<double> valeurs) {
+                for (const double x : valeurs) {
+                    *q++ = ',';
+                    q = EcritNombre(q, x);
                 }
-            texte += '\n';
+            };
+            // What repeats from row to row (the table's site, dynamical time - UTC within a
+            // year, UT1 - UTC) is written once and copied.
+            const auto repete = [&q](Repete& cache, std::initializer_list<double> valeurs) {
+                // Compared bit for bit: 0 and -0 are written differently.
+                const auto memes = [](double a, double b) {
+                    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+                };
+                if (!cache.longueur || !std::equal(valeurs.begin(), valeurs.end(), cache.valeurs, memes)) {
+                    char* d = cache.texte;
+                    std::size_t k = 0;
+                    for (const double x : valeurs) {
+                        cache.valeurs[k++] = x;
+                        *d++ = ',';
+                        d = EcritNombre(d, x);
+                    }
+                    cache.longueur = static_cast<std::size_t>(d - cache.texte);
+                }
+                q = std::copy_n(cache.texte, cache.longueur, q);
+            };
+            repete(site_, {site.Longitude, site.Latitude, site.Altitude});
+            repete(tt_, {tt.secondes});
+            texteCourt(NomSource(tt.source));
+            repete(dut1_, {r_.dut1});
+            nombres({ascensionDroite, p.Declinaison, p.RayonVecteur, equationMinutes,
+                     azimut, p.Hauteur, 90 - p.Hauteur});
+            if (r_.refraction) nombres({hauteurRefractee, r_.temperature, r_.pressionMmHg});
+            *q++ = '\n';
+            texte.append(ligne, q);
             return;
         }
         case Format::Json: {
@@ -212,15 +237,28 @@ namespace {
 // instants as the generator takes them, dynamical time - UTC linear over each run of rows (split
 // where it is not, at a leap second or where the model bends by more than a microsecond).
 // Returns true when the series ended at its last year.
-bool LignesSerie(std::string& texte, const Reglages& r, double debut, double pasJours,
-                 long long de, long long a) {
+// A worker's buffers, kept from one block to the next so that their memory is taken once.
+struct Espace {
+    std::string texte;
     std::vector<Tableau::Instant> instants;
+    std::vector<PosSoleil::Position> positions;
+    std::vector<TtUtc> tt;
+    bool arret = false;
+};
+
+bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJours, long long de,
+                 long long a) {
+    std::string& texte = espace.texte;
+    std::vector<Tableau::Instant>& instants = espace.instants;
+    instants.clear();
     const bool fin = Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
         instants.push_back(c);
         return true;
     });
-    std::vector<PosSoleil::Position> positions(instants.size());
-    std::vector<TtUtc> tt(instants.size());
+    std::vector<PosSoleil::Position>& positions = espace.positions;
+    positions.resize(instants.size());
+    std::vector<TtUtc>& tt = espace.tt;
+    tt.resize(instants.size());
     for (std::size_t i = 0; i < instants.size(); ++i) tt[i] = TtMoinsUtcA(r, instants[i].t);
     const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
     // Runs whose dynamical time - UTC is linear within a microsecond, halved until they are.
@@ -271,21 +309,26 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
     }
     // Blocks of rows on every thread, written in order once all are done: the memory holds
     // one block per thread, whatever the number of rows.
-    constexpr long long Bloc = 4096;
+    constexpr long long Bloc = 16384;
     const long long total = Tableau::LignesDemandees(nombre);
     taches = std::max(1, taches);
     bool fin = false;
+    std::vector<Espace> espaces(static_cast<std::size_t>(taches));
     for (long long premier = 0; premier < total && !fin; premier += Bloc * taches) {
-        std::vector<std::string> morceaux(static_cast<std::size_t>(taches));
-        std::vector<char> arrets(static_cast<std::size_t>(taches), 0);
         const auto calcule = [&](int k) {
             const long long de = premier + k * Bloc, a = std::min(total, de + Bloc);
-            std::string& texte = morceaux[static_cast<std::size_t>(k)];
-            if (r.format != Format::Texte) {
-                arrets[static_cast<std::size_t>(k)] = LignesSerie(texte, r, debut, pasJours, de, a);
+            Espace& espace = espaces[static_cast<std::size_t>(k)];
+            espace.texte.clear();
+            if (de >= a) {
+                espace.arret = false;
                 return;
             }
-            arrets[static_cast<std::size_t>(k)] = Tableau::Rangees(
+            if (r.format != Format::Texte) {
+                espace.arret = LignesSerie(espace, r, debut, pasJours, de, a);
+                return;
+            }
+            std::string& texte = espace.texte;
+            espace.arret = Tableau::Rangees(
                 debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
                     // The generator's row, computed as the generator computes it.
                     const PosSoleil::Position p =
@@ -304,8 +347,9 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
         calcule(0);
         for (auto& f : fils) f.join();
         for (int k = 0; k < taches && !fin; ++k) {
-            sortie << morceaux[static_cast<std::size_t>(k)];
-            fin = arrets[static_cast<std::size_t>(k)] != 0;
+            const Espace& espace = espaces[static_cast<std::size_t>(k)];
+            sortie.write(espace.texte.data(), static_cast<std::streamsize>(espace.texte.size()));
+            fin = espace.arret;
         }
     }
     if (r.format == Format::Json) sortie << "\n]}\n";

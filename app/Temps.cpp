@@ -92,14 +92,13 @@ long long SecondeProche(long long ms) noexcept {
     return DivPlancher(ms + 500, 1000) * 1000;
 }
 
-// "YYYY-MM-DD?HH:MM:SS[.mmm]" of milliseconds since 1970.
-std::string TexteCivil(long long ms, char separateur, bool millis) {
+// "YYYY-MM-DD?HH:MM:SS[.mmm]" of milliseconds since 1970, into a buffer of 23 characters.
+char* EcritCivil(char* texte, long long ms, char separateur, bool millis) noexcept {
     using namespace std::chrono;
     const date::sys_time<milliseconds> instant{milliseconds(ms)};
     const auto jour = date::floor<date::days>(instant);
     const date::year_month_day ymd(jour);
     const long long dansJour = (instant - jour).count();
-    char texte[32];
     char* p = Chiffres(texte, static_cast<int>(ymd.year()), 4);
     *p++ = '-';
     p = Chiffres(p, static_cast<unsigned>(ymd.month()), 2);
@@ -115,20 +114,40 @@ std::string TexteCivil(long long ms, char separateur, bool millis) {
         *p++ = '.';
         p = Chiffres(p, dansJour % 1000, 3);
     }
-    return std::string(texte, p);
+    return p;
+}
+
+std::string TexteCivil(long long ms, char separateur, bool millis) {
+    char texte[32];
+    return std::string(texte, EcritCivil(texte, ms, separateur, millis));
+}
+
+// The date-time value at which each leap second's TAI - UTC took effect, computed once.
+struct DatesSauts {
+    double t[std::size(Sauts)];
+};
+const DatesSauts& Dates() noexcept {
+    static const DatesSauts dates = [] {
+        DatesSauts d{};
+        for (std::size_t i = 0; i < std::size(Sauts); ++i)
+            d.t[i] = PosSoleil::EncodeDateValeur(Sauts[i].annee, Sauts[i].mois, 1, 0, 0, 0);
+        return d;
+    }();
+    return dates;
 }
 
 }  // namespace
 
 int TaiMoinsUtc(double t) noexcept {
+    const DatesSauts& dates = Dates();
     int valeur = Sauts[0].secondes;
-    for (const Saut& s : Sauts)
-        if (t >= PosSoleil::EncodeDateValeur(s.annee, s.mois, 1, 0, 0, 0)) valeur = s.secondes;
+    for (std::size_t i = 0; i < std::size(Sauts) && t >= dates.t[i]; ++i) valeur = Sauts[i].secondes;
     return valeur;
 }
 
 double FinTableSauts() noexcept {
-    return PosSoleil::EncodeDateValeur(AnneeFinTable, MoisFinTable, 1, 0, 0, 0);
+    static const double fin = PosSoleil::EncodeDateValeur(AnneeFinTable, MoisFinTable, 1, 0, 0, 0);
+    return fin;
 }
 
 double DeltaTModele(double t) noexcept {
@@ -137,7 +156,8 @@ double DeltaTModele(double t) noexcept {
 
 TtUtc TtMoinsUtcParDefaut(double t) noexcept {
     constexpr double TtMoinsTai = 32.184;
-    const double debut = PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0), fin = FinTableSauts();
+    static const double debut = PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0);
+    const double fin = FinTableSauts();
     if (t >= debut && t < fin) return {TaiMoinsUtc(t) + TtMoinsTai, SourceTt::Table};
     if (t < debut) return {DeltaTModele(t), SourceTt::Modele};
     // UT1 - UTC is unknown so far ahead: the model's Delta T stands for TT - UTC.
@@ -170,7 +190,20 @@ long long MsUnix(double t) noexcept {
 }
 
 std::string TexteIso(double t) {
-    return TexteCivil(MsUnix(t), 'T', true) + 'Z';
+    std::string texte;
+    AjouteIso(texte, t);
+    return texte;
+}
+
+void AjouteIso(std::string& texte, double t) {
+    char tampon[32];
+    texte.append(tampon, EcritIso(tampon, t));
+}
+
+char* EcritIso(char* p, double t) noexcept {
+    p = EcritCivil(p, MsUnix(t), 'T', true);
+    *p++ = 'Z';
+    return p;
 }
 
 std::string TexteSecondes(double t) {
@@ -202,8 +235,12 @@ std::string Nombre(double x) {
 
 void AjouteNombre(std::string& texte, double x) {
     char tampon[32];
-    const auto fin = std::to_chars(tampon, tampon + sizeof tampon, x).ptr;
-    texte.append(tampon, fin);
+    texte.append(tampon, EcritNombre(tampon, x));
+}
+
+char* EcritNombre(char* p, double x) noexcept {
+    // The shortest text that reads back as x: at most 24 characters.
+    return std::to_chars(p, p + 32, x).ptr;
 }
 
 }  // namespace Cli

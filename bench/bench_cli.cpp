@@ -1,6 +1,7 @@
 // orvanel-cli over 1 000 000 rows, with one thread and with every core: rows per second and the
 // process's peak resident memory, for `table --format csv` (rows a minute apart) and for
-// `position --input` (a CSV of instants and sites in, CSV out).
+// `position --input` (a CSV of instants and sites in, CSV out); beside them, the engine alone
+// over the same rows one CalculPosition at a time, the yardstick of the command's cost.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -13,6 +14,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "PosSoleil.h"
 
 extern char** environ;
 
@@ -89,6 +92,24 @@ static void BM_TableCsv(benchmark::State& state) {
            Lignes, taches);
 }
 BENCHMARK(BM_TableCsv)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The table's million rows, one CalculPosition each on one thread.
+static void BM_CalculPositionMillion(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto debut = std::chrono::steady_clock::now();
+        double somme = 0;
+        for (long long i = 0; i < Lignes; ++i) {
+            double L, R, a, d, az, h, e;
+            PosSoleil::CalculPosition(2000, 1, 1, 0, static_cast<double>(i), 0, 2.03, 42.5, 0,
+                                      64.184, L, R, a, d, az, h, e);
+            somme += h;
+        }
+        benchmark::DoNotOptimize(somme);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count());
+    }
+    state.counters["lignes/s"] = benchmark::Counter(static_cast<double>(Lignes), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_CalculPositionMillion)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 static void BM_PositionInput(benchmark::State& state) {
     const int taches = Taches(state);

@@ -104,20 +104,22 @@ static void BM_JourneeSolaire(benchmark::State& state) {
 }
 BENCHMARK(BM_JourneeSolaire)->Unit(benchmark::kMicrosecond);
 
-// Rows of a regular series (a minute apart) against the driver row by row, and many sites at
-// one instant: the time per row and per site.
+// Rows of a regular series (steps of a second, a minute, an hour, a day: the argument in
+// seconds) against the driver row by row (a minute apart), and many sites at one instant: the
+// time per row and per site.
 static void BM_SerieSoleil(benchmark::State& state) {
     std::vector<PosSoleil::Position> rangs(4096);
     const PosSoleil::Site site{2.35, 48.85, 120};
+    const double pas = static_cast<double>(state.range(0)) / 86400;
     double t0 = PosSoleil::EncodeDateValeur(2026, 1, 1, 0, 0, 0);
     for (auto _ : state) {
-        PosSoleil::SerieSoleil(t0, 1.0 / 1440, site, 69.184, rangs);
+        PosSoleil::SerieSoleil(t0, pas, site, 69.184, rangs);
         benchmark::DoNotOptimize(rangs.data());
-        t0 += 4096.0 / 1440;
+        t0 += 4096 * pas;
     }
     state.SetItemsProcessed(state.iterations() * 4096);
 }
-BENCHMARK(BM_SerieSoleil);
+BENCHMARK(BM_SerieSoleil)->Arg(1)->Arg(60)->Arg(3600)->Arg(86400);
 
 static void BM_PositionSoleilRangs(benchmark::State& state) {
     std::vector<PosSoleil::Position> rangs(4096);

@@ -30,6 +30,31 @@ void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, doub
 // (degrees) and the height (metres): what the parallax needs of CoordonneesObservateur.
 void ParallaxeObservateur(double phi, double h, double& rhoSinPhiP, double& rhoCosPhiP) noexcept;
 
+// What the site's part of the chain needs of a site, the same at every instant: computed once
+// for a series of rows, with the very sines and cosines the driver computes for each.
+struct Lieu {
+    double longitude, latitude;
+    double sinPhi, cosPhi;          // of the geodetic latitude
+    double rhoSinPhiP, rhoCosPhiP;  // equatorial radii
+};
+Lieu LieuDe(const Site& site) noexcept;
+
+// What the parallax needs of the Sun at an instant, the same for every site: the sine of the
+// horizontal parallax pi, and the declination (radians) with its sine and cosine.
+struct Vu {
+    double sinPi, sinDelta, cosDelta, delta;
+};
+Vu VuDe(double pi, double delta) noexcept;
+
+// Parallaxe (PosSoleil.h) from those.
+void ParallaxeVu(const Vu& vu, double rhoCosPhiP, double rhoSinPhiP, double H,
+                 double& deltaAlpha, double& deltaDelta) noexcept;
+
+// Azimuth (from the north) and altitude, degrees, from the topocentric hour angle and
+// declination and the latitude's sine and cosine.
+void Horizontales(double Hprime, const Lieu& lieu, double deltaPrime, double& Azimut,
+                  double& Hauteur) noexcept;
+
 // The driver's results and the topocentric hour angle it found on the way (westward, degrees,
 // not reduced to a turn), for the day's events.
 Position PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,

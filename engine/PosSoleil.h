@@ -187,9 +187,12 @@ void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
 
 // A regular series at one site: sortie[i] is the position at t0 + i pasJours with dynamical
 // time - UTC of TEmoinsTU + i pasTEmoinsTU seconds, within 1e-10 degree and 1e-13 au of
-// PositionSoleil there. The VSOP87 series are carried from row to row by rotating each
-// frequency's sine and cosine (taken afresh every 1024 rows); the rest of the chain is the
-// driver's, row by row. No allocation; the state lives on the stack (about 24 KB).
+// PositionSoleil there. The VSOP87 series are carried from instant to instant by rotating
+// each frequency's sine and cosine (taken afresh every 1024 turns). Rows at most a quarter
+// of an hour apart (16 or more of them) take the geocentric part from nodes an hour apart
+// (the cubic through four, at each row's own dynamical time), and the sidereal time and the
+// site's part of their own; rows further apart compute their geocentric part each. No allocation; the state lives on
+// the stack (about 24 KB).
 void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
                  std::span<Position> sortie, double pasTEmoinsTU = 0) noexcept;
 

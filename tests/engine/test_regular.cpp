@@ -34,6 +34,8 @@ struct Ecarts {
 TEST(SerieSoleil, AgreesWithTheDriverOverAMillionRows) {
     // Steps of a second, a minute, an hour and a day, from the start of 1980 and up to the end
     // of 2250; every row of the first 3000 (three fresh starts of the phasors), then a sample.
+    // Between them, steps that give the nodes of the geocentric part 4, 8 and 61 rows apart or
+    // none at all (20 minutes), a step backwards, and series shorter than an interval of nodes.
     struct Cas {
         double pasJours;
         long long rangs;
@@ -44,12 +46,20 @@ TEST(SerieSoleil, AgreesWithTheDriverOverAMillionRows) {
     const double fin = PosSoleil::EncodeDateValeur(2250, 12, 31, 23, 0, 0);
     const Cas cas[] = {{1.0 / 86400, 1'000'000, false}, {1.0 / 1440, 1'000'000, true},
                        {1.0 / 24, 1'000'000, false},    {1.0 / 24, 1'000'000, true},
-                       {1.0, 98'000, false},             {1.0, 98'000, true}};
+                       {1.0, 98'000, false},             {1.0, 98'000, true},
+                       {15.0 / 1440, 60'000, true},      {7.5 / 1440, 200'000, false},
+                       {59.0 / 86400, 300'000, true},    {20.0 / 1440, 30'000, false},
+                       {-1.0 / 1440, 200'000, true},     {-1.0 / 86400, 100'000, false},
+                       {1.0 / 86400, 16, false},         {1.0 / 1440, 17, true},
+                       {1.0 / 1440, 15, false}};
     std::vector<Position> rangs;
     for (const Cas& c : cas) {
         SCOPED_TRACE(testing::Message() << c.pasJours * 86400 << " s from the "
                                         << (c.depuisLaFin ? "end" : "start"));
-        const double t0 = c.depuisLaFin ? fin - static_cast<double>(c.rangs - 1) * c.pasJours : debut;
+        // The rows cover [debut, ...] or [..., fin] whichever way they run.
+        const double etendue = static_cast<double>(c.rangs - 1) * c.pasJours;
+        const double t0 = c.depuisLaFin ? (c.pasJours > 0 ? fin - etendue : fin)
+                                        : (c.pasJours > 0 ? debut : debut - etendue);
         rangs.resize(static_cast<std::size_t>(c.rangs));
         PosSoleil::SerieSoleil(t0, c.pasJours, site, 69.184, rangs);
         Ecarts e;
@@ -66,22 +76,45 @@ TEST(SerieSoleil, AgreesWithTheDriverOverAMillionRows) {
 }
 
 TEST(SerieSoleil, ChangingDynamicalTimeAndTheScalarReference) {
-    // Dynamical time - UTC that grows along the series (as a model of Delta T does), and the
-    // series against the scalar sums, which are the reference of both paths.
+    // Dynamical time - UTC that grows along the series (as a model of Delta T does), rows an
+    // hour apart (each its own geocentric part) and a minute apart (the part from nodes), and
+    // the series against the scalar sums, which are the reference of both paths.
     const PosSoleil::Site site{-70.5, -33.45, 0};
     const double t0 = PosSoleil::EncodeDateValeur(2199, 3, 1, 0, 0, 0);
-    std::vector<Position> rangs(20000);
-    const double pente = 1.5e-3;  // seconds per row
-    PosSoleil::SerieSoleil(t0, 1.0 / 24, site, 420, rangs, pente);
-    Ecarts driver, scalaire;
-    for (std::size_t i = 0; i < rangs.size(); i += 7) {
-        const double t = t0 + static_cast<double>(i) / 24, tet = 420 + static_cast<double>(i) * pente;
-        driver.Ajoute(rangs[i], PosSoleil::PositionSoleil(t, site, tet));
-        scalaire.Ajoute(rangs[i], PosSoleil::Scalaire::PositionSoleil(t, site, tet));
+    for (const double pas : {1.0 / 24, 1.0 / 1440}) {
+        SCOPED_TRACE(pas * 86400);
+        std::vector<Position> rangs(20000);
+        const double pente = 1.5e-3;  // seconds per row
+        PosSoleil::SerieSoleil(t0, pas, site, 420, rangs, pente);
+        Ecarts driver, scalaire;
+        for (std::size_t i = 0; i < rangs.size(); i += 7) {
+            const double t = t0 + static_cast<double>(i) * pas, tet = 420 + static_cast<double>(i) * pente;
+            driver.Ajoute(rangs[i], PosSoleil::PositionSoleil(t, site, tet));
+            scalaire.Ajoute(rangs[i], PosSoleil::Scalaire::PositionSoleil(t, site, tet));
+        }
+        EXPECT_LE(driver.angle, 1e-10);
+        EXPECT_LE(driver.distance, 1e-13);
+        EXPECT_LE(scalaire.angle, 1e-10);
+        EXPECT_LE(scalaire.distance, 1e-13);
     }
-    EXPECT_LE(driver.angle, 1e-10);
-    EXPECT_LE(scalaire.angle, 1e-10);
-    EXPECT_LE(scalaire.distance, 1e-13);
+}
+
+TEST(SerieSoleil, SitesAtThePolesAndTheDateLine) {
+    // The site's part of each row near the poles and on both sides of the date line, where
+    // the Sun skims the horizon for weeks and the azimuth turns fastest.
+    const PosSoleil::Site sites[] = {{180, 89.9, 0}, {-180, -89.9, 2800}, {179.99, 0, 0}};
+    const double t0 = PosSoleil::EncodeDateValeur(2031, 3, 10, 0, 0, 0);
+    std::vector<Position> rangs(30000);
+    for (const PosSoleil::Site& site : sites) {
+        SCOPED_TRACE(testing::Message() << site.Longitude << " " << site.Latitude);
+        PosSoleil::SerieSoleil(t0, 1.0 / 1440, site, 71, rangs);
+        Ecarts e;
+        for (std::size_t i = 0; i < rangs.size(); i += 3)
+            e.Ajoute(rangs[i], PosSoleil::PositionSoleil(t0 + static_cast<double>(i) / 1440, site, 71));
+        EXPECT_LE(e.angle, 1e-10);
+        EXPECT_LE(e.distance, 1e-13);
+        EXPECT_LE(e.equationMinutes, 1e-8);
+    }
 }
 
 TEST(SerieSoleil, RotationAloneWouldDrift) {
