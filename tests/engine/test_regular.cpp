@@ -34,8 +34,8 @@ struct Ecarts {
 TEST(SerieSoleil, AgreesWithTheDriverOverAMillionRows) {
     // Steps of a second, a minute, an hour and a day, from the start of 1980 and up to the end
     // of 2250; every row of the first 3000 (three fresh starts of the phasors), then a sample.
-    // Between them, steps that give the nodes of the geocentric part 4, 8 and 61 rows apart or
-    // none at all (20 minutes), a step backwards, and series shorter than an interval of nodes.
+    // Between them, steps that give the nodes of the geocentric part 48, 96, 732 and 2 rows apart
+    // or none at all (7 hours), steps backwards, and series shorter than an interval of nodes.
     struct Cas {
         double pasJours;
         long long rangs;
@@ -48,7 +48,8 @@ TEST(SerieSoleil, AgreesWithTheDriverOverAMillionRows) {
                        {1.0 / 24, 1'000'000, false},    {1.0 / 24, 1'000'000, true},
                        {1.0, 98'000, false},             {1.0, 98'000, true},
                        {15.0 / 1440, 60'000, true},      {7.5 / 1440, 200'000, false},
-                       {59.0 / 86400, 300'000, true},    {20.0 / 1440, 30'000, false},
+                       {59.0 / 86400, 300'000, true},    {5.0 / 24, 30'000, false},
+                       {7.0 / 24, 20'000, true},
                        {-1.0 / 1440, 200'000, true},     {-1.0 / 86400, 100'000, false},
                        {1.0 / 86400, 16, false},         {1.0 / 1440, 17, true},
                        {1.0 / 1440, 15, false}};
