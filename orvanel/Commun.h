@@ -1,0 +1,32 @@
+// What the C library and the Python module share: Unix time to the engine's date-time value,
+// the checks of every input, the default dynamical time, and a position in the library's units.
+#pragma once
+
+#include "PosSoleil.h"
+#include "orvanel.h"
+
+namespace Orvanel {
+
+// The date-time value of a Unix time through its civil day, hour, minute and second, as
+// CalculPosition builds it from the same figures: whole seconds give its value to the bit.
+double DateValeur(double unixUtc) noexcept;
+double TempsUnix(double dateValeur) noexcept;  // and back (to within the rounding)
+
+// ORVANEL_OK or the code of the first input out of range.
+int VerifieSite(const orvanel_site& site) noexcept;
+int VerifieInstant(double unixUtc) noexcept;
+int VerifieTt(double ttMoinsUtc) noexcept;
+
+// The site as the engine takes it.
+inline PosSoleil::Site Site(const orvanel_site& s) noexcept {
+    return {s.longitude_deg, s.latitude_deg, s.height_m};
+}
+
+// Dynamical time - UTC at a date-time value: the given one, or for NaN the default there.
+double Tt(double dateValeur, double ttMoinsUtc) noexcept;
+
+// A position in the library's units: right ascension and azimuth in [0, 360), the equation of
+// time in minutes.
+orvanel_position Resultat(const PosSoleil::Position& p) noexcept;
+
+}  // namespace Orvanel

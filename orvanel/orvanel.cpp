@@ -1,0 +1,178 @@
+// The C interface of the engine: each call checks all of its inputs first, then writes.
+#include "orvanel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "Commun.h"
+#include "PosSoleil.h"
+#include "TempsDynamique.h"
+
+using namespace Orvanel;
+
+static_assert(ORVANEL_TRANSIT == static_cast<int>(PosSoleil::TypeEvenement::Passage) &&
+              ORVANEL_SET == static_cast<int>(PosSoleil::TypeEvenement::Descente));
+static_assert(ORVANEL_ASTRONOMICAL == static_cast<int>(PosSoleil::Seuil::Astronomique));
+static_assert(ORVANEL_ALWAYS_BELOW == static_cast<int>(PosSoleil::EtatSeuil::ToujoursAuDessous));
+
+namespace {
+
+// The longest series taken in one run of the engine's regular series: its state and its output
+// on the stack, no allocation whatever n.
+constexpr std::size_t RangsParPaquet = 512;
+
+// The site, the instant and dynamical time together, in the order of the codes' precedence.
+int Verifie(double unixUtc, const orvanel_site* site, double ttMoinsUtc) noexcept {
+    if (int e = VerifieSite(*site)) return e;
+    if (int e = VerifieTt(ttMoinsUtc)) return e;
+    return VerifieInstant(unixUtc);
+}
+
+}  // namespace
+
+extern "C" {
+
+const char* orvanel_error_text(int code) {
+    switch (code) {
+        case ORVANEL_OK: return "no error";
+        case ORVANEL_ERROR_NULL: return "a pointer the call needs is null";
+        case ORVANEL_ERROR_SITE:
+            return "site out of range: longitude -180..180, latitude -90..90 degrees, height "
+                   "-1000..10000 m";
+        case ORVANEL_ERROR_TIME: return "time is not a finite number";
+        case ORVANEL_ERROR_DATE:
+            return "date outside 1980-01-01T00:00:00Z .. 2250-12-31T23:59:59Z";
+        case ORVANEL_ERROR_TT: return "tt_minus_utc out of range: NaN or -100..20000 s";
+        case ORVANEL_ERROR_ARGUMENT: return "argument out of range";
+        default: return "unknown result code";
+    }
+}
+
+const char* orvanel_version(void) {
+    return ORVANEL_VERSION;
+}
+
+double orvanel_tt_minus_utc(double unix_utc) {
+    if (!std::isfinite(unix_utc)) return NAN;
+    return Tt(DateValeur(unix_utc), NAN);
+}
+
+int orvanel_position_at(double unix_utc, const orvanel_site* site, double tt_minus_utc,
+                        orvanel_position* out) {
+    if (!site || !out) return ORVANEL_ERROR_NULL;
+    if (int e = Verifie(unix_utc, site, tt_minus_utc)) return e;
+    const double t = DateValeur(unix_utc);
+    *out = Resultat(PosSoleil::PositionSoleil(t, Site(*site), Tt(t, tt_minus_utc)));
+    return ORVANEL_OK;
+}
+
+int orvanel_positions(const double* unix_utc, size_t n, const orvanel_site* site,
+                      double tt_minus_utc, orvanel_position* out) {
+    if (n == 0) return ORVANEL_OK;
+    if (!unix_utc || !site || !out) return ORVANEL_ERROR_NULL;
+    if (int e = VerifieSite(*site)) return e;
+    if (int e = VerifieTt(tt_minus_utc)) return e;
+    for (size_t i = 0; i < n; ++i)
+        if (int e = VerifieInstant(unix_utc[i])) return e;
+    const PosSoleil::Site s = Site(*site);
+    for (size_t i = 0; i < n; ++i) {
+        const double t = DateValeur(unix_utc[i]);
+        out[i] = Resultat(PosSoleil::PositionSoleil(t, s, Tt(t, tt_minus_utc)));
+    }
+    return ORVANEL_OK;
+}
+
+int orvanel_positions_sites(double unix_utc, const orvanel_site* sites, size_t n,
+                            double tt_minus_utc, orvanel_position* out) {
+    if (n == 0) return ORVANEL_OK;
+    if (!sites || !out) return ORVANEL_ERROR_NULL;
+    for (size_t i = 0; i < n; ++i)
+        if (int e = VerifieSite(sites[i])) return e;
+    if (int e = VerifieTt(tt_minus_utc)) return e;
+    if (int e = VerifieInstant(unix_utc)) return e;
+    const double t = DateValeur(unix_utc);
+    const PosSoleil::Geocentre g = PosSoleil::PositionGeocentrique(t, Tt(t, tt_minus_utc));
+    for (size_t i = 0; i < n; ++i)
+        out[i] = Resultat(PosSoleil::PositionTopocentrique(g, Site(sites[i])));
+    return ORVANEL_OK;
+}
+
+int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_site* site,
+                   double tt_minus_utc, orvanel_position* out) {
+    if (n == 0) return ORVANEL_OK;
+    if (!site || !out) return ORVANEL_ERROR_NULL;
+    if (!(std::fabs(step_s) <= 1e9)) return ORVANEL_ERROR_ARGUMENT;
+    if (int e = Verifie(unix_start, site, tt_minus_utc)) return e;
+    if (int e = VerifieInstant(unix_start + static_cast<double>(n - 1) * step_s)) return e;
+    const PosSoleil::Site s = Site(*site);
+    const double pasJours = step_s / PosSoleil::SecondesParJour;
+    const double t0 = DateValeur(unix_start);
+    PosSoleil::Position paquet[RangsParPaquet];
+    for (size_t debut = 0; debut < n; debut += RangsParPaquet) {
+        const size_t m = std::min(RangsParPaquet, n - debut);
+        const double premier = t0 + static_cast<double>(debut) * pasJours;
+        // Dynamical time linear over the run, from its ends, when its middle agrees within a
+        // microsecond: a given value, the leap seconds' table between two of them, the model over
+        // a short run. Across a leap second, or where the model bends more, row by row.
+        const double tt0 = Tt(premier, tt_minus_utc);
+        const double dernier = premier + static_cast<double>(m - 1) * pasJours;
+        const double pente = m > 1 ? (Tt(dernier, tt_minus_utc) - tt0) / static_cast<double>(m - 1) : 0;
+        const double milieu = Tt(premier + static_cast<double>(m / 2) * pasJours, tt_minus_utc);
+        const bool lineaire = std::fabs(tt0 + pente * static_cast<double>(m / 2) - milieu) <= 1e-6;
+        if (lineaire) {
+            PosSoleil::SerieSoleil(premier, pasJours, s, tt0, std::span(paquet, m), pente);
+        } else {
+            for (size_t i = 0; i < m; ++i) {
+                const double t = premier + static_cast<double>(i) * pasJours;
+                paquet[i] = PosSoleil::PositionSoleil(t, s, Tt(t, tt_minus_utc));
+            }
+        }
+        for (size_t i = 0; i < m; ++i) out[debut + i] = Resultat(paquet[i]);
+    }
+    return ORVANEL_OK;
+}
+
+double orvanel_refraction(double elevation_deg, double pressure_hpa, double temperature_c) {
+    if (!std::isfinite(elevation_deg) || !(pressure_hpa >= 0 && pressure_hpa <= 1500) ||
+        !(temperature_c >= -90 && temperature_c <= 60))
+        return NAN;
+    // The engine takes centimetres of mercury: 1 cmHg = 13.3322387415 hPa.
+    return PosSoleil::Refraction(elevation_deg, pressure_hpa / 13.3322387415, temperature_c);
+}
+
+int orvanel_day_events(int year, int month, int day, const orvanel_site* site,
+                       double tt_minus_utc, orvanel_day* out) {
+    if (!site || !out) return ORVANEL_ERROR_NULL;
+    if (int e = VerifieSite(*site)) return e;
+    if (int e = VerifieTt(tt_minus_utc)) return e;
+    if (month < 1 || month > 12 || day < 1 || day > 31) return ORVANEL_ERROR_DATE;
+    const double minuit = PosSoleil::EncodeDateValeur(year, month, day, 0, 0, 0);
+    int a = 0, m = 0, j = 0, h = 0, mi = 0, se = 0, ms = 0;
+    PosSoleil::DecodeDateValeur(minuit, a, m, j, h, mi, se, ms);
+    if (a != year || m != month || j != day || !Cli::DansLesDates(minuit)) return ORVANEL_ERROR_DATE;
+    const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
+    const PosSoleil::Journee jour =
+        PosSoleil::JourneeSolaire(year, month, day, Site(*site), Tt(midi, tt_minus_utc));
+    orvanel_day d{};
+    d.start_unix_utc = TempsUnix(jour.debut);
+    d.count = jour.nombre;
+    for (int i = 0; i < jour.nombre; ++i) {
+        const PosSoleil::Evenement& e = jour.evenements[i];
+        orvanel_event& r = d.events[i];
+        r.type = static_cast<int>(e.type);
+        const bool seuil = e.type == PosSoleil::TypeEvenement::Montee ||
+                           e.type == PosSoleil::TypeEvenement::Descente;
+        r.threshold = seuil ? static_cast<int>(e.seuil) : -1;
+        r.unix_utc = TempsUnix(e.t);
+        r.azimuth_deg = e.azimut;
+        r.elevation_deg = e.hauteur;
+    }
+    for (int k = 0; k < PosSoleil::NombreSeuils; ++k) d.states[k] = static_cast<int>(jour.etats[k]);
+    d.day_length_min = jour.duree * 60;
+    d.day_length_change_min = jour.variationDuree * 60;
+    *out = d;
+    return ORVANEL_OK;
+}
+
+}  // extern "C"

@@ -1,0 +1,134 @@
+/* Orvanel: the apparent position of the Sun for a site on the Earth, from the complete VSOP87D
+ * theory with nutation, aberration and parallax (and refraction on request), as a C library.
+ *
+ * Times are seconds since 1970-01-01T00:00:00Z, UTC, without leap seconds (Unix time).
+ * Angles are in degrees, distances in astronomical units. Every function is reentrant: the
+ * library holds no state, so threads may call it at once.
+ *
+ * Functions that compute return ORVANEL_OK (0), or one of the codes below when an input is
+ * outside its range; then nothing at all is written to the output. */
+#ifndef ORVANEL_ORVANEL_H
+#define ORVANEL_ORVANEL_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__GNUC__)
+#define ORVANEL_API __attribute__((visibility("default")))
+#else
+#define ORVANEL_API
+#endif
+
+/* ---- Results ---- */
+
+#define ORVANEL_OK 0
+#define ORVANEL_ERROR_NULL 1      /* a pointer the call needs is null */
+#define ORVANEL_ERROR_SITE 2      /* longitude beyond +-180, latitude beyond +-90, height beyond
+                                     -1000..10000 m, or one of them not a number */
+#define ORVANEL_ERROR_TIME 3      /* a time that is not a finite number */
+#define ORVANEL_ERROR_DATE 4      /* a date outside 1980-01-01T00:00:00Z .. 2250-12-31T23:59:59Z */
+#define ORVANEL_ERROR_TT 5        /* tt_minus_utc neither NaN nor within -100..20000 s */
+#define ORVANEL_ERROR_ARGUMENT 6  /* another argument out of its range (see the function) */
+
+/* A sentence (English) for a result code; "unknown result code" for any other. */
+ORVANEL_API const char *orvanel_error_text(int code);
+
+/* The library's version, "1.01". */
+ORVANEL_API const char *orvanel_version(void);
+
+/* ---- Positions ---- */
+
+typedef struct orvanel_site {
+    double longitude_deg, latitude_deg, height_m; /* East and North positive */
+} orvanel_site;
+
+typedef struct orvanel_position {
+    double right_ascension_deg, /* apparent, geocentric, [0, 360) */
+        declination_deg,        /* apparent, geocentric */
+        distance_au,            /* Sun - Earth */
+        equation_of_time_min,   /* apparent minus mean solar time */
+        azimuth_deg,            /* topocentric, from north through east, [0, 360) */
+        elevation_deg;          /* topocentric, without refraction */
+} orvanel_position;
+
+/* Dynamical time minus UTC in seconds at a UTC instant, as orvanel-cli takes it by default:
+ * TAI - UTC + 32.184 s from the leap seconds' table (1972 to the end of 2026), the model of
+ * Delta T of Espenak and Meeus (2006) before, and after it the model joined to the table's
+ * last value without a jump. NaN for a time that is not finite. */
+ORVANEL_API double orvanel_tt_minus_utc(double unix_utc);
+
+/* The position at one instant. tt_minus_utc: dynamical time - UTC in seconds, or NaN for the
+ * default at the instant. The figures are those of the engine's CalculPosition for the same
+ * civil instant, to the bit. */
+ORVANEL_API int orvanel_position_at(double unix_utc, const orvanel_site *site, double tt_minus_utc,
+                                    orvanel_position *out);
+
+/* n instants at one site: out[i] is orvanel_position_at(unix_utc[i], ...). A NaN tt_minus_utc
+ * takes the default at each instant. Every input is checked before anything is written. */
+ORVANEL_API int orvanel_positions(const double *unix_utc, size_t n, const orvanel_site *site,
+                                  double tt_minus_utc, orvanel_position *out);
+
+/* n sites at one instant: out[i] is orvanel_position_at(unix_utc, &sites[i], ...), to the bit,
+ * with the part that every site shares (the series, the nutation, the sidereal time) computed
+ * once. */
+ORVANEL_API int orvanel_positions_sites(double unix_utc, const orvanel_site *sites, size_t n,
+                                        double tt_minus_utc, orvanel_position *out);
+
+/* A regular series at one site: out[i] at unix_start + i * step_s, within 1e-10 degree and
+ * 1e-13 au of orvanel_position_at there, several times faster. step_s: -1e9..1e9 seconds
+ * (else ORVANEL_ERROR_ARGUMENT); every instant of the series must lie within the dates. A NaN
+ * tt_minus_utc takes the default, followed along the series. */
+ORVANEL_API int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_site *site,
+                               double tt_minus_utc, orvanel_position *out);
+
+/* Atmospheric refraction to add to a true elevation, degrees: zero at -1 degree and below.
+ * pressure_hpa 0..1500, temperature_c -90..60; NaN for any input out of range or not finite. */
+ORVANEL_API double orvanel_refraction(double elevation_deg, double pressure_hpa,
+                                      double temperature_c);
+
+/* ---- The day's events ---- */
+
+enum orvanel_event_type {
+    ORVANEL_TRANSIT = 0,       /* upper culmination: the topocentric hour angle crosses 0 */
+    ORVANEL_LOWER_TRANSIT = 1, /* lower culmination: it crosses 180 degrees */
+    ORVANEL_RISE = 2,          /* a threshold crossed upwards: sunrise, or a twilight's dawn */
+    ORVANEL_SET = 3            /* a threshold crossed downwards: sunset, or a twilight's dusk */
+};
+
+/* The thresholds of the Sun's centre, and what each did during the day. */
+enum orvanel_threshold {
+    ORVANEL_HORIZON = 0,     /* -0 deg 50': sunrise and sunset */
+    ORVANEL_CIVIL = 1,       /* -6 degrees */
+    ORVANEL_NAUTICAL = 2,    /* -12 degrees */
+    ORVANEL_ASTRONOMICAL = 3 /* -18 degrees */
+};
+enum orvanel_state { ORVANEL_CROSSED = 0, ORVANEL_ALWAYS_ABOVE = 1, ORVANEL_ALWAYS_BELOW = 2 };
+
+typedef struct orvanel_event {
+    int type;      /* enum orvanel_event_type */
+    int threshold; /* enum orvanel_threshold, for ORVANEL_RISE and ORVANEL_SET; -1 otherwise */
+    double unix_utc, azimuth_deg, elevation_deg;
+} orvanel_event;
+
+typedef struct orvanel_day {
+    double start_unix_utc;      /* the day's start: 00:00 UTC of the date less longitude / 15 h */
+    int count;                  /* events, in time order */
+    orvanel_event events[24];
+    int states[4];              /* enum orvanel_state, indexed by enum orvanel_threshold */
+    double day_length_min;      /* the Sun's centre above -0 deg 50' during the day */
+    double day_length_change_min; /* day_length_min minus the previous day's */
+} orvanel_day;
+
+/* The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
+ * must lie within 1980-01-01 .. 2250-12-31 (else ORVANEL_ERROR_DATE). */
+ORVANEL_API int orvanel_day_events(int year, int month, int day, const orvanel_site *site,
+                                   double tt_minus_utc, orvanel_day *out);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ORVANEL_ORVANEL_H */
