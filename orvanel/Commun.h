@@ -29,4 +29,8 @@ double Tt(double dateValeur, double ttMoinsUtc) noexcept;
 // time in minutes.
 orvanel_position Resultat(const PosSoleil::Position& p) noexcept;
 
+// The events of a civil day (orvanel_day_events without its pointers).
+int JourSolaire(int year, int month, int day, const orvanel_site& site, double ttMoinsUtc,
+                orvanel_day& out) noexcept;
+
 }  // namespace Orvanel

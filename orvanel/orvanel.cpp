@@ -11,11 +11,6 @@
 
 using namespace Orvanel;
 
-static_assert(ORVANEL_TRANSIT == static_cast<int>(PosSoleil::TypeEvenement::Passage) &&
-              ORVANEL_SET == static_cast<int>(PosSoleil::TypeEvenement::Descente));
-static_assert(ORVANEL_ASTRONOMICAL == static_cast<int>(PosSoleil::Seuil::Astronomique));
-static_assert(ORVANEL_ALWAYS_BELOW == static_cast<int>(PosSoleil::EtatSeuil::ToujoursAuDessous));
-
 namespace {
 
 // The longest series taken in one run of the engine's regular series: its state and its output
@@ -144,35 +139,7 @@ double orvanel_refraction(double elevation_deg, double pressure_hpa, double temp
 int orvanel_day_events(int year, int month, int day, const orvanel_site* site,
                        double tt_minus_utc, orvanel_day* out) {
     if (!site || !out) return ORVANEL_ERROR_NULL;
-    if (int e = VerifieSite(*site)) return e;
-    if (int e = VerifieTt(tt_minus_utc)) return e;
-    if (month < 1 || month > 12 || day < 1 || day > 31) return ORVANEL_ERROR_DATE;
-    const double minuit = PosSoleil::EncodeDateValeur(year, month, day, 0, 0, 0);
-    int a = 0, m = 0, j = 0, h = 0, mi = 0, se = 0, ms = 0;
-    PosSoleil::DecodeDateValeur(minuit, a, m, j, h, mi, se, ms);
-    if (a != year || m != month || j != day || !Cli::DansLesDates(minuit)) return ORVANEL_ERROR_DATE;
-    const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
-    const PosSoleil::Journee jour =
-        PosSoleil::JourneeSolaire(year, month, day, Site(*site), Tt(midi, tt_minus_utc));
-    orvanel_day d{};
-    d.start_unix_utc = TempsUnix(jour.debut);
-    d.count = jour.nombre;
-    for (int i = 0; i < jour.nombre; ++i) {
-        const PosSoleil::Evenement& e = jour.evenements[i];
-        orvanel_event& r = d.events[i];
-        r.type = static_cast<int>(e.type);
-        const bool seuil = e.type == PosSoleil::TypeEvenement::Montee ||
-                           e.type == PosSoleil::TypeEvenement::Descente;
-        r.threshold = seuil ? static_cast<int>(e.seuil) : -1;
-        r.unix_utc = TempsUnix(e.t);
-        r.azimuth_deg = e.azimut;
-        r.elevation_deg = e.hauteur;
-    }
-    for (int k = 0; k < PosSoleil::NombreSeuils; ++k) d.states[k] = static_cast<int>(jour.etats[k]);
-    d.day_length_min = jour.duree * 60;
-    d.day_length_change_min = jour.variationDuree * 60;
-    *out = d;
-    return ORVANEL_OK;
+    return JourSolaire(year, month, day, *site, tt_minus_utc, *out);
 }
 
 }  // extern "C"

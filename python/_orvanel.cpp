@@ -1,0 +1,195 @@
+// The compiled half of the Python module: positions over a grid of instants and sites, the
+// geocentric part of each distinct instant computed once, on several threads without the GIL.
+// The Python half (orvanel/__init__.py) turns times, shapes and tables into these arrays.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Commun.h"
+#include "PosSoleil.h"
+
+namespace py = pybind11;
+
+namespace {
+
+using Tableau = py::array_t<double, py::array::c_style | py::array::forcecast>;
+using Indices = py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>;
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Pascals to the engine's centimetres of mercury.
+constexpr double PascalsParCmHg = 1333.22387415;
+
+// Standard weather, where a check needs some.
+constexpr double PressionType = 101325, TemperatureType = 12;
+
+// Runs f(debut, fin) over [0, n) in `taches` slices, one per thread.
+template <class F>
+void EnParallele(std::size_t n, int taches, F&& f) {
+    const std::size_t k = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(taches, 1)), 1,
+                                                  std::max<std::size_t>(n / 4096, 1));
+    std::vector<std::thread> fils;
+    const std::size_t tranche = (n + k - 1) / k;
+    for (std::size_t i = 1; i < k; ++i)
+        fils.emplace_back([&, i] { f(std::min(n, i * tranche), std::min(n, (i + 1) * tranche)); });
+    f(0, std::min(n, tranche));
+    for (auto& t : fils) t.join();
+}
+
+std::string Nombre(double x) {
+    char texte[32];
+    std::snprintf(texte, sizeof texte, "%.10g", x);
+    return texte;
+}
+
+// Every site and weather value in range, or a ValueError that names the first one that is not.
+void VerifieEntrees(const double* lat, const double* lon, const double* alt, const double* p,
+                    const double* t, std::size_t n) {
+    struct Borne {
+        const char* nom;
+        const double* v;
+        double min, max;
+        const char* unite;
+    };
+    const Borne bornes[] = {{"latitude", lat, -90, 90, "degrees"},
+                            {"longitude", lon, -180, 180, "degrees"},
+                            {"altitude", alt, -1000, 10000, "metres"},
+                            {"pressure", p, 0, 150000, "pascals"},
+                            {"temperature", t, -90, 60, "degrees Celsius"}};
+    for (const Borne& b : bornes)
+        for (std::size_t i = 0; i < n; ++i)
+            if (!(b.v[i] >= b.min && b.v[i] <= b.max))
+                throw py::value_error(std::string(b.nom) + " out of range: " + Nombre(b.v[i]) +
+                                      " (from " + Nombre(b.min) + " to " + Nombre(b.max) + " " +
+                                      b.unite + ")");
+}
+
+// The grid: instants[k] (Unix seconds, NaN for none) for each distinct time, index[i] the time
+// of element i, and each element's site and weather.
+py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& latitude,
+                const Tableau& longitude, const Tableau& altitude, const Tableau& pression,
+                const Tableau& temperature, double ttMoinsUtc, int taches) {
+    const std::size_t nt = static_cast<std::size_t>(instants.size());
+    const std::size_t n = static_cast<std::size_t>(index.size());
+    for (const Tableau* a : {&latitude, &longitude, &altitude, &pression, &temperature})
+        if (static_cast<std::size_t>(a->size()) != n)
+            throw py::value_error("every array must hold one value per element");
+    const double* t = instants.data();
+    const std::int64_t* k = index.data();
+    const double *lat = latitude.data(), *lon = longitude.data(), *alt = altitude.data(),
+                 *p = pression.data(), *temp = temperature.data();
+    VerifieEntrees(lat, lon, alt, p, temp, n);
+    if (Orvanel::VerifieTt(ttMoinsUtc) != ORVANEL_OK)
+        throw py::value_error("tt_minus_utc out of range: " + Nombre(ttMoinsUtc) + " (from -100 to 20000 s)");
+    for (std::size_t i = 0; i < nt; ++i)
+        if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
+            throw py::value_error("time outside 1980-01-01T00:00:00Z .. 2250-12-31T23:59:59Z: " +
+                                  Nombre(t[i]) + " s since 1970");
+    for (std::size_t i = 0; i < n; ++i)
+        if (k[i] < 0 || static_cast<std::size_t>(k[i]) >= nt) throw py::value_error("time index out of range");
+
+    const char* noms[] = {"apparent_zenith", "zenith",          "apparent_elevation",
+                          "elevation",       "azimuth",         "equation_of_time",
+                          "right_ascension", "declination",     "distance"};
+    constexpr int NombreColonnes = 9;
+    std::vector<py::array_t<double>> colonnes;
+    double* sortie[NombreColonnes];
+    for (int c = 0; c < NombreColonnes; ++c) {
+        colonnes.emplace_back(static_cast<py::ssize_t>(n));
+        sortie[c] = colonnes.back().mutable_data();
+    }
+    {
+        py::gil_scoped_release sansVerrou;
+        // The geocentric part of each distinct instant, then each element's own part.
+        std::vector<PosSoleil::Geocentre> geocentres(nt);
+        EnParallele(nt, taches, [&](std::size_t de, std::size_t a) {
+            for (std::size_t i = de; i < a; ++i) {
+                if (std::isnan(t[i])) continue;
+                const double dv = Orvanel::DateValeur(t[i]);
+                geocentres[i] = PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, ttMoinsUtc));
+            }
+        });
+        EnParallele(n, taches, [&](std::size_t de, std::size_t a) {
+            for (std::size_t i = de; i < a; ++i) {
+                const auto j = static_cast<std::size_t>(k[i]);
+                if (std::isnan(t[j])) {
+                    for (double* s : sortie) s[i] = NaN;
+                    continue;
+                }
+                const PosSoleil::Position pos =
+                    PosSoleil::PositionTopocentrique(geocentres[j], {lon[i], lat[i], alt[i]});
+                const orvanel_position r = Orvanel::Resultat(pos);
+                const double apparente =
+                    r.elevation_deg + PosSoleil::Refraction(r.elevation_deg, p[i] / PascalsParCmHg, temp[i]);
+                sortie[0][i] = 90 - apparente;
+                sortie[1][i] = 90 - r.elevation_deg;
+                sortie[2][i] = apparente;
+                sortie[3][i] = r.elevation_deg;
+                sortie[4][i] = r.azimuth_deg;
+                sortie[5][i] = r.equation_of_time_min;
+                sortie[6][i] = r.right_ascension_deg;
+                sortie[7][i] = r.declination_deg;
+                sortie[8][i] = r.distance_au;
+            }
+        });
+    }
+    py::dict d;
+    for (int c = 0; c < NombreColonnes; ++c) d[noms[c]] = colonnes[static_cast<std::size_t>(c)];
+    return d;
+}
+
+// The events of a day: a dict of plain values, which the Python half dresses.
+py::dict Jour(int annee, int mois, int jour, double latitude, double longitude, double altitude,
+              double ttMoinsUtc) {
+    const orvanel_site site{longitude, latitude, altitude};
+    orvanel_day d{};
+    const int e = Orvanel::JourSolaire(annee, mois, jour, site, ttMoinsUtc, d);
+    if (e == ORVANEL_ERROR_SITE) VerifieEntrees(&latitude, &longitude, &altitude, &PressionType, &TemperatureType, 1);
+    if (e == ORVANEL_ERROR_TT)
+        throw py::value_error("tt_minus_utc out of range: " + Nombre(ttMoinsUtc) + " (from -100 to 20000 s)");
+    if (e != ORVANEL_OK)
+        throw py::value_error("no such date, or a date outside 1980-01-01 .. 2250-12-31: " +
+                              std::to_string(annee) + "-" + std::to_string(mois) + "-" + std::to_string(jour));
+    const char* types[] = {"transit", "lower_transit", "rise", "set"};
+    const char* seuils[] = {"horizon", "civil", "nautical", "astronomical"};
+    const char* etats[] = {"crossed", "always_above", "always_below"};
+    py::list evenements;
+    for (int i = 0; i < d.count; ++i) {
+        const orvanel_event& ev = d.events[i];
+        py::dict x;
+        x["type"] = types[ev.type];
+        x["threshold"] = ev.threshold >= 0 ? py::object(py::str(seuils[ev.threshold])) : py::none();
+        x["unix_utc"] = ev.unix_utc;
+        x["azimuth"] = ev.azimuth_deg;
+        x["elevation"] = ev.elevation_deg;
+        evenements.append(x);
+    }
+    py::dict etatsSeuils;
+    for (int s = 0; s < 4; ++s) etatsSeuils[seuils[s]] = etats[d.states[s]];
+    py::dict r;
+    r["start_unix_utc"] = d.start_unix_utc;
+    r["events"] = evenements;
+    r["states"] = etatsSeuils;
+    r["day_length"] = d.day_length_min;
+    r["day_length_change"] = d.day_length_change_min;
+    return r;
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_orvanel, m) {
+    m.doc() = "The compiled half of orvanel: use the functions of the orvanel package.";
+    m.def("grille", &Grille);
+    m.def("jour", &Jour);
+    m.def("tt_moins_utc", [](double unixUtc) {
+        return std::isfinite(unixUtc) ? Orvanel::Tt(Orvanel::DateValeur(unixUtc), NaN) : NaN;
+    });
+    m.attr("__version__") = ORVANEL_VERSION;
+}
