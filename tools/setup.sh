@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs what Orvanel needs on Debian 12, if it is missing (apt-get update, then apt-get
-# install). Alone: what building and running need. With --tests: also the test toolchain
-# (GoogleTest, Google Benchmark, ERFA, Xvfb and a window manager, xdotool, xclip, clang and its
-# fuzzing runtime, the desktop-file and AppStream validators) and the French locale.
+# install). Alone: what building and running need (with Python's headers, pybind11 and NumPy
+# for the Python module). With --tests: also the test toolchain (GoogleTest, Google Benchmark,
+# ERFA, pandas and Dask, Xvfb and a window manager, xdotool, xclip, clang and its fuzzing
+# runtime, the desktop-file and AppStream validators) and the French locale.
 set -euo pipefail
 
 paquets=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
   libcli11-dev nlohmann-json3-dev libhowardhinnant-date-dev tzdata
+  python3-dev pybind11-dev python3-numpy
   fonts-dejavu-core
 )
 tests=0
@@ -16,6 +18,7 @@ if [ "${1:-}" = "--tests" ]; then
   tests=1
   paquets+=(
     libgtest-dev libbenchmark-dev liberfa-dev
+    python3-pandas python3-dask python3-distributed
     dpkg-dev desktop-file-utils appstream
     xvfb xauth xdotool xclip x11-utils libx11-dev icewm
     clang-14 libclang-rt-14-dev

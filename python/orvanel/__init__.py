@@ -64,11 +64,13 @@ def _datetime64(times):
 
 def _secondes_unix(ns):
     """Seconds since 1970 as floats, whole seconds exact; NaN for NaT."""
+    forme = ns.shape
+    ns = ns.reshape(-1)  # a 0-d array's arithmetic would give scalars
     entiers = ns.astype("int64")
     nat = _np.isnat(ns)
     secondes = (entiers // 1_000_000_000).astype(float) + (entiers % 1_000_000_000) / 1e9
     secondes[nat] = _np.nan
-    return secondes
+    return secondes.reshape(forme)
 
 
 def _tt(tt_minus_utc):
@@ -151,7 +153,10 @@ def day_events(date, latitude, longitude, altitude=0.0, tt_minus_utc=None):
     (crossed, always_above, always_below); "day_length" and "day_length_change" (minutes).
     """
     if isinstance(date, str):
-        date = _dt.date.fromisoformat(date[:10])
+        try:
+            date = _dt.date.fromisoformat(date[:10])
+        except ValueError:
+            raise ValueError(f"not a date: {date!r}") from None
     elif isinstance(date, _np.datetime64):
         date = date.astype("datetime64[D]").astype(_dt.date)
     elif isinstance(date, _dt.datetime):

@@ -27,6 +27,13 @@ cmake --build "$prefixe/projet" >/dev/null
 LD_LIBRARY_PATH="$libdir" "$prefixe/projet/programme_cpp" >"$prefixe/cpp.txt"
 diff -u "$prefixe/attendu.txt" "$prefixe/cpp.txt"
 
+# The Python module from the installed tree, when Debian's NumPy is there.
+module=$(find "$prefixe" -path '*dist-packages/orvanel' -print -quit)
+if [ -n "$module" ] && /usr/bin/python3 -c "import numpy" 2>/dev/null; then
+  PYTHONPATH="$(dirname "$module")" /usr/bin/python3 -c \
+    "import orvanel; assert orvanel.__version__ == '$(tail -1 "$prefixe/attendu.txt" | cut -d' ' -f2)'"
+fi
+
 # Only the C interface is exported.
 so=$(find "$libdir" -name 'liborvanel.so.1' -print -quit)
 autres=$(nm -D --defined-only "$so" | awk '$2 == "T" && $3 !~ /^orvanel_/')
