@@ -261,22 +261,14 @@ bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJour
     tt.resize(instants.size());
     for (std::size_t i = 0; i < instants.size(); ++i) tt[i] = TtMoinsUtcA(r, instants[i].t);
     const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
-    // Runs whose dynamical time - UTC is linear within a microsecond, halved until they are.
-    const auto serie = [&](auto&& soi, std::size_t i, std::size_t n) -> void {
-        const double pente = n > 1 ? (tt[i + n - 1].secondes - tt[i].secondes) / static_cast<double>(n - 1) : 0;
-        const std::size_t m = i + n / 2;
-        if (n > 2 && (tt[i].source != tt[i + n - 1].source ||
-                      std::fabs(tt[i].secondes + pente * static_cast<double>(m - i) - tt[m].secondes) > 1e-6)) {
-            soi(soi, i, n / 2);
-            soi(soi, i + n / 2, n - n / 2);
-            return;
-        }
-        PosSoleil::SerieSoleil(instants[i].t + ut1, pasJours, r.site, tt[i].secondes - r.dut1,
-                               std::span(positions).subspan(i, n), pente);
-        for (std::size_t k = 0; k < n; ++k)
-            tt[i + k].secondes = tt[i].secondes + pente * static_cast<double>(k);
-    };
-    if (!instants.empty()) serie(serie, 0, instants.size());
+    // Within a microsecond: each row then states the value it was computed with.
+    RunsLineaires(
+        0, instants.size(), 1e-6, [&](std::size_t i) { return tt[i]; },
+        [&](std::size_t i, std::size_t n, double tt0, double pente) {
+            PosSoleil::SerieSoleil(instants[i].t + ut1, pasJours, r.site, tt0 - r.dut1,
+                                   std::span(positions).subspan(i, n), pente);
+            for (std::size_t k = 0; k < n; ++k) tt[i + k].secondes = tt0 + pente * static_cast<double>(k);
+        });
     LignesPosition lignes(r, false);
     for (std::size_t i = 0; i < instants.size(); ++i)
         lignes.Ajoute(texte, instants[i].t, r.site, tt[i], positions[i], de + static_cast<long long>(i));

@@ -64,9 +64,8 @@ long long MsUnix(double t) noexcept {
 }
 
 std::string TexteIso(double t) {
-    std::string texte;
-    AjouteIso(texte, t);
-    return texte;
+    char tampon[32];
+    return std::string(tampon, EcritIso(tampon, t));
 }
 
 void AjouteIso(std::string& texte, double t) {
@@ -102,9 +101,8 @@ std::string HeureLegale::Texte(double t, bool secondes) {
 }
 
 std::string Nombre(double x) {
-    std::string texte;
-    AjouteNombre(texte, x);
-    return texte;
+    char tampon[32];
+    return std::string(tampon, EcritNombre(tampon, x));
 }
 
 void AjouteNombre(std::string& texte, double x) {

@@ -3,6 +3,9 @@
 // Standard library only.
 #pragma once
 
+#include <cmath>
+#include <cstddef>
+
 namespace Cli {
 
 // TAI - UTC in seconds at a UTC date-time value, from the table of leap seconds since
@@ -37,6 +40,25 @@ double PremierInstant() noexcept;
 double FinInstants() noexcept;  // 2251-01-01T00:00:00Z, excluded
 inline bool DansLesDates(double t) noexcept {
     return t >= PremierInstant() && t < FinInstants();
+}
+
+// Rows [debut, debut + n) of a regular series cut into runs over which dynamical time - UTC is
+// linear within `tolerance` seconds at their middle and from one source, halving a run until it
+// is, so that the engine's series (which takes it linear) can compute each run: tt(i) gives row
+// i's value, run(i, n, tt0, pente) is called for each run in order, pente in seconds per row.
+template <class Tt, class Run>
+void RunsLineaires(std::size_t debut, std::size_t n, double tolerance, Tt&& tt, Run&& run) {
+    if (n == 0) return;
+    const TtUtc premier = tt(debut), dernier = tt(debut + n - 1);
+    const double pente = n > 1 ? (dernier.secondes - premier.secondes) / static_cast<double>(n - 1) : 0;
+    const std::size_t m = n / 2;
+    if (n > 2 && (premier.source != dernier.source ||
+                  std::fabs(premier.secondes + pente * static_cast<double>(m) - tt(debut + m).secondes) > tolerance)) {
+        RunsLineaires(debut, m, tolerance, tt, run);
+        RunsLineaires(debut + m, n - m, tolerance, tt, run);
+        return;
+    }
+    run(debut, n, premier.secondes, pente);
 }
 
 }  // namespace Cli

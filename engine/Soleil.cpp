@@ -411,8 +411,9 @@ void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
     const double pasTau = (pasJours + pasTEmoinsTU / SecondesParJour) / 365250.0;
     const Interne::Lieu lieu = Interne::LieuDe(site);
     const long long n = static_cast<long long>(sortie.size());
-    // The rotations hold where the vector sums hold: within ten thousand years of J2000.
-    if (!(std::fabs(T) < 50 && std::fabs(pasTau) < 1)) {
+    // The rotations hold where the vector sums hold: within ten thousand years of J2000. A few
+    // rows do not pay for starting the phasors (two sine-cosines per frequency).
+    if (!(std::fabs(T) < 50 && std::fabs(pasTau) < 1) || n < 16) {
         for (long long i = 0; i < n; ++i) {
             const double k = static_cast<double>(i);
             sortie[i] = Chaine<true>(t0 + k * pasJours, site, TEmoinsTU + k * pasTEmoinsTU);
@@ -424,8 +425,8 @@ void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
     const long long m = pasJoursTT * static_cast<double>(n) <= EcartNoeuds
                             ? n
                             : static_cast<long long>(EcartNoeuds / pasJoursTT);
-    if (m < 2 || n < 16) {
-        // Rows far apart, or too few to pay for the nodes: the geocentric part of each.
+    if (m < 2) {
+        // Rows far apart: the geocentric part of each.
         Geocentres geocentres(t0, pasJours, TEmoinsTU, pasTEmoinsTU, pasTau, 0, 1);
         for (long long i = 0; i < n; ++i) sortie[i] = Topocentre(geocentres.Suivant().g, lieu);
         return;

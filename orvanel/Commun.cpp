@@ -22,8 +22,9 @@ double TempsUnix(double dateValeur) noexcept {
 
 int VerifieSite(const orvanel_site& s) noexcept {
     // Written so that NaN fails every test.
-    const bool bon = s.longitude_deg >= -180 && s.longitude_deg <= 180 && s.latitude_deg >= -90 &&
-                     s.latitude_deg <= 90 && s.height_m >= -1000 && s.height_m <= 10000;
+    const bool bon = s.longitude_deg >= -LongitudeMax && s.longitude_deg <= LongitudeMax &&
+                     s.latitude_deg >= -LatitudeMax && s.latitude_deg <= LatitudeMax &&
+                     s.height_m >= HauteurMin && s.height_m <= HauteurMax;
     return bon ? ORVANEL_OK : ORVANEL_ERROR_SITE;
 }
 
@@ -34,7 +35,7 @@ int VerifieInstant(double unixUtc) noexcept {
 
 int VerifieTt(double ttMoinsUtc) noexcept {
     if (std::isnan(ttMoinsUtc)) return ORVANEL_OK;
-    return ttMoinsUtc >= -100 && ttMoinsUtc <= 20000 ? ORVANEL_OK : ORVANEL_ERROR_TT;
+    return ttMoinsUtc >= TtMin && ttMoinsUtc <= TtMax ? ORVANEL_OK : ORVANEL_ERROR_TT;
 }
 
 double Tt(double dateValeur, double ttMoinsUtc) noexcept {

@@ -12,6 +12,11 @@ namespace Orvanel {
 double DateValeur(double unixUtc) noexcept;
 double TempsUnix(double dateValeur) noexcept;  // and back (to within the rounding)
 
+// The ranges of the inputs (degrees, metres, seconds), for the checks and their messages.
+inline constexpr double LongitudeMax = 180, LatitudeMax = 90;
+inline constexpr double HauteurMin = -1000, HauteurMax = 10000;
+inline constexpr double TtMin = -100, TtMax = 20000;
+
 // ORVANEL_OK or the code of the first input out of range.
 int VerifieSite(const orvanel_site& site) noexcept;
 int VerifieInstant(double unixUtc) noexcept;

@@ -13,8 +13,8 @@ using namespace Orvanel;
 
 namespace {
 
-// The longest series taken in one run of the engine's regular series: its state and its output
-// on the stack, no allocation whatever n.
+// Rows of a series computed at a time: the engine's output on the stack, no allocation
+// whatever n.
 constexpr std::size_t RangsParPaquet = 512;
 
 // The site, the instant and dynamical time together, in the order of the codes' precedence.
@@ -107,22 +107,19 @@ int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_sit
     for (size_t debut = 0; debut < n; debut += RangsParPaquet) {
         const size_t m = std::min(RangsParPaquet, n - debut);
         const double premier = t0 + static_cast<double>(debut) * pasJours;
-        // Dynamical time linear over the run, from its ends, when its middle agrees within a
-        // microsecond: a given value, the leap seconds' table between two of them, the model over
-        // a short run. Across a leap second, or where the model bends more, row by row.
-        const double tt0 = Tt(premier, tt_minus_utc);
-        const double dernier = premier + static_cast<double>(m - 1) * pasJours;
-        const double pente = m > 1 ? (Tt(dernier, tt_minus_utc) - tt0) / static_cast<double>(m - 1) : 0;
-        const double milieu = Tt(premier + static_cast<double>(m / 2) * pasJours, tt_minus_utc);
-        const bool lineaire = std::fabs(tt0 + pente * static_cast<double>(m / 2) - milieu) <= 1e-6;
-        if (lineaire) {
-            PosSoleil::SerieSoleil(premier, pasJours, s, tt0, std::span(paquet, m), pente);
-        } else {
-            for (size_t i = 0; i < m; ++i) {
-                const double t = premier + static_cast<double>(i) * pasJours;
-                paquet[i] = PosSoleil::PositionSoleil(t, s, Tt(t, tt_minus_utc));
-            }
-        }
+        const auto tt = [&](size_t i) -> Cli::TtUtc {
+            const double t = premier + static_cast<double>(i) * pasJours;
+            return std::isnan(tt_minus_utc) ? Cli::TtMoinsUtcParDefaut(t)
+                                            : Cli::TtUtc{tt_minus_utc, Cli::SourceTt::TtUtc};
+        };
+        // Runs where dynamical time is exactly linear (a given value, the leap seconds' table
+        // between two of them), else rows two by two: each row then takes the very value that
+        // orvanel_position_at takes, since a microsecond more can carry the driver's rounding of
+        // an instant (4.7e-10 day) to its neighbour, 1e-10 degree away.
+        Cli::RunsLineaires(0, m, 0.0, tt, [&](size_t i, size_t k, double tt0, double pente) {
+            PosSoleil::SerieSoleil(premier + static_cast<double>(i) * pasJours, pasJours, s, tt0,
+                                   std::span(paquet + i, k), pente);
+        });
         for (size_t i = 0; i < m; ++i) out[debut + i] = Resultat(paquet[i]);
     }
     return ORVANEL_OK;

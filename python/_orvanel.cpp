@@ -50,6 +50,7 @@ std::string Nombre(double x) {
 }
 
 // Every site and weather value in range, or a ValueError that names the first one that is not.
+// (The library's own checks say only which kind of input is out of range.)
 void VerifieEntrees(const double* lat, const double* lon, const double* alt, const double* p,
                     const double* t, std::size_t n) {
     struct Borne {
@@ -58,9 +59,10 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
         double min, max;
         const char* unite;
     };
-    const Borne bornes[] = {{"latitude", lat, -90, 90, "degrees"},
-                            {"longitude", lon, -180, 180, "degrees"},
-                            {"altitude", alt, -1000, 10000, "metres"},
+    using namespace Orvanel;
+    const Borne bornes[] = {{"latitude", lat, -LatitudeMax, LatitudeMax, "degrees"},
+                            {"longitude", lon, -LongitudeMax, LongitudeMax, "degrees"},
+                            {"altitude", alt, HauteurMin, HauteurMax, "metres"},
                             {"pressure", p, 0, 150000, "pascals"},
                             {"temperature", t, -90, 60, "degrees Celsius"}};
     for (const Borne& b : bornes)
@@ -69,6 +71,11 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
                 throw py::value_error(std::string(b.nom) + " out of range: " + Nombre(b.v[i]) +
                                       " (from " + Nombre(b.min) + " to " + Nombre(b.max) + " " +
                                       b.unite + ")");
+}
+
+std::string MessageTt(double tt) {
+    return "tt_minus_utc out of range: " + Nombre(tt) + " (from " + Nombre(Orvanel::TtMin) +
+           " to " + Nombre(Orvanel::TtMax) + " s)";
 }
 
 // The grid: instants[k] (Unix seconds, NaN for none) for each distinct time, index[i] the time
@@ -87,7 +94,7 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                  *p = pression.data(), *temp = temperature.data();
     VerifieEntrees(lat, lon, alt, p, temp, n);
     if (Orvanel::VerifieTt(ttMoinsUtc) != ORVANEL_OK)
-        throw py::value_error("tt_minus_utc out of range: " + Nombre(ttMoinsUtc) + " (from -100 to 20000 s)");
+        throw py::value_error(MessageTt(ttMoinsUtc));
     for (std::size_t i = 0; i < nt; ++i)
         if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
             throw py::value_error("time outside 1980-01-01T00:00:00Z .. 2250-12-31T23:59:59Z: " +
@@ -153,7 +160,7 @@ py::dict Jour(int annee, int mois, int jour, double latitude, double longitude, 
     const int e = Orvanel::JourSolaire(annee, mois, jour, site, ttMoinsUtc, d);
     if (e == ORVANEL_ERROR_SITE) VerifieEntrees(&latitude, &longitude, &altitude, &PressionType, &TemperatureType, 1);
     if (e == ORVANEL_ERROR_TT)
-        throw py::value_error("tt_minus_utc out of range: " + Nombre(ttMoinsUtc) + " (from -100 to 20000 s)");
+        throw py::value_error(MessageTt(ttMoinsUtc));
     if (e != ORVANEL_OK)
         throw py::value_error("no such date, or a date outside 1980-01-01 .. 2250-12-31: " +
                               std::to_string(annee) + "-" + std::to_string(mois) + "-" + std::to_string(jour));
