@@ -3,6 +3,7 @@
 #pragma once
 
 #include <numbers>
+#include <vector>
 
 #include "PosSoleil.h"
 
@@ -59,5 +60,31 @@ void Horizontales(double Hprime, const Lieu& lieu, double deltaPrime, double& Az
 // not reduced to a turn), for the day's events.
 Position PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,
                                 double& angleHoraire) noexcept;
+
+// A node of the geocentric Sun: its part at an instant and the dynamical time of that instant.
+struct Noeud {
+    Geocentre g;
+    double T;
+};
+
+// The Sun at one site over a span of days, for the searches of the day's events that ask for
+// its place again and again: the geocentric part from nodes half a day apart on a grid fixed in
+// dynamical time (multiples of half a day), by the polynomial through eight of them, as a
+// regular series takes it, within some 1e-12 degree of the driver; the sidereal time and the
+// site's part exact at each instant. A node depends on its instant alone, so that any span that
+// holds an instant gives it the very same position.
+class SoleilDuSite {
+public:
+    // Given: site; debut, fin  the UTC date-time values of the span
+    SoleilDuSite(const Site& site, double debut, double fin);
+    // The position at a UTC instant and the topocentric hour angle (westward, degrees, not
+    // reduced); outside the span, the driver's own.
+    Position En(double t, double TEmoinsTU, double& angleHoraire) const noexcept;
+
+private:
+    Lieu lieu_;
+    long long premier_ = 0;  // the first node's index on the grid
+    std::vector<Noeud> noeuds_;
+};
 
 }  // namespace PosSoleil::Interne

@@ -1,7 +1,11 @@
-// The solar day: culminations, rise and set, and the twilights, found by bracketing each
-// crossing between culminations, where the altitude is monotonic.
+// The solar day: culminations, rise and set, the twilights and the caller's own altitudes,
+// found by bracketing each crossing between culminations, where the altitude is monotonic;
+// behind a skyline, by following the Sun along its path and bracketing each change of side.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
 
 #include "Interne.h"
 #include "PosSoleil.h"
@@ -13,16 +17,22 @@ namespace {
 // Times are refined until they are known to a millisecond.
 constexpr double PrecisionJours = 0.001 / SecondesParJour;
 
+// Semi-diameter of the Sun and refraction at the horizon, degrees.
+constexpr double DemiDiametre = 16.0 / 60.0;
+constexpr double RefractionHorizontale = 34.0 / 60.0;
+// The dip of a flat horizon seen from H metres: 1.76' sqrt(H).
+constexpr double Depression = 1.76 / 60.0;
+
 struct Point {
     double t, hauteur, azimut, angleHoraire;
 };
 
 struct Contexte {
-    Site site;
+    const Interne::SoleilDuSite& soleil;
     double TEmoinsTU;
     Point Evalue(double t) const noexcept {
         double H = 0.0;
-        const Position p = Interne::PositionEtAngleHoraire(t, site, TEmoinsTU, H);
+        const Position p = soleil.En(t, TEmoinsTU, H);
         return {t, p.Hauteur, p.Azimut, H};
     }
 };
@@ -45,34 +55,43 @@ Point AngleHoraireAtteint(const Contexte& c, double cible, double t, double vite
     return p;
 }
 
-// The crossing of `seuil` between a and b, whose altitudes lie on either side of it: secant
-// steps through the last two points, kept within the bracket (halving it when a step would
-// leave it), until the altitude is within a ten-millionth of a degree of the threshold (well
-// under a millisecond of the Sun's motion).
-Point Croisement(const Contexte& c, double seuil, Point a, Point b) noexcept {
-    Point p0 = a, p1 = b;
-    Point p = a;
+// The zero of f between a and b, where f(a) and f(b) lie on either side of it: secant steps
+// through the last two points, kept within the bracket (halving it when a step would leave
+// it), until f is within a ten-millionth of a degree (well under a millisecond of the Sun's
+// motion) or the bracket under a millisecond.
+template <class Fonction>
+Point Zero(const Contexte& c, Fonction f, Point a, Point b) noexcept {
+    Point p0 = a, p1 = b, p = a;
+    double fa = f(a), f0 = fa, f1 = f(b);
     for (int i = 0; i < 60 && b.t - a.t > PrecisionJours; ++i) {
-        const double f0 = p0.hauteur - seuil, f1 = p1.hauteur - seuil;
         double t = p1.t - f1 * (p1.t - p0.t) / (f1 - f0);
         if (!(t > a.t && t < b.t)) t = 0.5 * (a.t + b.t);
         p = c.Evalue(t);
-        const double fp = p.hauteur - seuil;
+        const double fp = f(p);
         if (std::fabs(fp) < 1e-7) break;
-        if ((fp < 0) == (a.hauteur - seuil < 0))
+        if ((fp < 0) == (fa < 0)) {
             a = p;
-        else
+            fa = fp;
+        } else {
             b = p;
+        }
         p0 = p1;
+        f0 = f1;
         p1 = p;
+        f1 = fp;
     }
     return p;
 }
 
+// The crossing of a fixed altitude between a and b, on either side of it.
+Point Croisement(const Contexte& c, double seuil, Point a, Point b) noexcept {
+    return Zero(c, [seuil](const Point& p) { return p.hauteur - seuil; }, a, b);
+}
+
 // The culminations of the day, in time order, as bounds of the monotonic stretches:
 // the day's two ends and every upper or lower culmination between them. Returns how many.
-int Bornes(const Contexte& c, double debut, Point (&bornes)[8], Evenement* evenements,
-           int& nombre) noexcept {
+int Bornes(const Contexte& c, double debut, Point (&bornes)[8],
+           std::vector<Evenement>* evenements) {
     const Point a = c.Evalue(debut), b = c.Evalue(debut + 1.0);
     // The hour angle grows by about 360 degrees a day; unwrapped at the day's end:
     const double H0 = a.angleHoraire;
@@ -87,21 +106,21 @@ int Bornes(const Contexte& c, double debut, Point (&bornes)[8], Evenement* evene
         bornes[n++] = p;
         if (evenements) {
             const bool superieure = std::fmod(std::fabs(k), 2.0) == 0.0;
-            evenements[nombre++] = {
-                superieure ? TypeEvenement::Passage : TypeEvenement::PassageInferieur,
-                Seuil::LeverCoucher, p.t, p.azimut, p.hauteur};
+            evenements->push_back(
+                {superieure ? TypeEvenement::Passage : TypeEvenement::PassageInferieur,
+                 Seuil::LeverCoucher, p.t, p.azimut, p.hauteur, 0.0});
         }
     }
     bornes[n++] = b;
     return n;
 }
 
-// Every crossing of one threshold over the monotonic stretches; the time above it in hours.
-double Franchissements(const Contexte& c, const Point* bornes, int n, Seuil seuil,
-                       Evenement* evenements, int& nombre, bool& franchi) noexcept {
-    const double h = HauteursSeuils[static_cast<int>(seuil)];
+// Every crossing of one altitude over the monotonic stretches; the time above it in hours,
+// and what the altitude did in the day.
+double Franchissements(const Contexte& c, const Point* bornes, int n, Seuil seuil, double h,
+                       std::vector<Evenement>* evenements, EtatSeuil& etat) {
     double dessus = 0.0;
-    franchi = false;
+    etat = bornes[0].hauteur >= h ? EtatSeuil::ToujoursAuDessus : EtatSeuil::ToujoursAuDessous;
     for (int i = 0; i + 1 < n; ++i) {
         const Point& a = bornes[i];
         const Point& b = bornes[i + 1];
@@ -113,12 +132,121 @@ double Franchissements(const Contexte& c, const Point* bornes, int n, Seuil seui
         }
         const Point p = Croisement(c, h, a, b);
         dessus += montee ? b.t - p.t : p.t - a.t;
-        franchi = true;
+        etat = EtatSeuil::Franchi;
         if (evenements)
-            evenements[nombre++] = {montee ? TypeEvenement::Montee : TypeEvenement::Descente, seuil,
-                                    p.t, p.azimut, p.hauteur};
+            evenements->push_back({montee ? TypeEvenement::Montee : TypeEvenement::Descente, seuil,
+                                   p.t, p.azimut, p.hauteur, h});
     }
     return dessus * 24.0;
+}
+
+// Behind a skyline: the Sun is seen while its altitude exceeds what the skyline asks at its
+// azimuth. Within a monotonic stretch only the part where the altitude lies between the least
+// and the greatest of those can hold a crossing; there the Sun is followed in steps of at most
+// four minutes and half a degree of azimuth, and each change of side is bracketed. Returns the
+// hours seen.
+double Horizons(const Contexte& c, const Point* bornes, int n, const Horizon& horizon,
+                std::vector<Evenement>* evenements, EtatSeuil& etat) {
+    const auto ecart = [&horizon](const Point& p) {
+        return p.hauteur - horizon.HauteurCentre(p.azimut);
+    };
+    constexpr double PasMax = 240.0 / SecondesParJour, PasMin = 1.0 / SecondesParJour;
+    constexpr double AzimutMax = 0.5;
+    const bool vuAuDebut = ecart(bornes[0]) >= 0;
+    etat = vuAuDebut ? EtatSeuil::ToujoursAuDessus : EtatSeuil::ToujoursAuDessous;
+    bool vu = vuAuDebut;
+    double dessus = 0.0, depuis = bornes[0].t;
+    const auto change = [&](const Point& p, bool montee) {
+        if (!montee) dessus += p.t - depuis;
+        depuis = p.t;
+        vu = montee;
+        etat = EtatSeuil::Franchi;
+        if (evenements)
+            evenements->push_back({montee ? TypeEvenement::Montee : TypeEvenement::Descente,
+                                   Seuil::LeverCoucher, p.t, p.azimut, p.hauteur,
+                                   horizon.HauteurCentre(p.azimut)});
+    };
+    // The band, widened by more than a millisecond of the Sun's motion, so that its edges lie
+    // plainly on one side.
+    const double bas = horizon.Min() - 1e-4, haut = horizon.Max() + 1e-4;
+    for (int i = 0; i + 1 < n; ++i) {
+        const Point& a = bornes[i];
+        const Point& b = bornes[i + 1];
+        Point debut = a, fin = b;
+        if (b.hauteur >= a.hauteur) {
+            if (b.hauteur < bas || a.hauteur >= haut) continue;
+            if (a.hauteur < bas) debut = Croisement(c, bas, a, b);
+            if (b.hauteur >= haut) fin = Croisement(c, haut, a, b);
+        } else {
+            if (a.hauteur < bas || b.hauteur >= haut) continue;
+            if (a.hauteur >= haut) debut = Croisement(c, haut, a, b);
+            if (b.hauteur < bas) fin = Croisement(c, bas, a, b);
+        }
+        Point p = debut;
+        double fp = ecart(p);
+        // Outside the band the side is plain and cannot have changed unseen.
+        if ((fp >= 0) != vu) change(p, fp >= 0);
+        double pas = std::min(PasMax, fin.t - p.t);
+        while (p.t < fin.t) {
+            const double t = std::min(p.t + pas, fin.t);
+            const Point q = t == fin.t ? fin : c.Evalue(t);
+            const double fq = ecart(q);
+            if ((fq >= 0) != (fp >= 0)) change(Zero(c, ecart, p, q), fq >= 0);
+            // The next step from the azimuth's rate over this one.
+            const double vitesse = std::fabs(Ecart(q.azimut, p.azimut)) / (q.t - p.t);
+            pas = std::clamp(vitesse > 0 ? AzimutMax / vitesse : PasMax, PasMin, PasMax);
+            p = q;
+            fp = fq;
+        }
+    }
+    const double fin = bornes[n - 1].t;
+    if (vu) dessus += fin - depuis;
+    return dessus * 24.0;
+}
+
+// A sky made ready for the day's searches.
+struct CielPret {
+    double leverCoucher;               // the rise-set altitude without a skyline
+    std::optional<Horizon> horizon;
+    const std::vector<double>& hauteurs;
+
+    explicit CielPret(const Ciel& ciel)
+        : leverCoucher(HauteurLeverCoucher(ciel.hauteurOeil)), hauteurs(ciel.hauteurs) {
+        if (const std::string erreur = ErreurCiel(ciel); !erreur.empty())
+            throw std::invalid_argument(erreur);
+        if (!ciel.horizon.empty()) horizon.emplace(ciel.horizon);
+    }
+
+    // Rise and set in this sky over the day's stretches: the hours seen.
+    double LeverCoucher(const Contexte& c, const Point* bornes, int n,
+                        std::vector<Evenement>* evenements, EtatSeuil& etat) const {
+        return horizon ? Horizons(c, bornes, n, *horizon, evenements, etat)
+                       : Franchissements(c, bornes, n, Seuil::LeverCoucher, leverCoucher,
+                                         evenements, etat);
+    }
+};
+
+// One day in a sky; its length alone when `jour` is null.
+double Calcule(const Contexte& c, const CielPret& ciel, double debut, JourSolaire* jour) {
+    Point bornes[8];
+    std::vector<Evenement>* evenements = jour ? &jour->evenements : nullptr;
+    const int n = Bornes(c, debut, bornes, evenements);
+    EtatSeuil etat{};
+    const double duree = ciel.LeverCoucher(c, bornes, n, evenements, etat);
+    if (!jour) return duree;
+    jour->debut = debut;
+    jour->etats[0] = etat;
+    for (int s = 1; s < NombreSeuils; ++s)
+        Franchissements(c, bornes, n, static_cast<Seuil>(s), HauteursSeuils[s], evenements,
+                        jour->etats[s]);
+    jour->etatsHauteurs.resize(ciel.hauteurs.size());
+    for (std::size_t i = 0; i < ciel.hauteurs.size(); ++i)
+        Franchissements(c, bornes, n, Seuil::Hauteur, ciel.hauteurs[i], evenements,
+                        jour->etatsHauteurs[i]);
+    std::stable_sort(jour->evenements.begin(), jour->evenements.end(),
+                     [](const Evenement& a, const Evenement& b) { return a.t < b.t; });
+    jour->duree = duree;
+    return duree;
 }
 
 }  // namespace
@@ -127,31 +255,126 @@ double DebutJournee(int Annee, int Mois, int Jour, double Longitude) noexcept {
     return EncodeDateValeur(Annee, Mois, Jour, 0, 0, 0) - Longitude / 360.0;
 }
 
-Journee JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, double TEmoinsTU) noexcept {
-    const Contexte c{site, TEmoinsTU};
-    Journee j{};
-    j.debut = DebutJournee(Annee, Mois, Jour, site.Longitude);
-    Point bornes[8];
-    const int n = Bornes(c, j.debut, bornes, j.evenements, j.nombre);
-    for (int s = 0; s < NombreSeuils; ++s) {
-        bool franchi = false;
-        const double dessus =
-            Franchissements(c, bornes, n, static_cast<Seuil>(s), j.evenements, j.nombre, franchi);
-        j.etats[s] = franchi                                  ? EtatSeuil::Franchi
-                     : bornes[0].hauteur >= HauteursSeuils[s] ? EtatSeuil::ToujoursAuDessus
-                                                              : EtatSeuil::ToujoursAuDessous;
-        if (s == 0) j.duree = dessus;
-    }
-    std::sort(j.evenements, j.evenements + j.nombre,
-              [](const Evenement& a, const Evenement& b) { return a.t < b.t; });
+double HauteurLeverCoucher(double hauteurOeil) noexcept {
+    // -50' written as one quotient, so that sea level gives the rise-set threshold to the bit.
+    return hauteurOeil == 0.0 ? HauteursSeuils[0]
+                              : HauteursSeuils[0] - Depression * std::sqrt(hauteurOeil);
+}
 
-    // The previous day, for the change of the day length: its rise and set only.
-    Point veille[8];
-    int rien = 0;
-    const int m = Bornes(c, j.debut - 1.0, veille, nullptr, rien);
-    bool franchi = false;
-    j.variationDuree =
-        j.duree - Franchissements(c, veille, m, Seuil::LeverCoucher, nullptr, rien, franchi);
+double RefractionHorizon(double a) noexcept {
+    constexpr double Rad = Interne::Rad;
+    const double reference = 7.31 / 4.4;
+    const double rapport =
+        std::tan(reference * Rad) / std::tan((a + 7.31 / (a + 4.4)) * Rad);
+    return RefractionHorizontale * rapport;
+}
+
+Horizon::Horizon(std::vector<PointHorizon> points) : points_(std::move(points)) {
+    for (PointHorizon& p : points_) p.azimut = Modulo360(p.azimut);
+    std::stable_sort(points_.begin(), points_.end(),
+                     [](const PointHorizon& a, const PointHorizon& b) { return a.azimut < b.azimut; });
+    // The centre's altitude grows with the skyline's (refraction falls more slowly than the
+    // skyline rises), so its extremes are those of the points.
+    min_ = max_ = Centre(points_.front().hauteur);
+    for (const PointHorizon& p : points_) {
+        min_ = std::min(min_, Centre(p.hauteur));
+        max_ = std::max(max_, Centre(p.hauteur));
+    }
+}
+
+double Horizon::Profil(double azimut) const noexcept {
+    const double A = Modulo360(azimut);
+    // The first point at or beyond A, and the one before it around the circle.
+    const auto apres = std::upper_bound(points_.begin(), points_.end(), A,
+                                        [](double a, const PointHorizon& p) { return a < p.azimut; });
+    const PointHorizon& b = apres == points_.end() ? points_.front() : *apres;
+    const PointHorizon& a = apres == points_.begin() ? points_.back() : *(apres - 1);
+    double largeur = b.azimut - a.azimut, avance = A - a.azimut;
+    if (largeur <= 0) largeur += 360.0;  // across north, or a single azimuth
+    if (avance < 0) avance += 360.0;
+    return a.hauteur + (b.hauteur - a.hauteur) * (avance / largeur);
+}
+
+double Horizon::Centre(double p) noexcept {
+    if (p == 0.0) return HauteursSeuils[0];  // the flat horizon, to the bit
+    return p - DemiDiametre - RefractionHorizon(p);
+}
+
+double Horizon::HauteurCentre(double azimut) const noexcept { return Centre(Profil(azimut)); }
+
+std::string ErreurCiel(const Ciel& ciel) {
+    const auto nombre = [](double x) {
+        char texte[32];
+        std::snprintf(texte, sizeof texte, "%g", x);
+        return std::string(texte);
+    };
+    if (!(ciel.hauteurOeil >= 0 && ciel.hauteurOeil <= HauteurOeilMax))
+        return "hauteur de l'œil hors de 0 à 10000 m : " + nombre(ciel.hauteurOeil);
+    for (std::size_t i = 0; i < ciel.hauteurs.size(); ++i) {
+        const double h = ciel.hauteurs[i];
+        if (!(h >= -90 && h <= 90)) return "hauteur hors de -90 à 90 : " + nombre(h);
+        if (std::find(ciel.hauteurs.begin(), ciel.hauteurs.begin() + static_cast<long>(i), h) !=
+            ciel.hauteurs.begin() + static_cast<long>(i))
+            return "hauteur donnée deux fois : " + nombre(h);
+    }
+    if (ciel.horizon.empty()) return {};
+    if (ciel.hauteurOeil != 0)
+        return "un horizon et une hauteur de l'œil ne vont pas ensemble : l'horizon est ce que voit l'œil";
+    if (ciel.horizon.size() < 2) return "l'horizon demande au moins deux points";
+    for (const PointHorizon& p : ciel.horizon) {
+        if (!std::isfinite(p.azimut)) return "azimut de l'horizon non fini";
+        if (!(p.hauteur >= HorizonMin && p.hauteur <= HorizonMax))
+            return "hauteur de l'horizon hors de -2 à 90 : " + nombre(p.hauteur);
+    }
+    return {};
+}
+
+bool AnneeBissextile(int Annee) noexcept {
+    return (Annee % 4 == 0 && Annee % 100 != 0) || Annee % 400 == 0;
+}
+
+JourSolaire JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, const Ciel& ciel,
+                           double TEmoinsTU, double TEmoinsTUVeille) {
+    const CielPret pret(ciel);
+    if (std::isnan(TEmoinsTUVeille)) TEmoinsTUVeille = TEmoinsTU;
+    const double debut = DebutJournee(Annee, Mois, Jour, site.Longitude);
+    const Interne::SoleilDuSite soleil(site, debut - 1.0, debut + 1.0);
+    JourSolaire j{};
+    const double duree = Calcule({soleil, TEmoinsTU}, pret, debut, &j);
+    j.variationDuree = duree - Calcule({soleil, TEmoinsTUVeille}, pret, debut - 1.0, nullptr);
+    return j;
+}
+
+std::vector<JourSolaire> AnneeSolaire(int Annee, const Site& site, const Ciel& ciel,
+                                      std::span<const double> TEmoinsTU) {
+    const CielPret pret(ciel);
+    const int jours = AnneeBissextile(Annee) ? 366 : 365;
+    if (TEmoinsTU.size() != static_cast<std::size_t>(jours) + 1)
+        throw std::invalid_argument("une valeur de TT - UTC par jour de l'année et la veille");
+    const double premier = DebutJournee(Annee, 1, 1, site.Longitude);
+    const Interne::SoleilDuSite soleil(site, premier - 1.0, premier + jours);
+    std::vector<JourSolaire> annee(static_cast<std::size_t>(jours));
+    double veille = Calcule({soleil, TEmoinsTU[0]}, pret, premier - 1.0, nullptr);
+    for (int d = 0; d < jours; ++d) {
+        JourSolaire& j = annee[static_cast<std::size_t>(d)];
+        const double duree = Calcule({soleil, TEmoinsTU[static_cast<std::size_t>(d) + 1]}, pret,
+                                     DebutJournee(Annee, 1, d + 1, site.Longitude), &j);
+        j.variationDuree = duree - veille;
+        veille = duree;
+    }
+    return annee;
+}
+
+Journee JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, double TEmoinsTU) noexcept {
+    // The flat horizon at sea level: at most two culminations and eight crossings.
+    const JourSolaire jour = JourneeSolaire(Annee, Mois, Jour, site, Ciel{}, TEmoinsTU);
+    Journee j{};
+    j.debut = jour.debut;
+    j.nombre = static_cast<int>(std::min<std::size_t>(jour.evenements.size(), std::size(j.evenements)));
+    std::copy_n(jour.evenements.begin(), j.nombre, j.evenements);
+    std::copy(std::begin(jour.etats), std::end(jour.etats), j.etats);
+    j.duree = jour.duree;
+    j.variationDuree = jour.variationDuree;
     return j;
 }
 

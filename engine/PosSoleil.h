@@ -6,10 +6,12 @@
 // comment says radians; T is Julian centuries of dynamical time since J2000.0.
 #pragma once
 
+#include <limits>
 #include <span>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace PosSoleil {
 
@@ -240,7 +242,8 @@ double DebutJournee(int Annee, int Mois, int Jour, double Longitude) noexcept;
 // The thresholds of the events: altitudes of the Sun's centre as the driver returns them
 // (topocentric, without refraction), degrees. Rise and set at -0°50': 34' of standard
 // refraction and 16' of semi-diameter; then civil, nautical and astronomical twilight.
-enum class Seuil { LeverCoucher, Civil, Nautique, Astronomique };
+// Hauteur: an altitude of the caller's own (see Ciel).
+enum class Seuil { LeverCoucher, Civil, Nautique, Astronomique, Hauteur };
 inline constexpr double HauteursSeuils[] = {-50.0 / 60.0, -6.0, -12.0, -18.0};
 inline constexpr int NombreSeuils = 4;
 
@@ -257,6 +260,8 @@ struct Evenement {
     double t;        // UTC date-time value
     double azimut;   // degrees from north through east
     double hauteur;  // degrees
+    double cible;    // for Montee and Descente, the altitude crossed: the threshold's, or at a
+                     // skyline the one it asks for at that azimuth; degrees
 };
 
 // What a threshold did during the day: crossed at least once, or never because the Sun stayed
@@ -278,6 +283,97 @@ struct Journee {
 // Given:    Annee, Mois, Jour  the date; site; TEmoinsTU  dynamical time - UTC, seconds
 // Returned: the events in time order, each threshold's state, the day length and its change
 Journee JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, double TEmoinsTU) noexcept;
+
+// ---- The sky of a site ----------------------------------------------------------------------
+
+// A point of a skyline: its azimuth from north through east and its apparent altitude, degrees.
+struct PointHorizon {
+    double azimut;
+    double hauteur;
+};
+
+// What a site's day is measured against beyond the flat horizon at sea level:
+// - hauteurOeil H, metres above a flat sea or plain horizon: rise and set when the centre
+//   (topocentric, without refraction) crosses -50' - 1.76' sqrt(H), the horizon lowered by its
+//   dip; the twilights keep their -6, -12 and -18 degrees;
+// - hauteurs: altitudes of the centre (topocentric, without refraction) whose crossings up and
+//   down are events of their own, such as +6 and -4 degrees, where the golden and blue hours
+//   usually end;
+// - horizon: a skyline, interpolated linearly in azimuth around the whole circle: rise and set
+//   when the upper limb, refracted, touches it, that is when the centre crosses
+//   HauteurHorizon(A) at the Sun's azimuth A; the Sun may set and rise again behind it.
+// A skyline and an eye height together make no sense: the skyline already is what the eye sees.
+struct Ciel {
+    double hauteurOeil = 0.0;
+    std::vector<double> hauteurs;
+    std::vector<PointHorizon> horizon;
+};
+
+inline constexpr double HauteurOeilMax = 10000.0;       // metres
+inline constexpr double HorizonMin = -2.0, HorizonMax = 90.0;  // a skyline's altitudes, degrees
+
+// Why a sky cannot be used, in French ("hauteur de l'horizon hors de -2 à 90 : 95"), or empty.
+// Eye height 0..HauteurOeilMax; altitudes finite within -90..90, each given once; a skyline of
+// two points or more, azimuths finite, altitudes within HorizonMin..HorizonMax; a skyline
+// with an eye height is refused.
+std::string ErreurCiel(const Ciel& ciel);
+
+// The altitude of the centre at rise and set seen from H metres: -50' - 1.76' sqrt(H), degrees.
+double HauteurLeverCoucher(double hauteurOeil) noexcept;
+
+// Refraction at the apparent altitude a (degrees) of a skyline:
+// 34' cot(a + 7.31 / (a + 4.4)) / cot(7.31 / 4.4), degrees, exactly 34' at a = 0.
+double RefractionHorizon(double a) noexcept;
+
+// A skyline as the day's events use it: its points sorted by azimuth (reduced to [0, 360)),
+// and the altitude it asks of the centre at an azimuth.
+class Horizon {
+public:
+    explicit Horizon(std::vector<PointHorizon> points);
+    // The skyline's apparent altitude at an azimuth, degrees, linear between its neighbours
+    // around the circle.
+    double Profil(double azimut) const noexcept;
+    // The centre's altitude at which the upper limb, refracted, touches the skyline there:
+    // p(A) - 16' - R(p(A)).
+    double HauteurCentre(double azimut) const noexcept;
+    double Min() const noexcept { return min_; }  // the least and greatest of HauteurCentre
+    double Max() const noexcept { return max_; }
+
+private:
+    static double Centre(double profil) noexcept;  // the centre's altitude for a skyline's
+    std::vector<PointHorizon> points_;
+    double min_ = 0.0, max_ = 0.0;
+};
+
+// A day in the sky of a site: the form for new callers, with as many events as the sky asks.
+struct JourSolaire {
+    double debut;                      // the day's start, see DebutJournee
+    std::vector<Evenement> evenements; // in time order
+    EtatSeuil etats[NombreSeuils];     // rise-set (of that sky) and the three twilights
+    std::vector<EtatSeuil> etatsHauteurs;  // one per altitude of Ciel::hauteurs, in its order
+    double duree;           // hours between rise and set, the Sun seen above that sky's horizon
+    double variationDuree;  // duree minus that of the previous day, hours
+};
+
+// The day's events of a site in a sky (see Ciel and JourneeSolaire below).
+// Given:    Annee, Mois, Jour  the date; site; ciel; TEmoinsTU  dynamical time - UTC, seconds;
+//           TEmoinsTUVeille  the same for the previous day (whose day length is compared),
+//           TEmoinsTU when NaN
+// Returned: the day; throws std::invalid_argument with ErreurCiel's text for a bad sky
+JourSolaire JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, const Ciel& ciel,
+                           double TEmoinsTU, double TEmoinsTUVeille = std::numeric_limits<double>::quiet_NaN());
+
+// Every date of a calendar year at a site, each exactly the JourneeSolaire of that date: the
+// Sun's geocentric part is computed once for the whole year, and each day's length serves the
+// next day's change.
+// Given:    Annee; site; ciel; TEmoinsTU  one value per date from 31 December of the year
+//           before (the first day's eve) to 31 December: 366 or 367 values
+// Returned: 365 or 366 days; throws std::invalid_argument for a bad sky or count
+std::vector<JourSolaire> AnneeSolaire(int Annee, const Site& site, const Ciel& ciel,
+                                      std::span<const double> TEmoinsTU);
+
+// Whether a year has 366 days (proleptic Gregorian calendar).
+bool AnneeBissextile(int Annee) noexcept;
 
 // ---- Refraction -----------------------------------------------------------------------------
 

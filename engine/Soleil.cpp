@@ -287,11 +287,7 @@ void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
 
 namespace {
 
-// A node: the geocentric part and the dynamical time it was computed at.
-struct Noeud {
-    Geocentre g;
-    double T;
-};
+using Noeud = Interne::Noeud;
 
 // The geocentric part along a regular series of instants, every `pas` rows of the caller's
 // series from row `premier` on: VSOP87 by its rotated phasors, the rest as the driver has it.
@@ -449,6 +445,39 @@ void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
         TempsSideral(JD, theta0, g.TempsSideral);
         sortie[i] = Topocentre(g, lieu);
     }
+}
+
+Interne::SoleilDuSite::SoleilDuSite(const Site& site, double debut, double fin)
+    : lieu_(LieuDe(site)) {
+    // Dynamical time runs ahead of UTC by at most a quarter of a day in the accepted range;
+    // a day of margin and the four nodes each side that the polynomial takes.
+    premier_ = static_cast<long long>(std::floor((debut - 1) / EcartNoeuds)) - NombreNoeuds / 2;
+    const long long dernier =
+        static_cast<long long>(std::ceil((fin + 1) / EcartNoeuds)) + NombreNoeuds / 2;
+    noeuds_.reserve(static_cast<std::size_t>(dernier - premier_ + 1));
+    for (long long k = premier_; k <= dernier; ++k) {
+        // A node's instant is read as dynamical time: UTC with no difference.
+        double JD = 0.0, T = 0.0;
+        const double tk = static_cast<double>(k) * EcartNoeuds;
+        Instants(tk, 0.0, JD, T);
+        noeuds_.push_back({GeocentreA<true>(tk, 0.0), T});
+    }
+}
+
+Position Interne::SoleilDuSite::En(double t, double TEmoinsTU,
+                                   double& angleHoraire) const noexcept {
+    double JD = 0.0, T = 0.0;
+    Instants(t, TEmoinsTU, JD, T);
+    const double k = std::floor((t + TEmoinsTU / SecondesParJour) / EcartNoeuds);
+    const long long i = static_cast<long long>(k) - NoeudsAvant - premier_;
+    if (!(k > -1e15 && k < 1e15) || i < 0 ||
+        i + NombreNoeuds > static_cast<long long>(noeuds_.size()))
+        return Topocentre(GeocentreA<true>(t, TEmoinsTU), lieu_, &angleHoraire);
+    Interpolation polynome(noeuds_.data() + i);
+    Geocentre g = polynome.En(T);
+    double theta0 = 0.0;
+    TempsSideral(JD, theta0, g.TempsSideral);
+    return Topocentre(g, lieu_, &angleHoraire);
 }
 
 Position Interne::PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,

@@ -132,11 +132,25 @@ std::string NomEvenement(const PosSoleil::Evenement& e) {
         case TypeEvenement::PassageInferieur:
             return "Passage inférieur";
         case TypeEvenement::Montee:
+            if (e.seuil == PosSoleil::Seuil::Hauteur) return "Montée à " + TexteHauteur(e.cible);
             return montees[static_cast<int>(e.seuil)];
         case TypeEvenement::Descente:
+            if (e.seuil == PosSoleil::Seuil::Hauteur) return "Descente à " + TexteHauteur(e.cible);
             return descentes[static_cast<int>(e.seuil)];
     }
     return {};
+}
+
+std::string TexteHauteur(double hauteur) {
+    char texte[40];
+    std::snprintf(texte, sizeof texte, "%+g°", hauteur);
+    return texte;
+}
+
+std::string TexteEtat(double hauteur, PosSoleil::EtatSeuil etat) {
+    return (etat == PosSoleil::EtatSeuil::ToujoursAuDessus ? "Le Soleil reste au-dessus de "
+                                                            : "Le Soleil reste sous ") +
+           TexteHauteur(hauteur);
 }
 
 std::string TexteEtat(PosSoleil::Seuil seuil, PosSoleil::EtatSeuil etat) {
@@ -154,6 +168,8 @@ std::string TexteEtat(PosSoleil::Seuil seuil, PosSoleil::EtatSeuil etat) {
         case PosSoleil::Seuil::Astronomique:
             return dessus ? "Pas de nuit astronomique : le Soleil reste au-dessus de -18°"
                           : "Pas de crépuscule astronomique : le Soleil reste sous -18°";
+        case PosSoleil::Seuil::Hauteur:
+            break;  // told with its altitude
     }
     return {};
 }

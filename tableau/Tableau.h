@@ -95,11 +95,17 @@ std::string LigneColonnes(bool zenith);
 std::string Ligne(int annee, int mois, int jour, int heure, int minute, int seconde, double hauteur,
                   double azimut, const std::string& separateur);
 
-// The French name of a day's event: "Lever", "Crépuscule civil", "Passage au méridien"...
 std::string NomEvenement(const PosSoleil::Evenement& e);
 
-// What a threshold never crossed in the day means, in words: "Jour polaire : ..."
+// The French name of a day's event: "Lever", "Crépuscule civil", "Passage au méridien",
+// "Montée à +6°" for an altitude of the caller's own...
+// What a threshold never crossed in the day means, in words: "Jour polaire : ...", and for an
+// altitude of the caller's own "Le Soleil reste sous +6°".
 std::string TexteEtat(PosSoleil::Seuil seuil, PosSoleil::EtatSeuil etat);
+std::string TexteEtat(double hauteur, PosSoleil::EtatSeuil etat);
+
+// An altitude of the caller's own with its sign and shortest decimals: "+6°", "-4°", "+0.5°".
+std::string TexteHauteur(double hauteur);
 
 // Hours as "HH:MM:SS" (rounded to the second), with a sign when asked; a change that rounds
 // to zero seconds is "+00:00:00", never a negative zero.
