@@ -104,6 +104,24 @@ static void BM_JourneeSolaire(benchmark::State& state) {
 }
 BENCHMARK(BM_JourneeSolaire)->Unit(benchmark::kMicrosecond);
 
+// A whole year of days at Paris: the flat horizon (0), seen from 30 m with the golden and blue
+// hours' altitudes (1), behind a skyline of a ridge and hills (2).
+static void BM_AnneeSolaire(benchmark::State& state) {
+    PosSoleil::Ciel ciel;
+    if (state.range(0) == 1) {
+        ciel.hauteurOeil = 30;
+        ciel.hauteurs = {6, -4};
+    } else if (state.range(0) == 2) {
+        ciel.horizon = {{0, 2}, {90, 4}, {150, 3}, {165, 25}, {195, 25}, {210, 3}, {270, 8}};
+    }
+    const std::vector<double> tt(366, 69.184);
+    for (auto _ : state) {
+        const auto annee = PosSoleil::AnneeSolaire(2026, {2.35, 48.86, 35}, ciel, tt);
+        benchmark::DoNotOptimize(annee.data());
+    }
+}
+BENCHMARK(BM_AnneeSolaire)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 // Rows of a regular series (steps of a second, a minute, an hour, a day: the argument in
 // seconds) against the driver row by row (a minute apart), and many sites at one instant: the
 // time per row and per site.
