@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "PosSoleil.h"
 #include "TempsDynamique.h"
@@ -103,6 +104,9 @@ struct Reglages {
     Format format = Format::Texte;
     std::string separateur = ".";  // decimal separator of the texts
     std::string version;           // for the JSON header
+    // The sky of the day's events (jour, annee) and the skyline's file, for the header.
+    PosSoleil::Ciel ciel;
+    std::string horizon;
 };
 
 // Dynamical time - UTC in force at t, and where it came from.
@@ -134,7 +138,15 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
 void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int taches,
               bool force);
 
-// The `jour` command: the day's events at the site.
+// The `jour` command: the day's events at the site, in the sky of r.ciel.
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour);
+
+// A skyline from a CSV file with the header "azimuth,altitude" (degrees, '.' decimals), one
+// point a line; blank lines and lines starting with '#' are skipped. Every refusal names the
+// file and the line: "--horizon « h.csv » ligne 4 : hauteur hors de -2 à 90 degrés : « 95 »".
+std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std::string& nom);
+
+// The `annee` command: one row per date of the year at the site, in the sky of r.ciel.
+void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee);
 
 }  // namespace Cli

@@ -66,6 +66,24 @@ Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
                        {"temperature_c", r.temperature},
                        {"pression_mmhg", r.pressionMmHg}};
     e["fuseau"] = r.fuseau.empty() ? Json(nullptr) : Json(r.fuseau);
+    if (std::string_view(commande) == "jour" || std::string_view(commande) == "annee") {
+        // What the rise and set are measured against, and the caller's own altitudes.
+        Json ciel;
+        ciel["hauteur_oeil_m"] = r.ciel.hauteurOeil;
+        ciel["lever_coucher_deg"] =
+            r.ciel.horizon.empty() ? Json(PosSoleil::HauteurLeverCoucher(r.ciel.hauteurOeil))
+                                   : Json("horizon");
+        ciel["hauteurs_deg"] = r.ciel.hauteurs;
+        if (r.ciel.horizon.empty()) {
+            ciel["horizon"] = nullptr;
+        } else {
+            Json points = Json::array();
+            for (const PosSoleil::PointHorizon& p : r.ciel.horizon)
+                points.push_back({{"azimut_nord_deg", p.azimut}, {"hauteur_deg", p.hauteur}});
+            ciel["horizon"] = {{"fichier", r.horizon}, {"points", points}};
+        }
+        e["ciel"] = ciel;
+    }
     return e;
 }
 
@@ -350,9 +368,11 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
     const double midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
     const TtUtc tt = TtMoinsUtcA(r, midi);
+    const double veille = TtMoinsUtcA(r, midi - 1).secondes;
     // The events found on UT1's scale, told in UTC.
-    PosSoleil::Journee j = PosSoleil::JourneeSolaire(annee, mois, jour, r.site, tt.secondes - r.dut1);
-    for (int i = 0; i < j.nombre; ++i) j.evenements[i].t -= r.dut1 / PosSoleil::SecondesParJour;
+    PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(annee, mois, jour, r.site, r.ciel,
+                                                         tt.secondes - r.dut1, veille - r.dut1);
+    for (PosSoleil::Evenement& e : j.evenements) e.t -= r.dut1 / PosSoleil::SecondesParJour;
     char date[48];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
     std::optional<HeureLegale> legal;
@@ -370,8 +390,7 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
         sortie << Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
                                      r.site.Latitude >= 0, r.separateur, true)
                << '\t' << date << "\r\n";
-        for (int i = 0; i < j.nombre; ++i) {
-            const PosSoleil::Evenement& e = j.evenements[i];
+        for (const PosSoleil::Evenement& e : j.evenements) {
             sortie << Tableau::NomEvenement(e) << '\t' << TexteSecondes(e.t);
             if (legal) {
                 const std::string texte = legal->Texte(e.t, true);
@@ -385,6 +404,9 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
             if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
                 sortie << Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), j.etats[s])
                        << "\r\n";
+        for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
+            if (j.etatsHauteurs[i] != PosSoleil::EtatSeuil::Franchi)
+                sortie << Tableau::TexteEtat(r.ciel.hauteurs[i], j.etatsHauteurs[i]) << "\r\n";
         sortie << "Durée du jour\t" << Tableau::Duree(j.duree, false) << '\t'
                << Tableau::Duree(j.variationDuree, true) << "\r\n";
         return;
@@ -407,12 +429,14 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
             for (const std::string& c : champs) texte += "," + c;
             texte += '\n';
         };
-        const auto seuil = [](int s) { return Nombre(PosSoleil::HauteursSeuils[s]); };
-        for (int i = 0; i < j.nombre; ++i) {
-            const PosSoleil::Evenement& e = j.evenements[i];
+        const auto seuil = [&](int s) {
+            return Nombre(s == 0 ? PosSoleil::HauteurLeverCoucher(r.ciel.hauteurOeil)
+                                 : PosSoleil::HauteursSeuils[s]);
+        };
+        for (const PosSoleil::Evenement& e : j.evenements) {
             const std::string debut = std::string(types[static_cast<int>(e.type)]) + "," +
                                       Tableau::NomEvenement(e) + "," +
-                                      (culmination(e) ? "" : seuil(static_cast<int>(e.seuil))) +
+                                      (culmination(e) ? "" : Nombre(e.cible)) +
                                       ",franchi," + TexteIso(e.t);
             if (legal) {
                 const std::string local = legal->Texte(e.t);
@@ -424,8 +448,14 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
         const std::string heuresVides = legal ? ",," : "";  // no legal time on these rows
         for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
             if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
-                ligne({std::string("etat,") + noms[s] + "," + seuil(s) + "," +
+                ligne({std::string("etat,") + noms[s] + "," +
+                           (s == 0 && !r.ciel.horizon.empty() ? std::string() : seuil(s)) + "," +
                            etats[static_cast<int>(j.etats[s])] + "," + heuresVides,
+                       "", "", "", ""});
+        for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
+            if (j.etatsHauteurs[i] != PosSoleil::EtatSeuil::Franchi)
+                ligne({"etat,hauteur," + Nombre(r.ciel.hauteurs[i]) + "," +
+                           etats[static_cast<int>(j.etatsHauteurs[i])] + "," + heuresVides,
                        "", "", "", ""});
         ligne({"duree,duree_jour,,," + heuresVides, "", "", Nombre(dureeMin), Nombre(variationMin)});
         sortie << texte;
@@ -435,12 +465,11 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
     o["entete"] = EnTeteJson(r, "jour", false, midi);
     o["date"] = date;
     Json evenements = Json::array();
-    for (int i = 0; i < j.nombre; ++i) {
-        const PosSoleil::Evenement& e = j.evenements[i];
+    for (const PosSoleil::Evenement& e : j.evenements) {
         Json x;
         x["evenement"] = Tableau::NomEvenement(e);
         x["type"] = types[static_cast<int>(e.type)];
-        if (!culmination(e)) x["seuil_deg"] = PosSoleil::HauteursSeuils[static_cast<int>(e.seuil)];
+        if (!culmination(e)) x["seuil_deg"] = e.cible;
         x["date_utc"] = TexteIso(e.t);
         if (legal) {
             x["date_legale"] = legal->Texte(e.t);
@@ -455,6 +484,11 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
     for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
         seuils[noms[s]] = etats[static_cast<int>(j.etats[s])];
     o["seuils"] = seuils;
+    Json hauteurs = Json::array();
+    for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
+        hauteurs.push_back({{"hauteur_deg", r.ciel.hauteurs[i]},
+                            {"etat", etats[static_cast<int>(j.etatsHauteurs[i])]}});
+    o["hauteurs"] = hauteurs;
     o["duree_jour_min"] = dureeMin;
     o["variation_duree_min"] = variationMin;
     sortie << o.dump(2) << '\n';

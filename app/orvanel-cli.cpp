@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <date/tz.h>
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -45,7 +46,7 @@ std::string Traduit(const CLI::ParseError& e, int argc, char** argv) {
     if (dynamic_cast<const CLI::ExtrasError*>(&e))
         return "argument inattendu : " + quoi.substr(quoi.rfind(": ") + 2);
     if (dynamic_cast<const CLI::RequiredError*>(&e)) {
-        if (option.empty()) return "une commande est attendue : position, table ou jour";
+        if (option.empty()) return "une commande est attendue : position, table, jour ou annee";
         return "option obligatoire absente : " + option;
     }
     if (dynamic_cast<const CLI::ExcludesError*>(&e)) {
@@ -81,7 +82,22 @@ int main(int argc, char** argv) {
         "Journée solaire (jour) : de minuit moyen local à minuit moyen local ; lever et coucher\n"
         "quand le centre du Soleil (topocentrique, sans réfraction) passe à -0°50' ; crépuscules\n"
         "civil, nautique et astronomique à -6°, -12° et -18° ; passage au méridien et passage\n"
-        "inférieur quand l'angle horaire du centre vaut 0 h et 12 h.\n"
+        "inférieur quand l'angle horaire du centre vaut 0 h et 12 h. Année (annee) : les\n"
+        "événements de chaque date d'une année au lieu, une ligne par date.\n"
+        "\n"
+        "Ciel du lieu (jour, annee), hauteurs du centre topocentrique sans réfraction :\n"
+        "  --eye-height H  l'œil à H mètres au-dessus d'une mer ou d'une plaine : lever et\n"
+        "                  coucher à -50' - 1,76'·√H ; les crépuscules gardent -6°, -12°, -18°.\n"
+        "  --threshold DEG passages du centre à cette hauteur, à la montée et à la descente\n"
+        "                  (+6 et -4 bornent d'ordinaire l'heure dorée et l'heure bleue).\n"
+        "  --horizon F     ligne d'horizon, CSV d'en-tête azimuth,altitude (degrés, azimut depuis\n"
+        "                  le nord vers l'est, hauteur apparente de -2 à 90, deux points au\n"
+        "                  moins, linéaire en azimut sur tout le tour) : lever et coucher quand le\n"
+        "                  bord supérieur réfracté touche l'horizon, le centre passant à\n"
+        "                  p(A) - 16' - R(p(A)), A l'azimut du Soleil, p l'horizon,\n"
+        "                  R(a) = 34'·cot(a + 7,31/(a + 4,4)) / cot(7,31/4,4) ; chaque passage\n"
+        "                  est donné, le Soleil pouvant se coucher et se lever plusieurs fois.\n"
+        "                  Exclut --eye-height.\n"
         "\n"
         "TT - UTC vient par défaut de la table des secondes intercalaires (TAI - UTC + 32,184 s)\n"
         "de 1972 à la fin de 2026, au-delà et avant du modèle de ΔT d'Espenak et Meeus (2006),\n"
@@ -111,8 +127,9 @@ int main(int argc, char** argv) {
     // its range in the same words.
     std::string lon, lat, hauteurSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0",
                       date, entree, temperature = "10", pression = "760", debut, pas = "1",
-                      unite = "s", nombre = "1",
+                      unite = "s", nombre = "1", oeil, horizon, anneeTexte,
                       taches = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::string> seuils;
     bool refraction = false, zenith = false, sud = false, force = false;
 
     const auto communes = [&](CLI::App* c) {
@@ -172,12 +189,29 @@ int main(int argc, char** argv) {
     table->add_option("--jobs", taches, "Fils de calcul, de 1 à 256 (tous les cœurs)")
         ->type_name("N");
 
+    const auto cielOptions = [&](CLI::App* c) {
+        auto* o = c->add_option("--eye-height", oeil,
+                                "Œil à M mètres au-dessus d'une mer ou d'une plaine, de 0 à 10000")
+                      ->type_name("M");
+        c->add_option("--threshold", seuils,
+                      "Hauteur du centre de -90 à 90 degrés dont donner les passages (répétable)")
+            ->type_name("DEG");
+        c->add_option("--horizon", horizon, "Ligne d'horizon, CSV d'en-tête azimuth,altitude")
+            ->type_name("FICHIER")
+            ->excludes(o);
+    };
     CLI::App* jour = app.add_subcommand("jour", "Événements de la journée solaire");
     communes(jour);
     jour->add_option("--date", date,
                      "Jour ISO 8601 (aujourd'hui par défaut) ; avec un décalage, ce jour-là")
         ->type_name("DATE");
-    for (CLI::App* commande : {position, table, jour}) commande->group("Commandes");
+    cielOptions(jour);
+
+    CLI::App* annee = app.add_subcommand("annee", "Événements de chaque date d'une année");
+    communes(annee);
+    annee->add_option("--year", anneeTexte, "Année, de 1980 à 2250 (obligatoire)")->type_name("A");
+    cielOptions(annee);
+    for (CLI::App* commande : {position, table, jour, annee}) commande->group("Commandes");
 
     try {
         app.parse(argc, argv);
@@ -234,6 +268,20 @@ int main(int argc, char** argv) {
         r.zenith = zenith;
         r.sud = sud;
         const int fils = static_cast<int>(Cli::LitEntier(taches, "--jobs", 1, 256));
+        if (!oeil.empty()) r.ciel.hauteurOeil = Cli::LitNombre(oeil, "--eye-height", 0, 10000, "m");
+        for (const std::string& s : seuils) {
+            const double h = Cli::LitNombre(s, "--threshold", -90, 90, "degrés");
+            if (std::find(r.ciel.hauteurs.begin(), r.ciel.hauteurs.end(), h) != r.ciel.hauteurs.end())
+                throw Cli::ErreurUsage{"hauteur donnée deux fois pour --threshold : « " + s + " »"};
+            r.ciel.hauteurs.push_back(h);
+        }
+        if (!horizon.empty()) {
+            std::ifstream fichier(horizon, std::ios::binary);
+            if (!fichier)
+                throw Cli::ErreurUsage{"fichier illisible pour --horizon : « " + horizon + " »"};
+            r.ciel.horizon = Cli::LitHorizon(fichier, horizon);
+            r.horizon = horizon;
+        }
         if (const char* point = std::localeconv()->decimal_point; point && *point)
             r.separateur = point;
 
@@ -290,6 +338,11 @@ int main(int argc, char** argv) {
             // The calendar day as written, whatever the offset's UTC date.
             verifieDate(PosSoleil::EncodeDateValeur(a, m, j, 0, 0, 0), date, "--date");
             Cli::EcritJour(tampon, r, a, m, j);
+        } else if (annee->parsed()) {
+            obligatoire(anneeTexte, "--year");
+            const int y = static_cast<int>(force ? Cli::LitEntier(anneeTexte, "--year", 1000, 3000)
+                                                 : Cli::LitEntier(anneeTexte, "--year", 1980, 2250));
+            Cli::EcritAnnee(tampon, r, y);
         } else {
             obligatoire(debut, "--start");
             const double t0 = Cli::LitInstant(debut, "--start");

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <tuple>
@@ -693,4 +694,159 @@ TEST(OrvanelCli, BadBatchFilesNameTheLine) {
     const auto l = nlohmann::json::parse(r.sortie).at("lignes");
     ASSERT_EQ(l.size(), 1u);
     EXPECT_EQ(l[0].at("site_latitude_deg"), 42 + 29 / 60.0 + 48 / 3600.0);
+}
+
+namespace {
+
+// The times of a `jour` JSON's events by the key the year gives their kind.
+std::map<std::string, std::vector<std::string>> ParSorte(const nlohmann::json& jour,
+                                                         const std::string& cleHeure) {
+    static const std::map<std::string, std::string> cles = {
+        {"Lever", "lever"},
+        {"Passage au méridien", "passage"},
+        {"Coucher", "coucher"},
+        {"Aube civile", "aube_civile"},
+        {"Crépuscule civil", "crepuscule_civil"},
+        {"Aube nautique", "aube_nautique"},
+        {"Crépuscule nautique", "crepuscule_nautique"},
+        {"Aube astronomique", "aube_astronomique"},
+        {"Crépuscule astronomique", "crepuscule_astronomique"}};
+    std::map<std::string, std::vector<std::string>> sortie;
+    for (const auto& e : jour.at("evenements")) {
+        const std::string nom = e.at("evenement");
+        std::string cle;
+        if (cles.count(nom)) {
+            cle = cles.at(nom);
+        } else if (nom.rfind("Montée à ", 0) == 0 || nom.rfind("Descente à ", 0) == 0) {
+            std::ostringstream h;
+            h << e.at("seuil_deg").get<double>();
+            cle = (nom[0] == 'M' ? "montee_" : "descente_") + h.str();
+        } else {
+            continue;  // the lower culmination is not a column of the year
+        }
+        sortie[cle].push_back(e.at(cleHeure));
+    }
+    return sortie;
+}
+
+}  // namespace
+
+TEST(OrvanelCli, AYearIsThreeHundredAndSixtyFiveDays) {
+    const Fichier horizon("azimuth,altitude\n150,0\n165,25\n195,25\n210,0\n");
+    struct Cas {
+        const char* nom;
+        std::vector<std::string> ciel;
+        int pasJours;
+    };
+    const Cas cas[] = {
+        {"eye height, golden and blue hours, legal time",
+         {"--eye-height", "30", "--threshold", "6", "--threshold", "-4", "--tz", "Europe/Paris"}, 1},
+        {"behind a ridge", {"--horizon", horizon.chemin}, 11},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        std::vector<std::string> site = {"--lon", "2.35", "--lat", "48.86", "--format", "json"};
+        site.insert(site.end(), c.ciel.begin(), c.ciel.end());
+        std::vector<std::string> arguments = {"annee", "--year", "2026"};
+        arguments.insert(arguments.end(), site.begin(), site.end());
+        const Resultat r = Lance(arguments);
+        ASSERT_EQ(r.statut, 0) << r.erreurs;
+        const auto jours = nlohmann::json::parse(r.sortie).at("jours");
+        ASSERT_EQ(jours.size(), 365u);
+        const bool legal = std::find(c.ciel.begin(), c.ciel.end(), "--tz") != c.ciel.end();
+        const std::string suffixe = legal ? "_legale" : "_utc";
+        for (std::size_t d = 0; d < jours.size(); d += static_cast<std::size_t>(c.pasJours)) {
+            const auto& an = jours[d];
+            SCOPED_TRACE(an.at("date").get<std::string>());
+            std::vector<std::string> unJour = {"jour", "--date", an.at("date")};
+            unJour.insert(unJour.end(), site.begin(), site.end());
+            const Resultat rj = Lance(unJour);
+            ASSERT_EQ(rj.statut, 0) << rj.erreurs;
+            const auto jour = nlohmann::json::parse(rj.sortie);
+            auto attendues = ParSorte(jour, legal ? "date_legale" : "date_utc");
+            std::size_t vues = 0;
+            for (const auto& [cle, valeur] : an.items()) {
+                if (!valeur.is_array() || cle.size() <= suffixe.size() ||
+                    cle.compare(cle.size() - suffixe.size(), suffixe.size(), suffixe) != 0)
+                    continue;
+                const std::string sorte = cle.substr(0, cle.size() - suffixe.size());
+                EXPECT_EQ(valeur.get<std::vector<std::string>>(), attendues[sorte]) << sorte;
+                vues += valeur.size();
+            }
+            for (const auto& h : an.at("hauteurs")) {
+                std::ostringstream x;
+                x << h.at("hauteur_deg").get<double>();
+                EXPECT_EQ(h.at("montee" + suffixe).get<std::vector<std::string>>(),
+                          attendues["montee_" + x.str()]);
+                EXPECT_EQ(h.at("descente" + suffixe).get<std::vector<std::string>>(),
+                          attendues["descente_" + x.str()]);
+                vues += h.at("montee" + suffixe).size() + h.at("descente" + suffixe).size();
+            }
+            std::size_t total = 0;
+            for (const auto& [cle, liste] : attendues) total += liste.size();
+            EXPECT_EQ(vues, total);
+            EXPECT_EQ(an.at("duree_jour_min"), jour.at("duree_jour_min"));
+            EXPECT_EQ(an.at("variation_duree_min"), jour.at("variation_duree_min"));
+            EXPECT_EQ(an.at("seuils"), jour.at("seuils"));
+        }
+    }
+    // CSV and text: a row per date of a leap year.
+    for (const char* format : {"csv", "texte"}) {
+        const Resultat r = Lance({"annee", "--year", "2028", "--lon", "2.35", "--lat", "48.86",
+                                  "--format", format, "--threshold", "6"});
+        ASSERT_EQ(r.statut, 0) << r.erreurs;
+        const auto lignes = Lignes(r.sortie);
+        ASSERT_EQ(lignes.size(), std::string(format) == "csv" ? 367u : 368u);
+        EXPECT_EQ(lignes.back().substr(0, 10), "2028-12-31");
+        if (std::string(format) == "csv") {
+            EXPECT_GE(Colonne(lignes[0], "montee_hauteur_6_utc"), 0);
+            EXPECT_GE(Colonne(lignes[0], "etat_hauteur_6"), 0);
+            EXPECT_EQ(Champs(lignes[0]).size(), Champs(lignes[1]).size());
+        }
+    }
+}
+
+TEST(OrvanelCli, BadSkiesNameTheLineAndWriteNothing) {
+    struct Cas {
+        const char* nom;
+        const char* fichier;  // a skyline's text, or null for no --horizon
+        std::vector<std::string> options;
+        const char* attendu;
+    };
+    const Cas cas[] = {
+        {"one point", "azimuth,altitude\n180,5\n", {}, "ligne 3 (fin du fichier) : au moins deux points"},
+        {"altitude 95", "azimuth,altitude\n0,0\n180,95\n", {}, "ligne 3 : hauteur hors de -2 à 90 degrés : « 95 »"},
+        {"text in a number", "azimuth,altitude\n0,0\n18O,5\n", {}, "ligne 3 : nombre attendu pour azimuth : « 18O »"},
+        {"an empty file", "", {}, "ligne 1 : fichier vide"},
+        {"a wrong header", "azimut,hauteur\n0,0\n", {}, "ligne 1 : en-tête « azimuth,altitude » attendu"},
+        {"three fields", "azimuth,altitude\n0,0,1\n", {}, "ligne 2 : deux valeurs attendues"},
+        {"with an eye height", "azimuth,altitude\n0,0\n180,0\n", {"--eye-height", "10"}, "options incompatibles"},
+        {"an eye height below zero", nullptr, {"--eye-height", "-1"}, "--eye-height"},
+        {"an altitude of 91", nullptr, {"--threshold", "91"}, "--threshold"},
+        {"the same altitude twice", nullptr, {"--threshold", "6", "--threshold", "6.0"}, "deux fois"},
+    };
+    for (const char* commande : {"jour", "annee"}) {
+        for (const Cas& c : cas) {
+            SCOPED_TRACE(std::string(commande) + ": " + c.nom);
+            const Fichier f(c.fichier ? c.fichier : "");
+            std::vector<std::string> arguments = {commande, "--lon", "2", "--lat", "48"};
+            if (std::string(commande) == "annee") arguments.insert(arguments.end(), {"--year", "2026"});
+            if (c.fichier) arguments.insert(arguments.end(), {"--horizon", f.chemin});
+            arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+            const Resultat r = Lance(arguments);
+            EXPECT_EQ(r.statut, 2);
+            EXPECT_EQ(r.sortie, "");
+            EXPECT_NE(r.erreurs.find(c.attendu), std::string::npos) << r.erreurs;
+        }
+    }
+    const Resultat absent = Lance({"jour", "--lon", "2", "--lat", "48", "--horizon", "/nonexistent/h.csv"});
+    EXPECT_EQ(absent.statut, 2);
+    EXPECT_NE(absent.erreurs.find("fichier illisible pour --horizon"), std::string::npos);
+    for (const std::vector<std::string>& a : std::vector<std::vector<std::string>>{
+             {"annee", "--lon", "2", "--lat", "48"}, {"annee", "--lon", "2", "--lat", "48", "--year", "2300"}}) {
+        const Resultat r = Lance(a);
+        EXPECT_EQ(r.statut, 2);
+        EXPECT_EQ(r.sortie, "");
+        EXPECT_NE(r.erreurs.find("--year"), std::string::npos) << r.erreurs;
+    }
 }

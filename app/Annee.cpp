@@ -1,0 +1,271 @@
+// The sky of a site for the command line: its skyline read from a file, and the year of days
+// written one row per date.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "Cli.h"
+#include "Lignes.h"
+#include "Tableau.h"
+
+namespace Cli {
+
+namespace {
+
+std::string Espaces(std::string_view texte) {
+    const auto debut = texte.find_first_not_of(" \t");
+    if (debut == std::string_view::npos) return {};
+    const auto fin = texte.find_last_not_of(" \t\r");
+    return std::string(texte.substr(debut, fin - debut + 1));
+}
+
+// A field of the skyline's file: a plain decimal number within min..max.
+double ChampHorizon(const std::string& champ, const char* nom, double min, double max,
+                    const std::string& ou) {
+    double x = 0;
+    const char* fin = champ.data() + champ.size();
+    const char* debut = champ.data() + (champ.size() > 1 && champ[0] == '+');
+    const auto [p, erreur] = std::from_chars(debut, fin, x);
+    if (champ.empty() || erreur != std::errc() || p != fin || !std::isfinite(x))
+        throw ErreurUsage{ou + "nombre attendu pour " + nom + " : « " + champ + " »"};
+    if (!(x >= min && x <= max)) {
+        char limites[64];
+        std::snprintf(limites, sizeof limites, "%g à %g degrés", min, max);
+        throw ErreurUsage{ou + (std::string_view(nom) == "azimuth" ? "azimut" : "hauteur") +
+                          " hors de " + limites + " : « " + champ + " »"};
+    }
+    return x;
+}
+
+}  // namespace
+
+std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std::string& nom) {
+    const std::string fichier = "--horizon « " + nom + " » ";
+    std::vector<PosSoleil::PointHorizon> points;
+    std::string ligne;
+    long long numero = 0;
+    bool entete = false;
+    while (std::getline(entree, ligne)) {
+        ++numero;
+        if (numero == 1 && ligne.rfind("\xEF\xBB\xBF", 0) == 0) ligne.erase(0, 3);  // a BOM
+        const std::string texte = Espaces(ligne);
+        if (texte.empty() || texte[0] == '#') continue;
+        const std::string ou = fichier + "ligne " + std::to_string(numero) + " : ";
+        const auto virgule = texte.find(',');
+        if (!entete) {
+            if (virgule == std::string::npos || Espaces(texte.substr(0, virgule)) != "azimuth" ||
+                Espaces(texte.substr(virgule + 1)) != "altitude")
+                throw ErreurUsage{ou + "en-tête « azimuth,altitude » attendu, « " + texte + " » lu"};
+            entete = true;
+            continue;
+        }
+        if (virgule == std::string::npos || texte.find(',', virgule + 1) != std::string::npos)
+            throw ErreurUsage{ou + "deux valeurs attendues, azimuth,altitude : « " + texte + " »"};
+        const double azimut =
+            ChampHorizon(Espaces(texte.substr(0, virgule)), "azimuth", -360, 360, ou);
+        const double hauteur = ChampHorizon(Espaces(texte.substr(virgule + 1)), "altitude",
+                                            PosSoleil::HorizonMin, PosSoleil::HorizonMax, ou);
+        points.push_back({azimut, hauteur});
+    }
+    if (!entete)
+        throw ErreurUsage{fichier + "ligne " + std::to_string(numero + 1) +
+                          " : fichier vide, l'en-tête « azimuth,altitude » est attendu"};
+    if (points.size() < 2)
+        throw ErreurUsage{fichier + "ligne " + std::to_string(numero + 1) +
+                          " (fin du fichier) : au moins deux points sont attendus, " +
+                          std::to_string(points.size()) + " lu"};
+    return points;
+}
+
+namespace {
+
+// The kinds of events of a year's row, each a column: the times of the day's crossings of
+// one kind (usually one; behind a skyline the Sun may rise and set twice).
+struct Sorte {
+    std::string cle;    // CSV and JSON, without the time's suffix
+    std::string titre;  // text
+    PosSoleil::TypeEvenement type;
+    PosSoleil::Seuil seuil;
+    double hauteur;  // for the caller's own altitudes
+    bool Est(const PosSoleil::Evenement& e) const noexcept {
+        if (e.type != type) return false;
+        if (type == PosSoleil::TypeEvenement::Passage) return true;
+        return e.seuil == seuil && (seuil != PosSoleil::Seuil::Hauteur || e.cible == hauteur);
+    }
+};
+
+// Rise, transit, set and the dawns and dusks of the three twilights.
+constexpr std::size_t SortesFixes = 9;
+
+std::vector<Sorte> Sortes(const PosSoleil::Ciel& ciel) {
+    using PosSoleil::Seuil;
+    using PosSoleil::TypeEvenement;
+    constexpr auto M = TypeEvenement::Montee, D = TypeEvenement::Descente;
+    std::vector<Sorte> sortes = {
+        {"lever", "Lever", M, Seuil::LeverCoucher, 0},
+        {"passage", "Passage", TypeEvenement::Passage, Seuil::LeverCoucher, 0},
+        {"coucher", "Coucher", D, Seuil::LeverCoucher, 0},
+        {"aube_civile", "Aube civile", M, Seuil::Civil, 0},
+        {"crepuscule_civil", "Crépuscule civil", D, Seuil::Civil, 0},
+        {"aube_nautique", "Aube nautique", M, Seuil::Nautique, 0},
+        {"crepuscule_nautique", "Crépuscule nautique", D, Seuil::Nautique, 0},
+        {"aube_astronomique", "Aube astronomique", M, Seuil::Astronomique, 0},
+        {"crepuscule_astronomique", "Crépuscule astronomique", D, Seuil::Astronomique, 0},
+    };
+    for (const double h : ciel.hauteurs) {
+        const std::string n = Nombre(h);
+        sortes.push_back({"montee_hauteur_" + n, "Montée à " + Tableau::TexteHauteur(h), M,
+                          Seuil::Hauteur, h});
+        sortes.push_back({"descente_hauteur_" + n, "Descente à " + Tableau::TexteHauteur(h), D,
+                          Seuil::Hauteur, h});
+    }
+    return sortes;
+}
+
+const char* const NomsEtats[] = {"franchi", "toujours_au_dessus", "toujours_au_dessous"};
+const char* const NomsSeuils[] = {"lever_coucher", "civil", "nautique", "astronomique"};
+
+}  // namespace
+
+void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
+    const int jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
+    // Dynamical time - UTC at each date's noon, from the eve of the year on, as `jour` takes it.
+    std::vector<TtUtc> tt;
+    std::vector<double> secondes;
+    for (int d = 0; d <= jours; ++d) {
+        tt.push_back(TtMoinsUtcA(r, PosSoleil::EncodeDateValeur(annee, 1, d, 12, 0, 0)));
+        secondes.push_back(tt.back().secondes - r.dut1);
+    }
+    std::vector<PosSoleil::JourSolaire> an = PosSoleil::AnneeSolaire(annee, r.site, r.ciel, secondes);
+    const std::vector<Sorte> sortes = Sortes(r.ciel);
+    std::optional<HeureLegale> legal;
+    if (!r.fuseau.empty()) legal.emplace(r.fuseau);
+    const std::string suffixe = legal ? "_legale" : "_utc";
+    // The times of one kind in a day, in the format's text.
+    const auto heures = [&](const PosSoleil::JourSolaire& j, const Sorte& s) {
+        std::vector<std::string> textes;
+        for (const PosSoleil::Evenement& e : j.evenements) {
+            if (!s.Est(e)) continue;
+            const double t = e.t - r.dut1 / PosSoleil::SecondesParJour;
+            if (r.format == Format::Texte)
+                textes.push_back((legal ? legal->Texte(t, true) : TexteSecondes(t)).substr(11, 8));
+            else
+                textes.push_back(legal ? legal->Texte(t) : TexteIso(t));
+        }
+        return textes;
+    };
+    const auto joint = [](const std::vector<std::string>& textes, char separateur) {
+        std::string s;
+        for (const std::string& t : textes) s += (s.empty() ? "" : std::string(1, separateur)) + t;
+        return s;
+    };
+    const auto date = [&](int d) {
+        int a = 0, m = 0, jj = 0, h = 0, mi = 0, se = 0, ms = 0;
+        PosSoleil::DecodeDateValeur(PosSoleil::EncodeDateValeur(annee, 1, d + 1, 0, 0, 0), a, m, jj,
+                                    h, mi, se, ms);
+        char texte[16];
+        std::snprintf(texte, sizeof texte, "%04d-%02d-%02d", a, m, jj);
+        return std::string(texte);
+    };
+    const auto passageHauteur = [](const PosSoleil::JourSolaire& j) -> std::optional<double> {
+        for (const PosSoleil::Evenement& e : j.evenements)
+            if (e.type == PosSoleil::TypeEvenement::Passage) return e.hauteur;
+        return std::nullopt;
+    };
+
+    if (r.format == Format::Texte) {
+        std::string texte = Tableau::LigneSite(r.site.Longitude, r.site.Latitude,
+                                               r.site.Longitude >= 0, r.site.Latitude >= 0,
+                                               r.separateur, true) +
+                            '\t' + std::to_string(annee) + '\t' +
+                            (legal ? "heure légale " + r.fuseau : std::string("UTC")) + "\r\n";
+        texte += "Date";
+        for (const Sorte& s : sortes) texte += '\t' + s.titre;
+        texte += "\tHauteur au passage\tDurée du jour\tVariation\r\n";
+        for (int d = 0; d < jours; ++d) {
+            const PosSoleil::JourSolaire& j = an[static_cast<std::size_t>(d)];
+            texte += date(d);
+            for (const Sorte& s : sortes) {
+                const std::string h = joint(heures(j, s), ' ');
+                texte += '\t' + (h.empty() ? std::string("-") : h);
+            }
+            const auto hp = passageHauteur(j);
+            texte += '\t' + (hp ? Tableau::TexteDMS(*hp, 0, r.separateur) : std::string("-"));
+            texte += '\t' + Tableau::Duree(j.duree, false) + '\t' +
+                     Tableau::Duree(j.variationDuree, true) + "\r\n";
+        }
+        sortie << texte;
+        return;
+    }
+    if (r.format == Format::Csv) {
+        std::string texte =
+            "date,site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,"
+            "source_tt_utc,ut1_moins_utc_s";
+        for (const Sorte& s : sortes) texte += "," + s.cle + suffixe;
+        texte += ",passage_hauteur_deg,duree_jour_min,variation_duree_min";
+        for (const char* n : NomsSeuils) texte += std::string(",etat_") + n;
+        for (const double h : r.ciel.hauteurs) texte += ",etat_hauteur_" + Nombre(h);
+        texte += '\n';
+        std::string site;
+        for (const double x : {r.site.Longitude, r.site.Latitude, r.site.Altitude}) {
+            site += ',';
+            AjouteNombre(site, x);
+        }
+        for (int d = 0; d < jours; ++d) {
+            const PosSoleil::JourSolaire& j = an[static_cast<std::size_t>(d)];
+            const TtUtc& v = tt[static_cast<std::size_t>(d) + 1];
+            texte += date(d) + site + ',' + Nombre(v.secondes) + ',' + NomSource(v.source) + ',' +
+                     Nombre(r.dut1);
+            for (const Sorte& s : sortes) texte += ',' + joint(heures(j, s), ';');
+            const auto hp = passageHauteur(j);
+            texte += ',' + (hp ? Nombre(*hp) : std::string()) + ',' + Nombre(j.duree * 60) + ',' +
+                     Nombre(j.variationDuree * 60);
+            for (const PosSoleil::EtatSeuil e : j.etats)
+                texte += std::string(",") + NomsEtats[static_cast<int>(e)];
+            for (const PosSoleil::EtatSeuil e : j.etatsHauteurs)
+                texte += std::string(",") + NomsEtats[static_cast<int>(e)];
+            texte += '\n';
+        }
+        sortie << texte;
+        return;
+    }
+    Json o;
+    o["entete"] = EnTeteJson(r, "annee", false, std::nullopt);
+    o["annee"] = annee;
+    Json liste = Json::array();
+    for (int d = 0; d < jours; ++d) {
+        const PosSoleil::JourSolaire& j = an[static_cast<std::size_t>(d)];
+        const TtUtc& v = tt[static_cast<std::size_t>(d) + 1];
+        Json x;
+        x["date"] = date(d);
+        x["tt_moins_utc_s"] = v.secondes;
+        x["source_tt_utc"] = NomSource(v.source);
+        for (std::size_t k = 0; k < SortesFixes; ++k) {
+            const Sorte& s = sortes[k];
+            x[s.cle + suffixe] = heures(j, s);
+        }
+        const auto hp = passageHauteur(j);
+        x["passage_hauteur_deg"] = hp ? Json(*hp) : Json(nullptr);
+        x["duree_jour_min"] = j.duree * 60;
+        x["variation_duree_min"] = j.variationDuree * 60;
+        Json seuils;
+        for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
+            seuils[NomsSeuils[s]] = NomsEtats[static_cast<int>(j.etats[s])];
+        x["seuils"] = seuils;
+        Json hauteurs = Json::array();
+        for (std::size_t i = 0; i < r.ciel.hauteurs.size(); ++i) {
+            const Sorte& montee = sortes[SortesFixes+ 2 * i];
+            const Sorte& descente = sortes[SortesFixes+ 2 * i + 1];
+            hauteurs.push_back({{"hauteur_deg", r.ciel.hauteurs[i]},
+                                {"montee" + suffixe, heures(j, montee)},
+                                {"descente" + suffixe, heures(j, descente)},
+                                {"etat", NomsEtats[static_cast<int>(j.etatsHauteurs[i])]}});
+        }
+        x["hauteurs"] = hauteurs;
+        liste.push_back(x);
+    }
+    o["jours"] = liste;
+    sortie << o.dump(2) << '\n';
+}
+
+}  // namespace Cli
