@@ -141,9 +141,8 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
 // The `jour` command: the day's events at the site, in the sky of r.ciel.
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour);
 
-// A skyline from a CSV file with the header "azimuth,altitude" (degrees, '.' decimals), one
-// point a line; blank lines and lines starting with '#' are skipped. Every refusal names the
-// file and the line: "--horizon « h.csv » ligne 4 : hauteur hors de -2 à 90 degrés : « 95 »".
+// A skyline from a CSV file (Tableau::LitHorizon), a refusal a usage error naming the option,
+// the file and the line: "--horizon « h.csv » ligne 4 : hauteur hors de -2 à 90 degrés : « 95 »".
 std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std::string& nom);
 
 // The `annee` command: one row per date of the year at the site, in the sky of r.ciel.

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstdio>
+#include <istream>
+#include <stdexcept>
 
 #include "PosSoleil.h"
 
@@ -180,6 +183,73 @@ std::string Duree(double heures, bool signe) {
     std::snprintf(texte, sizeof texte, "%s%02lld:%02lld:%02lld",
                   signe ? (heures < 0 && s != 0 ? "-" : "+") : "", s / 3600, s / 60 % 60, s % 60);
     return texte;
+}
+
+namespace {
+
+std::string Espaces(std::string_view texte) {
+    const auto debut = texte.find_first_not_of(" \t");
+    if (debut == std::string_view::npos) return {};
+    const auto fin = texte.find_last_not_of(" \t\r");
+    return std::string(texte.substr(debut, fin - debut + 1));
+}
+
+// A field of the skyline's file: a plain decimal number within min..max.
+double ChampHorizon(const std::string& champ, const char* nom, double min, double max,
+                    const std::string& ou) {
+    double x = 0;
+    const char* fin = champ.data() + champ.size();
+    const char* debut = champ.data() + (champ.size() > 1 && champ[0] == '+');
+    const auto [p, erreur] = std::from_chars(debut, fin, x);
+    if (champ.empty() || erreur != std::errc() || p != fin || !std::isfinite(x))
+        throw std::invalid_argument(ou + "nombre attendu pour " + nom + " : « " + champ + " »");
+    if (!(x >= min && x <= max)) {
+        char limites[64];
+        std::snprintf(limites, sizeof limites, "%g à %g degrés", min, max);
+        throw std::invalid_argument(ou + (std::string_view(nom) == "azimuth" ? "azimut" : "hauteur") +
+                          " hors de " + limites + " : « " + champ + " »");
+    }
+    return x;
+}
+
+}  // namespace
+
+std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std::string& nom) {
+    const std::string fichier = "« " + nom + " » ";
+    std::vector<PosSoleil::PointHorizon> points;
+    std::string ligne;
+    long long numero = 0;
+    bool entete = false;
+    while (std::getline(entree, ligne)) {
+        ++numero;
+        if (numero == 1 && ligne.rfind("\xEF\xBB\xBF", 0) == 0) ligne.erase(0, 3);  // a BOM
+        const std::string texte = Espaces(ligne);
+        if (texte.empty() || texte[0] == '#') continue;
+        const std::string ou = fichier + "ligne " + std::to_string(numero) + " : ";
+        const auto virgule = texte.find(',');
+        if (!entete) {
+            if (virgule == std::string::npos || Espaces(texte.substr(0, virgule)) != "azimuth" ||
+                Espaces(texte.substr(virgule + 1)) != "altitude")
+                throw std::invalid_argument(ou + "en-tête « azimuth,altitude » attendu, « " + texte + " » lu");
+            entete = true;
+            continue;
+        }
+        if (virgule == std::string::npos || texte.find(',', virgule + 1) != std::string::npos)
+            throw std::invalid_argument(ou + "deux valeurs attendues, azimuth,altitude : « " + texte + " »");
+        const double azimut =
+            ChampHorizon(Espaces(texte.substr(0, virgule)), "azimuth", -360, 360, ou);
+        const double hauteur = ChampHorizon(Espaces(texte.substr(virgule + 1)), "altitude",
+                                            PosSoleil::HorizonMin, PosSoleil::HorizonMax, ou);
+        points.push_back({azimut, hauteur});
+    }
+    if (!entete)
+        throw std::invalid_argument(fichier + "ligne " + std::to_string(numero + 1) +
+                          " : fichier vide, l'en-tête « azimuth,altitude » est attendu");
+    if (points.size() < 2)
+        throw std::invalid_argument(fichier + "ligne " + std::to_string(numero + 1) +
+                          " (fin du fichier) : au moins deux points sont attendus, " +
+                          std::to_string(points.size()) + " lu");
+    return points;
 }
 
 }  // namespace Tableau

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <algorithm>
+#include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "PosSoleil.h"
 
@@ -110,5 +112,11 @@ std::string TexteHauteur(double hauteur);
 // Hours as "HH:MM:SS" (rounded to the second), with a sign when asked; a change that rounds
 // to zero seconds is "+00:00:00", never a negative zero.
 std::string Duree(double heures, bool signe);
+
+// A skyline from a CSV text with the header "azimuth,altitude" (degrees, '.' decimals), one
+// point a line, at least two; blank lines and lines starting with '#' are skipped. Every
+// refusal throws std::invalid_argument naming the file and the line:
+// "« h.csv » ligne 4 : hauteur hors de -2 à 90 degrés : « 95 »".
+std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std::string& nom);
 
 }  // namespace Tableau
