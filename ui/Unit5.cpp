@@ -4,6 +4,11 @@
 #include <QClipboard>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -18,8 +23,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <fstream>
+#include <stdexcept>
 
 #include "Controles.h"
+#include "RapportErreur.h"
+#include "Unit6.h"
 #include "Unit1.h"
 #include "Unit3.h"
 #include "Tableau.h"
@@ -48,6 +57,28 @@ QDate JourDuSite(double t, double longitude) {
 
 QString NomEvenement(const PosSoleil::Evenement& e) {
     return QString::fromStdString(Tableau::NomEvenement(e));
+}
+
+std::optional<std::vector<double>> LitHauteurs(const QString& texte) {
+    std::vector<double> hauteurs;
+    const QLocale locale = QLocale::system();
+    for (const QString& mot : texte.split(QRegularExpression(QStringLiteral("[;\\s]+")),
+                                          Qt::SkipEmptyParts)) {
+        bool lu = false;
+        double h = locale.toDouble(mot, &lu);
+        if (!lu) h = QLocale::c().toDouble(mot, &lu);
+        if (!lu || !(h >= -90 && h <= 90)) return std::nullopt;
+        if (std::find(hauteurs.begin(), hauteurs.end(), h) == hauteurs.end()) hauteurs.push_back(h);
+    }
+    return hauteurs;
+}
+
+QVector<TTrajectoire::Point> ProfilHorizon(const std::vector<PosSoleil::PointHorizon>& points) {
+    if (points.size() < 2) return {};
+    const PosSoleil::Horizon horizon(points);
+    QVector<TTrajectoire::Point> profil;
+    for (int a = 0; a <= 360; ++a) profil.push_back({double(a), horizon.Profil(a)});
+    return profil;
 }
 
 QString TexteUTC(double t) { return EnUTC(t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
@@ -115,6 +146,11 @@ void TTrajectoire::ChangeChemins(QVector<Point> j, QVector<QVector<Point>> r, QV
     double minimum = 0;
     for (const Point& p : jour) minimum = std::min(minimum, p.hauteur);
     hauteurMin = std::clamp(std::floor(minimum / 10) * 10, -90.0, -10.0);
+    update();
+}
+
+void TTrajectoire::ChangeHorizon(QVector<Point> profil) {
+    horizon = std::move(profil);
     update();
 }
 
@@ -266,6 +302,25 @@ void TTrajectoire::paintEvent(QPaintEvent*) {
     };
     p.save();
     p.setClipRect(zone.adjusted(-1, -1, 1, 1));
+    if (!horizon.isEmpty()) {
+        // The skyline, filled down to the picture's floor, in the order of the picture's azimuths.
+        QVector<Point> points = horizon;
+        std::sort(points.begin(), points.end(), [&](const Point& a, const Point& b) {
+            return Vers(zone, a).x() < Vers(zone, b).x();
+        });
+        QPainterPath relief;
+        relief.moveTo(zone.left(), zone.bottom());
+        for (const Point& q : points) relief.lineTo(Vers(zone, q));
+        relief.lineTo(zone.right(), zone.bottom());
+        relief.closeSubpath();
+        QColor terre = pal.color(QPalette::Text);
+        terre.setAlphaF(0.22);
+        p.fillPath(relief, terre);
+        QColor bord = pal.color(QPalette::Text);
+        bord.setAlphaF(0.6);
+        p.setPen(QPen(bord, 1.2));
+        p.drawPath(relief);
+    }
     for (int k = 0; k < references.size() && k < 3; ++k) {
         p.setPen(StyloChemin(pal, k));
         trace(references[k]);
@@ -324,14 +379,58 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     DureeLabel = new QLabel(this);
     DureeLabel->setObjectName(QStringLiteral("DureeLabel"));
     Trajectoire = new TTrajectoire(this);
+    Trajectoire->setAccessibleName(QStringLiteral("Trajectoire du Soleil"));
+
+    // The sky of the site: eye height, own altitudes, skyline; and the year.
+    auto* labelOeil = new QLabel(QStringLiteral("Hauteur de l'œ&il (m)"), this);
+    HauteurOeil = new QDoubleSpinBox(this);
+    HauteurOeil->setObjectName(QStringLiteral("HauteurOeil"));
+    HauteurOeil->setRange(0, PosSoleil::HauteurOeilMax);
+    HauteurOeil->setDecimals(1);
+    HauteurOeil->setAccessibleName(QStringLiteral("Hauteur de l'œil au-dessus de la mer ou de la plaine, mètres"));
+    HauteurOeil->setToolTip(QStringLiteral("Lever et coucher à -50' - 1,76'·√H"));
+    labelOeil->setBuddy(HauteurOeil);
+    auto* labelHauteurs = new QLabel(QStringLiteral("&Hauteurs (°)"), this);
+    Hauteurs = new QLineEdit(this);
+    Hauteurs->setObjectName(QStringLiteral("Hauteurs"));
+    Hauteurs->setPlaceholderText(QStringLiteral("6; -4"));
+    Hauteurs->setAccessibleName(QStringLiteral("Hauteurs du centre du Soleil à signaler, degrés"));
+    Hauteurs->setToolTip(QStringLiteral("Passages du centre à ces hauteurs, séparées par « ; » "
+                                        "(6 et -4 : heure dorée et heure bleue)"));
+    labelHauteurs->setBuddy(Hauteurs);
+    ChoisirHorizon = new QPushButton(QStringLiteral("H&orizon…"), this);
+    ChoisirHorizon->setObjectName(QStringLiteral("ChoisirHorizon"));
+    ChoisirHorizon->setAccessibleName(QStringLiteral("Charger une ligne d'horizon"));
+    ChoisirHorizon->setAutoDefault(false);
+    RetirerHorizon = new QPushButton(QStringLiteral("Horizon &plat"), this);
+    RetirerHorizon->setObjectName(QStringLiteral("RetirerHorizon"));
+    RetirerHorizon->setAccessibleName(QStringLiteral("Revenir à l'horizon plat"));
+    RetirerHorizon->setAutoDefault(false);
+    RetirerHorizon->setEnabled(false);
+    HorizonLabel = new QLabel(QStringLiteral("horizon plat"), this);
+    HorizonLabel->setObjectName(QStringLiteral("HorizonLabel"));
+    OuvrirAnnee = new QPushButton(QStringLiteral("&Année solaire…"), this);
+    OuvrirAnnee->setObjectName(QStringLiteral("OuvrirAnnee"));
+    OuvrirAnnee->setAccessibleName(QStringLiteral("Ouvrir l'année solaire"));
+    OuvrirAnnee->setAutoDefault(false);
+    auto* rangeeCiel = new QHBoxLayout;
+    rangeeCiel->addWidget(labelOeil);
+    rangeeCiel->addWidget(HauteurOeil);
+    rangeeCiel->addWidget(labelHauteurs);
+    rangeeCiel->addWidget(Hauteurs, 1);
+    rangeeCiel->addWidget(ChoisirHorizon);
+    rangeeCiel->addWidget(RetirerHorizon);
+    rangeeCiel->addWidget(HorizonLabel, 1);
 
     auto* haut = new QHBoxLayout;
     haut->addWidget(Label1);
     haut->addWidget(DatePicker);
     haut->addStretch();
+    haut->addWidget(OuvrirAnnee);
     haut->addWidget(Copier);
     auto* colonne = new QVBoxLayout(this);
     colonne->addLayout(haut);
+    colonne->addLayout(rangeeCiel);
     colonne->addWidget(Liste, 1);
     colonne->addWidget(DureeLabel);
     colonne->addWidget(Trajectoire, 2);
@@ -341,6 +440,11 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
 
     connect(DatePicker, &QDateEdit::dateChanged, this, &TJournee::DatePickerChange);
     connect(Copier, &QPushButton::clicked, this, &TJournee::CopierClick);
+    connect(HauteurOeil, &QDoubleSpinBox::valueChanged, this, &TJournee::HauteurOeilChange);
+    connect(Hauteurs, &QLineEdit::textChanged, this, &TJournee::HauteursChange);
+    connect(ChoisirHorizon, &QPushButton::clicked, this, &TJournee::ChoisirHorizonClick);
+    connect(RetirerHorizon, &QPushButton::clicked, this, &TJournee::RetirerHorizonClick);
+    connect(OuvrirAnnee, &QPushButton::clicked, this, &TJournee::OuvrirAnneeClick);
     auto* copie = new QShortcut(QKeySequence::Copy, this);
     copie->setContext(Qt::WindowShortcut);
     connect(copie, &QShortcut::activated, this, &TJournee::CopierClick);
@@ -370,6 +474,66 @@ void TJournee::Ouvre() {
 }
 
 void TJournee::DatePickerChange() { Calcule(); }
+
+void TJournee::HauteurOeilChange() {
+    ciel.hauteurOeil = HauteurOeil->value();
+    Calcule();
+}
+
+void TJournee::HauteursChange() {
+    // Unreadable altitudes are shown in red and leave the ones in force.
+    const auto hauteurs = LitHauteurs(Hauteurs->text());
+    QPalette pal = Hauteurs->palette();
+    pal.setColor(QPalette::Text, hauteurs ? palette().color(QPalette::Text) : QColor(200, 0, 0));
+    Hauteurs->setPalette(pal);
+    if (!hauteurs || *hauteurs == ciel.hauteurs) return;
+    ciel.hauteurs = *hauteurs;
+    Calcule();
+}
+
+QString TJournee::ChargeHorizon(const QString& chemin) {
+    std::ifstream fichier(chemin.toStdString(), std::ios::binary);
+    if (!fichier) return QStringLiteral("Fichier illisible : « %1 »").arg(chemin);
+    try {
+        ciel.horizon = Tableau::LitHorizon(fichier, QFileInfo(chemin).fileName().toStdString());
+    } catch (const std::invalid_argument& e) {
+        return QStringLiteral("Ligne d'horizon refusée : %1").arg(QString::fromStdString(e.what()));
+    }
+    // The skyline is what the eye sees: no eye height with it.
+    ciel.hauteurOeil = 0;
+    {
+        const QSignalBlocker bloque(HauteurOeil);
+        HauteurOeil->setValue(0);
+    }
+    HauteurOeil->setEnabled(false);
+    RetirerHorizon->setEnabled(true);
+    HorizonLabel->setText(QFileInfo(chemin).fileName());
+    Trajectoire->ChangeHorizon(ProfilHorizon(ciel.horizon));
+    Calcule();
+    return {};
+}
+
+void TJournee::ChoisirHorizonClick() {
+    const QString chemin = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Ligne d'horizon"), {},
+        QStringLiteral("Horizon CSV azimuth,altitude (*.csv *.txt);;Tous les fichiers (*)"));
+    if (chemin.isEmpty()) return;
+    if (const QString erreur = ChargeHorizon(chemin); !erreur.isEmpty()) RapportErreur::Signale(erreur);
+}
+
+void TJournee::RetirerHorizonClick() {
+    ciel.horizon.clear();
+    HauteurOeil->setEnabled(true);
+    RetirerHorizon->setEnabled(false);
+    HorizonLabel->setText(QStringLiteral("horizon plat"));
+    Trajectoire->ChangeHorizon({});
+    Calcule();
+}
+
+void TJournee::OuvrirAnneeClick() {
+    if (!Annee) Annee = new TAnnee(this);
+    Annee->Ouvre(DatePicker->date().year(), {longitude, latitude, 0}, tet, ciel);
+}
 
 void TJournee::Actualise() {
     if (!isVisible()) return;
@@ -412,7 +576,7 @@ void TJournee::Calcule() {
     tet = Unit3::TEmoinsTU;
     const QDate date = DatePicker->date();
     const PosSoleil::Site site{longitude, latitude, 0};
-    journee = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, tet);
+    journee = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, tet);
 
     const std::string separateur = Unit1::SeparateurDecimal();
     const auto dms = [&](double angle) { return QString::fromStdString(Tableau::TexteDMS(angle, 0, separateur)); };
@@ -420,8 +584,7 @@ void TJournee::Calcule() {
     lignes << QString::fromStdString(Unit4::LigneSite(separateur, true)) + QLatin1Char('\t') +
                   date.toString(QStringLiteral("yyyy-MM-dd"));
     Liste->clear();
-    for (int i = 0; i < journee.nombre; ++i) {
-        const PosSoleil::Evenement& e = journee.evenements[i];
+    for (const PosSoleil::Evenement& e : journee.evenements) {
         const bool culmination =
             e.type == PosSoleil::TypeEvenement::Passage || e.type == PosSoleil::TypeEvenement::PassageInferieur;
         const QStringList colonnes = {NomEvenement(e), TexteUTC(e.t), TexteLegal(e.t),
@@ -433,6 +596,14 @@ void TJournee::Calcule() {
         if (journee.etats[s] == PosSoleil::EtatSeuil::Franchi) continue;
         const QString texte = QString::fromStdString(
             Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), journee.etats[s]));
+        lignes << texte;
+        auto* item = new QTreeWidgetItem(Liste, {texte});
+        item->setFirstColumnSpanned(true);
+    }
+    for (std::size_t i = 0; i < journee.etatsHauteurs.size(); ++i) {
+        if (journee.etatsHauteurs[i] == PosSoleil::EtatSeuil::Franchi) continue;
+        const QString texte =
+            QString::fromStdString(Tableau::TexteEtat(ciel.hauteurs[i], journee.etatsHauteurs[i]));
         lignes << texte;
         auto* item = new QTreeWidgetItem(Liste, {texte});
         item->setFirstColumnSpanned(true);

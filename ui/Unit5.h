@@ -7,13 +7,18 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QVector>
+#include <optional>
+#include <vector>
 
 #include "PosSoleil.h"
 
 class QDateEdit;
+class QDoubleSpinBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class TAnnee;
 
 // The Sun's path of the day in altitude against azimuth, with the horizon, the cardinal points,
 // hour marks in legal time, the solstices' and the equinox's paths as references, and the Sun's
@@ -37,6 +42,9 @@ public:
                        bool sud, const QString& heuresLegales);
     // The Sun's place, or none.
     void ChangeSoleil(bool visible, Point soleil);
+    // The skyline, a point every degree of azimuth from 0 to 360, or none: drawn filled below it.
+    void ChangeHorizon(QVector<Point> profil);
+    const QVector<Point>& Horizon() const { return horizon; }
 
     bool SoleilVisible() const { return soleilVisible; }
     Point Soleil() const { return soleil; }
@@ -71,6 +79,7 @@ private:
     double hauteurMin = -30;
     bool soleilVisible = false;
     Point soleil{};
+    QVector<Point> horizon;
 };
 
 class TJournee : public QDialog {
@@ -93,6 +102,19 @@ public:
 
     void DatePickerChange();
     void CopierClick();
+    void HauteurOeilChange();
+    void HauteursChange();
+    void ChoisirHorizonClick();
+    void RetirerHorizonClick();
+    void OuvrirAnneeClick();
+
+    // Loads a skyline from a CSV file "azimuth,altitude" and recomputes the day with it; a
+    // skyline stands for the eye height, which it disables. On a refusal, the text naming the
+    // file's line, and the sky in force is kept.
+    QString ChargeHorizon(const QString& chemin);
+
+    // The sky of the day in force: eye height, own altitudes, skyline.
+    const PosSoleil::Ciel& Ciel() const { return ciel; }
 
     // The events as copied: a line naming the site and the date, then one line per event.
     QString TexteEvenements() const;
@@ -103,6 +125,13 @@ public:
     QLabel* DureeLabel;
     TTrajectoire* Trajectoire;
     QPushButton* Copier;
+    QDoubleSpinBox* HauteurOeil;
+    QLineEdit* Hauteurs;  // altitudes separated by ";", for example "6; -4"
+    QPushButton* ChoisirHorizon;
+    QPushButton* RetirerHorizon;
+    QLabel* HorizonLabel;
+    QPushButton* OuvrirAnnee;
+    TAnnee* Annee = nullptr;  // the year's window, made when first opened
 
 protected:
     // Ctrl+C copies the events wherever the focus is, the date picker included.
@@ -111,7 +140,8 @@ protected:
 private:
     void PlaceSoleil();
 
-    PosSoleil::Journee journee{};
+    PosSoleil::JourSolaire journee{};
+    PosSoleil::Ciel ciel;
     QStringList lignes;  // the copied lines, without their ends
     double longitude = 0, latitude = 0, tet = 0;
     QDate jourPrincipal;  // the main window's day at the site, as last followed
@@ -129,6 +159,13 @@ QDate JourDuSite(double t, double longitude);
 
 // The French name of an event.
 QString NomEvenement(const PosSoleil::Evenement& e);
+
+// Altitudes written "6; -4" (';' or spaces between them, '.' or the locale's decimal mark),
+// each within -90..90 and kept once; none when one of them cannot be read.
+std::optional<std::vector<double>> LitHauteurs(const QString& texte);
+
+// The skyline's profile every degree of azimuth, 0 to 360, for the pictures.
+QVector<TTrajectoire::Point> ProfilHorizon(const std::vector<PosSoleil::PointHorizon>& points);
 
 // A UTC date-time value as "YYYY-MM-DD HH:MM:SS", rounded to the second, and the same instant
 // in the computer's legal time with its zone's abbreviation.

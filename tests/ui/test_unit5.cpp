@@ -20,6 +20,16 @@
 #include "Unit1.h"
 #include "Unit3.h"
 #include "Unit5.h"
+#include "Unit6.h"
+
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
 
 using Unit5::Journee;
 
@@ -288,6 +298,7 @@ private slots:
         const QRect ecran = QApplication::primaryScreen()->availableGeometry();
         QCOMPARE(ecran.size(), QSize(800, 600));
         Unit1::EphPosition->Journee1->trigger();
+        Journee->OuvrirAnnee->click();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isWindow() || w->objectName().isEmpty()) continue;
             QVERIFY2(ecran.contains(w->geometry()), qPrintable(w->objectName()));
@@ -362,6 +373,176 @@ private slots:
         QTest::qWait(300);
         QTRY_VERIFY(!Journee->Trajectoire->SoleilVisible());
         Unit1::EphPosition->Timer1->stop();
+    }
+
+    // ---- The sky of the site ----
+
+    // The names of the events the window lists.
+    static QStringList Noms() {
+        QStringList noms;
+        for (int i = 0; i < Journee->Liste->topLevelItemCount(); ++i)
+            noms << Journee->Liste->topLevelItem(i)->text(0);
+        return noms;
+    }
+
+    void ownAltitudesAndEyeHeightChangeTheEvents() {
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 8));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        Journee->Hauteurs->setFocus();
+        QTest::keyClicks(Journee->Hauteurs, QStringLiteral("6; -4"));
+        QStringList noms = Noms();
+        for (const char* nom : {"Montée à +6°", "Descente à +6°", "Montée à -4°", "Descente à -4°"})
+            QVERIFY2(noms.contains(QString::fromUtf8(nom)), nom);
+        QVERIFY(Journee->TexteEvenements().contains(QStringLiteral("Montée à -4°\t")));
+        // An unreadable list keeps the altitudes in force.
+        QTest::keyClicks(Journee->Hauteurs, QStringLiteral("; abc"));
+        QCOMPARE(Journee->Ciel().hauteurs, (std::vector<double>{6, -4}));
+        Journee->Hauteurs->clear();
+        QVERIFY(Journee->Ciel().hauteurs.empty());
+        QVERIFY(!Noms().contains(QStringLiteral("Montée à +6°")));
+        // From 2000 m the rise comes at the lowered horizon: the engine's, to the second.
+        Journee->HauteurOeil->setValue(2000);
+        PosSoleil::Ciel ciel;
+        ciel.hauteurOeil = 2000;
+        const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
+            2026, 12, 8, {2.0302777777777776, 42.49666666666667, 0}, ciel, Unit3::TEmoinsTU);
+        const auto lever = std::find_if(j.evenements.begin(), j.evenements.end(), [](const PosSoleil::Evenement& e) {
+            return e.type == PosSoleil::TypeEvenement::Montee && e.seuil == PosSoleil::Seuil::LeverCoucher;
+        });
+        QVERIFY(lever != j.evenements.end());
+        QCOMPARE(lever->cible, -50.0 / 60 - 1.76 / 60 * std::sqrt(2000.0));
+        const int ligne = static_cast<int>(Noms().indexOf(QStringLiteral("Lever")));
+        QVERIFY(ligne >= 0);
+        QCOMPARE(Journee->Liste->topLevelItem(ligne)->text(1), Unit5::TexteUTC(lever->t));
+        Journee->HauteurOeil->setValue(0);
+    }
+
+    void skylineFromAFile() {
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 8));
+        Unit1::EphPosition->Journee1->trigger();
+        QTemporaryDir dossier;
+        const auto fichier = [&](const char* nom, const char* texte) {
+            QFile f(dossier.filePath(QString::fromUtf8(nom)));
+            f.open(QIODevice::WriteOnly);
+            f.write(texte);
+            return f.fileName();
+        };
+        // A ridge 35 degrees high in the south hides the noon Sun (25 degrees here in December):
+        // the Sun rises, sets behind it, rises again and sets.
+        QCOMPARE(Journee->ChargeHorizon(fichier("crete.csv", "azimuth,altitude\n150,0\n165,35\n195,35\n210,0\n")),
+                 QString());
+        QVERIFY(!Journee->HauteurOeil->isEnabled());
+        QCOMPARE(Journee->HorizonLabel->text(), QStringLiteral("crete.csv"));
+        QCOMPARE(Journee->Trajectoire->Horizon().size(), 361);
+        QCOMPARE(Journee->Trajectoire->Horizon()[180].hauteur, 35.0);
+        QCOMPARE(Noms().count(QStringLiteral("Lever")), 2);
+        QCOMPARE(Noms().count(QStringLiteral("Coucher")), 2);
+        // A refused file names its line and keeps the ridge.
+        const QString erreur = Journee->ChargeHorizon(fichier("mauvais.csv", "azimuth,altitude\n0,0\n180,95\n"));
+        QVERIFY2(erreur.contains(QStringLiteral("« mauvais.csv » ligne 3")), qPrintable(erreur));
+        QCOMPARE(Journee->HorizonLabel->text(), QStringLiteral("crete.csv"));
+        QCOMPARE(Noms().count(QStringLiteral("Lever")), 2);
+        QVERIFY(Journee->ChargeHorizon(dossier.filePath(QStringLiteral("absent.csv"))).contains(QStringLiteral("illisible")));
+        // Back to the flat horizon.
+        Journee->RetirerHorizon->click();
+        QVERIFY(Journee->Trajectoire->Horizon().isEmpty());
+        QVERIFY(Journee->HauteurOeil->isEnabled());
+        QCOMPARE(Noms().count(QStringLiteral("Lever")), 1);
+    }
+
+    void theYearWindow() {
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
+        Unit1::EphPosition->Journee1->trigger();
+        Journee->activateWindow();
+        QTRY_VERIFY(Journee->isActiveWindow());
+        QTest::keyClick(Journee, Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(Journee->Annee && Journee->Annee->isVisible());
+        TAnnee* annee = Journee->Annee;
+        QCOMPARE(annee->windowTitle(), QStringLiteral("Année solaire 2026"));
+        QCOMPARE(annee->Table->rowCount(), 365);
+
+        // The copied table: a header and a line per date, tab-separated, CR LF; the rise of the
+        // summer solstice in legal time (CEST), from the engine's day.
+        const QString texte = annee->TexteTable();
+        const QStringList lignes = texte.split(QStringLiteral("\r\n"));
+        QCOMPARE(lignes.size(), 367);  // and nothing after the last CR LF
+        QVERIFY(lignes.last().isEmpty());
+        QVERIFY(lignes[0].startsWith(QStringLiteral("Date\tAube astronomique\tAube nautique\tAube civile\tLever\t")));
+        const QStringList solstice = lignes[172].split(QLatin1Char('\t'));
+        QCOMPARE(solstice[0], QStringLiteral("2026-06-21"));
+        const PosSoleil::Journee j =
+            PosSoleil::JourneeSolaire(2026, 6, 21, {2.0302777777777776, 42.49666666666667, 0}, Unit3::TEmoinsTU);
+        for (int i = 0; i < j.nombre; ++i)
+            if (j.evenements[i].type == PosSoleil::TypeEvenement::Montee && j.evenements[i].seuil == PosSoleil::Seuil::LeverCoucher)
+                QCOMPARE(solstice[4] + QStringLiteral(" CEST"), Unit5::TexteLegal(j.evenements[i].t).mid(11));
+        QApplication::clipboard()->clear();
+        annee->activateWindow();
+        QTRY_VERIFY(annee->isActiveWindow());
+        annee->Onglets->setCurrentWidget(annee->Table);
+        annee->Table->setFocus();
+        QTest::keyClick(annee->Table, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), texte);
+
+        // The year's picture: day at 14:00 on the solstice, night at 01:00 on the winter one;
+        // the transit moves an hour with the legal time on 29 March and 25 October.
+        const DonneesAnnee& d = annee->Donnees();
+        QCOMPARE(d.bandes[171 * DonneesAnnee::PasParJour + 14 * 12], quint8(4));
+        QCOMPARE(d.bandes[354 * DonneesAnnee::PasParJour + 1 * 12], quint8(0));
+        const int mars = QDate(2026, 3, 29).dayOfYear() - 1, octobre = QDate(2026, 10, 25).dayOfYear() - 1;
+        QVERIFY(std::fabs(d.passages[mars] - d.passages[mars - 1] - 1) < 0.01);
+        QVERIFY(std::fabs(d.passages[octobre] - d.passages[octobre - 1] + 1) < 0.01);
+        QVERIFY(std::fabs(d.passages[mars + 1] - d.passages[mars]) < 0.01);
+        // The analemma at the same clock time, 52 minutes before the Sun's mean noon here: its
+        // altitudes span a little less than the two solstices' noons, 46.9 degrees apart.
+        const auto [bas, haut] = std::minmax_element(d.analemmeHauteurs.begin(), d.analemmeHauteurs.end());
+        QVERIFY2(*haut - *bas > 42 && *haut - *bas < 46.9, qPrintable(QString::number(*haut - *bas)));
+
+        // Each picture saved as PNG and as SVG.
+        QTemporaryDir dossier;
+        for (int image = 0; image < 2; ++image) {
+            const QString png = dossier.filePath(QStringLiteral("a%1.png").arg(image));
+            const QString svg = dossier.filePath(QStringLiteral("a%1.svg").arg(image));
+            QVERIFY(annee->EnregistreImage(png, image));
+            QVERIFY(annee->EnregistreImage(svg, image));
+            QVERIFY(!QImage(png).isNull());
+            QFile f(svg);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY(f.readAll().contains("<svg"));
+        }
+        QVERIFY(!annee->EnregistreImage(QStringLiteral("/nonexistent/a.png")));
+        if (const QByteArray ou = qgetenv("ORVANEL_IMAGES_ANNEE"); !ou.isEmpty()) {
+            // The README's pictures, at a window's size.
+            annee->resize(1000, 640);
+            annee->EnregistreImage(QString::fromUtf8(ou) + QStringLiteral("/annee.png"), 0);
+            annee->EnregistreImage(QString::fromUtf8(ou) + QStringLiteral("/equation.png"), 1);
+        }
+
+        // Another year from the keyboard.
+        annee->AnneeSpin->setFocus();
+        QTest::keyClick(annee->AnneeSpin, Qt::Key_Up);
+        QCOMPARE(annee->windowTitle(), QStringLiteral("Année solaire 2027"));
+        QCOMPARE(annee->Table->rowCount(), 365);
+    }
+
+    void everyControlOfTheSkyAndTheYearIsNamedAndReachable() {
+        Unit1::EphPosition->Journee1->trigger();
+        Journee->OuvrirAnnee->click();
+        for (QWidget* fenetre : {static_cast<QWidget*>(Journee), static_cast<QWidget*>(Journee->Annee)}) {
+            for (QWidget* w : fenetre->findChildren<QWidget*>()) {
+                const bool controle = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                                      qobject_cast<QLineEdit*>(w) || qobject_cast<QTabWidget*>(w) ||
+                                      qobject_cast<QTableWidget*>(w) || qobject_cast<TImageAnnee*>(w);
+                if (!controle || w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+                if (w->objectName() == QLatin1String("Copier") && fenetre == Journee) continue;  // the day's, older
+                if (qobject_cast<QDateEdit*>(w)) continue;
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+                QVERIFY2(w->focusPolicy() & Qt::TabFocus, qPrintable(w->objectName()));
+            }
+        }
     }
 };
 

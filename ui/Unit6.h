@@ -1,0 +1,121 @@
+// The solar year of the site: a picture of the whole year (months across, the hours of the
+// computer's legal time down, night, the three twilights and day, the transit), the equation
+// of time and the analemma, and the table of every date's events.
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QString>
+#include <QVector>
+#include <vector>
+
+#include "PosSoleil.h"
+
+class QPainter;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+
+// What the year's pictures and table show, computed once for a year, a site, a time difference
+// and a sky.
+struct DonneesAnnee {
+    int annee = 0;
+    QVector<QDate> dates;
+    std::vector<PosSoleil::JourSolaire> jours;
+    // The legal time's offset from UTC on each date (at noon), seconds.
+    QVector<int> decalages;
+    // Each date's sky every five minutes of legal time from 00:00 (288 a day): 0 night,
+    // 1 astronomical, 2 nautical, 3 civil twilight, 4 day.
+    QVector<quint8> bandes;
+    static constexpr int PasParJour = 288;
+    // The transit in hours of legal time, NaN on a date without one.
+    QVector<double> passages;
+    // The equation of time at each date's noon, minutes.
+    QVector<double> equations;
+    // The Sun at the same clock time every date: 12:00 of the zone's standard time.
+    QVector<double> analemmeAzimuts, analemmeHauteurs;
+    int decalageNormal = 0;  // the zone's standard offset, seconds
+    QString site;            // the site's line, as the other windows write it
+};
+
+DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoinsTU,
+                          const PosSoleil::Ciel& ciel);
+
+// The band of the sky at an altitude and azimuth: 0 night ... 4 day, the day as the sky defines
+// rise and set.
+int Bande(double hauteur, double azimut, const PosSoleil::Ciel& ciel,
+          const PosSoleil::Horizon* horizon);
+
+// The year at the site: a column a day, hours of legal time down, coloured by the Sun's height.
+class TImageAnnee : public QWidget {
+    Q_OBJECT
+public:
+    explicit TImageAnnee(QWidget* parent = nullptr);
+    void Change(const DonneesAnnee* donnees, QDate aujourdhui);
+    // Draws the picture in a rectangle: the window, a PNG or an SVG file.
+    void Dessine(QPainter& p, const QRectF& cadre) const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const DonneesAnnee* donnees = nullptr;
+    QDate aujourdhui;
+};
+
+// The equation of time over the year, and the analemma.
+class TImageEquation : public QWidget {
+    Q_OBJECT
+public:
+    explicit TImageEquation(QWidget* parent = nullptr);
+    void Change(const DonneesAnnee* donnees);
+    void Dessine(QPainter& p, const QRectF& cadre) const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const DonneesAnnee* donnees = nullptr;
+};
+
+class TAnnee : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAnnee(QWidget* parent = nullptr);
+
+    // Shows the year for a site, a time difference and a sky, or brings the window forward.
+    void Ouvre(int annee, const PosSoleil::Site& site, double TEmoinsTU, const PosSoleil::Ciel& ciel);
+    void Calcule();
+
+    void AnneeSpinChange();
+    void EnregistrerClick();
+    void CopierClick();
+
+    // The table as copied: a header line, then a line per date, tab-separated, CR LF.
+    QString TexteTable() const;
+    // Saves the picture of the tab shown (or the first when the table is shown) as PNG or SVG,
+    // after the file's suffix. False when the file cannot be written.
+    bool EnregistreImage(const QString& chemin, int laquelle = -1) const;
+
+    const DonneesAnnee& Donnees() const { return donnees; }
+
+    QSpinBox* AnneeSpin;
+    QTabWidget* Onglets;
+    TImageAnnee* ImageAnnee;
+    TImageEquation* ImageEquation;
+    QTableWidget* Table;
+    QPushButton* Enregistrer;
+    QPushButton* Copier;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
+    DonneesAnnee donnees;
+    PosSoleil::Site site{};
+    double tet = 0;
+    PosSoleil::Ciel ciel;
+};
