@@ -44,4 +44,14 @@ xdotool windowfocus --sync "$principale"; xdotool key alt+j
 journee=$(fenetre "Journée solaire")
 sleep 1
 import -window "$journee" docs/solar-day.png
-echo "docs/main-window.png docs/generator.png docs/et-ut-dialog.png docs/about-box.png docs/solar-day.png"
+
+# The year of the site: its bands of night and day, then the equation of time and the analemma.
+xdotool windowfocus --sync "$journee"; xdotool key alt+a
+annee=$(fenetre "Année solaire [0-9]*")
+sleep 1
+import -window "$annee" docs/solar-year.png
+xdotool windowfocus --sync "$annee"; xdotool key alt+q
+sleep 0.5
+import -window "$annee" docs/equation-analemma.png
+echo "docs/main-window.png docs/generator.png docs/et-ut-dialog.png docs/about-box.png docs/solar-day.png" \
+  "docs/solar-year.png docs/equation-analemma.png"
