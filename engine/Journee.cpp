@@ -262,10 +262,9 @@ double HauteurLeverCoucher(double hauteurOeil) noexcept {
 }
 
 double RefractionHorizon(double a) noexcept {
-    constexpr double Rad = Interne::Rad;
     const double reference = 7.31 / 4.4;
-    const double rapport =
-        std::tan(reference * Rad) / std::tan((a + 7.31 / (a + 4.4)) * Rad);
+    const double rapport = std::tan(reference * Interne::Rad) /
+                           std::tan((a + 7.31 / (a + 4.4)) * Interne::Rad);
     return RefractionHorizontale * rapport;
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QDateEdit>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QTimeEdit>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QShortcut>
 #include <QtMath>
 
 #include "MaskEdit.h"
@@ -137,6 +139,33 @@ void AjusteALEcran(QWidget* fenetre) {
         fenetre->resize(fenetre->size().boundedTo(place).expandedTo(fenetre->minimumSizeHint()));
     }
     Centre(fenetre);
+}
+
+namespace {
+
+// Leaves Ctrl+C unclaimed by the control it watches, so that it reaches the window's shortcut.
+class LaisseLaCopie : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* objet, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(objet, event);
+    }
+};
+
+}  // namespace
+
+void CopieAuClavier(QWidget* fenetre, std::function<void()> copie,
+                    std::initializer_list<QWidget*> controles) {
+    auto* raccourci = new QShortcut(QKeySequence::Copy, fenetre);
+    raccourci->setContext(Qt::WindowShortcut);
+    QObject::connect(raccourci, &QShortcut::activated, fenetre, std::move(copie));
+    auto* filtre = new LaisseLaCopie(fenetre);
+    for (QWidget* c : controles) c->installEventFilter(filtre);
 }
 
 }  // namespace Controles

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDate>
+#include <functional>
+#include <initializer_list>
 #include <QString>
 #include <QTime>
 #include <QWidget>
@@ -45,6 +47,11 @@ void Centre(QWidget* fenetre);
 // Shrinks a resizable window to what its screen can show with its frame, then centres it: at
 // 800 x 600 every window stays whole and reachable.
 void AjusteALEcran(QWidget* fenetre);
+
+// Ctrl+C anywhere in a window calls `copie`, in the given controls too, which would otherwise
+// keep it for their own text.
+void CopieAuClavier(QWidget* fenetre, std::function<void()> copie,
+                    std::initializer_list<QWidget*> controles);
 
 // A control named `nom` in `parent`, with its caption (text or group title), placed on the grid.
 template <class T>

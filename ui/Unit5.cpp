@@ -445,20 +445,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     connect(ChoisirHorizon, &QPushButton::clicked, this, &TJournee::ChoisirHorizonClick);
     connect(RetirerHorizon, &QPushButton::clicked, this, &TJournee::RetirerHorizonClick);
     connect(OuvrirAnnee, &QPushButton::clicked, this, &TJournee::OuvrirAnneeClick);
-    auto* copie = new QShortcut(QKeySequence::Copy, this);
-    copie->setContext(Qt::WindowShortcut);
-    connect(copie, &QShortcut::activated, this, &TJournee::CopierClick);
-    DatePicker->installEventFilter(this);
-}
-
-bool TJournee::eventFilter(QObject* objet, QEvent* event) {
-    // The picker would take Ctrl+C for its own text; left unclaimed, it reaches the shortcut.
-    if (event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        event->ignore();
-        return true;
-    }
-    return QDialog::eventFilter(objet, event);
+    Controles::CopieAuClavier(this, [this] { CopierClick(); }, {DatePicker});
 }
 
 void TJournee::Ouvre() {

@@ -133,10 +133,6 @@ public:
     QPushButton* OuvrirAnnee;
     TAnnee* Annee = nullptr;  // the year's window, made when first opened
 
-protected:
-    // Ctrl+C copies the events wherever the focus is, the date picker included.
-    bool eventFilter(QObject* objet, QEvent* event) override;
-
 private:
     void PlaceSoleil();
 

@@ -6,12 +6,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QSvgGenerator>
 #include <QTabWidget>
@@ -160,29 +158,38 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
     return d;
 }
 
-// ---- The year's picture ----
+// ---- The pictures ----
 
-TImageAnnee::TImageAnnee(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("ImageAnnee"));
-    setAccessibleName(QStringLiteral("Image de l'année : heures légales de la nuit, des crépuscules et du jour"));
+TImage::TImage(QWidget* parent, const char* nom, const QString& description) : QWidget(parent) {
+    setObjectName(QString::fromLatin1(nom));
+    setAccessibleName(description);
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(sizeHint() / 2);
 }
 
-QSize TImageAnnee::sizeHint() const {
+QSize TImage::sizeHint() const {
     const QFontMetrics fm(font());
     return {fm.horizontalAdvance(QLatin1Char('0')) * 90, fm.height() * 30};
 }
 
-void TImageAnnee::Change(const DonneesAnnee* d, QDate jour) {
+void TImage::Change(const DonneesAnnee* d, QDate jour) {
     donnees = d;
     aujourdhui = jour;
     update();
 }
 
-void TImageAnnee::paintEvent(QPaintEvent*) {
+void TImage::paintEvent(QPaintEvent*) {
     QPainter p(this);
     Dessine(p, QRectF(rect()));
 }
+
+TImageAnnee::TImageAnnee(QWidget* parent)
+    : TImage(parent, "ImageAnnee",
+             QStringLiteral("Image de l'année : heures légales de la nuit, des crépuscules et du jour")) {}
+
+TImageEquation::TImageEquation(QWidget* parent)
+    : TImage(parent, "ImageEquation",
+             QStringLiteral("Image de l'équation du temps sur l'année et de l'analemme")) {}
 
 void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
     const QPalette& pal = palette();
@@ -263,27 +270,6 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
 }
 
 // ---- The equation of time and the analemma ----
-
-TImageEquation::TImageEquation(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("ImageEquation"));
-    setAccessibleName(QStringLiteral("Image de l'équation du temps sur l'année et de l'analemme"));
-    setMinimumSize(sizeHint() / 2);
-}
-
-QSize TImageEquation::sizeHint() const {
-    const QFontMetrics fm(font());
-    return {fm.horizontalAdvance(QLatin1Char('0')) * 90, fm.height() * 30};
-}
-
-void TImageEquation::Change(const DonneesAnnee* d) {
-    donnees = d;
-    update();
-}
-
-void TImageEquation::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    Dessine(p, QRectF(rect()));
-}
 
 void TImageEquation::Dessine(QPainter& p, const QRectF& cadre) const {
     const QPalette& pal = palette();
@@ -407,9 +393,7 @@ TAnnee::TAnnee(QWidget* parent) : QDialog(parent) {
     Onglets->setObjectName(QStringLiteral("Onglets"));
     Onglets->setAccessibleName(QStringLiteral("Vues de l'année"));
     ImageAnnee = new TImageAnnee(this);
-    ImageAnnee->setFocusPolicy(Qt::StrongFocus);
     ImageEquation = new TImageEquation(this);
-    ImageEquation->setFocusPolicy(Qt::StrongFocus);
     Table = new QTableWidget(this);
     Table->setObjectName(QStringLiteral("Table"));
     Table->setAccessibleName(QStringLiteral("Table des événements de chaque date"));
@@ -433,21 +417,7 @@ TAnnee::TAnnee(QWidget* parent) : QDialog(parent) {
     connect(AnneeSpin, &QSpinBox::valueChanged, this, &TAnnee::AnneeSpinChange);
     connect(Enregistrer, &QPushButton::clicked, this, &TAnnee::EnregistrerClick);
     connect(Copier, &QPushButton::clicked, this, &TAnnee::CopierClick);
-    auto* copie = new QShortcut(QKeySequence::Copy, this);
-    copie->setContext(Qt::WindowShortcut);
-    connect(copie, &QShortcut::activated, this, &TAnnee::CopierClick);
-    // The table and the spin box would keep Ctrl+C for their own text.
-    Table->installEventFilter(this);
-    AnneeSpin->installEventFilter(this);
-}
-
-bool TAnnee::eventFilter(QObject* objet, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        event->ignore();
-        return true;
-    }
-    return QDialog::eventFilter(objet, event);
+    Controles::CopieAuClavier(this, [this] { CopierClick(); }, {Table, AnneeSpin});
 }
 
 void TAnnee::Ouvre(int annee, const PosSoleil::Site& s, double TEmoinsTU, const PosSoleil::Ciel& c) {
@@ -469,7 +439,7 @@ void TAnnee::AnneeSpinChange() { Calcule(); }
 void TAnnee::Calcule() {
     donnees = CalculeAnnee(AnneeSpin->value(), site, tet, ciel);
     ImageAnnee->Change(&donnees, QDate::currentDate());
-    ImageEquation->Change(&donnees);
+    ImageEquation->Change(&donnees, QDate::currentDate());
 
     // The table: a column per kind of event, in legal time; several times when the Sun rises
     // twice behind a skyline, a dash when never.

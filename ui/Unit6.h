@@ -47,38 +47,37 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
 int Bande(double hauteur, double azimut, const PosSoleil::Ciel& ciel,
           const PosSoleil::Horizon* horizon);
 
-// The year at the site: a column a day, hours of legal time down, coloured by the Sun's height.
-class TImageAnnee : public QWidget {
+// A picture of the year, drawn by Dessine in the window and into PNG and SVG files alike.
+class TImage : public QWidget {
     Q_OBJECT
 public:
-    explicit TImageAnnee(QWidget* parent = nullptr);
-    void Change(const DonneesAnnee* donnees, QDate aujourdhui);
+    explicit TImage(QWidget* parent, const char* nom, const QString& description);
+    void Change(const DonneesAnnee* donnees, QDate aujourdhui = {});
     // Draws the picture in a rectangle: the window, a PNG or an SVG file.
-    void Dessine(QPainter& p, const QRectF& cadre) const;
+    virtual void Dessine(QPainter& p, const QRectF& cadre) const = 0;
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
     const DonneesAnnee* donnees = nullptr;
     QDate aujourdhui;
 };
 
+// The year at the site: a column a day, hours of legal time down, coloured by the Sun's height,
+// the transit and today.
+class TImageAnnee : public TImage {
+    Q_OBJECT
+public:
+    explicit TImageAnnee(QWidget* parent = nullptr);
+    void Dessine(QPainter& p, const QRectF& cadre) const override;
+};
+
 // The equation of time over the year, and the analemma.
-class TImageEquation : public QWidget {
+class TImageEquation : public TImage {
     Q_OBJECT
 public:
     explicit TImageEquation(QWidget* parent = nullptr);
-    void Change(const DonneesAnnee* donnees);
-    void Dessine(QPainter& p, const QRectF& cadre) const;
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const DonneesAnnee* donnees = nullptr;
+    void Dessine(QPainter& p, const QRectF& cadre) const override;
 };
 
 class TAnnee : public QDialog {
@@ -109,9 +108,6 @@ public:
     QTableWidget* Table;
     QPushButton* Enregistrer;
     QPushButton* Copier;
-
-protected:
-    bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
     DonneesAnnee donnees;
