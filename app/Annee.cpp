@@ -20,49 +20,6 @@ std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std:
 
 namespace {
 
-// The kinds of events of a year's row, each a column: the times of the day's crossings of
-// one kind (usually one; behind a skyline the Sun may rise and set twice).
-struct Sorte {
-    std::string cle;    // CSV and JSON, without the time's suffix
-    std::string titre;  // text
-    PosSoleil::TypeEvenement type;
-    PosSoleil::Seuil seuil;
-    double hauteur;  // for the caller's own altitudes
-    bool Est(const PosSoleil::Evenement& e) const noexcept {
-        if (e.type != type) return false;
-        if (type == PosSoleil::TypeEvenement::Passage) return true;
-        return e.seuil == seuil && (seuil != PosSoleil::Seuil::Hauteur || e.cible == hauteur);
-    }
-};
-
-// Rise, transit, set and the dawns and dusks of the three twilights.
-constexpr std::size_t SortesFixes = 9;
-
-std::vector<Sorte> Sortes(const PosSoleil::Ciel& ciel) {
-    using PosSoleil::Seuil;
-    using PosSoleil::TypeEvenement;
-    constexpr auto M = TypeEvenement::Montee, D = TypeEvenement::Descente;
-    std::vector<Sorte> sortes = {
-        {"lever", "Lever", M, Seuil::LeverCoucher, 0},
-        {"passage", "Passage", TypeEvenement::Passage, Seuil::LeverCoucher, 0},
-        {"coucher", "Coucher", D, Seuil::LeverCoucher, 0},
-        {"aube_civile", "Aube civile", M, Seuil::Civil, 0},
-        {"crepuscule_civil", "Crépuscule civil", D, Seuil::Civil, 0},
-        {"aube_nautique", "Aube nautique", M, Seuil::Nautique, 0},
-        {"crepuscule_nautique", "Crépuscule nautique", D, Seuil::Nautique, 0},
-        {"aube_astronomique", "Aube astronomique", M, Seuil::Astronomique, 0},
-        {"crepuscule_astronomique", "Crépuscule astronomique", D, Seuil::Astronomique, 0},
-    };
-    for (const double h : ciel.hauteurs) {
-        const std::string n = Nombre(h);
-        sortes.push_back({"montee_hauteur_" + n, "Montée à " + Tableau::TexteHauteur(h), M,
-                          Seuil::Hauteur, h});
-        sortes.push_back({"descente_hauteur_" + n, "Descente à " + Tableau::TexteHauteur(h), D,
-                          Seuil::Hauteur, h});
-    }
-    return sortes;
-}
-
 const char* const NomsEtats[] = {"franchi", "toujours_au_dessus", "toujours_au_dessous"};
 const char* const NomsSeuils[] = {"lever_coucher", "civil", "nautique", "astronomique"};
 
@@ -78,12 +35,12 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
         secondes.push_back(tt.back().secondes - r.dut1);
     }
     std::vector<PosSoleil::JourSolaire> an = PosSoleil::AnneeSolaire(annee, r.site, r.ciel, secondes);
-    const std::vector<Sorte> sortes = Sortes(r.ciel);
+    const std::vector<Tableau::Sorte> sortes = Tableau::Sortes(r.ciel.hauteurs);
     std::optional<HeureLegale> legal;
     if (!r.fuseau.empty()) legal.emplace(r.fuseau);
     const std::string suffixe = legal ? "_legale" : "_utc";
     // The times of one kind in a day, in the format's text.
-    const auto heures = [&](const PosSoleil::JourSolaire& j, const Sorte& s) {
+    const auto heures = [&](const PosSoleil::JourSolaire& j, const Tableau::Sorte& s) {
         std::vector<std::string> textes;
         for (const PosSoleil::Evenement& e : j.evenements) {
             if (!s.Est(e)) continue;
@@ -121,12 +78,12 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
                             '\t' + std::to_string(annee) + '\t' +
                             (legal ? "heure légale " + r.fuseau : std::string("UTC")) + "\r\n";
         texte += "Date";
-        for (const Sorte& s : sortes) texte += '\t' + s.titre;
+        for (const Tableau::Sorte& s : sortes) texte += '\t' + s.titre;
         texte += "\tHauteur au passage\tDurée du jour\tVariation\r\n";
         for (int d = 0; d < jours; ++d) {
             const PosSoleil::JourSolaire& j = an[static_cast<std::size_t>(d)];
             texte += date(d);
-            for (const Sorte& s : sortes) {
+            for (const Tableau::Sorte& s : sortes) {
                 const std::string h = joint(heures(j, s), ' ');
                 texte += '\t' + (h.empty() ? std::string("-") : h);
             }
@@ -142,7 +99,7 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
         std::string texte =
             "date,site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,"
             "source_tt_utc,ut1_moins_utc_s";
-        for (const Sorte& s : sortes) texte += "," + s.cle + suffixe;
+        for (const Tableau::Sorte& s : sortes) texte += "," + s.cle + suffixe;
         texte += ",passage_hauteur_deg,duree_jour_min,variation_duree_min";
         for (const char* n : NomsSeuils) texte += std::string(",etat_") + n;
         for (const double h : r.ciel.hauteurs) texte += ",etat_hauteur_" + Nombre(h);
@@ -157,7 +114,7 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
             const TtUtc& v = tt[static_cast<std::size_t>(d) + 1];
             texte += date(d) + site + ',' + Nombre(v.secondes) + ',' + NomSource(v.source) + ',' +
                      Nombre(r.dut1);
-            for (const Sorte& s : sortes) texte += ',' + joint(heures(j, s), ';');
+            for (const Tableau::Sorte& s : sortes) texte += ',' + joint(heures(j, s), ';');
             const auto hp = passageHauteur(j);
             texte += ',' + (hp ? Nombre(*hp) : std::string()) + ',' + Nombre(j.duree * 60) + ',' +
                      Nombre(j.variationDuree * 60);
@@ -181,8 +138,8 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
         x["date"] = date(d);
         x["tt_moins_utc_s"] = v.secondes;
         x["source_tt_utc"] = NomSource(v.source);
-        for (std::size_t k = 0; k < SortesFixes; ++k) {
-            const Sorte& s = sortes[k];
+        for (std::size_t k = 0; k < Tableau::SortesFixes; ++k) {
+            const Tableau::Sorte& s = sortes[k];
             x[s.cle + suffixe] = heures(j, s);
         }
         const auto hp = passageHauteur(j);
@@ -195,8 +152,8 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
         x["seuils"] = seuils;
         Json hauteurs = Json::array();
         for (std::size_t i = 0; i < r.ciel.hauteurs.size(); ++i) {
-            const Sorte& montee = sortes[SortesFixes+ 2 * i];
-            const Sorte& descente = sortes[SortesFixes+ 2 * i + 1];
+            const Tableau::Sorte& montee = sortes[Tableau::SortesFixes + 2 * i];
+            const Tableau::Sorte& descente = sortes[Tableau::SortesFixes + 2 * i + 1];
             hauteurs.push_back({{"hauteur_deg", r.ciel.hauteurs[i]},
                                 {"montee" + suffixe, heures(j, montee)},
                                 {"descente" + suffixe, heures(j, descente)},

@@ -18,10 +18,16 @@ namespace {
 constexpr double PrecisionJours = 0.001 / SecondesParJour;
 
 // Semi-diameter of the Sun and refraction at the horizon, degrees.
-constexpr double DemiDiametre = 16.0 / 60.0;
-constexpr double RefractionHorizontale = 34.0 / 60.0;
+constexpr double DemiDiametre = 16.0;           // arcminutes
+constexpr double RefractionHorizontale = 34.0;  // arcminutes
 // The dip of a flat horizon seen from H metres: 1.76' sqrt(H).
-constexpr double Depression = 1.76 / 60.0;
+constexpr double Depression = 1.76;  // arcminutes
+
+// The refraction at a skyline's apparent altitude a (degrees) over that at the horizon:
+// cot(a + 7.31 / (a + 4.4)) / cot(7.31 / 4.4), exactly 1 at a = 0.
+double RapportRefraction(double a) noexcept {
+    return std::tan(7.31 / 4.4 * Interne::Rad) / std::tan((a + 7.31 / (a + 4.4)) * Interne::Rad);
+}
 
 struct Point {
     double t, hauteur, azimut, angleHoraire;
@@ -256,16 +262,12 @@ double DebutJournee(int Annee, int Mois, int Jour, double Longitude) noexcept {
 }
 
 double HauteurLeverCoucher(double hauteurOeil) noexcept {
-    // -50' written as one quotient, so that sea level gives the rise-set threshold to the bit.
-    return hauteurOeil == 0.0 ? HauteursSeuils[0]
-                              : HauteursSeuils[0] - Depression * std::sqrt(hauteurOeil);
+    // Summed in arcminutes, so that sea level gives the rise-set threshold (-50 / 60) to the bit.
+    return -(DemiDiametre + RefractionHorizontale + Depression * std::sqrt(hauteurOeil)) / 60.0;
 }
 
 double RefractionHorizon(double a) noexcept {
-    const double reference = 7.31 / 4.4;
-    const double rapport = std::tan(reference * Interne::Rad) /
-                           std::tan((a + 7.31 / (a + 4.4)) * Interne::Rad);
-    return RefractionHorizontale * rapport;
+    return RefractionHorizontale * RapportRefraction(a) / 60.0;
 }
 
 Horizon::Horizon(std::vector<PointHorizon> points) : points_(std::move(points)) {
@@ -295,8 +297,8 @@ double Horizon::Profil(double azimut) const noexcept {
 }
 
 double Horizon::Centre(double p) noexcept {
-    if (p == 0.0) return HauteursSeuils[0];  // the flat horizon, to the bit
-    return p - DemiDiametre - RefractionHorizon(p);
+    // Summed in arcminutes, so that a flat skyline gives the rise-set threshold to the bit.
+    return p - (DemiDiametre + RefractionHorizontale * RapportRefraction(p)) / 60.0;
 }
 
 double Horizon::HauteurCentre(double azimut) const noexcept { return Centre(Profil(azimut)); }

@@ -449,11 +449,12 @@ void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
 
 Interne::SoleilDuSite::SoleilDuSite(const Site& site, double debut, double fin)
     : lieu_(LieuDe(site)) {
-    // Dynamical time runs ahead of UTC by at most a quarter of a day in the accepted range;
-    // a day of margin and the four nodes each side that the polynomial takes.
-    premier_ = static_cast<long long>(std::floor((debut - 1) / EcartNoeuds)) - NombreNoeuds / 2;
-    const long long dernier =
-        static_cast<long long>(std::ceil((fin + 1) / EcartNoeuds)) + NombreNoeuds / 2;
+    // The polynomial takes the nodes around each instant's dynamical time, which runs ahead of
+    // UTC by -100 s to 20000 s in the accepted range: half a day of margin after the span, a
+    // tenth before; an instant beyond them takes the driver's own position.
+    premier_ = static_cast<long long>(std::floor((debut - 0.1) / EcartNoeuds)) - NoeudsAvant;
+    const long long dernier = static_cast<long long>(std::floor((fin + 0.5) / EcartNoeuds)) +
+                              (NombreNoeuds - NoeudsAvant);
     noeuds_.reserve(static_cast<std::size_t>(dernier - premier_ + 1));
     for (long long k = premier_; k <= dernier; ++k) {
         // A node's instant is read as dynamical time: UTC with no difference.

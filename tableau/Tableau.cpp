@@ -150,6 +150,38 @@ std::string TexteHauteur(double hauteur) {
     return texte;
 }
 
+bool Sorte::Est(const PosSoleil::Evenement& e) const noexcept {
+    if (e.type != type) return false;
+    if (type == PosSoleil::TypeEvenement::Passage) return true;
+    return e.seuil == seuil && (seuil != PosSoleil::Seuil::Hauteur || e.cible == hauteur);
+}
+
+std::vector<Sorte> Sortes(const std::vector<double>& hauteurs) {
+    using PosSoleil::Seuil;
+    using PosSoleil::TypeEvenement;
+    constexpr auto M = TypeEvenement::Montee, D = TypeEvenement::Descente;
+    std::vector<Sorte> sortes = {
+        {"lever", "Lever", M, Seuil::LeverCoucher, 0},
+        {"passage", "Passage", TypeEvenement::Passage, Seuil::LeverCoucher, 0},
+        {"coucher", "Coucher", D, Seuil::LeverCoucher, 0},
+        {"aube_civile", "Aube civile", M, Seuil::Civil, 0},
+        {"crepuscule_civil", "Crépuscule civil", D, Seuil::Civil, 0},
+        {"aube_nautique", "Aube nautique", M, Seuil::Nautique, 0},
+        {"crepuscule_nautique", "Crépuscule nautique", D, Seuil::Nautique, 0},
+        {"aube_astronomique", "Aube astronomique", M, Seuil::Astronomique, 0},
+        {"crepuscule_astronomique", "Crépuscule astronomique", D, Seuil::Astronomique, 0},
+    };
+    for (const double h : hauteurs) {
+        // The shortest text that reads back as the altitude, as the CSV numbers are written.
+        char nombre[32];
+        const auto fin = std::to_chars(nombre, nombre + sizeof nombre, h).ptr;
+        const std::string n(nombre, fin);
+        sortes.push_back({"montee_hauteur_" + n, "Montée à " + TexteHauteur(h), M, Seuil::Hauteur, h});
+        sortes.push_back({"descente_hauteur_" + n, "Descente à " + TexteHauteur(h), D, Seuil::Hauteur, h});
+    }
+    return sortes;
+}
+
 std::string TexteEtat(double hauteur, PosSoleil::EtatSeuil etat) {
     return (etat == PosSoleil::EtatSeuil::ToujoursAuDessus ? "Le Soleil reste au-dessus de "
                                                             : "Le Soleil reste sous ") +

@@ -113,6 +113,22 @@ std::string TexteHauteur(double hauteur);
 // to zero seconds is "+00:00:00", never a negative zero.
 std::string Duree(double heures, bool signe);
 
+// A kind of event of a year's row or column: a day's crossings of one kind (usually one;
+// behind a skyline the Sun may rise and set twice). `cle` names it in CSV and JSON (without
+// the time's suffix), `titre` in texts.
+struct Sorte {
+    std::string cle, titre;
+    PosSoleil::TypeEvenement type;
+    PosSoleil::Seuil seuil;
+    double hauteur;  // for the caller's own altitudes
+    bool Est(const PosSoleil::Evenement& e) const noexcept;
+};
+
+// Rise, transit, set, then the dawn and dusk of each twilight (SortesFixes of them), then a
+// rise and a fall through each of the caller's altitudes.
+inline constexpr std::size_t SortesFixes = 9;
+std::vector<Sorte> Sortes(const std::vector<double>& hauteurs);
+
 // A skyline from a CSV text with the header "azimuth,altitude" (degrees, '.' decimals), one
 // point a line, at least two; blank lines and lines starting with '#' are skipped. Every
 // refusal throws std::invalid_argument naming the file and the line:

@@ -23,6 +23,7 @@
 #include "RapportErreur.h"
 #include "Tableau.h"
 #include "Unit1.h"
+#include "Unit5.h"
 
 namespace {
 
@@ -36,12 +37,6 @@ QColor CouleurBande(int bande) {
     static const QColor couleurs[] = {QColor(18, 24, 64), QColor(40, 56, 118), QColor(72, 98, 168),
                                       QColor(132, 160, 216), QColor(250, 226, 142)};
     return couleurs[std::clamp(bande, 0, 4)];
-}
-
-// A UTC date-time value as "HH:mm:ss" of the computer's legal time.
-QString HeureLegale(double t) {
-    const qint64 s = std::llround((t - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour);
-    return QDateTime::fromSecsSinceEpoch(s, QTimeZone::utc()).toLocalTime().toString(QStringLiteral("HH:mm:ss"));
 }
 
 // An offset from UTC as "UTC+1", "UTC+5:30".
@@ -443,33 +438,13 @@ void TAnnee::Calcule() {
 
     // The table: a column per kind of event, in legal time; several times when the Sun rises
     // twice behind a skyline, a dash when never.
-    using PosSoleil::Seuil;
-    using PosSoleil::TypeEvenement;
-    struct Colonne {
-        QString titre;
-        TypeEvenement type;
-        Seuil seuil;
-        double hauteur;
-    };
-    constexpr auto M = TypeEvenement::Montee, D = TypeEvenement::Descente;
-    QVector<Colonne> colonnes = {
-        {QStringLiteral("Aube astronomique"), M, Seuil::Astronomique, 0},
-        {QStringLiteral("Aube nautique"), M, Seuil::Nautique, 0},
-        {QStringLiteral("Aube civile"), M, Seuil::Civil, 0},
-        {QStringLiteral("Lever"), M, Seuil::LeverCoucher, 0},
-        {QStringLiteral("Passage"), TypeEvenement::Passage, Seuil::LeverCoucher, 0},
-        {QStringLiteral("Coucher"), D, Seuil::LeverCoucher, 0},
-        {QStringLiteral("Crépuscule civil"), D, Seuil::Civil, 0},
-        {QStringLiteral("Crépuscule nautique"), D, Seuil::Nautique, 0},
-        {QStringLiteral("Crépuscule astronomique"), D, Seuil::Astronomique, 0},
-    };
-    for (const double h : ciel.hauteurs) {
-        const QString texte = QString::fromStdString(Tableau::TexteHauteur(h));
-        colonnes.push_back({QStringLiteral("Montée à ") + texte, M, Seuil::Hauteur, h});
-        colonnes.push_back({QStringLiteral("Descente à ") + texte, D, Seuil::Hauteur, h});
-    }
+    // The dawns first, then rise, transit and set, then the dusks, then the own altitudes.
+    const std::vector<Tableau::Sorte> sortes = Tableau::Sortes(ciel.hauteurs);
+    std::vector<Tableau::Sorte> colonnes;
+    for (const std::size_t k : {7, 5, 3, 0, 1, 2, 4, 6, 8}) colonnes.push_back(sortes[k]);
+    colonnes.insert(colonnes.end(), sortes.begin() + Tableau::SortesFixes, sortes.end());
     QStringList titres = {QStringLiteral("Date")};
-    for (const Colonne& c : colonnes) titres << c.titre;
+    for (const Tableau::Sorte& c : colonnes) titres << QString::fromStdString(c.titre);
     titres << QStringLiteral("Durée du jour");
     Table->clear();
     Table->setColumnCount(static_cast<int>(titres.size()));
@@ -478,16 +453,11 @@ void TAnnee::Calcule() {
     for (int i = 0; i < donnees.dates.size(); ++i) {
         const PosSoleil::JourSolaire& j = donnees.jours[i];
         Table->setItem(i, 0, new QTableWidgetItem(donnees.dates[i].toString(Qt::ISODate)));
-        for (int k = 0; k < colonnes.size(); ++k) {
-            const Colonne& c = colonnes[k];
+        for (std::size_t k = 0; k < colonnes.size(); ++k) {
             QStringList heures;
-            for (const PosSoleil::Evenement& e : j.evenements) {
-                const bool meme = e.type == c.type &&
-                                  (c.type == TypeEvenement::Passage ||
-                                   (e.seuil == c.seuil && (c.seuil != Seuil::Hauteur || e.cible == c.hauteur)));
-                if (meme) heures << HeureLegale(e.t);
-            }
-            Table->setItem(i, k + 1, new QTableWidgetItem(heures.isEmpty() ? QStringLiteral("-")
+            for (const PosSoleil::Evenement& e : j.evenements)
+                if (colonnes[k].Est(e)) heures << Unit5::TexteLegal(e.t).mid(11, 8);
+            Table->setItem(i, static_cast<int>(k) + 1, new QTableWidgetItem(heures.isEmpty() ? QStringLiteral("-")
                                                                             : heures.join(QLatin1Char(' '))));
         }
         Table->setItem(i, static_cast<int>(colonnes.size()) + 1,
