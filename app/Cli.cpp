@@ -24,11 +24,6 @@ std::string Borne(double x) {
     return texte;
 }
 
-std::string Plage(double min, double max, std::string_view unite) {
-    std::string texte = "de " + Borne(min) + " à " + Borne(max);
-    if (!unite.empty()) texte += " " + std::string(unite);
-    return texte;
-}
 
 bool LitDouble(std::string_view texte, double& valeur) {
     char copie[64];
@@ -97,7 +92,17 @@ bool Signe(std::string_view& v, char c) {
     return true;
 }
 
+std::string Plage(double min, double max, std::string_view unite) {
+    return TextePlage(min, max, unite);
+}
+
 }  // namespace
+
+std::string TextePlage(double min, double max, std::string_view unite) {
+    std::string texte = "de " + Borne(min) + " à " + Borne(max);
+    if (!unite.empty()) texte += " " + std::string(unite);
+    return texte;
+}
 
 double LitNombre(std::string_view texte, std::string_view option, double min, double max,
                  std::string_view unite) {

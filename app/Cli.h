@@ -12,10 +12,19 @@
 #include <string_view>
 #include <vector>
 
+#include "Contrat.h"
 #include "PosSoleil.h"
 #include "TempsDynamique.h"
 
 namespace Cli {
+
+// The time model and the program's dates, from the contract every face shares.
+using Contrat::DansLesDates;
+using Contrat::NomSource;
+using Contrat::RunsLineaires;
+using Contrat::SourceTt;
+using Contrat::TtMoinsUtcParDefaut;
+using Contrat::TtUtc;
 
 // A usage error: its French message goes to standard error and the program ends with status 2,
 // nothing written on standard output.
@@ -28,8 +37,6 @@ struct ErreurDonnees {
     std::string message;
 };
 
-// ---- Time scales ----
-
 // ---- Readers (each throws ErreurUsage, or ErreurDonnees for the batch input) ----
 
 // A number between min and max, with a '.' or ',' decimal mark. The message names the option
@@ -38,6 +45,15 @@ double LitNombre(std::string_view texte, std::string_view option, double min, do
                  std::string_view unite);
 long long LitEntier(std::string_view texte, std::string_view option, long long min,
                     long long max);
+inline double LitNombre(std::string_view texte, std::string_view option, Contrat::Plage plage,
+                        std::string_view unite) {
+    return LitNombre(texte, option, plage.min, plage.max, unite);
+}
+// "de -1000 à 10000 m": a range as the messages and the help say it, French decimal commas.
+std::string TextePlage(double min, double max, std::string_view unite);
+inline std::string TextePlage(Contrat::Plage plage, std::string_view unite) {
+    return TextePlage(plage.min, plage.max, unite);
+}
 
 // An angle in decimal degrees ("2.03", "-70.5") or in the program's sexagesimal text
 // ("002°01'49\"", "-33°52'10.5\""), within min..max.
@@ -124,7 +140,7 @@ PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double ttMoinsUtc) 
 void EcritPosition(std::ostream& sortie, const Reglages& r, double t);
 
 // The `table` command: rows from `debut` every `pasJours`, `nombre` of them (at least one,
-// and none past the year 2251, as in the generator), on `taches` threads, in order.
+// and none past the year Tableau::AnneeFinSerie, as in the generator), on `taches` threads, in order.
 struct Serie {
     std::string debut, unite;
     long long pas = 1, nombre = 1;

@@ -95,15 +95,18 @@ void LitRang(const Rang& rang, const Colonnes& c, bool force, std::vector<std::s
         const std::string date = Apres(champs[static_cast<std::size_t>(c.date)]);
         t = LitInstant(date, "le champ date");
         if (!force && !DansLesDates(t))
-            throw ErreurUsage{"date hors de 1980-01-01T00:00:00Z..2250-12-31T23:59:59Z pour le "
-                              "champ date : « " + date + " » (--force pour l'accepter)"};
+            throw ErreurUsage{"date hors de " + Contrat::TextePremierInstant() + ".." +
+                              Contrat::TexteDernierInstant() + " pour le champ date : « " + date +
+                              " » (--force pour l'accepter)"};
         site.Longitude =
-            LitAngle(Apres(champs[static_cast<std::size_t>(c.lon)]), "le champ lon", -180, 180);
+            LitAngle(Apres(champs[static_cast<std::size_t>(c.lon)]), "le champ lon", Contrat::Longitude.min,
+                     Contrat::Longitude.max);
         site.Latitude =
-            LitAngle(Apres(champs[static_cast<std::size_t>(c.lat)]), "le champ lat", -90, 90);
+            LitAngle(Apres(champs[static_cast<std::size_t>(c.lat)]), "le champ lat", Contrat::Latitude.min,
+                     Contrat::Latitude.max);
         site.Altitude = c.height < 0 ? 0
                                      : LitNombre(Apres(champs[static_cast<std::size_t>(c.height)]),
-                                                 "le champ height", -1000, 10000, "m");
+                                                 "le champ height", Contrat::HauteurSite, "m");
     } catch (const ErreurUsage& e) {
         throw ErreurDonnees{ou + e.message};
     }

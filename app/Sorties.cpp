@@ -22,9 +22,10 @@ const char* AzimutCle(bool sud) {
     return sud ? "azimut_sud_deg" : "azimut_nord_deg";
 }
 
-const char* RegleTt() {
-    return "table des secondes intercalaires (TAI - UTC + 32,184 s) de 1972 à la fin de 2026, "
-           "au-delà et avant le modèle de ΔT d'Espenak et Meeus (2006), raccordé sans saut";
+std::string RegleTt() {
+    return "table des secondes intercalaires (TAI - UTC + 32,184 s) de 1972 à " +
+           Contrat::TexteFinTable() +
+           ", au-delà et avant le modèle de ΔT d'Espenak et Meeus (2006), raccordé sans saut";
 }
 
 double HauteurRefractee(const Reglages& r, double hauteur) {

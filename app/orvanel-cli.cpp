@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "Cli.h"
+#include "Contrat.h"
 #include "Tableau.h"
 
 #ifndef ORVANEL_VERSION
@@ -67,17 +68,28 @@ std::string Traduit(const CLI::ParseError& e, int argc, char** argv) {
 
 }  // namespace
 
+// The pressure the command line takes, in its unit: the contract's range to a hundredth of a
+// millimetre, within it.
+constexpr Contrat::Plage PressionMmHg{
+    Contrat::MmHgDePascals(Contrat::PressionPa.min),
+    static_cast<double>(static_cast<long long>(Contrat::MmHgDePascals(Contrat::PressionPa.max) * 100)) /
+        100};
+
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    using Cli::TextePlage;
+    const std::string dates =
+        "de " + Contrat::TextePremierInstant() + " à " + Contrat::TexteDernierInstant();
     CLI::App app{
         "Position apparente du Soleil (VSOP87D complète), tables et journée solaire.\n"
         "\n"
-        "Unités : angles en degrés (longitude Est positive de -180 à 180, latitude Nord positive\n"
-        "de -90 à 90, en degrés décimaux ou 002°01'49\"), azimut compté depuis le nord vers l'est\n"
+        "Unités : angles en degrés (longitude Est positive " + TextePlage(Contrat::Longitude, "") +
+        ", latitude Nord positive\n" + TextePlage(Contrat::Latitude, "") +
+        ", en degrés décimaux ou 002°01'49\"), azimut compté depuis le nord vers l'est\n"
         "(depuis le sud avec --south-ref), distance en ua, équation du temps en minutes, hauteur\n"
         "du lieu en mètres, TT - UTC et UT1 - UTC en secondes. Dates ISO 8601 en UTC\n"
-        "(2026-12-08T12:00:00Z) ou avec un décalage (…+01:00), de 1980-01-01T00:00:00Z à\n"
-        "2250-12-31T23:59:59Z sauf avec --force.\n"
+        "(2026-12-08T12:00:00Z) ou avec un décalage (…+01:00),\n" + dates +
+        " sauf avec --force.\n"
         "\n"
         "Journée solaire (jour) : de minuit moyen local à minuit moyen local ; lever et coucher\n"
         "quand le centre du Soleil (topocentrique, sans réfraction) passe à -0°50' ; crépuscules\n"
@@ -91,7 +103,8 @@ int main(int argc, char** argv) {
         "  --threshold DEG passages du centre à cette hauteur, à la montée et à la descente\n"
         "                  (+6 et -4 bornent d'ordinaire l'heure dorée et l'heure bleue).\n"
         "  --horizon F     ligne d'horizon, CSV d'en-tête azimuth,altitude (degrés, azimut depuis\n"
-        "                  le nord vers l'est, hauteur apparente de -2 à 90, deux points au\n"
+        "                  le nord vers l'est, hauteur apparente " +
+        TextePlage(Contrat::HauteurHorizon, "") + ", deux points au\n"
         "                  moins, linéaire en azimut sur tout le tour) : lever et coucher quand le\n"
         "                  bord supérieur réfracté touche l'horizon, le centre passant à\n"
         "                  p(A) - 16' - R(p(A)), A l'azimut du Soleil, p l'horizon,\n"
@@ -100,7 +113,8 @@ int main(int argc, char** argv) {
         "                  Exclut --eye-height.\n"
         "\n"
         "TT - UTC vient par défaut de la table des secondes intercalaires (TAI - UTC + 32,184 s)\n"
-        "de 1972 à la fin de 2026, au-delà et avant du modèle de ΔT d'Espenak et Meeus (2006),\n"
+        "de 1972 à " + Contrat::TexteFinTable() +
+        ", au-delà et avant du modèle de ΔT d'Espenak et Meeus (2006),\n"
         "raccordé sans saut ; les fenêtres d'Orvanel gardent leur propre réglage (menu ET & UT).\n"
         "\n"
         "Code de retour : 0 succès, 2 erreur d'utilisation (rien sur la sortie standard),\n"
@@ -134,30 +148,30 @@ int main(int argc, char** argv) {
 
     const auto communes = [&](CLI::App* c) {
         c->set_help_flag("-h,--help", "Affiche l'aide de la commande et quitte");
-        c->add_option("--lon", lon, "Longitude du lieu, Est positive, de -180 à 180 degrés")
+        c->add_option("--lon", lon, "Longitude du lieu, Est positive, " + TextePlage(Contrat::Longitude, "degrés"))
             ->type_name("DEG");
-        c->add_option("--lat", lat, "Latitude géodésique du lieu, Nord positive, de -90 à 90 degrés")
+        c->add_option("--lat", lat, "Latitude géodésique du lieu, Nord positive, " + TextePlage(Contrat::Latitude, "degrés"))
             ->type_name("DEG");
         c->add_option("--height", hauteurSite,
-                      "Hauteur au-dessus de l'ellipsoïde, de -1000 à 10000 m (0)")
+                      "Hauteur au-dessus de l'ellipsoïde, " + TextePlage(Contrat::HauteurSite, "m") + " (0)")
             ->type_name("M");
         c->add_option("--format", format, "texte, csv ou json (texte)")->type_name("FORMAT");
         c->add_option("--tz", fuseau, "Fuseau pour l'heure légale, par exemple Europe/Paris")
             ->type_name("ZONE");
         auto* tai = c->add_option("--tai-utc", taiUtc,
-                                  "TAI - UTC imposé, secondes entières de 0 à 100")
+                                  "TAI - UTC imposé, secondes entières " + TextePlage(Contrat::TaiMoinsUtcImpose, ""))
                         ->type_name("N");
-        c->add_option("--tt-utc", ttUtc, "TT - UTC imposé, de -100 à 20000 s")
+        c->add_option("--tt-utc", ttUtc, "TT - UTC imposé, " + TextePlage(Contrat::TEmoinsTU, "s"))
             ->type_name("S")
             ->excludes(tai);
-        c->add_option("--dut1", dut1, "UT1 - UTC, de -0,9 à 0,9 s (0)")->type_name("S");
-        c->add_flag("--force", force, "Accepte une date hors de 1980-01-01..2250-12-31");
+        c->add_option("--dut1", dut1, "UT1 - UTC, " + TextePlage(Contrat::Dut1, "s") + " (0)")->type_name("S");
+        c->add_flag("--force", force, "Accepte une date hors " + dates);
     };
     const auto refractionOptions = [&](CLI::App* c) {
         c->add_flag("--refraction", refraction, "Ajoute la hauteur corrigée de la réfraction");
-        c->add_option("--temp", temperature, "Température de l'air, de -90 à 60 °C (10)")
+        c->add_option("--temp", temperature, "Température de l'air, " + TextePlage(Contrat::Temperature, "°C") + " (10)")
             ->type_name("C");
-        c->add_option("--pressure", pression, "Pression de l'air, de 0 à 1100 mmHg (760)")
+        c->add_option("--pressure", pression, "Pression de l'air, " + TextePlage(PressionMmHg, "mmHg") + " (760)")
             ->type_name("MMHG");
         c->add_flag("--south-ref", sud, "Azimut compté depuis le sud (colonne azimut_sud_deg)");
     };
@@ -173,28 +187,28 @@ int main(int argc, char** argv) {
         ->type_name("FICHIER")
         ->excludes(optionDate);
     refractionOptions(position);
-    position->add_option("--jobs", taches, "Fils de calcul de --input, de 1 à 256 (tous les cœurs)")
+    position->add_option("--jobs", taches, "Fils de calcul de --input, " + TextePlage(1, Contrat::TachesMax, "") + " (tous les cœurs)")
         ->type_name("N");
 
     CLI::App* table = app.add_subcommand("table", "Table de positions sur une suite d'instants");
     communes(table);
     table->add_option("--start", debut, "Premier instant, ISO 8601 (obligatoire)")
         ->type_name("INSTANT");
-    table->add_option("--step", pas, "Pas, entier de 0 à 9999 (1)")->type_name("N");
+    table->add_option("--step", pas, "Pas, entier " + TextePlage(0, Contrat::PasMax, "") + " (1)")->type_name("N");
     table->add_option("--unit", unite, "Unité du pas : s, min, h ou d (s)")->type_name("UNITÉ");
-    table->add_option("--count", nombre, "Nombre de lignes, de 0 à 100000000 (1 ; 0 en donne une)")
+    table->add_option("--count", nombre, "Nombre de lignes, " + TextePlage(0, Contrat::LignesMax, "") + " (1 ; 0 en donne une)")
         ->type_name("N");
     table->add_flag("--zenith", zenith, "Distance zénithale au lieu de la hauteur (format texte)");
     refractionOptions(table);
-    table->add_option("--jobs", taches, "Fils de calcul, de 1 à 256 (tous les cœurs)")
+    table->add_option("--jobs", taches, "Fils de calcul, " + TextePlage(1, Contrat::TachesMax, "") + " (tous les cœurs)")
         ->type_name("N");
 
     const auto cielOptions = [&](CLI::App* c) {
         auto* o = c->add_option("--eye-height", oeil,
-                                "Œil à M mètres au-dessus d'une mer ou d'une plaine, de 0 à 10000")
+                                "Œil à M mètres au-dessus d'une mer ou d'une plaine, " + TextePlage(Contrat::HauteurOeil, ""))
                       ->type_name("M");
         c->add_option("--threshold", seuils,
-                      "Hauteur du centre de -90 à 90 degrés dont donner les passages (répétable)")
+                      "Hauteur du centre " + TextePlage(Contrat::HauteurSoleil, "degrés") + " dont donner les passages (répétable)")
             ->type_name("DEG");
         c->add_option("--horizon", horizon, "Ligne d'horizon, CSV d'en-tête azimuth,altitude")
             ->type_name("FICHIER")
@@ -209,7 +223,7 @@ int main(int argc, char** argv) {
 
     CLI::App* annee = app.add_subcommand("annee", "Événements de chaque date d'une année");
     communes(annee);
-    annee->add_option("--year", anneeTexte, "Année, de 1980 à 2250 (obligatoire)")->type_name("A");
+    annee->add_option("--year", anneeTexte, "Année, " + TextePlage(Contrat::PremiereAnnee, Contrat::DerniereAnnee, "") + " (obligatoire)")->type_name("A");
     cielOptions(annee);
     for (CLI::App* commande : {position, table, jour, annee}) commande->group("Commandes");
 
@@ -235,9 +249,9 @@ int main(int argc, char** argv) {
         } else {
             obligatoire(lon, "--lon");
             obligatoire(lat, "--lat");
-            r.site.Longitude = Cli::LitAngle(lon, "--lon", -180, 180);
-            r.site.Latitude = Cli::LitAngle(lat, "--lat", -90, 90);
-            r.site.Altitude = Cli::LitNombre(hauteurSite, "--height", -1000, 10000, "m");
+            r.site.Longitude = Cli::LitAngle(lon, "--lon", Contrat::Longitude.min, Contrat::Longitude.max);
+            r.site.Latitude = Cli::LitAngle(lat, "--lat", Contrat::Latitude.min, Contrat::Latitude.max);
+            r.site.Altitude = Cli::LitNombre(hauteurSite, "--height", Contrat::HauteurSite, "m");
         }
         if (format != "texte" && format != "csv" && format != "json")
             throw Cli::ErreurUsage{"valeur incorrecte pour --format : « " + format +
@@ -255,22 +269,22 @@ int main(int argc, char** argv) {
             r.fuseau = fuseau;
         }
         if (!taiUtc.empty())
-            r.ttImpose = Cli::TtUtc{
-                Tableau::TEmoinsTU(static_cast<int>(Cli::LitEntier(taiUtc, "--tai-utc", 0, 100))),
-                Cli::SourceTt::TaiUtc};
+            r.ttImpose = Contrat::TtUtc{
+                Tableau::TEmoinsTU(static_cast<int>(Cli::LitEntier(taiUtc, "--tai-utc", static_cast<long long>(Contrat::TaiMoinsUtcImpose.min), static_cast<long long>(Contrat::TaiMoinsUtcImpose.max)))),
+                Contrat::SourceTt::TaiUtc};
         if (!ttUtc.empty())
             r.ttImpose =
-                Cli::TtUtc{Cli::LitNombre(ttUtc, "--tt-utc", -100, 20000, "s"), Cli::SourceTt::TtUtc};
-        r.dut1 = Cli::LitNombre(dut1, "--dut1", -0.9, 0.9, "s");
+                Contrat::TtUtc{Cli::LitNombre(ttUtc, "--tt-utc", Contrat::TEmoinsTU, "s"), Contrat::SourceTt::TtUtc};
+        r.dut1 = Cli::LitNombre(dut1, "--dut1", Contrat::Dut1, "s");
         r.refraction = refraction;
-        r.temperature = Cli::LitNombre(temperature, "--temp", -90, 60, "°C");
-        r.pressionMmHg = Cli::LitNombre(pression, "--pressure", 0, 1100, "mmHg");
+        r.temperature = Cli::LitNombre(temperature, "--temp", Contrat::Temperature, "°C");
+        r.pressionMmHg = Cli::LitNombre(pression, "--pressure", PressionMmHg, "mmHg");
         r.zenith = zenith;
         r.sud = sud;
-        const int fils = static_cast<int>(Cli::LitEntier(taches, "--jobs", 1, 256));
-        if (!oeil.empty()) r.ciel.hauteurOeil = Cli::LitNombre(oeil, "--eye-height", 0, 10000, "m");
+        const int fils = static_cast<int>(Cli::LitEntier(taches, "--jobs", 1, Contrat::TachesMax));
+        if (!oeil.empty()) r.ciel.hauteurOeil = Cli::LitNombre(oeil, "--eye-height", Contrat::HauteurOeil, "m");
         for (const std::string& s : seuils) {
-            const double h = Cli::LitNombre(s, "--threshold", -90, 90, "degrés");
+            const double h = Cli::LitNombre(s, "--threshold", Contrat::HauteurSoleil, "degrés");
             if (std::find(r.ciel.hauteurs.begin(), r.ciel.hauteurs.end(), h) != r.ciel.hauteurs.end())
                 throw Cli::ErreurUsage{"hauteur donnée deux fois pour --threshold : « " + s + " »"};
             r.ciel.hauteurs.push_back(h);
@@ -286,9 +300,9 @@ int main(int argc, char** argv) {
             r.separateur = point;
 
         const auto verifieDate = [&](double t, const std::string& texte, const char* option) {
-            if (!force && !Cli::DansLesDates(t))
-                throw Cli::ErreurUsage{std::string("date hors de 1980-01-01T00:00:00Z.."
-                                                   "2250-12-31T23:59:59Z pour ") +
+            if (!force && !Contrat::DansLesDates(t))
+                throw Cli::ErreurUsage{"date hors de " + Contrat::TextePremierInstant() + ".." +
+                                       Contrat::TexteDernierInstant() + " pour " +
                                        option + " : « " + texte + " » (--force pour l'accepter)"};
         };
         const auto maintenant = [] {
@@ -340,15 +354,15 @@ int main(int argc, char** argv) {
             Cli::EcritJour(tampon, r, a, m, j);
         } else if (annee->parsed()) {
             obligatoire(anneeTexte, "--year");
-            const int y = static_cast<int>(force ? Cli::LitEntier(anneeTexte, "--year", 1000, 3000)
-                                                 : Cli::LitEntier(anneeTexte, "--year", 1980, 2250));
+            const int y = static_cast<int>(force ? Cli::LitEntier(anneeTexte, "--year", Contrat::AnneeForceeMin, Contrat::AnneeForceeMax)
+                                                 : Cli::LitEntier(anneeTexte, "--year", Contrat::PremiereAnnee, Contrat::DerniereAnnee));
             Cli::EcritAnnee(tampon, r, y);
         } else {
             obligatoire(debut, "--start");
             const double t0 = Cli::LitInstant(debut, "--start");
             verifieDate(t0, debut, "--start");
-            const long long n = Cli::LitEntier(nombre, "--count", 0, 100'000'000);
-            const long long p = Cli::LitEntier(pas, "--step", 0, 9999);
+            const long long n = Cli::LitEntier(nombre, "--count", 0, Contrat::LignesMax);
+            const long long p = Cli::LitEntier(pas, "--step", 0, Contrat::PasMax);
             if (unite != "s" && unite != "min" && unite != "h" && unite != "d")
                 throw Cli::ErreurUsage{"valeur incorrecte pour --unit : « " + unite +
                                        " » (s, min, h ou d)"};
@@ -360,8 +374,8 @@ int main(int argc, char** argv) {
             // The whole table within the dates, or refused before its first row.
             const long long derniere = Tableau::LignesDemandees(n) - 1;
             const Tableau::Instant fin = Tableau::InstantSerie(t0, pasJours, derniere);
-            if (!force && !Cli::DansLesDates(fin.t))
-                throw Cli::ErreurUsage{"la table dépasse 2250-12-31T23:59:59Z à sa ligne " +
+            if (!force && !Contrat::DansLesDates(fin.t))
+                throw Cli::ErreurUsage{"la table dépasse " + Contrat::TexteDernierInstant() + " à sa ligne " +
                                        std::to_string(derniere + 1) + " (--force pour l'accepter)"};
             std::ios::sync_with_stdio(false);
             Cli::EcritTable(std::cout, r, t0, pasJours, n, fils, Cli::Serie{debut, unite, p, n});

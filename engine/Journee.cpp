@@ -309,11 +309,14 @@ std::string ErreurCiel(const Ciel& ciel) {
         std::snprintf(texte, sizeof texte, "%g", x);
         return std::string(texte);
     };
+    const auto plage = [&](double min, double max) { return nombre(min) + " à " + nombre(max); };
     if (!(ciel.hauteurOeil >= 0 && ciel.hauteurOeil <= HauteurOeilMax))
-        return "hauteur de l'œil hors de 0 à 10000 m : " + nombre(ciel.hauteurOeil);
+        return "hauteur de l'œil hors de " + plage(0, HauteurOeilMax) + " m : " +
+               nombre(ciel.hauteurOeil);
     for (std::size_t i = 0; i < ciel.hauteurs.size(); ++i) {
         const double h = ciel.hauteurs[i];
-        if (!(h >= -90 && h <= 90)) return "hauteur hors de -90 à 90 : " + nombre(h);
+        if (!(h >= HauteurSoleilMin && h <= HauteurSoleilMax))
+            return "hauteur hors de " + plage(HauteurSoleilMin, HauteurSoleilMax) + " : " + nombre(h);
         if (std::find(ciel.hauteurs.begin(), ciel.hauteurs.begin() + static_cast<long>(i), h) !=
             ciel.hauteurs.begin() + static_cast<long>(i))
             return "hauteur donnée deux fois : " + nombre(h);
@@ -325,7 +328,8 @@ std::string ErreurCiel(const Ciel& ciel) {
     for (const PointHorizon& p : ciel.horizon) {
         if (!std::isfinite(p.azimut)) return "azimut de l'horizon non fini";
         if (!(p.hauteur >= HorizonMin && p.hauteur <= HorizonMax))
-            return "hauteur de l'horizon hors de -2 à 90 : " + nombre(p.hauteur);
+            return "hauteur de l'horizon hors de " + plage(HorizonMin, HorizonMax) + " : " +
+                   nombre(p.hauteur);
     }
     return {};
 }

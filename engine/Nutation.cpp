@@ -175,9 +175,15 @@ void Nutation(double T, double Mprime, double M, double F, double D, double Omeg
 }
 }  // namespace Scalaire
 
+// The IAU 1980 mean obliquity, 84381.448" - 46.8150" T - 0.00059" T^2 + 0.001813" T^3 with T in
+// Julian centuries (Lieske et al. 1977, adopted with the IAU 1976 constants; Explanatory
+// Supplement to the Astronomical Almanac, 1992, 3.222-1), written in Julian millennia U = T/10:
+// 84381.448" - 468.15" U - 0.059" U^2 + 1.813" U^3. The arcseconds are divided by 3600 here, so
+// that no rounded decimal of a degree stands between the published coefficients and the result.
 double ObliquiteMoyenne(double T) noexcept {
     const double U = T / 10;
-    return 23.4392911111 - 0.1300416666 * U - 1.6388888888e-6 * U * U + 0.00050361111 * U * U * U;
+    const double secondes = 84381.448 + U * (-468.15 + U * (-0.059 + U * 1.813));
+    return secondes / 3600;
 }
 
 }  // namespace PosSoleil

@@ -309,11 +309,13 @@ struct Ciel {
     std::vector<PointHorizon> horizon;
 };
 
-inline constexpr double HauteurOeilMax = 10000.0;       // metres
+inline constexpr double HauteurOeilMax = 10000.0;              // metres
 inline constexpr double HorizonMin = -2.0, HorizonMax = 90.0;  // a skyline's altitudes, degrees
+// The altitudes a caller's own threshold may take, degrees: the zenith and the nadir.
+inline constexpr double HauteurSoleilMin = -90.0, HauteurSoleilMax = 90.0;
 
 // Why a sky cannot be used, in French ("hauteur de l'horizon hors de -2 à 90 : 95"), or empty.
-// Eye height 0..HauteurOeilMax; altitudes finite within -90..90, each given once; a skyline of
+// Eye height 0..HauteurOeilMax; altitudes within HauteurSoleilMin..Max, each once; a skyline of
 // two points or more, azimuths finite, altitudes within HorizonMin..HorizonMax; a skyline
 // with an eye height is refused.
 std::string ErreurCiel(const Ciel& ciel);

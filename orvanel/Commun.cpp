@@ -21,25 +21,25 @@ double TempsUnix(double dateValeur) noexcept {
 }
 
 int VerifieSite(const orvanel_site& s) noexcept {
-    // Written so that NaN fails every test.
-    const bool bon = s.longitude_deg >= -LongitudeMax && s.longitude_deg <= LongitudeMax &&
-                     s.latitude_deg >= -LatitudeMax && s.latitude_deg <= LatitudeMax &&
-                     s.height_m >= HauteurMin && s.height_m <= HauteurMax;
+    // NaN fails every test.
+    const bool bon = Contrat::Dans(Contrat::Longitude, s.longitude_deg) &&
+                     Contrat::Dans(Contrat::Latitude, s.latitude_deg) &&
+                     Contrat::Dans(Contrat::HauteurSite, s.height_m);
     return bon ? ORVANEL_OK : ORVANEL_ERROR_SITE;
 }
 
 int VerifieInstant(double unixUtc) noexcept {
     if (!std::isfinite(unixUtc)) return ORVANEL_ERROR_TIME;
-    return Cli::DansLesDates(DateValeur(unixUtc)) ? ORVANEL_OK : ORVANEL_ERROR_DATE;
+    return Contrat::DansLesDates(DateValeur(unixUtc)) ? ORVANEL_OK : ORVANEL_ERROR_DATE;
 }
 
 int VerifieTt(double ttMoinsUtc) noexcept {
     if (std::isnan(ttMoinsUtc)) return ORVANEL_OK;
-    return ttMoinsUtc >= TtMin && ttMoinsUtc <= TtMax ? ORVANEL_OK : ORVANEL_ERROR_TT;
+    return Contrat::Dans(Contrat::TEmoinsTU, ttMoinsUtc) ? ORVANEL_OK : ORVANEL_ERROR_TT;
 }
 
 double Tt(double dateValeur, double ttMoinsUtc) noexcept {
-    return std::isnan(ttMoinsUtc) ? Cli::TtMoinsUtcParDefaut(dateValeur).secondes : ttMoinsUtc;
+    return std::isnan(ttMoinsUtc) ? Contrat::TtMoinsUtcParDefaut(dateValeur).secondes : ttMoinsUtc;
 }
 
 orvanel_position Resultat(const PosSoleil::Position& p) noexcept {
@@ -67,7 +67,7 @@ int JourSolaire(int year, int month, int day, const orvanel_site& site, double t
     const double minuit = PosSoleil::EncodeDateValeur(year, month, day, 0, 0, 0);
     int a = 0, m = 0, j = 0, h = 0, mi = 0, se = 0, ms = 0;
     PosSoleil::DecodeDateValeur(minuit, a, m, j, h, mi, se, ms);
-    if (a != year || m != month || j != day || !Cli::DansLesDates(minuit)) return ORVANEL_ERROR_DATE;
+    if (a != year || m != month || j != day || !Contrat::DansLesDates(minuit)) return ORVANEL_ERROR_DATE;
     const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
     const PosSoleil::Journee jour =
         PosSoleil::JourneeSolaire(year, month, day, Site(site), Tt(midi, ttMoinsUtc));

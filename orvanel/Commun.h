@@ -2,6 +2,7 @@
 // the checks of every input, the default dynamical time, and a position in the library's units.
 #pragma once
 
+#include "Contrat.h"
 #include "PosSoleil.h"
 #include "orvanel.h"
 
@@ -11,11 +12,6 @@ namespace Orvanel {
 // CalculPosition builds it from the same figures: whole seconds give its value to the bit.
 double DateValeur(double unixUtc) noexcept;
 double TempsUnix(double dateValeur) noexcept;  // and back (to within the rounding)
-
-// The ranges of the inputs (degrees, metres, seconds), for the checks and their messages.
-inline constexpr double LongitudeMax = 180, LatitudeMax = 90;
-inline constexpr double HauteurMin = -1000, HauteurMax = 10000;
-inline constexpr double TtMin = -100, TtMax = 20000;
 
 // ORVANEL_OK or the code of the first input out of range.
 int VerifieSite(const orvanel_site& site) noexcept;

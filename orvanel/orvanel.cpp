@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <span>
+#include <string>
 
 #include "Commun.h"
+#include "Contrat.h"
 #include "PosSoleil.h"
 #include "TempsDynamique.h"
 
@@ -24,6 +27,27 @@ int Verifie(double unixUtc, const orvanel_site* site, double ttMoinsUtc) noexcep
     return VerifieInstant(unixUtc);
 }
 
+// The sentences that name a range, written once from the ranges themselves.
+struct TextesErreurs {
+    std::string site, date, tt;
+};
+const TextesErreurs& Messages() {
+    static const TextesErreurs textes = [] {
+        const auto plage = [](Contrat::Plage p) {
+            char texte[64];
+            std::snprintf(texte, sizeof texte, "%g..%g", p.min, p.max);
+            return std::string(texte);
+        };
+        return TextesErreurs{
+            "site out of range: longitude " + plage(Contrat::Longitude) + ", latitude " +
+                plage(Contrat::Latitude) + " degrees, height " + plage(Contrat::HauteurSite) + " m",
+            "date outside " + Contrat::TextePremierInstant() + " .. " +
+                Contrat::TexteDernierInstant(),
+            "tt_minus_utc out of range: NaN or " + plage(Contrat::TEmoinsTU) + " s"};
+    }();
+    return textes;
+}
+
 }  // namespace
 
 extern "C" {
@@ -32,13 +56,10 @@ const char* orvanel_error_text(int code) {
     switch (code) {
         case ORVANEL_OK: return "no error";
         case ORVANEL_ERROR_NULL: return "a pointer the call needs is null";
-        case ORVANEL_ERROR_SITE:
-            return "site out of range: longitude -180..180, latitude -90..90 degrees, height "
-                   "-1000..10000 m";
+        case ORVANEL_ERROR_SITE: return Messages().site.c_str();
         case ORVANEL_ERROR_TIME: return "time is not a finite number";
-        case ORVANEL_ERROR_DATE:
-            return "date outside 1980-01-01T00:00:00Z .. 2250-12-31T23:59:59Z";
-        case ORVANEL_ERROR_TT: return "tt_minus_utc out of range: NaN or -100..20000 s";
+        case ORVANEL_ERROR_DATE: return Messages().date.c_str();
+        case ORVANEL_ERROR_TT: return Messages().tt.c_str();
         case ORVANEL_ERROR_ARGUMENT: return "argument out of range";
         default: return "unknown result code";
     }
@@ -107,16 +128,16 @@ int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_sit
     for (size_t debut = 0; debut < n; debut += RangsParPaquet) {
         const size_t m = std::min(RangsParPaquet, n - debut);
         const double premier = t0 + static_cast<double>(debut) * pasJours;
-        const auto tt = [&](size_t i) -> Cli::TtUtc {
+        const auto tt = [&](size_t i) -> Contrat::TtUtc {
             const double t = premier + static_cast<double>(i) * pasJours;
-            return std::isnan(tt_minus_utc) ? Cli::TtMoinsUtcParDefaut(t)
-                                            : Cli::TtUtc{tt_minus_utc, Cli::SourceTt::TtUtc};
+            return std::isnan(tt_minus_utc) ? Contrat::TtMoinsUtcParDefaut(t)
+                                            : Contrat::TtUtc{tt_minus_utc, Contrat::SourceTt::TtUtc};
         };
         // Runs where dynamical time is exactly linear (a given value, the leap seconds' table
         // between two of them), else rows two by two: each row then takes the very value that
         // orvanel_position_at takes, since a microsecond more can carry the driver's rounding of
         // an instant (4.7e-10 day) to its neighbour, 1e-10 degree away.
-        Cli::RunsLineaires(0, m, 0.0, tt, [&](size_t i, size_t k, double tt0, double pente) {
+        Contrat::RunsLineaires(0, m, 0.0, tt, [&](size_t i, size_t k, double tt0, double pente) {
             PosSoleil::SerieSoleil(premier + static_cast<double>(i) * pasJours, pasJours, s, tt0,
                                    std::span(paquet + i, k), pente);
         });
@@ -126,11 +147,10 @@ int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_sit
 }
 
 double orvanel_refraction(double elevation_deg, double pressure_hpa, double temperature_c) {
-    if (!std::isfinite(elevation_deg) || !(pressure_hpa >= 0 && pressure_hpa <= 1500) ||
-        !(temperature_c >= -90 && temperature_c <= 60))
+    if (!std::isfinite(elevation_deg) || !Contrat::Dans(Contrat::PressionPa, pressure_hpa * 100) ||
+        !Contrat::Dans(Contrat::Temperature, temperature_c))
         return NAN;
-    // The engine takes centimetres of mercury: 1 cmHg = 13.3322387415 hPa.
-    return PosSoleil::Refraction(elevation_deg, pressure_hpa / 13.3322387415, temperature_c);
+    return PosSoleil::Refraction(elevation_deg, Contrat::CmHgDeHpa(pressure_hpa), temperature_c);
 }
 
 int orvanel_day_events(int year, int month, int day, const orvanel_site* site,

@@ -22,15 +22,31 @@ extern "C" {
 #define ORVANEL_API
 #endif
 
+/* ---- The ranges of the inputs ----
+ * Each range is defined here and nowhere else: the library's checks and messages, orvanel-cli's
+ * options, help and manual page, the Python module and the windows all derive from these. */
+
+#define ORVANEL_LONGITUDE_MAX_DEG 180.0 /* longitude, East positive, within +-this */
+#define ORVANEL_LATITUDE_MAX_DEG 90.0   /* geodetic latitude, North positive, within +-this */
+#define ORVANEL_HEIGHT_MIN_M (-1000.0)  /* height above the reference ellipsoid */
+#define ORVANEL_HEIGHT_MAX_M 10000.0
+#define ORVANEL_TT_MIN_S (-100.0)       /* dynamical time - UTC, when the caller gives it */
+#define ORVANEL_TT_MAX_S 20000.0
+#define ORVANEL_FIRST_YEAR 1980         /* instants from 00:00:00 UTC on 1 January of this year */
+#define ORVANEL_LAST_YEAR 2250          /* to 23:59:59 UTC on 31 December of this one */
+#define ORVANEL_PRESSURE_MAX_PA 150000.0 /* air pressure for refraction, from 0 Pa */
+#define ORVANEL_TEMPERATURE_MIN_C (-90.0) /* air temperature for refraction */
+#define ORVANEL_TEMPERATURE_MAX_C 60.0
+
 /* ---- Results ---- */
 
 #define ORVANEL_OK 0
 #define ORVANEL_ERROR_NULL 1      /* a pointer the call needs is null */
-#define ORVANEL_ERROR_SITE 2      /* longitude beyond +-180, latitude beyond +-90, height beyond
-                                     -1000..10000 m, or one of them not a number */
+#define ORVANEL_ERROR_SITE 2      /* longitude, latitude or height out of its range above, or
+                                     one of them not a number */
 #define ORVANEL_ERROR_TIME 3      /* a time that is not a finite number */
-#define ORVANEL_ERROR_DATE 4      /* a date outside 1980-01-01T00:00:00Z .. 2250-12-31T23:59:59Z */
-#define ORVANEL_ERROR_TT 5        /* tt_minus_utc neither NaN nor within -100..20000 s */
+#define ORVANEL_ERROR_DATE 4      /* a date outside ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR */
+#define ORVANEL_ERROR_TT 5        /* tt_minus_utc neither NaN nor within its range above */
 #define ORVANEL_ERROR_ARGUMENT 6  /* another argument out of its range (see the function) */
 
 /* A sentence (English) for a result code; "unknown result code" for any other. */
@@ -55,7 +71,7 @@ typedef struct orvanel_position {
 } orvanel_position;
 
 /* Dynamical time minus UTC in seconds at a UTC instant, as orvanel-cli takes it by default:
- * TAI - UTC + 32.184 s from the leap seconds' table (1972 to the end of 2026), the model of
+ * TAI - UTC + 32.184 s from the leap seconds' table while it holds, the model of
  * Delta T of Espenak and Meeus (2006) before, and after it the model joined to the table's
  * last value without a jump. NaN for a time that is not finite. */
 ORVANEL_API double orvanel_tt_minus_utc(double unix_utc);
@@ -85,7 +101,8 @@ ORVANEL_API int orvanel_series(double unix_start, double step_s, size_t n, const
                                double tt_minus_utc, orvanel_position *out);
 
 /* Atmospheric refraction to add to a true elevation, degrees: zero at -1 degree and below.
- * pressure_hpa 0..1500, temperature_c -90..60; NaN for any input out of range or not finite. */
+ * pressure_hpa and temperature_c within their ranges above (the pressure's in pascals, so
+ * 0.01 times it here); NaN for any input out of range or not finite. */
 ORVANEL_API double orvanel_refraction(double elevation_deg, double pressure_hpa,
                                       double temperature_c);
 
@@ -123,7 +140,7 @@ typedef struct orvanel_day {
 } orvanel_day;
 
 /* The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
- * must lie within 1980-01-01 .. 2250-12-31 (else ORVANEL_ERROR_DATE). */
+ * must lie within the years ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR (else ORVANEL_ERROR_DATE). */
 ORVANEL_API int orvanel_day_events(int year, int month, int day, const orvanel_site *site,
                                    double tt_minus_utc, orvanel_day *out);
 

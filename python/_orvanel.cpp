@@ -25,7 +25,6 @@ using Indices = py::array_t<std::int64_t, py::array::c_style | py::array::forcec
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // Pascals to the engine's centimetres of mercury.
-constexpr double PascalsParCmHg = 1333.22387415;
 
 // Standard weather, where a check needs some.
 constexpr double PressionType = 101325, TemperatureType = 12;
@@ -59,12 +58,12 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
         double min, max;
         const char* unite;
     };
-    using namespace Orvanel;
-    const Borne bornes[] = {{"latitude", lat, -LatitudeMax, LatitudeMax, "degrees"},
-                            {"longitude", lon, -LongitudeMax, LongitudeMax, "degrees"},
-                            {"altitude", alt, HauteurMin, HauteurMax, "metres"},
-                            {"pressure", p, 0, 150000, "pascals"},
-                            {"temperature", t, -90, 60, "degrees Celsius"}};
+    using namespace Contrat;
+    const Borne bornes[] = {{"latitude", lat, Latitude.min, Latitude.max, "degrees"},
+                            {"longitude", lon, Longitude.min, Longitude.max, "degrees"},
+                            {"altitude", alt, HauteurSite.min, HauteurSite.max, "metres"},
+                            {"pressure", p, PressionPa.min, PressionPa.max, "pascals"},
+                            {"temperature", t, Temperature.min, Temperature.max, "degrees Celsius"}};
     for (const Borne& b : bornes)
         for (std::size_t i = 0; i < n; ++i)
             if (!(b.v[i] >= b.min && b.v[i] <= b.max))
@@ -74,8 +73,8 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
 }
 
 std::string MessageTt(double tt) {
-    return "tt_minus_utc out of range: " + Nombre(tt) + " (from " + Nombre(Orvanel::TtMin) +
-           " to " + Nombre(Orvanel::TtMax) + " s)";
+    return "tt_minus_utc out of range: " + Nombre(tt) + " (from " + Nombre(Contrat::TEmoinsTU.min) +
+           " to " + Nombre(Contrat::TEmoinsTU.max) + " s)";
 }
 
 // The grid: instants[k] (Unix seconds, NaN for none) for each distinct time, index[i] the time
@@ -97,7 +96,8 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
         throw py::value_error(MessageTt(ttMoinsUtc));
     for (std::size_t i = 0; i < nt; ++i)
         if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
-            throw py::value_error("time outside 1980-01-01T00:00:00Z .. 2250-12-31T23:59:59Z: " +
+            throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
+                                  Contrat::TexteDernierInstant() + ": " +
                                   Nombre(t[i]) + " s since 1970");
     for (std::size_t i = 0; i < n; ++i)
         if (k[i] < 0 || static_cast<std::size_t>(k[i]) >= nt) throw py::value_error("time index out of range");
@@ -134,7 +134,7 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                     PosSoleil::PositionTopocentrique(geocentres[j], {lon[i], lat[i], alt[i]});
                 const orvanel_position r = Orvanel::Resultat(pos);
                 const double apparente =
-                    r.elevation_deg + PosSoleil::Refraction(r.elevation_deg, p[i] / PascalsParCmHg, temp[i]);
+                    r.elevation_deg + PosSoleil::Refraction(r.elevation_deg, Contrat::CmHgDePascals(p[i]), temp[i]);
                 sortie[0][i] = 90 - apparente;
                 sortie[1][i] = 90 - r.elevation_deg;
                 sortie[2][i] = apparente;
@@ -162,7 +162,8 @@ py::dict Jour(int annee, int mois, int jour, double latitude, double longitude, 
     if (e == ORVANEL_ERROR_TT)
         throw py::value_error(MessageTt(ttMoinsUtc));
     if (e != ORVANEL_OK)
-        throw py::value_error("no such date, or a date outside 1980-01-01 .. 2250-12-31: " +
+        throw py::value_error("no such date, or a date outside " + Contrat::TextePremiereDate() +
+                              " .. " + Contrat::TexteDerniereDate() + ": " +
                               std::to_string(annee) + "-" + std::to_string(mois) + "-" + std::to_string(jour));
     const char* types[] = {"transit", "lower_transit", "rise", "set"};
     const char* seuils[] = {"horizon", "civil", "nautical", "astronomical"};
@@ -199,4 +200,7 @@ PYBIND11_MODULE(_orvanel, m) {
         return std::isfinite(unixUtc) ? Orvanel::Tt(Orvanel::DateValeur(unixUtc), NaN) : NaN;
     });
     m.attr("__version__") = ORVANEL_VERSION;
+    // The dates the module answers for, from the contract every face shares.
+    m.attr("FIRST_DATE") = Contrat::TextePremiereDate();
+    m.attr("LAST_DATE") = Contrat::TexteDerniereDate();
 }

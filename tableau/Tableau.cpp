@@ -11,14 +11,6 @@
 
 namespace Tableau {
 
-double DateMin() noexcept {
-    return PosSoleil::EncodeDateValeur(PremiereAnnee, 1, 1, 0, 0, 0);
-}
-
-double DateMax() noexcept {
-    return PosSoleil::EncodeDateValeur(DerniereAnnee, 1, 1, 0, 0, 0);
-}
-
 double TEmoinsTU(int taiMoinsUtc) noexcept {
     return (taiMoinsUtc * 1000.0 + 32184.0) / 1000.0;
 }

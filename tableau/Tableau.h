@@ -9,17 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "Contrat.h"
 #include "PosSoleil.h"
 
 namespace Tableau {
 
 // ---- Rules ----------------------------------------------------------------------------------
-
-// The dates that the programs offer without being forced: 1980-01-01 to 2250-01-01 (UTC).
-inline constexpr int PremiereAnnee = 1980;
-inline constexpr int DerniereAnnee = 2250;
-double DateMin() noexcept;  // date-time value of 1980-01-01 00:00
-double DateMax() noexcept;  // date-time value of 2250-01-01 00:00
 
 // Dynamical time - UTC for a whole TAI - UTC in seconds: the double nearest n + 32.184, as an
 // exact quotient of integers rounded once.
@@ -32,8 +27,9 @@ inline double PasEnJours(double pas, Unite unite) noexcept {
     return pas / Diviseur(unite);
 }
 
-// A series ends after its first row dated after this year, whatever the count.
-inline constexpr int AnneeFinSerie = 2251;
+// A series ends after its first row dated after this year, whatever the count: the year after
+// the program's last.
+inline constexpr int AnneeFinSerie = Contrat::DerniereAnnee + 1;
 
 // The i-th instant of a series: from the start afresh in extended precision (no rounding
 // accumulates over the rows), split into calendar fields after rounding to the millisecond,

@@ -373,7 +373,7 @@ TAnnee::TAnnee(QWidget* parent) : QDialog(parent) {
     auto* label = new QLabel(QStringLiteral("A&nnée"), this);
     AnneeSpin = new QSpinBox(this);
     AnneeSpin->setObjectName(QStringLiteral("AnneeSpin"));
-    AnneeSpin->setRange(1980, 2250);
+    AnneeSpin->setRange(Contrat::PremiereAnnee, Contrat::DerniereAnnee);
     AnneeSpin->setAccessibleName(QStringLiteral("Année affichée"));
     label->setBuddy(AnneeSpin);
     Enregistrer = new QPushButton(QStringLiteral("&Enregistrer l'image…"), this);

@@ -99,7 +99,7 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
     when they are a DatetimeIndex and the site is one: apparent_zenith, zenith,
     apparent_elevation, elevation, azimuth (from north through east), equation_of_time
     (minutes), right_ascension, declination (apparent, geocentric) and distance (au).
-    Raises ValueError for a site, weather or time out of range (1980-01-01 .. 2250-12-31).
+    Raises ValueError for a site, weather or time out of range ({first} .. {last}).
     """
     pd = _pandas()
     instants = _datetime64(times)
@@ -174,3 +174,8 @@ def day_events(date, latitude, longitude, altitude=0.0, tt_minus_utc=None):
     return {"date": date, "start": _utc(brut["start_unix_utc"]), "events": evenements,
             "states": dict(brut["states"]), "day_length": brut["day_length"],
             "day_length_change": brut["day_length_change"]}
+
+
+# The dates in the docstrings come from the compiled half, where the ranges are defined.
+solar_position.__doc__ = solar_position.__doc__.format(first=_orvanel.FIRST_DATE,
+                                                       last=_orvanel.LAST_DATE)

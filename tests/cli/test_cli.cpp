@@ -319,7 +319,7 @@ TEST(OrvanelCli, TableDynamicalTimeRowByRow) {
         for (std::size_t i = 1; i < lignes.size(); i += 7) {
             const auto v = Champs(lignes[i]);
             const double t = Cli::AnalyseInstant(v[0])->t, tet = Double(v[tt]);
-            EXPECT_NEAR(tet, Cli::TtMoinsUtcParDefaut(t).secondes, 1e-6) << v[0];
+            EXPECT_NEAR(tet, Contrat::TtMoinsUtcParDefaut(t).secondes, 1e-6) << v[0];
             const PosSoleil::Position p = PosSoleil::PositionSoleil(t, {10, -20, 0}, tet);
             EXPECT_NEAR(Double(v[ad]), PosSoleil::Modulo360(p.AscensionDroite), 1e-10) << v[0];
             EXPECT_NEAR(Double(v[h]), p.Hauteur, 1e-10) << v[0];
@@ -448,7 +448,7 @@ TEST(OrvanelCli, LeapSecondsAndTheModelThroughTheProgram) {
     // beyond the table.
     for (const Cas& c : {Cas{"2016-12-31T23:59:59Z", 68.184, "table"},
                          Cas{"2017-01-01T00:00:00Z", 69.184, "table"},
-                         Cas{"2199-06-01T00:00:00Z", Cli::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0)).secondes, "modele"}}) {
+                         Cas{"2199-06-01T00:00:00Z", Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0)).secondes, "modele"}}) {
         SCOPED_TRACE(c.date);
         const Resultat r =
             Lance({"position", "--date", c.date, "--lon", "0", "--lat", "0", "--format", "json"});
@@ -510,7 +510,7 @@ TEST(OrvanelCli, BadArgumentsNameTheOptionAndItsRange) {
         {{"position", "--lon", "nord", "--lat", "4"}, "--lon"},
         {avec(p, {"--height", "20000"}), "--height : « 20000 » (nombre de -1000 à 10000 m)"},
         {avec(p, {"--temp", "-300"}), "--temp : « -300 » (nombre de -90 à 60 °C)"},
-        {avec(p, {"--pressure", "-10"}), "--pressure : « -10 » (nombre de 0 à 1100 mmHg)"},
+        {avec(p, {"--pressure", "-10"}), "--pressure : « -10 » (nombre de 0 à 1125,09 mmHg)"},
         {avec(p, {"--dut1", "1.5"}), "--dut1 : « 1.5 » (nombre de -0,9 à 0,9 s)"},
         {avec(p, {"--format", "xml"}), "--format : « xml » (texte, csv ou json)"},
         {avec(p, {"--tt-utc", "1e9"}), "--tt-utc"},

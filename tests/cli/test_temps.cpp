@@ -139,10 +139,10 @@ TEST(TempsDynamique, LeapSecondsAtTheirBoundaries) {
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.a);
         const double t = PosSoleil::EncodeDateValeur(c.a, c.mo, c.j, c.h, c.mi, c.s);
-        EXPECT_EQ(Cli::TaiMoinsUtc(t), c.taiMoinsUtc);
+        EXPECT_EQ(Contrat::TaiMoinsUtc(t), c.taiMoinsUtc);
         if (c.a >= 1972) {
-            EXPECT_EQ(Cli::TtMoinsUtcParDefaut(t).source, Cli::SourceTt::Table);
-            EXPECT_NEAR(Cli::TtMoinsUtcParDefaut(t).secondes, c.taiMoinsUtc + 32.184, 1e-12);
+            EXPECT_EQ(Contrat::TtMoinsUtcParDefaut(t).source, Contrat::SourceTt::Table);
+            EXPECT_NEAR(Contrat::TtMoinsUtcParDefaut(t).secondes, c.taiMoinsUtc + 32.184, 1e-12);
         }
     }
 }
@@ -158,11 +158,11 @@ TEST(TempsDynamique, TheModelMatchesObservedDeltaT) {
                          Cas{1965, 35.73}, Cas{1970, 40.18}, Cas{1980, 50.54}, Cas{1990, 56.86},
                          Cas{2000, 63.83}}) {
         SCOPED_TRACE(c.annee);
-        EXPECT_NEAR(Cli::DeltaTModele(PosSoleil::EncodeDateValeur(c.annee, 1, 1, 0, 0, 0)), c.deltaT, 1.0);
+        EXPECT_NEAR(Contrat::DeltaTModele(PosSoleil::EncodeDateValeur(c.annee, 1, 1, 0, 0, 0)), c.deltaT, 1.0);
     }
     // Two centuries ahead the usual models give 400 to 500 s.
-    const Cli::TtUtc loin = Cli::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0));
-    EXPECT_EQ(loin.source, Cli::SourceTt::Modele);
+    const Contrat::TtUtc loin = Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0));
+    EXPECT_EQ(loin.source, Contrat::SourceTt::Modele);
     EXPECT_GT(loin.secondes, 400);
     EXPECT_LT(loin.secondes, 500);
 }
@@ -171,16 +171,16 @@ TEST(TempsDynamique, JoinedWithoutAJump) {
     // Across both joins of table and model, and day by day from 1962 to 2250 outside the leap
     // seconds themselves, the default never steps by more than 0.1 s.
     const double seconde = 1 / PosSoleil::SecondesParJour;
-    for (const double join : {PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0), Cli::FinTableSauts()}) {
-        const double avant = Cli::TtMoinsUtcParDefaut(join - seconde / 1000).secondes,
-                     apres = Cli::TtMoinsUtcParDefaut(join).secondes;
+    for (const double join : {PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0), Contrat::FinTableSauts()}) {
+        const double avant = Contrat::TtMoinsUtcParDefaut(join - seconde / 1000).secondes,
+                     apres = Contrat::TtMoinsUtcParDefaut(join).secondes;
         EXPECT_LT(std::fabs(apres - avant), 0.1) << join;
-        EXPECT_NE(Cli::TtMoinsUtcParDefaut(join - seconde).source, Cli::TtMoinsUtcParDefaut(join).source);
+        EXPECT_NE(Contrat::TtMoinsUtcParDefaut(join - seconde).source, Contrat::TtMoinsUtcParDefaut(join).source);
     }
-    double precedent = Cli::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(1962, 1, 1, 0, 0, 0)).secondes;
+    double precedent = Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(1962, 1, 1, 0, 0, 0)).secondes;
     for (double t = PosSoleil::EncodeDateValeur(1962, 1, 2, 0, 0, 0);
          t < PosSoleil::EncodeDateValeur(2251, 1, 1, 0, 0, 0); t += 1) {
-        const double valeur = Cli::TtMoinsUtcParDefaut(t).secondes;
+        const double valeur = Contrat::TtMoinsUtcParDefaut(t).secondes;
         const double saut = valeur - precedent;
         if (std::fabs(saut - 1) > 1e-9) {
             EXPECT_LT(std::fabs(saut), 0.1) << t;

@@ -43,7 +43,6 @@ TEST(Nutation, PublishedValues) {
         {0.0, -13.924, -5.773, 0.0005},
         {-0.072183436, 15.908, -0.308, 0.0005},  // 1992-10-13 0h dynamical time
         {-0.127296372348, -3.788, 9.443, 0.002},  // 1987-04-10: the full 106-term series
-        {0.26932240226887, 0.0024999262 * 3600, 0.0019091548 * 3600, 1e-6},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.T);
@@ -78,9 +77,8 @@ TEST(Nutation, UnreducedArgumentsGiveTheSameSums) {
 }
 
 TEST(ObliquiteMoyenne, PublishedValues) {
-    EXPECT_NEAR(ObliquiteMoyenne(0), 23.4392911111, 1e-12);  // 23 26' 21.448"
+    EXPECT_NEAR(ObliquiteMoyenne(0), 23 + 26.0 / 60 + 21.448 / 3600, 1e-12);
     EXPECT_NEAR(ObliquiteMoyenne(-0.127296372348), 23 + 26.0 / 60 + 27.407 / 3600, 2e-7);
-    EXPECT_NEAR(ObliquiteMoyenne(0.26932240226887), 23.4357888063, 1e-10);
     // 1992-10-13: the true obliquity
     double dpsi = 0, deps = 0;
     NutationA(-0.072183436, dpsi, deps);

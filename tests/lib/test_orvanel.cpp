@@ -59,7 +59,7 @@ TEST(Liborvanel, PositionIsCalculPositionToTheBit) {
         const orvanel_site site{lon(alea), lat(alea), h(alea)};
         const double unix = Unix(annee, mois, jour, heure, minute, seconde);
         const bool defaut = i % 2 == 0;
-        const double tt = defaut ? Cli::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(
+        const double tt = defaut ? Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(
                                        annee, mois, jour, heure, minute, seconde)).secondes
                                  : 30 + i % 300;
         SCOPED_TRACE(testing::Message() << annee << "-" << mois << "-" << jour << " " << heure
@@ -207,7 +207,7 @@ TEST(Liborvanel, RefractionAndTheDaysEvents) {
         ASSERT_EQ(orvanel_day_events(2026, mois, 21, &site, NaN, &d), ORVANEL_OK);
         const double midi = PosSoleil::EncodeDateValeur(2026, mois, 21, 12, 0, 0);
         const PosSoleil::Journee j = PosSoleil::JourneeSolaire(
-            2026, mois, 21, {18.95, 69.65, 100}, Cli::TtMoinsUtcParDefaut(midi).secondes);
+            2026, mois, 21, {18.95, 69.65, 100}, Contrat::TtMoinsUtcParDefaut(midi).secondes);
         ASSERT_EQ(d.count, j.nombre);
         for (int i = 0; i < j.nombre; ++i) {
             EXPECT_EQ(d.events[i].type, static_cast<int>(j.evenements[i].type));

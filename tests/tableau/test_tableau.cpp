@@ -89,8 +89,6 @@ TEST(Serie, StepUnitsAndTheTimeDifference) {
     EXPECT_EQ(Tableau::PasEnJours(2, Tableau::Unite::Jours), 2.0);
     EXPECT_EQ(Tableau::TEmoinsTU(32), 64.184);
     EXPECT_EQ(Tableau::TEmoinsTU(37), 69.184);
-    EXPECT_EQ(Tableau::DateMin(), PosSoleil::EncodeDateValeur(1980, 1, 1, 0, 0, 0));
-    EXPECT_EQ(Tableau::DateMax(), PosSoleil::EncodeDateValeur(2250, 1, 1, 0, 0, 0));
 }
 
 }  // namespace

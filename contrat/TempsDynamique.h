@@ -1,12 +1,12 @@
-// Dynamical time - UTC by default (the leap seconds' table and the model of Delta T) and the
-// range of instants answered for: what orvanel-cli, the C library and the Python module share.
-// Standard library only.
+// Dynamical time - UTC by default: the leap seconds' table and the model of Delta T around it,
+// what orvanel-cli, the C library and the Python module share. Standard library only.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
+#include <string>
 
-namespace Cli {
+namespace Contrat {
 
 // TAI - UTC in seconds at a UTC date-time value, from the table of leap seconds since
 // 1972-01-01 (10 s then); the last entry's value is kept after it, the first before it.
@@ -35,12 +35,8 @@ TtUtc TtMoinsUtcParDefaut(double t) noexcept;
 // The source's word in CSV and JSON: "table", "modele", "tai_utc", "tt_utc".
 const char* NomSource(SourceTt source) noexcept;
 
-// The dates every command accepts without --force: 1980-01-01T00:00:00Z to 2250-12-31T23:59:59Z.
-double PremierInstant() noexcept;
-double FinInstants() noexcept;  // 2251-01-01T00:00:00Z, excluded
-inline bool DansLesDates(double t) noexcept {
-    return t >= PremierInstant() && t < FinInstants();
-}
+// "la fin de 2026": up to when the leap-second table is confirmed, for the texts.
+std::string TexteFinTable();
 
 // Rows [debut, debut + n) of a regular series cut into runs over which dynamical time - UTC is
 // linear within `tolerance` seconds at their middle and from one source, halving a run until it
@@ -61,4 +57,4 @@ void RunsLineaires(std::size_t debut, std::size_t n, double tolerance, Tt&& tt, 
     run(debut, n, premier.secondes, pente);
 }
 
-}  // namespace Cli
+}  // namespace Contrat

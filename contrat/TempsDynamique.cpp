@@ -1,17 +1,43 @@
-// Dynamical time - UTC: the leap seconds' table, the model of Delta T around it, and the range
-// of instants the program answers for. Shared by orvanel-cli, the C library and the Python
-// module.
+// Dynamical time - UTC: the leap seconds' table and the model of Delta T around it. Shared by
+// orvanel-cli, the C library and the Python module.
 #include <cmath>
 #include <iterator>
 
 #include "PosSoleil.h"
 #include "TempsDynamique.h"
 
-namespace Cli {
+namespace Contrat {
 
 namespace {
 
-// TAI - UTC from the day it took effect, 00:00 UTC: every leap second since 1972.
+/*
+ * TAI - UTC from the day it took effect, 00:00 UTC: every leap second since 1972.
+ *
+ * :-----------------------------------------:
+ * :                                         :
+ * :                IMPORTANT                :
+ * :                                         :
+ * :  This table must be updated on each     :
+ * :  occasion that a leap second is         :
+ * :  announced, and the end of its          :
+ * :  validity moved on at each IERS         :
+ * :  Bulletin C, twice a year:              :
+ * :                                         :
+ * :  1. a leap second announced: add its    :
+ * :     row to Sauts (the month it takes    :
+ * :     effect, the new TAI - UTC);         :
+ * :  2. in every case: move AnneeFinTable   :
+ * :     and MoisFinTable to the next date   :
+ * :     at which one could be inserted      :
+ * :     (1 January or 1 July) that the      :
+ * :     latest Bulletin C rules on.         :
+ * :                                         :
+ * :  Nothing else in the program restates   :
+ * :  the table or its end: every text and   :
+ * :  check derives from these lines.        :
+ * :                                         :
+ * :-----------------------------------------:
+ */
 struct Saut {
     int annee, mois, secondes;
 };
@@ -23,8 +49,8 @@ constexpr Saut Sauts[] = {
     {2009, 1, 34}, {2012, 7, 35}, {2015, 7, 36}, {2017, 1, 37},
 };
 
-// The IERS announced (January 2026) that no leap second ends June 2026: the table holds until
-// the next date one could be inserted, the end of December 2026.
+// The Bulletin C of January 2026: no leap second at the end of June 2026, so the table holds to
+// the next date one could be inserted, 1 January 2027.
 constexpr int AnneeFinTable = 2027, MoisFinTable = 1;
 
 // The model's shift has faded away by this year, where the polynomials join the long-term
@@ -130,12 +156,10 @@ const char* NomSource(SourceTt source) noexcept {
     return "";
 }
 
-double PremierInstant() noexcept {
-    return PosSoleil::EncodeDateValeur(1980, 1, 1, 0, 0, 0);
+std::string TexteFinTable() {
+    // The table holds up to the day before the date of its end.
+    const int annee = MoisFinTable == 1 ? AnneeFinTable - 1 : AnneeFinTable;
+    return (MoisFinTable == 1 ? "la fin de " : "la fin de juin ") + std::to_string(annee);
 }
 
-double FinInstants() noexcept {
-    return PosSoleil::EncodeDateValeur(2251, 1, 1, 0, 0, 0);
-}
-
-}  // namespace Cli
+}  // namespace Contrat

@@ -1,0 +1,32 @@
+// The program's dates and their texts.
+#include "Contrat.h"
+
+#include <cstdio>
+
+namespace Contrat {
+
+double PremierInstant() noexcept {
+    return PosSoleil::EncodeDateValeur(PremiereAnnee, 1, 1, 0, 0, 0);
+}
+
+double FinInstants() noexcept {
+    return PosSoleil::EncodeDateValeur(DerniereAnnee + 1, 1, 1, 0, 0, 0);
+}
+
+std::string TextePremiereDate() {
+    return std::to_string(PremiereAnnee) + "-01-01";
+}
+
+std::string TexteDerniereDate() {
+    return std::to_string(DerniereAnnee) + "-12-31";
+}
+
+std::string TextePremierInstant() {
+    return TextePremiereDate() + "T00:00:00Z";
+}
+
+std::string TexteDernierInstant() {
+    return TexteDerniereDate() + "T23:59:59Z";
+}
+
+}  // namespace Contrat

@@ -1,0 +1,89 @@
+// What every face of Orvanel agrees on: the ranges of the inputs and their units, the program's
+// dates and the windows' own, the pressure conversions at the faces' edges, and the keys of the
+// day's states in the outputs. The numbers of the ranges that C callers see are the macros of
+// orvanel.h; each is named here for C++, and every check, message, help text and manual page
+// line derives from these names. Standard library only.
+#pragma once
+
+#include <string>
+
+#include "PosSoleil.h"
+#include "orvanel.h"
+
+namespace Contrat {
+
+// An inclusive range. Dans is false for NaN.
+struct Plage {
+    double min, max;
+};
+inline constexpr bool Dans(Plage p, double x) noexcept {
+    return x >= p.min && x <= p.max;
+}
+
+// ---- Inputs every face takes ----
+inline constexpr Plage Longitude{-ORVANEL_LONGITUDE_MAX_DEG, ORVANEL_LONGITUDE_MAX_DEG};  // deg
+inline constexpr Plage Latitude{-ORVANEL_LATITUDE_MAX_DEG, ORVANEL_LATITUDE_MAX_DEG};     // deg
+inline constexpr Plage HauteurSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};           // m
+inline constexpr Plage TEmoinsTU{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                     // s
+inline constexpr Plage PressionPa{0, ORVANEL_PRESSURE_MAX_PA};                            // Pa
+inline constexpr Plage Temperature{ORVANEL_TEMPERATURE_MIN_C, ORVANEL_TEMPERATURE_MAX_C}; // C
+
+// ---- The sky of a site (the engine's own limits) ----
+inline constexpr Plage HauteurOeil{0, PosSoleil::HauteurOeilMax};                // metres
+inline constexpr Plage HauteurHorizon{PosSoleil::HorizonMin, PosSoleil::HorizonMax};  // deg
+inline constexpr Plage HauteurSoleil{PosSoleil::HauteurSoleilMin, PosSoleil::HauteurSoleilMax};
+
+// ---- Options of the command line alone ----
+inline constexpr Plage TaiMoinsUtcImpose{0, 100};  // whole seconds, as the leap seconds keep it
+// UT1 - UTC: the IERS keeps it within 0.9 s by the leap seconds.
+inline constexpr Plage Dut1{-0.9, 0.9};
+inline constexpr long long PasMax = 9999;             // a table's step, in its unit
+inline constexpr long long LignesMax = 100'000'000;   // a table's rows
+inline constexpr long long TachesMax = 256;           // threads of a command
+inline constexpr int AnneeForceeMin = 1000, AnneeForceeMax = 3000;  // --year with --force
+
+// ---- Dates ----
+// The program's dates: every face answers for the instants from 00:00:00 UTC on 1 January of
+// PremiereAnnee to 23:59:59 UTC on 31 December of DerniereAnnee (outside them only when forced).
+inline constexpr int PremiereAnnee = ORVANEL_FIRST_YEAR, DerniereAnnee = ORVANEL_LAST_YEAR;
+double PremierInstant() noexcept;  // date-time value of the first instant
+double FinInstants() noexcept;     // of 00:00 UTC on 1 January after DerniereAnnee, excluded
+inline bool DansLesDates(double t) noexcept {
+    return t >= PremierInstant() && t < FinInstants();
+}
+// The first and last instants as ISO 8601 texts, for the messages; and their dates alone.
+std::string TextePremierInstant();
+std::string TexteDernierInstant();
+std::string TextePremiereDate();
+std::string TexteDerniereDate();
+
+// The windows' date pickers offer a narrower range, the one they were designed with: from
+// 1 January of PremiereAnnee to 1 January of DerniereAnnee (ui/Controles.cpp).
+
+// ---- Pressure ----
+// The engine's refraction takes centimetres of mercury; the faces take millimetres (the main
+// window, orvanel-cli), hectopascals (the C library) or pascals (the Python module). The
+// conventional millimetre of mercury is 133.322387415 Pa (ISO 80000-4).
+inline constexpr double PascalsParCmHg = 1333.22387415;
+inline constexpr double CmHgDeMmHg(double mmHg) noexcept {
+    return mmHg / 10;
+}
+inline constexpr double CmHgDePascals(double pa) noexcept {
+    return pa / PascalsParCmHg;
+}
+inline constexpr double CmHgDeHpa(double hpa) noexcept {
+    return hpa / (PascalsParCmHg / 100);
+}
+inline constexpr double MmHgDePascals(double pa) noexcept {
+    return pa / (PascalsParCmHg / 10);
+}
+
+// ---- Keys of the outputs ----
+// The four standard thresholds' keys (rise and set, then the three twilights) and the words of
+// a threshold's state, in the order of PosSoleil::Seuil and PosSoleil::EtatSeuil.
+inline constexpr const char* ClesSeuils[PosSoleil::NombreSeuils] = {"lever_coucher", "civil",
+                                                                    "nautique", "astronomique"};
+inline constexpr const char* ClesEtats[] = {"franchi", "toujours_au_dessus",
+                                            "toujours_au_dessous"};
+
+}  // namespace Contrat
