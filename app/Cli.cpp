@@ -19,7 +19,10 @@ std::string Erreur(std::string_view quoi, std::string_view option, std::string_v
 
 // A bound as the French write it: "-0,9".
 std::string Borne(double x) {
-    std::string texte = Nombre(x);
+    // Whole bounds in full (a hundred million, not 1e+08).
+    std::string texte = x == std::trunc(x) && std::fabs(x) < 1e15
+                            ? std::to_string(static_cast<long long>(x))
+                            : Nombre(x);
     std::replace(texte.begin(), texte.end(), '.', ',');
     return texte;
 }

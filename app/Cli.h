@@ -49,7 +49,7 @@ inline double LitNombre(std::string_view texte, std::string_view option, Contrat
                         std::string_view unite) {
     return LitNombre(texte, option, plage.min, plage.max, unite);
 }
-// "de -1000 à 10000 m": a range as the messages and the help say it, French decimal commas.
+// "de MIN à MAX unité": a range as the messages and the help say it, French decimal commas.
 std::string TextePlage(double min, double max, std::string_view unite);
 inline std::string TextePlage(Contrat::Plage plage, std::string_view unite) {
     return TextePlage(plage.min, plage.max, unite);

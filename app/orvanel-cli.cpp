@@ -68,13 +68,6 @@ std::string Traduit(const CLI::ParseError& e, int argc, char** argv) {
 
 }  // namespace
 
-// The pressure the command line takes, in its unit: the contract's range to a hundredth of a
-// millimetre, within it.
-constexpr Contrat::Plage PressionMmHg{
-    Contrat::MmHgDePascals(Contrat::PressionPa.min),
-    static_cast<double>(static_cast<long long>(Contrat::MmHgDePascals(Contrat::PressionPa.max) * 100)) /
-        100};
-
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     using Cli::TextePlage;
@@ -171,7 +164,7 @@ int main(int argc, char** argv) {
         c->add_flag("--refraction", refraction, "Ajoute la hauteur corrigée de la réfraction");
         c->add_option("--temp", temperature, "Température de l'air, " + TextePlage(Contrat::Temperature, "°C") + " (10)")
             ->type_name("C");
-        c->add_option("--pressure", pression, "Pression de l'air, " + TextePlage(PressionMmHg, "mmHg") + " (760)")
+        c->add_option("--pressure", pression, "Pression de l'air, " + TextePlage(Contrat::PressionMmHg, "mmHg") + " (760)")
             ->type_name("MMHG");
         c->add_flag("--south-ref", sud, "Azimut compté depuis le sud (colonne azimut_sud_deg)");
     };
@@ -278,7 +271,7 @@ int main(int argc, char** argv) {
         r.dut1 = Cli::LitNombre(dut1, "--dut1", Contrat::Dut1, "s");
         r.refraction = refraction;
         r.temperature = Cli::LitNombre(temperature, "--temp", Contrat::Temperature, "°C");
-        r.pressionMmHg = Cli::LitNombre(pression, "--pressure", PressionMmHg, "mmHg");
+        r.pressionMmHg = Cli::LitNombre(pression, "--pressure", Contrat::PressionMmHg, "mmHg");
         r.zenith = zenith;
         r.sud = sud;
         const int fils = static_cast<int>(Cli::LitEntier(taches, "--jobs", 1, Contrat::TachesMax));

@@ -77,6 +77,11 @@ inline constexpr double CmHgDeHpa(double hpa) noexcept {
 inline constexpr double MmHgDePascals(double pa) noexcept {
     return pa / (PascalsParCmHg / 10);
 }
+// The pressure range in millimetres of mercury, for the faces that take them: the range in
+// pascals to a hundredth of a millimetre, within it.
+inline constexpr Plage PressionMmHg{
+    MmHgDePascals(PressionPa.min),
+    static_cast<double>(static_cast<long long>(MmHgDePascals(PressionPa.max) * 100)) / 100};
 
 // ---- Keys of the outputs ----
 // The four standard thresholds' keys (rise and set, then the three twilights) and the words of

@@ -35,7 +35,7 @@ TtUtc TtMoinsUtcParDefaut(double t) noexcept;
 // The source's word in CSV and JSON: "table", "modele", "tai_utc", "tt_utc".
 const char* NomSource(SourceTt source) noexcept;
 
-// "la fin de 2026": up to when the leap-second table is confirmed, for the texts.
+// "la fin de AAAA": up to when the leap-second table is confirmed, for the texts.
 std::string TexteFinTable();
 
 // Rows [debut, debut + n) of a regular series cut into runs over which dynamical time - UTC is

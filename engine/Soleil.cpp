@@ -450,7 +450,7 @@ void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
 Interne::SoleilDuSite::SoleilDuSite(const Site& site, double debut, double fin)
     : lieu_(LieuDe(site)) {
     // The polynomial takes the nodes around each instant's dynamical time, which runs ahead of
-    // UTC by -100 s to 20000 s in the accepted range: half a day of margin after the span, a
+    // UTC by anything in the range the faces accept: half a day of margin after the span, a
     // tenth before; an instant beyond them takes the driver's own position.
     premier_ = static_cast<long long>(std::floor((debut - 0.1) / EcartNoeuds)) - NoeudsAvant;
     const long long dernier = static_cast<long long>(std::floor((fin + 0.5) / EcartNoeuds)) +
