@@ -96,7 +96,7 @@ BENCHMARK(BM_EvaluationVectorielle)->Iterations(1);
 static void BM_JourneeSolaire(benchmark::State& state) {
     int jour = 0;
     for (auto _ : state) {
-        const PosSoleil::Journee j = PosSoleil::JourneeSolaire(2026, 1 + jour % 12, 1 + jour % 28,
+        const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(2026, 1 + jour % 12, 1 + jour % 28,
                                                                {2.03, 42.5, 0}, 69.184);
         benchmark::DoNotOptimize(j.duree);
         ++jour;

@@ -56,6 +56,21 @@ void ParallaxeVu(const Vu& vu, double rhoCosPhiP, double rhoSinPhiP, double H,
 void Horizontales(double Hprime, const Lieu& lieu, double deltaPrime, double& Azimut,
                   double& Hauteur) noexcept;
 
+// Aberration (PosSoleil.h) with the daily motion summed on the vector path or on the scalar
+// reference.
+double AberrationChemin(bool rapide, double T, double R) noexcept;
+
+// The pieces of the driver that the series and the day's events share with it, on the vector
+// evaluations: the Julian date and T of an instant (each held within the engine's bounds), the
+// geocentric part from the geometric Sun of VSOP87 or at an instant, the site's part (with the
+// topocentric hour angle, westward, degrees, not reduced, when asked), and the whole chain.
+void Instants(double t, double TEmoinsTU, double& JD, double& T) noexcept;
+Geocentre ApparentRapide(double JD, double T, double L, double beta, double R) noexcept;
+Geocentre GeocentreRapide(double t, double TEmoinsTU) noexcept;
+Position Topocentre(const Geocentre& g, const Lieu& lieu, double* angleHoraire = nullptr) noexcept;
+Position ChaineRapide(double t, const Site& site, double TEmoinsTU,
+                      double* angleHoraire = nullptr) noexcept;
+
 // The driver's results and the topocentric hour angle it found on the way (westward, degrees,
 // not reduced to a turn), for the day's events.
 Position PositionEtAngleHoraire(double t, const Site& site, double TEmoinsTU,

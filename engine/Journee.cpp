@@ -17,18 +17,6 @@ namespace {
 // Times are refined until they are known to a millisecond.
 constexpr double PrecisionJours = 0.001 / SecondesParJour;
 
-// Semi-diameter of the Sun and refraction at the horizon, degrees.
-constexpr double DemiDiametre = 16.0;           // arcminutes
-constexpr double RefractionHorizontale = 34.0;  // arcminutes
-// The dip of a flat horizon seen from H metres: 1.76' sqrt(H).
-constexpr double Depression = 1.76;  // arcminutes
-
-// The refraction at a skyline's apparent altitude a (degrees) over that at the horizon:
-// cot(a + 7.31 / (a + 4.4)) / cot(7.31 / 4.4), exactly 1 at a = 0.
-double RapportRefraction(double a) noexcept {
-    return std::tan(7.31 / 4.4 * Interne::Rad) / std::tan((a + 7.31 / (a + 4.4)) * Interne::Rad);
-}
-
 struct Point {
     double t, hauteur, azimut, angleHoraire;
 };
@@ -261,79 +249,6 @@ double DebutJournee(int Annee, int Mois, int Jour, double Longitude) noexcept {
     return EncodeDateValeur(Annee, Mois, Jour, 0, 0, 0) - Longitude / 360.0;
 }
 
-double HauteurLeverCoucher(double hauteurOeil) noexcept {
-    // Summed in arcminutes, so that sea level gives the rise-set threshold (-50 / 60) to the bit.
-    return -(DemiDiametre + RefractionHorizontale + Depression * std::sqrt(hauteurOeil)) / 60.0;
-}
-
-double RefractionHorizon(double a) noexcept {
-    return RefractionHorizontale * RapportRefraction(a) / 60.0;
-}
-
-Horizon::Horizon(std::vector<PointHorizon> points) : points_(std::move(points)) {
-    for (PointHorizon& p : points_) p.azimut = Modulo360(p.azimut);
-    std::stable_sort(points_.begin(), points_.end(),
-                     [](const PointHorizon& a, const PointHorizon& b) { return a.azimut < b.azimut; });
-    // The centre's altitude grows with the skyline's (refraction falls more slowly than the
-    // skyline rises), so its extremes are those of the points.
-    min_ = max_ = Centre(points_.front().hauteur);
-    for (const PointHorizon& p : points_) {
-        min_ = std::min(min_, Centre(p.hauteur));
-        max_ = std::max(max_, Centre(p.hauteur));
-    }
-}
-
-double Horizon::Profil(double azimut) const noexcept {
-    const double A = Modulo360(azimut);
-    // The first point at or beyond A, and the one before it around the circle.
-    const auto apres = std::upper_bound(points_.begin(), points_.end(), A,
-                                        [](double a, const PointHorizon& p) { return a < p.azimut; });
-    const PointHorizon& b = apres == points_.end() ? points_.front() : *apres;
-    const PointHorizon& a = apres == points_.begin() ? points_.back() : *(apres - 1);
-    double largeur = b.azimut - a.azimut, avance = A - a.azimut;
-    if (largeur <= 0) largeur += 360.0;  // across north, or a single azimuth
-    if (avance < 0) avance += 360.0;
-    return a.hauteur + (b.hauteur - a.hauteur) * (avance / largeur);
-}
-
-double Horizon::Centre(double p) noexcept {
-    // Summed in arcminutes, so that a flat skyline gives the rise-set threshold to the bit.
-    return p - (DemiDiametre + RefractionHorizontale * RapportRefraction(p)) / 60.0;
-}
-
-double Horizon::HauteurCentre(double azimut) const noexcept { return Centre(Profil(azimut)); }
-
-std::string ErreurCiel(const Ciel& ciel) {
-    const auto nombre = [](double x) {
-        char texte[32];
-        std::snprintf(texte, sizeof texte, "%g", x);
-        return std::string(texte);
-    };
-    const auto plage = [&](double min, double max) { return nombre(min) + " à " + nombre(max); };
-    if (!(ciel.hauteurOeil >= 0 && ciel.hauteurOeil <= HauteurOeilMax))
-        return "hauteur de l'œil hors de " + plage(0, HauteurOeilMax) + " m : " +
-               nombre(ciel.hauteurOeil);
-    for (std::size_t i = 0; i < ciel.hauteurs.size(); ++i) {
-        const double h = ciel.hauteurs[i];
-        if (!(h >= HauteurSoleilMin && h <= HauteurSoleilMax))
-            return "hauteur hors de " + plage(HauteurSoleilMin, HauteurSoleilMax) + " : " + nombre(h);
-        if (std::find(ciel.hauteurs.begin(), ciel.hauteurs.begin() + static_cast<long>(i), h) !=
-            ciel.hauteurs.begin() + static_cast<long>(i))
-            return "hauteur donnée deux fois : " + nombre(h);
-    }
-    if (ciel.horizon.empty()) return {};
-    if (ciel.hauteurOeil != 0)
-        return "un horizon et une hauteur de l'œil ne vont pas ensemble : l'horizon est ce que voit l'œil";
-    if (ciel.horizon.size() < 2) return "l'horizon demande au moins deux points";
-    for (const PointHorizon& p : ciel.horizon) {
-        if (!std::isfinite(p.azimut)) return "azimut de l'horizon non fini";
-        if (!(p.hauteur >= HorizonMin && p.hauteur <= HorizonMax))
-            return "hauteur de l'horizon hors de " + plage(HorizonMin, HorizonMax) + " : " +
-                   nombre(p.hauteur);
-    }
-    return {};
-}
-
 bool AnneeBissextile(int Annee) noexcept {
     return (Annee % 4 == 0 && Annee % 100 != 0) || Annee % 400 == 0;
 }
@@ -370,17 +285,8 @@ std::vector<JourSolaire> AnneeSolaire(int Annee, const Site& site, const Ciel& c
     return annee;
 }
 
-Journee JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, double TEmoinsTU) noexcept {
-    // The flat horizon at sea level: at most two culminations and eight crossings.
-    const JourSolaire jour = JourneeSolaire(Annee, Mois, Jour, site, Ciel{}, TEmoinsTU);
-    Journee j{};
-    j.debut = jour.debut;
-    j.nombre = static_cast<int>(std::min<std::size_t>(jour.evenements.size(), std::size(j.evenements)));
-    std::copy_n(jour.evenements.begin(), j.nombre, j.evenements);
-    std::copy(std::begin(jour.etats), std::end(jour.etats), j.etats);
-    j.duree = jour.duree;
-    j.variationDuree = jour.variationDuree;
-    return j;
+JourSolaire JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, double TEmoinsTU) {
+    return JourneeSolaire(Annee, Mois, Jour, site, Ciel{}, TEmoinsTU);
 }
 
 }  // namespace PosSoleil

@@ -1,6 +1,8 @@
 #include "Commun.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "TempsDynamique.h"
 
@@ -69,12 +71,13 @@ int JourSolaire(int year, int month, int day, const orvanel_site& site, double t
     PosSoleil::DecodeDateValeur(minuit, a, m, j, h, mi, se, ms);
     if (a != year || m != month || j != day || !Contrat::DansLesDates(minuit)) return ORVANEL_ERROR_DATE;
     const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
-    const PosSoleil::Journee jour =
+    const PosSoleil::JourSolaire jour =
         PosSoleil::JourneeSolaire(year, month, day, Site(site), Tt(midi, ttMoinsUtc));
     orvanel_day d{};
     d.start_unix_utc = TempsUnix(jour.debut);
-    d.count = jour.nombre;
-    for (int i = 0; i < jour.nombre; ++i) {
+    // A flat horizon at sea level gives ten events at most.
+    d.count = static_cast<int>(std::min(jour.evenements.size(), std::size(d.events)));
+    for (int i = 0; i < d.count; ++i) {
         const PosSoleil::Evenement& e = jour.evenements[i];
         orvanel_event& r = d.events[i];
         r.type = static_cast<int>(e.type);

@@ -5,7 +5,7 @@
 # a range would write it, and fails where it stands more or less often than its definitions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t fichiers < <(git ls-files -- engine contrat app orvanel python ui tableau conversions \
+mapfile -t fichiers < <(git ls-files --cached --others --exclude-standard -- engine contrat app orvanel python ui tableau conversions \
   data/orvanel-cli.1.in | grep -E '\.(h|cpp|py|in)$' | grep -v 'VSOPEAR_data\.h$')
 
 echec=0

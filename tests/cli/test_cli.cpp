@@ -353,9 +353,9 @@ TEST(OrvanelCli, DayEventsAreTheEngines) {
         {"jour", "--date", "2026-12-21", "--lon", "18.95", "--lat", "69.65", "--format", "json"});
     ASSERT_EQ(r.statut, 0) << r.erreurs;
     const auto o = nlohmann::json::parse(r.sortie);
-    const PosSoleil::Journee j = PosSoleil::JourneeSolaire(2026, 12, 21, {18.95, 69.65, 0}, 69.184);
-    ASSERT_EQ(o.at("evenements").size(), static_cast<std::size_t>(j.nombre));
-    for (int i = 0; i < j.nombre; ++i) {
+    const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(2026, 12, 21, {18.95, 69.65, 0}, 69.184);
+    ASSERT_EQ(o.at("evenements").size(), j.evenements.size());
+    for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
         SCOPED_TRACE(i);
         const auto& e = o.at("evenements")[static_cast<std::size_t>(i)];
         EXPECT_EQ(e.at("date_utc"), Cli::TexteIso(j.evenements[i].t));

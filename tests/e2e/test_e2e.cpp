@@ -582,7 +582,7 @@ TEST_F(DeBoutEnBout, DialogsOpenAtTheSamePlaceEveryTime) {
 // being UTC here.
 std::string TexteJournee(int annee, int mois, int jour) {
     const double longitude = 7309.0 / 3600, latitude = 152988.0 / 3600;
-    const PosSoleil::Journee j = PosSoleil::JourneeSolaire(annee, mois, jour, {longitude, latitude, 0}, 64.184);
+    const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(annee, mois, jour, {longitude, latitude, 0}, 64.184);
     const auto date = [](double t) {
         const long long s = std::llround((t - PosSoleil::JoursAvantUnix) * 86400.0);
         int a, m, d, h, mi, se, ms;
@@ -602,7 +602,7 @@ std::string TexteJournee(int annee, int mois, int jour) {
     char jourTexte[48];
     std::snprintf(jourTexte, sizeof jourTexte, "%04d-%02d-%02d", annee, mois, jour);
     std::string texte = "Longitude E  02°01'49\", Latitude N  42°29'48\"\t" + std::string(jourTexte) + "\r\n";
-    for (int i = 0; i < j.nombre; ++i) {
+    for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
         const PosSoleil::Evenement& e = j.evenements[i];
         const int s = static_cast<int>(e.seuil);
         std::string nom;

@@ -114,7 +114,7 @@ TEST(Ciel, RiseAndSetSeenFromAHeight) {
         ASSERT_EQ(leverCoucher.size(), 2u);
         EXPECT_NEAR(j.duree, (leverCoucher[1].t - leverCoucher[0].t) * 24, 1e-6);
         if (c.H == 0) {
-            const Journee plat = JourneeSolaire(2026, c.mois, c.jour, c.site, TtCiel);
+            const JourSolaire plat = JourneeSolaire(2026, c.mois, c.jour, c.site, TtCiel);
             EXPECT_EQ(j.duree, plat.duree);
             EXPECT_EQ(j.variationDuree, plat.variationDuree);
         }
@@ -165,8 +165,8 @@ TEST(Ciel, OwnAltitudesCrossedUpAndDown) {
             EXPECT_EQ(attendus.empty(), c.attendus[i] != EtatSeuil::Franchi);
         }
         // The usual events are unchanged by the extra altitudes.
-        const Journee plat = JourneeSolaire(2026, c.mois, c.jour, c.site, TtCiel);
-        EXPECT_EQ(j.evenements.size(), static_cast<std::size_t>(plat.nombre) +
+        const JourSolaire plat = JourneeSolaire(2026, c.mois, c.jour, c.site, TtCiel);
+        EXPECT_EQ(j.evenements.size(), plat.evenements.size() +
                                            DeTypeCiel(j, Seuil::Hauteur).size());
         EXPECT_EQ(j.duree, plat.duree);
         for (std::size_t i = 1; i < j.evenements.size(); ++i)
@@ -236,9 +236,9 @@ TEST(Ciel, AFlatSkylineIsTheFlatHorizon) {
         for (const int mois : {3, 6, 12}) {
             SCOPED_TRACE(testing::Message() << site.Latitude << " month " << mois);
             const JourSolaire profil = JourneeSolaire(2026, mois, 21, site, ciel, TtCiel);
-            const Journee plat = JourneeSolaire(2026, mois, 21, site, TtCiel);
-            ASSERT_EQ(profil.evenements.size(), static_cast<std::size_t>(plat.nombre));
-            for (int i = 0; i < plat.nombre; ++i) {
+            const JourSolaire plat = JourneeSolaire(2026, mois, 21, site, TtCiel);
+            ASSERT_EQ(profil.evenements.size(), plat.evenements.size());
+            for (int i = 0; i < static_cast<int>(plat.evenements.size()); ++i) {
                 EXPECT_EQ(profil.evenements[i].type, plat.evenements[i].type);
                 EXPECT_NEAR(profil.evenements[i].t, plat.evenements[i].t, 0.002 / 86400);
             }

@@ -178,12 +178,12 @@ const SiteJour Cas[] = {
 TEST(Erfa, DayEventsAreTheCrossingsOfErfasSun) {
     for (const SiteJour& c : Cas) {
         SCOPED_TRACE(c.nom);
-        const Journee j = JourneeSolaire(c.annee, c.mois, c.jour, c.site, TEmoinsTU);
+        const JourSolaire j = JourneeSolaire(c.annee, c.mois, c.jour, c.site, TEmoinsTU);
         const std::vector<Trouve> trouves = Crossings(j.debut, c.site);
-        ASSERT_EQ(static_cast<std::size_t>(j.nombre), trouves.size());
+        ASSERT_EQ(j.evenements.size(), trouves.size());
         for (const Trouve& attendu : trouves) {
             bool vu = false;
-            for (int i = 0; i < j.nombre; ++i) {
+            for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
                 const Evenement& e = j.evenements[i];
                 const bool seuil = attendu.seuil < 0 || static_cast<int>(e.seuil) == attendu.seuil;
                 if (e.type != attendu.type || !seuil || std::fabs(e.t - attendu.t) * Jour > 1) continue;

@@ -62,11 +62,11 @@ const Cas Jours[] = {
 TEST(JourneeSolaire, EventsMeetTheirDefinitions) {
     for (const Cas& c : Jours) {
         SCOPED_TRACE(c.nom);
-        const Journee j = JourneeSolaire(c.annee, c.mois, c.jour, c.site, TEmoinsTU);
+        const JourSolaire j = JourneeSolaire(c.annee, c.mois, c.jour, c.site, TEmoinsTU);
         // The day of the site: from its local mean midnight.
         EXPECT_NEAR(j.debut, EncodeDateValeur(c.annee, c.mois, c.jour, 0, 0, 0) - c.site.Longitude / 360, 1e-12);
         int passages = 0, croisements[NombreSeuils] = {};
-        for (int i = 0; i < j.nombre; ++i) {
+        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
             const Evenement& e = j.evenements[i];
             SCOPED_TRACE(i);
             EXPECT_GE(e.t, j.debut);
@@ -109,9 +109,9 @@ TEST(JourneeSolaire, TransitNearLocalMeanNoonOnBothSidesOfTheDateLine) {
     // time, on the site's own date.
     for (const double longitude : {179.0, -179.0, 0.0, 90.0}) {
         SCOPED_TRACE(longitude);
-        const Journee j = JourneeSolaire(2026, 9, 1, {longitude, 10.0, 0}, TEmoinsTU);
+        const JourSolaire j = JourneeSolaire(2026, 9, 1, {longitude, 10.0, 0}, TEmoinsTU);
         int passages = 0;
-        for (int i = 0; i < j.nombre; ++i) {
+        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
             if (j.evenements[i].type == TypeEvenement::Passage) {
                 ++passages;
                 EXPECT_NEAR(j.evenements[i].t - (j.debut + 0.5), 0.0, 17.0 / 1440);
@@ -130,12 +130,12 @@ TEST(JourneeSolaire, GrazedTwilightIsNeitherMissedNorInvented) {
     for (const double marge : {0.01, -0.01}) {
         SCOPED_TRACE(marge);
         const Site site{0.0, 90.0 + delta - (HauteursSeuils[1] + marge), 0};
-        const Journee j = JourneeSolaire(2026, 12, 21, site, TEmoinsTU);
+        const JourSolaire j = JourneeSolaire(2026, 12, 21, site, TEmoinsTU);
         EXPECT_EQ(j.etats[0], EtatSeuil::ToujoursAuDessous);
         EXPECT_EQ(j.etats[1], marge > 0 ? EtatSeuil::Franchi : EtatSeuil::ToujoursAuDessous);
         EXPECT_EQ(CroisementsBalayes(j.debut, site, HauteursSeuils[1], 5.0), marge > 0 ? 2 : 0);
         int civils = 0;
-        for (int i = 0; i < j.nombre; ++i) civils += j.evenements[i].seuil == Seuil::Civil;
+        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) civils += j.evenements[i].seuil == Seuil::Civil;
         EXPECT_EQ(civils, marge > 0 ? 2 : 0);
     }
 }
@@ -144,16 +144,16 @@ TEST(JourneeSolaire, DayLengthAndItsChange) {
     const Site base{2.0302777777777776, 42.49666666666667, 0};
     for (const int mois : {3, 6, 12}) {
         SCOPED_TRACE(mois);
-        const Journee j = JourneeSolaire(2026, mois, 21, base, TEmoinsTU);
+        const JourSolaire j = JourneeSolaire(2026, mois, 21, base, TEmoinsTU);
         double lever = 0, coucher = 0;
-        for (int i = 0; i < j.nombre; ++i) {
+        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
             const Evenement& e = j.evenements[i];
             if (e.seuil != Seuil::LeverCoucher) continue;
             if (e.type == TypeEvenement::Montee) lever = e.t;
             if (e.type == TypeEvenement::Descente) coucher = e.t;
         }
         EXPECT_NEAR(j.duree, (coucher - lever) * 24, 1e-6);
-        const Journee veille = JourneeSolaire(2026, mois, 20, base, TEmoinsTU);
+        const JourSolaire veille = JourneeSolaire(2026, mois, 20, base, TEmoinsTU);
         EXPECT_NEAR(j.variationDuree, j.duree - veille.duree, 1e-6);
     }
     EXPECT_EQ(JourneeSolaire(2026, 6, 21, {TromsoEst, Tromso, 0}, TEmoinsTU).duree, 24.0);

@@ -206,10 +206,10 @@ TEST(Liborvanel, RefractionAndTheDaysEvents) {
         orvanel_day d{};
         ASSERT_EQ(orvanel_day_events(2026, mois, 21, &site, NaN, &d), ORVANEL_OK);
         const double midi = PosSoleil::EncodeDateValeur(2026, mois, 21, 12, 0, 0);
-        const PosSoleil::Journee j = PosSoleil::JourneeSolaire(
+        const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
             2026, mois, 21, {18.95, 69.65, 100}, Contrat::TtMoinsUtcParDefaut(midi).secondes);
-        ASSERT_EQ(d.count, j.nombre);
-        for (int i = 0; i < j.nombre; ++i) {
+        ASSERT_EQ(d.count, static_cast<int>(j.evenements.size()));
+        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
             EXPECT_EQ(d.events[i].type, static_cast<int>(j.evenements[i].type));
             EXPECT_NEAR(d.events[i].unix_utc,
                         (j.evenements[i].t - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour, 1e-4);

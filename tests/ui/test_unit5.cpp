@@ -50,10 +50,10 @@ QString DmsArrondi(double angle) {
 // crossed, the day length.
 QString TexteAttendu(const QString& site, const QDate& date, double longitude, double latitude,
                      const QStringList& etats) {
-    const PosSoleil::Journee j = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(),
+    const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(),
                                                            {longitude, latitude, 0}, Unit3::TEmoinsTU);
     QString texte = site + QLatin1Char('\t') + date.toString(Qt::ISODate) + QStringLiteral("\r\n");
-    for (int i = 0; i < j.nombre; ++i) {
+    for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
         const PosSoleil::Evenement& e = j.evenements[i];
         const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
                                  e.type == PosSoleil::TypeEvenement::PassageInferieur;
@@ -474,9 +474,9 @@ private slots:
         QVERIFY(lignes[0].startsWith(QStringLiteral("Date\tAube astronomique\tAube nautique\tAube civile\tLever\t")));
         const QStringList solstice = lignes[172].split(QLatin1Char('\t'));
         QCOMPARE(solstice[0], QStringLiteral("2026-06-21"));
-        const PosSoleil::Journee j =
+        const PosSoleil::JourSolaire j =
             PosSoleil::JourneeSolaire(2026, 6, 21, {2.0302777777777776, 42.49666666666667, 0}, Unit3::TEmoinsTU);
-        for (int i = 0; i < j.nombre; ++i)
+        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i)
             if (j.evenements[i].type == PosSoleil::TypeEvenement::Montee && j.evenements[i].seuil == PosSoleil::Seuil::LeverCoucher)
                 QCOMPARE(solstice[4] + QStringLiteral(" CEST"), Unit5::TexteLegal(j.evenements[i].t).mid(11));
         QApplication::clipboard()->clear();
