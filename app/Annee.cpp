@@ -18,13 +18,6 @@ std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std:
     }
 }
 
-namespace {
-
-const char* const NomsEtats[] = {"franchi", "toujours_au_dessus", "toujours_au_dessous"};
-const char* const NomsSeuils[] = {"lever_coucher", "civil", "nautique", "astronomique"};
-
-}  // namespace
-
 void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
     const int jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
     // Dynamical time - UTC at each date's noon, from the eve of the year on, as `jour` takes it.
@@ -101,7 +94,7 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
             "source_tt_utc,ut1_moins_utc_s";
         for (const Tableau::Sorte& s : sortes) texte += "," + s.cle + suffixe;
         texte += ",passage_hauteur_deg,duree_jour_min,variation_duree_min";
-        for (const char* n : NomsSeuils) texte += std::string(",etat_") + n;
+        for (const char* n : Contrat::ClesSeuils) texte += std::string(",etat_") + n;
         for (const double h : r.ciel.hauteurs) texte += ",etat_hauteur_" + Nombre(h);
         texte += '\n';
         std::string site;
@@ -119,9 +112,9 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
             texte += ',' + (hp ? Nombre(*hp) : std::string()) + ',' + Nombre(j.duree * 60) + ',' +
                      Nombre(j.variationDuree * 60);
             for (const PosSoleil::EtatSeuil e : j.etats)
-                texte += std::string(",") + NomsEtats[static_cast<int>(e)];
+                texte += std::string(",") + Contrat::ClesEtats[static_cast<int>(e)];
             for (const PosSoleil::EtatSeuil e : j.etatsHauteurs)
-                texte += std::string(",") + NomsEtats[static_cast<int>(e)];
+                texte += std::string(",") + Contrat::ClesEtats[static_cast<int>(e)];
             texte += '\n';
         }
         sortie << texte;
@@ -148,7 +141,7 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
         x["variation_duree_min"] = j.variationDuree * 60;
         Json seuils;
         for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
-            seuils[NomsSeuils[s]] = NomsEtats[static_cast<int>(j.etats[s])];
+            seuils[Contrat::ClesSeuils[s]] = Contrat::ClesEtats[static_cast<int>(j.etats[s])];
         x["seuils"] = seuils;
         Json hauteurs = Json::array();
         for (std::size_t i = 0; i < r.ciel.hauteurs.size(); ++i) {
@@ -157,7 +150,7 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
             hauteurs.push_back({{"hauteur_deg", r.ciel.hauteurs[i]},
                                 {"montee" + suffixe, heures(j, montee)},
                                 {"descente" + suffixe, heures(j, descente)},
-                                {"etat", NomsEtats[static_cast<int>(j.etatsHauteurs[i])]}});
+                                {"etat", Contrat::ClesEtats[static_cast<int>(j.etatsHauteurs[i])]}});
         }
         x["hauteurs"] = hauteurs;
         liste.push_back(x);

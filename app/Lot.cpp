@@ -4,10 +4,10 @@
 #include <bit>
 #include <cstdint>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "Lignes.h"
+#include "Parallele.h"
 
 namespace Cli {
 
@@ -185,10 +185,7 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
                               ecrites + static_cast<long long>(i));
             }
         };
-        std::vector<std::thread> fils;
-        for (int k = 1; k < taches; ++k) fils.emplace_back(calcule, k);
-        calcule(0);
-        for (auto& f : fils) f.join();
+        Contrat::SurChaqueFil(taches, calcule);
         for (int k = 0; k < taches; ++k) {
             sortie << morceaux[static_cast<std::size_t>(k)];
             if (erreurs[static_cast<std::size_t>(k)]) {

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <iterator>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "Lignes.h"
+#include "Parallele.h"
 #include "Tableau.h"
 
 namespace Cli {
@@ -252,10 +252,6 @@ void EcritPosition(std::ostream& sortie, const Reglages& r, double t) {
 
 namespace {
 
-// Rows de..a-1 of a table in CSV or JSON through the engine's regular series: the rows'
-// instants as the generator takes them, dynamical time - UTC linear over each run of rows (split
-// where it is not, at a leap second or where the model bends by more than a microsecond).
-// Returns true when the series ended at its last year.
 // A worker's buffers, kept from one block to the next so that their memory is taken once.
 struct Espace {
     std::string texte;
@@ -265,6 +261,10 @@ struct Espace {
     bool arret = false;
 };
 
+// Rows de..a-1 of a table in CSV or JSON through the engine's regular series: the rows'
+// instants as the generator takes them, dynamical time - UTC linear over each run of rows (split
+// where it is not, at a leap second or where the model bends by more than a microsecond).
+// Returns true when the series ended at its last year.
 bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJours, long long de,
                  long long a) {
     std::string& texte = espace.texte;
@@ -353,10 +353,7 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
                     return true;
                 });
         };
-        std::vector<std::thread> fils;
-        for (int k = 1; k < taches; ++k) fils.emplace_back(calcule, k);
-        calcule(0);
-        for (auto& f : fils) f.join();
+        Contrat::SurChaqueFil(taches, calcule);
         for (int k = 0; k < taches && !fin; ++k) {
             const Espace& espace = espaces[static_cast<std::size_t>(k)];
             sortie.write(espace.texte.data(), static_cast<std::streamsize>(espace.texte.size()));
@@ -382,9 +379,9 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
         return e.type == PosSoleil::TypeEvenement::Passage ||
                e.type == PosSoleil::TypeEvenement::PassageInferieur;
     };
-    static const char* const etats[] = {"franchi", "toujours_au_dessus", "toujours_au_dessous"};
-    static const char* const types[] = {"passage", "passage_inferieur", "montee", "descente"};
-    static const char* const noms[] = {"lever_coucher", "civil", "nautique", "astronomique"};
+    const auto& etats = Contrat::ClesEtats;
+    const auto& types = Contrat::ClesTypes;
+    const auto& noms = Contrat::ClesSeuils;
     const double dureeMin = j.duree * 60, variationMin = j.variationDuree * 60;
     if (r.format == Format::Texte) {
         // The solar day's window's text, each time and the last column labelled.

@@ -9,7 +9,8 @@ namespace Cli {
 
 namespace {
 
-// Four digits, or two, into a buffer.
+// n in exactly `largeur` digits (four for a year, three for milliseconds, two otherwise), into a
+// buffer.
 char* Chiffres(char* p, long long n, int largeur) noexcept {
     for (int i = largeur - 1; i >= 0; --i) {
         p[i] = static_cast<char>('0' + n % 10);
@@ -18,13 +19,11 @@ char* Chiffres(char* p, long long n, int largeur) noexcept {
     return p + largeur;
 }
 
-long long DivPlancher(long long a, long long b) noexcept {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
-// Milliseconds rounded to the nearest whole second, halves up.
+// Milliseconds rounded to the nearest whole second, halves up (toward the future, before 1970
+// too).
 long long SecondeProche(long long ms) noexcept {
-    return DivPlancher(ms + 500, 1000) * 1000;
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(floor<seconds>(milliseconds(ms + 500))).count();
 }
 
 // "YYYY-MM-DD?HH:MM:SS[.mmm]" of milliseconds since 1970, into a buffer of 23 characters.
@@ -88,7 +87,8 @@ HeureLegale::HeureLegale(const std::string& fuseau) : zone_(date::locate_zone(fu
 std::string HeureLegale::Texte(double t, bool secondes) {
     long long ms = MsUnix(t);
     if (secondes) ms = SecondeProche(ms);
-    const date::sys_seconds s{std::chrono::seconds(DivPlancher(ms, 1000))};
+    const date::sys_seconds s = date::floor<std::chrono::seconds>(
+        date::sys_time<std::chrono::milliseconds>(std::chrono::milliseconds(ms)));
     if (!(s >= info_.begin && s < info_.end)) info_ = zone_->get_info(s);
     const long long decalage = info_.offset.count();
     std::string texte = TexteCivil(ms + decalage * 1000, secondes ? ' ' : 'T', !secondes);

@@ -90,5 +90,7 @@ inline constexpr const char* ClesSeuils[PosSoleil::NombreSeuils] = {"lever_couch
                                                                     "nautique", "astronomique"};
 inline constexpr const char* ClesEtats[] = {"franchi", "toujours_au_dessus",
                                             "toujours_au_dessous"};
+// The kinds of event, in the order of PosSoleil::TypeEvenement.
+inline constexpr const char* ClesTypes[] = {"passage", "passage_inferieur", "montee", "descente"};
 
 }  // namespace Contrat

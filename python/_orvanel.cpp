@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Commun.h"
+#include "Parallele.h"
 #include "PosSoleil.h"
 
 namespace py = pybind11;
@@ -28,19 +29,6 @@ constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // Standard weather, where a check needs some.
 constexpr double PressionType = 101325, TemperatureType = 12;
-
-// Runs f(debut, fin) over [0, n) in `taches` slices, one per thread.
-template <class F>
-void EnParallele(std::size_t n, int taches, F&& f) {
-    const std::size_t k = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(taches, 1)), 1,
-                                                  std::max<std::size_t>(n / 4096, 1));
-    std::vector<std::thread> fils;
-    const std::size_t tranche = (n + k - 1) / k;
-    for (std::size_t i = 1; i < k; ++i)
-        fils.emplace_back([&, i] { f(std::min(n, i * tranche), std::min(n, (i + 1) * tranche)); });
-    f(0, std::min(n, tranche));
-    for (auto& t : fils) t.join();
-}
 
 std::string Nombre(double x) {
     char texte[32];
@@ -116,14 +104,14 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
         py::gil_scoped_release sansVerrou;
         // The geocentric part of each distinct instant, then each element's own part.
         std::vector<PosSoleil::Geocentre> geocentres(nt);
-        EnParallele(nt, taches, [&](std::size_t de, std::size_t a) {
+        Contrat::EnParallele(nt, taches, [&](std::size_t de, std::size_t a) {
             for (std::size_t i = de; i < a; ++i) {
                 if (std::isnan(t[i])) continue;
                 const double dv = Orvanel::DateValeur(t[i]);
                 geocentres[i] = PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, ttMoinsUtc));
             }
         });
-        EnParallele(n, taches, [&](std::size_t de, std::size_t a) {
+        Contrat::EnParallele(n, taches, [&](std::size_t de, std::size_t a) {
             for (std::size_t i = de; i < a; ++i) {
                 const auto j = static_cast<std::size_t>(k[i]);
                 if (std::isnan(t[j])) {

@@ -115,12 +115,17 @@ std::string Ligne(int annee, int mois, int jour, int heure, int minute, int seco
     return ligne;
 }
 
+namespace {
+
+// The names of the crossings of the four standard thresholds, up and down.
+const char* const Montees[] = {"Lever", "Aube civile", "Aube nautique", "Aube astronomique"};
+const char* const Descentes[] = {"Coucher", "Crépuscule civil", "Crépuscule nautique",
+                                 "Crépuscule astronomique"};
+
+}  // namespace
+
 std::string NomEvenement(const PosSoleil::Evenement& e) {
     using PosSoleil::TypeEvenement;
-    static const char* const montees[] = {"Lever", "Aube civile", "Aube nautique",
-                                          "Aube astronomique"};
-    static const char* const descentes[] = {"Coucher", "Crépuscule civil", "Crépuscule nautique",
-                                            "Crépuscule astronomique"};
     switch (e.type) {
         case TypeEvenement::Passage:
             return "Passage au méridien";
@@ -128,10 +133,10 @@ std::string NomEvenement(const PosSoleil::Evenement& e) {
             return "Passage inférieur";
         case TypeEvenement::Montee:
             if (e.seuil == PosSoleil::Seuil::Hauteur) return "Montée à " + TexteHauteur(e.cible);
-            return montees[static_cast<int>(e.seuil)];
+            return Montees[static_cast<int>(e.seuil)];
         case TypeEvenement::Descente:
             if (e.seuil == PosSoleil::Seuil::Hauteur) return "Descente à " + TexteHauteur(e.cible);
-            return descentes[static_cast<int>(e.seuil)];
+            return Descentes[static_cast<int>(e.seuil)];
     }
     return {};
 }
@@ -153,15 +158,15 @@ std::vector<Sorte> Sortes(const std::vector<double>& hauteurs) {
     using PosSoleil::TypeEvenement;
     constexpr auto M = TypeEvenement::Montee, D = TypeEvenement::Descente;
     std::vector<Sorte> sortes = {
-        {"lever", "Lever", M, Seuil::LeverCoucher, 0},
+        {"lever", Montees[0], M, Seuil::LeverCoucher, 0},
         {"passage", "Passage", TypeEvenement::Passage, Seuil::LeverCoucher, 0},
-        {"coucher", "Coucher", D, Seuil::LeverCoucher, 0},
-        {"aube_civile", "Aube civile", M, Seuil::Civil, 0},
-        {"crepuscule_civil", "Crépuscule civil", D, Seuil::Civil, 0},
-        {"aube_nautique", "Aube nautique", M, Seuil::Nautique, 0},
-        {"crepuscule_nautique", "Crépuscule nautique", D, Seuil::Nautique, 0},
-        {"aube_astronomique", "Aube astronomique", M, Seuil::Astronomique, 0},
-        {"crepuscule_astronomique", "Crépuscule astronomique", D, Seuil::Astronomique, 0},
+        {"coucher", Descentes[0], D, Seuil::LeverCoucher, 0},
+        {"aube_civile", Montees[1], M, Seuil::Civil, 0},
+        {"crepuscule_civil", Descentes[1], D, Seuil::Civil, 0},
+        {"aube_nautique", Montees[2], M, Seuil::Nautique, 0},
+        {"crepuscule_nautique", Descentes[2], D, Seuil::Nautique, 0},
+        {"aube_astronomique", Montees[3], M, Seuil::Astronomique, 0},
+        {"crepuscule_astronomique", Descentes[3], D, Seuil::Astronomique, 0},
     };
     for (const double h : hauteurs) {
         // The shortest text that reads back as the altitude, as the CSV numbers are written.
@@ -182,19 +187,24 @@ std::string TexteEtat(double hauteur, PosSoleil::EtatSeuil etat) {
 
 std::string TexteEtat(PosSoleil::Seuil seuil, PosSoleil::EtatSeuil etat) {
     const bool dessus = etat == PosSoleil::EtatSeuil::ToujoursAuDessus;
+    // The twilights' adjectives (for the night, then the twilight), their thresholds from the
+    // engine.
+    static const char* const nuits[] = {"", "civile", "nautique", "astronomique"};
+    static const char* const crepuscules[] = {"", "civil", "nautique", "astronomique"};
+    const int k = static_cast<int>(seuil);
     switch (seuil) {
         case PosSoleil::Seuil::LeverCoucher:
             return dessus ? "Jour polaire : le Soleil ne se couche pas"
                           : "Nuit polaire : le Soleil ne se lève pas";
         case PosSoleil::Seuil::Civil:
-            return dessus ? "Pas de nuit civile : le Soleil reste au-dessus de -6°"
-                          : "Pas de crépuscule civil : le Soleil reste sous -6°";
         case PosSoleil::Seuil::Nautique:
-            return dessus ? "Pas de nuit nautique : le Soleil reste au-dessus de -12°"
-                          : "Pas de crépuscule nautique : le Soleil reste sous -12°";
-        case PosSoleil::Seuil::Astronomique:
-            return dessus ? "Pas de nuit astronomique : le Soleil reste au-dessus de -18°"
-                          : "Pas de crépuscule astronomique : le Soleil reste sous -18°";
+        case PosSoleil::Seuil::Astronomique: {
+            const std::string hauteur = TexteHauteur(PosSoleil::HauteursSeuils[k]);
+            return dessus ? std::string("Pas de nuit ") + nuits[k] +
+                                " : le Soleil reste au-dessus de " + hauteur
+                          : std::string("Pas de crépuscule ") + crepuscules[k] +
+                                " : le Soleil reste sous " + hauteur;
+        }
         case PosSoleil::Seuil::Hauteur:
             break;  // told with its altitude
     }
