@@ -19,11 +19,12 @@ ctest --test-dir build --output-on-failure --timeout 600
 
 echo "== Sanitizer build (address, undefined) and tests"
 # Light optimisation and line tables only: the sanitizers need no more, and the build is half
-# as long. One translation unit per target. The package and the second window manager's run add
+# as long. Built from scratch, it takes every warning as an error (the first command's release
+# build, reused above, does not: a packager's newer compiler must not fail on a new warning). One translation unit per target. The package and the second window manager's run add
 # nothing that the sanitizers would see; programs outside the build (the C compiler's test
 # program, Debian's python3) cannot load an instrumented library, so those tests run above only.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" \
-  -DCMAKE_UNITY_BUILD=ON -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF
+  -DCMAKE_UNITY_BUILD=ON -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF -DORVANEL_WERROR=ON
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$racine/tools/lsan.supp:print_suppressions=0 \
@@ -32,7 +33,7 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 echo "== Fuzz targets"
 # clang 14 with its own runtime (libclang-rt-14-dev): the compiler and libFuzzer of one release.
-CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_FUZZ=ON \
+CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_FUZZ=ON -DORVANEL_WERROR=ON \
   -DORVANEL_BUILD_UI=OFF -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF
 cmake --build build-fuzz -j"$jobs"
 secondes=${ORVANEL_FUZZ_SECONDES:-30}
