@@ -37,12 +37,14 @@ CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVA
   -DORVANEL_BUILD_UI=OFF -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF
 cmake --build build-fuzz -j"$jobs"
 secondes=${ORVANEL_FUZZ_SECONDES:-30}
-cibles=(fuzz_textes fuzz_conversions fuzz_position)
+cibles=(fuzz_textes fuzz_conversions fuzz_position fuzz_horizon fuzz_lot fuzz_instants)
 pids=()
 for cible in "${cibles[@]}"; do
+  # The run's own corpus first (where it writes), then the committed seeds.
   mkdir -p "build-fuzz/corpus/$cible"
   build-fuzz/tests/fuzz/$cible -max_total_time="$secondes" -timeout=10 -print_final_stats=1 \
-    -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$cible" >"build-fuzz/$cible.log" 2>&1 &
+    -artifact_prefix=build-fuzz/$cible- "build-fuzz/corpus/$cible" "tests/fuzz/corpus/$cible" \
+    >"build-fuzz/$cible.log" 2>&1 &
   pids+=($!)
 done
 echec=0
