@@ -27,7 +27,8 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
         tt.push_back(TtMoinsUtcA(r, PosSoleil::EncodeDateValeur(annee, 1, d, 12, 0, 0)));
         secondes.push_back(tt.back().secondes - r.dut1);
     }
-    std::vector<PosSoleil::JourSolaire> an = PosSoleil::AnneeSolaire(annee, r.site, r.ciel, secondes);
+    std::vector<PosSoleil::JourSolaire> an =
+        PosSoleil::AnneeSolaire(annee, r.site, r.ciel, secondes);
     const std::vector<Tableau::Sorte> sortes = Tableau::Sortes(r.ciel.hauteurs);
     std::optional<HeureLegale> legal;
     if (!r.fuseau.empty()) legal.emplace(r.fuseau);
@@ -65,11 +66,11 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
     };
 
     if (r.format == Format::Texte) {
-        std::string texte = Tableau::LigneSite(r.site.Longitude, r.site.Latitude,
-                                               r.site.Longitude >= 0, r.site.Latitude >= 0,
-                                               r.separateur, true) +
-                            '\t' + std::to_string(annee) + '\t' +
-                            (legal ? "heure légale " + r.fuseau : std::string("UTC")) + "\r\n";
+        std::string texte =
+            Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
+                               r.site.Latitude >= 0, r.separateur, true) +
+            '\t' + std::to_string(annee) + '\t' +
+            (legal ? "heure légale " + r.fuseau : std::string("UTC")) + "\r\n";
         texte += "Date";
         for (const Tableau::Sorte& s : sortes) texte += '\t' + s.titre;
         texte += "\tHauteur au passage\tDurée du jour\tVariation\r\n";
@@ -147,10 +148,11 @@ void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
         for (std::size_t i = 0; i < r.ciel.hauteurs.size(); ++i) {
             const Tableau::Sorte& montee = sortes[Tableau::SortesFixes + 2 * i];
             const Tableau::Sorte& descente = sortes[Tableau::SortesFixes + 2 * i + 1];
-            hauteurs.push_back({{"hauteur_deg", r.ciel.hauteurs[i]},
-                                {"montee" + suffixe, heures(j, montee)},
-                                {"descente" + suffixe, heures(j, descente)},
-                                {"etat", Contrat::ClesEtats[static_cast<int>(j.etatsHauteurs[i])]}});
+            hauteurs.push_back(
+                {{"hauteur_deg", r.ciel.hauteurs[i]},
+                 {"montee" + suffixe, heures(j, montee)},
+                 {"descente" + suffixe, heures(j, descente)},
+                 {"etat", Contrat::ClesEtats[static_cast<int>(j.etatsHauteurs[i])]}});
         }
         x["hauteurs"] = hauteurs;
         liste.push_back(x);

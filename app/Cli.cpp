@@ -27,7 +27,6 @@ std::string Borne(double x) {
     return texte;
 }
 
-
 bool LitDouble(std::string_view texte, double& valeur) {
     char copie[64];
     if (texte.empty() || texte.size() >= sizeof copie) return false;
@@ -119,8 +118,7 @@ double LitNombre(std::string_view texte, std::string_view option, double min, do
     return valeur;
 }
 
-long long LitEntier(std::string_view texte, std::string_view option, long long min,
-                    long long max) {
+long long LitEntier(std::string_view texte, std::string_view option, long long min, long long max) {
     const std::string attendu = "entier de " + std::to_string(min) + " à " + std::to_string(max);
     long long valeur = 0;
     const char* debut = texte.data() + (texte.size() > 1 && texte.front() == '+');
@@ -135,9 +133,8 @@ long long LitEntier(std::string_view texte, std::string_view option, long long m
 
 double LitAngle(std::string_view texte, std::string_view option, double min, double max) {
     const bool borne = min > -1e300;
-    const std::string attendu =
-        (borne ? Plage(min, max, "degrés") + ", " : std::string()) +
-        "en degrés décimaux ou 002°01'49\"";
+    const std::string attendu = (borne ? Plage(min, max, "degrés") + ", " : std::string()) +
+                                "en degrés décimaux ou 002°01'49\"";
     double valeur = 0;
     if (!LitDouble(texte, valeur) && !LitSexagesimal(texte, valeur))
         throw ErreurUsage{Erreur("valeur incorrecte", option, texte, attendu)};
@@ -190,8 +187,8 @@ std::optional<Instant> AnalyseInstant(std::string_view v) noexcept {
                                    date::day(static_cast<unsigned>(j))};
     if (!ymd.ok() || h > 23 || mi > 59 || s > 59) return std::nullopt;
     // Through UTC's calendar fields, so the instant is the very one the windows would use.
-    const auto utc = date::sys_days(ymd) + hours(h) + minutes(mi - decalage) + seconds(s) +
-                     milliseconds(ms);
+    const auto utc =
+        date::sys_days(ymd) + hours(h) + minutes(mi - decalage) + seconds(s) + milliseconds(ms);
     const auto jour = date::floor<date::days>(utc);
     const date::year_month_day u(jour);
     const long long dansJour = duration_cast<milliseconds>(utc - jour).count();

@@ -43,8 +43,7 @@ struct ErreurDonnees {
 // and the range with its unit: "valeur hors limites pour --lon : « 560 » (de -180 à 180 degrés)".
 double LitNombre(std::string_view texte, std::string_view option, double min, double max,
                  std::string_view unite);
-long long LitEntier(std::string_view texte, std::string_view option, long long min,
-                    long long max);
+long long LitEntier(std::string_view texte, std::string_view option, long long min, long long max);
 inline double LitNombre(std::string_view texte, std::string_view option, Contrat::Plage plage,
                         std::string_view unite) {
     return LitNombre(texte, option, plage.min, plage.max, unite);
@@ -79,7 +78,7 @@ long long MsUnix(double t) noexcept;
 // "YYYY-MM-DDTHH:MM:SS.mmmZ" (millis) or "YYYY-MM-DD HH:MM:SS" (whole seconds, rounded).
 std::string TexteIso(double t);
 void AjouteIso(std::string& texte, double t);  // the same, appended
-char* EcritIso(char* p, double t) noexcept;      // or written at p (24 characters), past them
+char* EcritIso(char* p, double t) noexcept;    // or written at p (24 characters), past them
 std::string TexteSecondes(double t);
 
 // Legal time in a zone, the zone's period kept between calls (rows come in order). Not shared
@@ -90,9 +89,7 @@ public:
     // "YYYY-MM-DDTHH:MM:SS.mmm+02:00" of the same millisecond as TexteIso, or with `secondes`
     // "YYYY-MM-DD HH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
     std::string Texte(double t, bool secondes = false);
-    const std::string& Abreviation() const noexcept {
-        return info_.abbrev;
-    }
+    const std::string& Abreviation() const noexcept { return info_.abbrev; }
 
 private:
     const date::time_zone* zone_;
@@ -140,7 +137,8 @@ PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double ttMoinsUtc) 
 void EcritPosition(std::ostream& sortie, const Reglages& r, double t);
 
 // The `table` command: rows from `debut` every `pasJours`, `nombre` of them (at least one,
-// and none past the year Tableau::AnneeFinSerie, as in the generator), on `taches` threads, in order.
+// and none past the year Tableau::AnneeFinSerie, as in the generator), on `taches` threads, in
+// order.
 struct Serie {
     std::string debut, unite;
     long long pas = 1, nombre = 1;

@@ -32,7 +32,8 @@ public:
     // block) for the position at t at the site.
     void Ajoute(std::string& texte, double t, const PosSoleil::Site& site, long long i);
     // The JSON object of a row, for a position computed with dynamical time - UTC tt.
-    Json Objet(double t, const PosSoleil::Site& site, const TtUtc& tt, const PosSoleil::Position& p);
+    Json Objet(double t, const PosSoleil::Site& site, const TtUtc& tt,
+               const PosSoleil::Position& p);
 
     // The same for a position already computed with dynamical time - UTC tt.
     void Ajoute(std::string& texte, double t, const PosSoleil::Site& site, const TtUtc& tt,

@@ -98,12 +98,10 @@ void LitRang(const Rang& rang, const Colonnes& c, bool force, std::vector<std::s
             throw ErreurUsage{"date hors de " + Contrat::TextePremierInstant() + ".." +
                               Contrat::TexteDernierInstant() + " pour le champ date : « " + date +
                               " » (--force pour l'accepter)"};
-        site.Longitude =
-            LitAngle(Apres(champs[static_cast<std::size_t>(c.lon)]), "le champ lon", Contrat::Longitude.min,
-                     Contrat::Longitude.max);
-        site.Latitude =
-            LitAngle(Apres(champs[static_cast<std::size_t>(c.lat)]), "le champ lat", Contrat::Latitude.min,
-                     Contrat::Latitude.max);
+        site.Longitude = LitAngle(Apres(champs[static_cast<std::size_t>(c.lon)]), "le champ lon",
+                                  Contrat::Longitude.min, Contrat::Longitude.max);
+        site.Latitude = LitAngle(Apres(champs[static_cast<std::size_t>(c.lat)]), "le champ lat",
+                                 Contrat::Latitude.min, Contrat::Latitude.max);
         site.Altitude = c.height < 0 ? 0
                                      : LitNombre(Apres(champs[static_cast<std::size_t>(c.height)]),
                                                  "le champ height", Contrat::HauteurSite, "m");
@@ -123,8 +121,9 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
     };
     std::string ligne;
     if (!litLigne(ligne))
-        throw ErreurDonnees{"ligne 1 : entrée vide (en-tête attendu : date,lon,lat et, si besoin, "
-                            "height)"};
+        throw ErreurDonnees{
+            "ligne 1 : entrée vide (en-tête attendu : date,lon,lat et, si besoin, "
+            "height)"};
     if (ligne.rfind("\xEF\xBB\xBF", 0) == 0) ligne.erase(0, 3);  // a byte-order mark
     const Colonnes colonnes = LitEnTete(ligne);
 
@@ -176,7 +175,8 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
                     erreurs[static_cast<std::size_t>(k)] = e.message;
                     return;
                 }
-                if (!instant || std::bit_cast<std::uint64_t>(*instant) != std::bit_cast<std::uint64_t>(t)) {
+                if (!instant ||
+                    std::bit_cast<std::uint64_t>(*instant) != std::bit_cast<std::uint64_t>(t)) {
                     instant = t;
                     tt = TtMoinsUtcA(r, t);
                     geocentre = GeocentreA(r, t, tt.secondes);

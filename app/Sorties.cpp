@@ -71,9 +71,9 @@ Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
         // What the rise and set are measured against, and the caller's own altitudes.
         Json ciel;
         ciel["hauteur_oeil_m"] = r.ciel.hauteurOeil;
-        ciel["lever_coucher_deg"] =
-            r.ciel.horizon.empty() ? Json(PosSoleil::HauteurLeverCoucher(r.ciel.hauteurOeil))
-                                   : Json("horizon");
+        ciel["lever_coucher_deg"] = r.ciel.horizon.empty()
+                                        ? Json(PosSoleil::HauteurLeverCoucher(r.ciel.hauteurOeil))
+                                        : Json("horizon");
         ciel["hauteurs_deg"] = r.ciel.hauteurs;
         if (r.ciel.horizon.empty()) {
             ciel["horizon"] = nullptr;
@@ -96,9 +96,10 @@ LignesPosition::LignesPosition(const Reglages& r, bool siteParLigne)
 std::string LignesPosition::EnTeteCsv() const {
     std::string texte = "date_utc";
     if (legal_) texte += ",date_legale,abreviation";
-    texte += ",site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,source_tt_utc,"
-             "ut1_moins_utc_s,ascension_droite_deg,declinaison_deg,distance_ua,"
-             "equation_temps_min,";
+    texte +=
+        ",site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,source_tt_utc,"
+        "ut1_moins_utc_s,ascension_droite_deg,declinaison_deg,distance_ua,"
+        "equation_temps_min,";
     texte += AzimutCle(r_.sud);
     texte += ",hauteur_deg,distance_zenithale_deg";
     if (r_.refraction) texte += ",hauteur_refractee_deg,temperature_c,pression_mmhg";
@@ -170,7 +171,8 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
                 const auto memes = [](double a, double b) {
                     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
                 };
-                if (!cache.longueur || !std::equal(valeurs.begin(), valeurs.end(), cache.valeurs, memes)) {
+                if (!cache.longueur ||
+                    !std::equal(valeurs.begin(), valeurs.end(), cache.valeurs, memes)) {
                     char* d = cache.texte;
                     std::size_t k = 0;
                     for (const double x : valeurs) {
@@ -186,8 +188,8 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
             repete(tt_, {tt.secondes});
             texteCourt(NomSource(tt.source));
             repete(dut1_, {r_.dut1});
-            nombres({ascensionDroite, p.Declinaison, p.RayonVecteur, equationMinutes,
-                     azimut, p.Hauteur, 90 - p.Hauteur});
+            nombres({ascensionDroite, p.Declinaison, p.RayonVecteur, equationMinutes, azimut,
+                     p.Hauteur, 90 - p.Hauteur});
             if (r_.refraction) nombres({hauteurRefractee, r_.temperature, r_.pressionMmHg});
             *q++ = '\n';
             texte.append(ligne, q);
@@ -212,13 +214,12 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
                 ligne("Heure légale           ", valeur + " " + legal_->Abreviation());
             }
             if (siteParLigne_)
-                ligne("Lieu                   ", Tableau::LigneSite(site.Longitude, site.Latitude,
-                                                                    site.Longitude >= 0,
-                                                                    site.Latitude >= 0, sep, true) +
-                                                 ", " + PosSoleil::TexteFixe(site.Altitude, 1, 0, sep) +
-                                                 " m");
-            ligne("TT - UTC (s)           ", PosSoleil::TexteFixe(tt.secondes, 3, 0, sep) + " (" +
-                                                 NomSource(tt.source) + ")");
+                ligne("Lieu                   ",
+                      Tableau::LigneSite(site.Longitude, site.Latitude, site.Longitude >= 0,
+                                         site.Latitude >= 0, sep, true) +
+                          ", " + PosSoleil::TexteFixe(site.Altitude, 1, 0, sep) + " m");
+            ligne("TT - UTC (s)           ",
+                  PosSoleil::TexteFixe(tt.secondes, 3, 0, sep) + " (" + NomSource(tt.source) + ")");
             ligne("Ascension droite       ", Tableau::TexteHMS(ascensionDroite, 2, sep));
             ligne("Déclinaison            ", Tableau::TexteDMS(p.Declinaison, 2, sep));
             ligne("Distance (ua)          ", PosSoleil::TexteFixe(p.RayonVecteur, 5, 7, sep));
@@ -270,10 +271,11 @@ bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJour
     std::string& texte = espace.texte;
     std::vector<Tableau::Instant>& instants = espace.instants;
     instants.clear();
-    const bool fin = Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
-        instants.push_back(c);
-        return true;
-    });
+    const bool fin =
+        Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
+            instants.push_back(c);
+            return true;
+        });
     std::vector<PosSoleil::Position>& positions = espace.positions;
     positions.resize(instants.size());
     std::vector<TtUtc>& tt = espace.tt;
@@ -286,11 +288,13 @@ bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJour
         [&](std::size_t i, std::size_t n, double tt0, double pente) {
             PosSoleil::SerieSoleil(instants[i].t + ut1, pasJours, r.site, tt0 - r.dut1,
                                    std::span(positions).subspan(i, n), pente);
-            for (std::size_t k = 0; k < n; ++k) tt[i + k].secondes = tt0 + pente * static_cast<double>(k);
+            for (std::size_t k = 0; k < n; ++k)
+                tt[i + k].secondes = tt0 + pente * static_cast<double>(k);
         });
     LignesPosition lignes(r, false);
     for (std::size_t i = 0; i < instants.size(); ++i)
-        lignes.Ajoute(texte, instants[i].t, r.site, tt[i], positions[i], de + static_cast<long long>(i));
+        lignes.Ajoute(texte, instants[i].t, r.site, tt[i], positions[i],
+                      de + static_cast<long long>(i));
     return fin;
 }
 
@@ -339,8 +343,8 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
                 return;
             }
             std::string& texte = espace.texte;
-            espace.arret = Tableau::Rangees(
-                debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
+            espace.arret =
+                Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
                     // The generator's row, computed as the generator computes it.
                     const PosSoleil::Position p =
                         Calcule(r, r.site, c.t, TtMoinsUtcA(r, c.t).secondes);
@@ -432,13 +436,13 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
                                  : PosSoleil::HauteursSeuils[s]);
         };
         for (const PosSoleil::Evenement& e : j.evenements) {
-            const std::string debut = std::string(types[static_cast<int>(e.type)]) + "," +
-                                      Tableau::NomEvenement(e) + "," +
-                                      (culmination(e) ? "" : Nombre(e.cible)) +
-                                      ",franchi," + TexteIso(e.t);
+            const std::string debut =
+                std::string(types[static_cast<int>(e.type)]) + "," + Tableau::NomEvenement(e) +
+                "," + (culmination(e) ? "" : Nombre(e.cible)) + ",franchi," + TexteIso(e.t);
             if (legal) {
                 const std::string local = legal->Texte(e.t);
-                ligne({debut, local, legal->Abreviation(), Nombre(e.azimut), Nombre(e.hauteur), "", ""});
+                ligne({debut, local, legal->Abreviation(), Nombre(e.azimut), Nombre(e.hauteur), "",
+                       ""});
             } else {
                 ligne({debut, Nombre(e.azimut), Nombre(e.hauteur), "", ""});
             }
@@ -455,7 +459,8 @@ void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int
                 ligne({"etat,hauteur," + Nombre(r.ciel.hauteurs[i]) + "," +
                            etats[static_cast<int>(j.etatsHauteurs[i])] + "," + heuresVides,
                        "", "", "", ""});
-        ligne({"duree,duree_jour,,," + heuresVides, "", "", Nombre(dureeMin), Nombre(variationMin)});
+        ligne(
+            {"duree,duree_jour,,," + heuresVides, "", "", Nombre(dureeMin), Nombre(variationMin)});
         sortie << texte;
         return;
     }

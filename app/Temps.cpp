@@ -59,7 +59,8 @@ std::string TexteCivil(long long ms, char separateur, bool millis) {
 }  // namespace
 
 long long MsUnix(double t) noexcept {
-    return std::llround((t - PosSoleil::JoursAvantUnix) * static_cast<double>(PosSoleil::MsParJour));
+    return std::llround((t - PosSoleil::JoursAvantUnix) *
+                        static_cast<double>(PosSoleil::MsParJour));
 }
 
 std::string TexteIso(double t) {

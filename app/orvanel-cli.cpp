@@ -76,42 +76,56 @@ int main(int argc, char** argv) {
     CLI::App app{
         "Position apparente du Soleil (VSOP87D complète), tables et journée solaire.\n"
         "\n"
-        "Unités : angles en degrés (longitude Est positive " + TextePlage(Contrat::Longitude, "") +
-        ", latitude Nord positive\n" + TextePlage(Contrat::Latitude, "") +
-        ", en degrés décimaux ou 002°01'49\"), azimut compté depuis le nord vers l'est\n"
-        "(depuis le sud avec --south-ref), distance en ua, équation du temps en minutes, hauteur\n"
-        "du lieu en mètres, TT - UTC et UT1 - UTC en secondes. Dates ISO 8601 en UTC\n"
-        "(2026-12-08T12:00:00Z) ou avec un décalage (…+01:00),\n" + dates +
-        " sauf avec --force.\n"
-        "\n"
-        "Journée solaire (jour) : de minuit moyen local à minuit moyen local ; lever et coucher\n"
-        "quand le centre du Soleil (topocentrique, sans réfraction) passe à -0°50' ; crépuscules\n"
-        "civil, nautique et astronomique à -6°, -12° et -18° ; passage au méridien et passage\n"
-        "inférieur quand l'angle horaire du centre vaut 0 h et 12 h. Année (annee) : les\n"
-        "événements de chaque date d'une année au lieu, une ligne par date.\n"
-        "\n"
-        "Ciel du lieu (jour, annee), hauteurs du centre topocentrique sans réfraction :\n"
-        "  --eye-height H  l'œil à H mètres au-dessus d'une mer ou d'une plaine : lever et\n"
-        "                  coucher à -50' - 1,76'·√H ; les crépuscules gardent -6°, -12°, -18°.\n"
-        "  --threshold DEG passages du centre à cette hauteur, à la montée et à la descente\n"
-        "                  (+6 et -4 bornent d'ordinaire l'heure dorée et l'heure bleue).\n"
-        "  --horizon F     ligne d'horizon, CSV d'en-tête azimuth,altitude (degrés, azimut depuis\n"
-        "                  le nord vers l'est, hauteur apparente " +
-        TextePlage(Contrat::HauteurHorizon, "") + ", deux points au\n"
-        "                  moins, linéaire en azimut sur tout le tour) : lever et coucher quand le\n"
-        "                  bord supérieur réfracté touche l'horizon, le centre passant à\n"
-        "                  p(A) - 16' - R(p(A)), A l'azimut du Soleil, p l'horizon,\n"
-        "                  R(a) = 34'·cot(a + 7,31/(a + 4,4)) / cot(7,31/4,4) ; chaque passage\n"
-        "                  est donné, le Soleil pouvant se coucher et se lever plusieurs fois.\n"
-        "                  Exclut --eye-height.\n"
-        "\n"
-        "TT - UTC vient par défaut de la table des secondes intercalaires (TAI - UTC + 32,184 s)\n"
-        "de 1972 à " + Contrat::TexteFinTable() +
-        ", au-delà et avant du modèle de ΔT d'Espenak et Meeus (2006),\n"
-        "raccordé sans saut ; les fenêtres d'Orvanel gardent leur propre réglage (menu ET & UT).\n"
-        "\n"
-        "Code de retour : 0 succès, 2 erreur d'utilisation (rien sur la sortie standard),\n"
-        "3 ligne incorrecte de --input (les lignes précédentes sont écrites entières).",
+        "Unités : angles en degrés (longitude Est positive " +
+            TextePlage(Contrat::Longitude, "") + ", latitude Nord positive\n" +
+            TextePlage(Contrat::Latitude, "") +
+            ", en degrés décimaux ou 002°01'49\"), azimut compté depuis le nord vers l'est\n"
+            "(depuis le sud avec --south-ref), distance en ua, équation du temps en minutes, "
+            "hauteur\n"
+            "du lieu en mètres, TT - UTC et UT1 - UTC en secondes. Dates ISO 8601 en UTC\n"
+            "(2026-12-08T12:00:00Z) ou avec un décalage (…+01:00),\n" +
+            dates +
+            " sauf avec --force.\n"
+            "\n"
+            "Journée solaire (jour) : de minuit moyen local à minuit moyen local ; lever et "
+            "coucher\n"
+            "quand le centre du Soleil (topocentrique, sans réfraction) passe à -0°50' ; "
+            "crépuscules\n"
+            "civil, nautique et astronomique à -6°, -12° et -18° ; passage au méridien et passage\n"
+            "inférieur quand l'angle horaire du centre vaut 0 h et 12 h. Année (annee) : les\n"
+            "événements de chaque date d'une année au lieu, une ligne par date.\n"
+            "\n"
+            "Ciel du lieu (jour, annee), hauteurs du centre topocentrique sans réfraction :\n"
+            "  --eye-height H  l'œil à H mètres au-dessus d'une mer ou d'une plaine : lever et\n"
+            "                  coucher à -50' - 1,76'·√H ; les crépuscules gardent -6°, -12°, "
+            "-18°.\n"
+            "  --threshold DEG passages du centre à cette hauteur, à la montée et à la descente\n"
+            "                  (+6 et -4 bornent d'ordinaire l'heure dorée et l'heure bleue).\n"
+            "  --horizon F     ligne d'horizon, CSV d'en-tête azimuth,altitude (degrés, azimut "
+            "depuis\n"
+            "                  le nord vers l'est, hauteur apparente " +
+            TextePlage(Contrat::HauteurHorizon, "") +
+            ", deux points au\n"
+            "                  moins, linéaire en azimut sur tout le tour) : lever et coucher "
+            "quand le\n"
+            "                  bord supérieur réfracté touche l'horizon, le centre passant à\n"
+            "                  p(A) - 16' - R(p(A)), A l'azimut du Soleil, p l'horizon,\n"
+            "                  R(a) = 34'·cot(a + 7,31/(a + 4,4)) / cot(7,31/4,4) ; chaque "
+            "passage\n"
+            "                  est donné, le Soleil pouvant se coucher et se lever plusieurs "
+            "fois.\n"
+            "                  Exclut --eye-height.\n"
+            "\n"
+            "TT - UTC vient par défaut de la table des secondes intercalaires (TAI - UTC + 32,184 "
+            "s)\n"
+            "de 1972 à " +
+            Contrat::TexteFinTable() +
+            ", au-delà et avant du modèle de ΔT d'Espenak et Meeus (2006),\n"
+            "raccordé sans saut ; les fenêtres d'Orvanel gardent leur propre réglage (menu ET & "
+            "UT).\n"
+            "\n"
+            "Code de retour : 0 succès, 2 erreur d'utilisation (rien sur la sortie standard),\n"
+            "3 ligne incorrecte de --input (les lignes précédentes sont écrites entières).",
         "orvanel-cli"};
     app.get_formatter()->label("Usage", "Utilisation");
     app.get_formatter()->label("OPTIONS", "OPTIONS");
@@ -132,39 +146,49 @@ int main(int argc, char** argv) {
 
     // Every value is read as text and checked here, so that each refusal names its option and
     // its range in the same words.
-    std::string lon, lat, hauteurSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0",
-                      date, entree, temperature = "10", pression = "760", debut, pas = "1",
-                      unite = "s", nombre = "1", oeil, horizon, anneeTexte,
-                      taches = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+    std::string lon, lat,
+        hauteurSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0", date, entree,
+        temperature = "10", pression = "760", debut, pas = "1", unite = "s", nombre = "1", oeil,
+        horizon, anneeTexte,
+        taches = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::string> seuils;
     bool refraction = false, zenith = false, sud = false, force = false;
 
     const auto communes = [&](CLI::App* c) {
         c->set_help_flag("-h,--help", "Affiche l'aide de la commande et quitte");
-        c->add_option("--lon", lon, "Longitude du lieu, Est positive, " + TextePlage(Contrat::Longitude, "degrés"))
+        c->add_option(
+             "--lon", lon,
+             "Longitude du lieu, Est positive, " + TextePlage(Contrat::Longitude, "degrés"))
             ->type_name("DEG");
-        c->add_option("--lat", lat, "Latitude géodésique du lieu, Nord positive, " + TextePlage(Contrat::Latitude, "degrés"))
+        c->add_option("--lat", lat,
+                      "Latitude géodésique du lieu, Nord positive, " +
+                          TextePlage(Contrat::Latitude, "degrés"))
             ->type_name("DEG");
-        c->add_option("--height", hauteurSite,
-                      "Hauteur au-dessus de l'ellipsoïde, " + TextePlage(Contrat::HauteurSite, "m") + " (0)")
+        c->add_option(
+             "--height", hauteurSite,
+             "Hauteur au-dessus de l'ellipsoïde, " + TextePlage(Contrat::HauteurSite, "m") + " (0)")
             ->type_name("M");
         c->add_option("--format", format, "texte, csv ou json (texte)")->type_name("FORMAT");
         c->add_option("--tz", fuseau, "Fuseau pour l'heure légale, par exemple Europe/Paris")
             ->type_name("ZONE");
         auto* tai = c->add_option("--tai-utc", taiUtc,
-                                  "TAI - UTC imposé, secondes entières " + TextePlage(Contrat::TaiMoinsUtcImpose, ""))
+                                  "TAI - UTC imposé, secondes entières " +
+                                      TextePlage(Contrat::TaiMoinsUtcImpose, ""))
                         ->type_name("N");
         c->add_option("--tt-utc", ttUtc, "TT - UTC imposé, " + TextePlage(Contrat::TEmoinsTU, "s"))
             ->type_name("S")
             ->excludes(tai);
-        c->add_option("--dut1", dut1, "UT1 - UTC, " + TextePlage(Contrat::Dut1, "s") + " (0)")->type_name("S");
+        c->add_option("--dut1", dut1, "UT1 - UTC, " + TextePlage(Contrat::Dut1, "s") + " (0)")
+            ->type_name("S");
         c->add_flag("--force", force, "Accepte une date hors " + dates);
     };
     const auto refractionOptions = [&](CLI::App* c) {
         c->add_flag("--refraction", refraction, "Ajoute la hauteur corrigée de la réfraction");
-        c->add_option("--temp", temperature, "Température de l'air, " + TextePlage(Contrat::Temperature, "°C") + " (10)")
+        c->add_option("--temp", temperature,
+                      "Température de l'air, " + TextePlage(Contrat::Temperature, "°C") + " (10)")
             ->type_name("C");
-        c->add_option("--pressure", pression, "Pression de l'air, " + TextePlage(Contrat::PressionMmHg, "mmHg") + " (760)")
+        c->add_option("--pressure", pression,
+                      "Pression de l'air, " + TextePlage(Contrat::PressionMmHg, "mmHg") + " (760)")
             ->type_name("MMHG");
         c->add_flag("--south-ref", sud, "Azimut compté depuis le sud (colonne azimut_sud_deg)");
     };
@@ -180,28 +204,40 @@ int main(int argc, char** argv) {
         ->type_name("FICHIER")
         ->excludes(optionDate);
     refractionOptions(position);
-    position->add_option("--jobs", taches, "Fils de calcul de --input, " + TextePlage(1, Contrat::TachesMax, "") + " (tous les cœurs)")
+    position
+        ->add_option("--jobs", taches,
+                     "Fils de calcul de --input, " + TextePlage(1, Contrat::TachesMax, "") +
+                         " (tous les cœurs)")
         ->type_name("N");
 
     CLI::App* table = app.add_subcommand("table", "Table de positions sur une suite d'instants");
     communes(table);
     table->add_option("--start", debut, "Premier instant, ISO 8601 (obligatoire)")
         ->type_name("INSTANT");
-    table->add_option("--step", pas, "Pas, entier " + TextePlage(0, Contrat::PasMax, "") + " (1)")->type_name("N");
+    table->add_option("--step", pas, "Pas, entier " + TextePlage(0, Contrat::PasMax, "") + " (1)")
+        ->type_name("N");
     table->add_option("--unit", unite, "Unité du pas : s, min, h ou d (s)")->type_name("UNITÉ");
-    table->add_option("--count", nombre, "Nombre de lignes, " + TextePlage(0, Contrat::LignesMax, "") + " (1 ; 0 en donne une)")
+    table
+        ->add_option(
+            "--count", nombre,
+            "Nombre de lignes, " + TextePlage(0, Contrat::LignesMax, "") + " (1 ; 0 en donne une)")
         ->type_name("N");
     table->add_flag("--zenith", zenith, "Distance zénithale au lieu de la hauteur (format texte)");
     refractionOptions(table);
-    table->add_option("--jobs", taches, "Fils de calcul, " + TextePlage(1, Contrat::TachesMax, "") + " (tous les cœurs)")
+    table
+        ->add_option(
+            "--jobs", taches,
+            "Fils de calcul, " + TextePlage(1, Contrat::TachesMax, "") + " (tous les cœurs)")
         ->type_name("N");
 
     const auto cielOptions = [&](CLI::App* c) {
         auto* o = c->add_option("--eye-height", oeil,
-                                "Œil à M mètres au-dessus d'une mer ou d'une plaine, " + TextePlage(Contrat::HauteurOeil, ""))
+                                "Œil à M mètres au-dessus d'une mer ou d'une plaine, " +
+                                    TextePlage(Contrat::HauteurOeil, ""))
                       ->type_name("M");
         c->add_option("--threshold", seuils,
-                      "Hauteur du centre " + TextePlage(Contrat::HauteurSoleil, "degrés") + " dont donner les passages (répétable)")
+                      "Hauteur du centre " + TextePlage(Contrat::HauteurSoleil, "degrés") +
+                          " dont donner les passages (répétable)")
             ->type_name("DEG");
         c->add_option("--horizon", horizon, "Ligne d'horizon, CSV d'en-tête azimuth,altitude")
             ->type_name("FICHIER")
@@ -216,7 +252,11 @@ int main(int argc, char** argv) {
 
     CLI::App* annee = app.add_subcommand("annee", "Événements de chaque date d'une année");
     communes(annee);
-    annee->add_option("--year", anneeTexte, "Année, " + TextePlage(Contrat::PremiereAnnee, Contrat::DerniereAnnee, "") + " (obligatoire)")->type_name("A");
+    annee
+        ->add_option("--year", anneeTexte,
+                     "Année, " + TextePlage(Contrat::PremiereAnnee, Contrat::DerniereAnnee, "") +
+                         " (obligatoire)")
+        ->type_name("A");
     cielOptions(annee);
     for (CLI::App* commande : {position, table, jour, annee}) commande->group("Commandes");
 
@@ -237,13 +277,16 @@ int main(int argc, char** argv) {
         };
         if (lot) {
             if (!lon.empty() || !lat.empty())
-                throw Cli::ErreurUsage{"options incompatibles : --input et --lon ou --lat (le lieu "
-                                       "vient de chaque ligne)"};
+                throw Cli::ErreurUsage{
+                    "options incompatibles : --input et --lon ou --lat (le lieu "
+                    "vient de chaque ligne)"};
         } else {
             obligatoire(lon, "--lon");
             obligatoire(lat, "--lat");
-            r.site.Longitude = Cli::LitAngle(lon, "--lon", Contrat::Longitude.min, Contrat::Longitude.max);
-            r.site.Latitude = Cli::LitAngle(lat, "--lat", Contrat::Latitude.min, Contrat::Latitude.max);
+            r.site.Longitude =
+                Cli::LitAngle(lon, "--lon", Contrat::Longitude.min, Contrat::Longitude.max);
+            r.site.Latitude =
+                Cli::LitAngle(lat, "--lat", Contrat::Latitude.min, Contrat::Latitude.max);
             r.site.Altitude = Cli::LitNombre(hauteurSite, "--height", Contrat::HauteurSite, "m");
         }
         if (format != "texte" && format != "csv" && format != "json")
@@ -263,11 +306,13 @@ int main(int argc, char** argv) {
         }
         if (!taiUtc.empty())
             r.ttImpose = Contrat::TtUtc{
-                Tableau::TEmoinsTU(static_cast<int>(Cli::LitEntier(taiUtc, "--tai-utc", static_cast<long long>(Contrat::TaiMoinsUtcImpose.min), static_cast<long long>(Contrat::TaiMoinsUtcImpose.max)))),
+                Tableau::TEmoinsTU(static_cast<int>(Cli::LitEntier(
+                    taiUtc, "--tai-utc", static_cast<long long>(Contrat::TaiMoinsUtcImpose.min),
+                    static_cast<long long>(Contrat::TaiMoinsUtcImpose.max)))),
                 Contrat::SourceTt::TaiUtc};
         if (!ttUtc.empty())
-            r.ttImpose =
-                Contrat::TtUtc{Cli::LitNombre(ttUtc, "--tt-utc", Contrat::TEmoinsTU, "s"), Contrat::SourceTt::TtUtc};
+            r.ttImpose = Contrat::TtUtc{Cli::LitNombre(ttUtc, "--tt-utc", Contrat::TEmoinsTU, "s"),
+                                        Contrat::SourceTt::TtUtc};
         r.dut1 = Cli::LitNombre(dut1, "--dut1", Contrat::Dut1, "s");
         r.refraction = refraction;
         r.temperature = Cli::LitNombre(temperature, "--temp", Contrat::Temperature, "°C");
@@ -275,10 +320,12 @@ int main(int argc, char** argv) {
         r.zenith = zenith;
         r.sud = sud;
         const int fils = static_cast<int>(Cli::LitEntier(taches, "--jobs", 1, Contrat::TachesMax));
-        if (!oeil.empty()) r.ciel.hauteurOeil = Cli::LitNombre(oeil, "--eye-height", Contrat::HauteurOeil, "m");
+        if (!oeil.empty())
+            r.ciel.hauteurOeil = Cli::LitNombre(oeil, "--eye-height", Contrat::HauteurOeil, "m");
         for (const std::string& s : seuils) {
             const double h = Cli::LitNombre(s, "--threshold", Contrat::HauteurSoleil, "degrés");
-            if (std::find(r.ciel.hauteurs.begin(), r.ciel.hauteurs.end(), h) != r.ciel.hauteurs.end())
+            if (std::find(r.ciel.hauteurs.begin(), r.ciel.hauteurs.end(), h) !=
+                r.ciel.hauteurs.end())
                 throw Cli::ErreurUsage{"hauteur donnée deux fois pour --threshold : « " + s + " »"};
             r.ciel.hauteurs.push_back(h);
         }
@@ -295,8 +342,8 @@ int main(int argc, char** argv) {
         const auto verifieDate = [&](double t, const std::string& texte, const char* option) {
             if (!force && !Contrat::DansLesDates(t))
                 throw Cli::ErreurUsage{"date hors de " + Contrat::TextePremierInstant() + ".." +
-                                       Contrat::TexteDernierInstant() + " pour " +
-                                       option + " : « " + texte + " » (--force pour l'accepter)"};
+                                       Contrat::TexteDernierInstant() + " pour " + option +
+                                       " : « " + texte + " » (--force pour l'accepter)"};
         };
         const auto maintenant = [] {
             const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -331,7 +378,8 @@ int main(int argc, char** argv) {
             int a = 0, m = 0, j = 0;
             if (date.empty()) {
                 // Today where the legal time is asked for, else in UTC.
-                const auto ms = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+                const auto ms =
+                    std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
                 const std::string aujourdhui =
                     fuseau.empty() ? date::format("%F", ms)
                                    : date::format("%F", date::make_zoned(fuseau, ms));
@@ -347,8 +395,11 @@ int main(int argc, char** argv) {
             Cli::EcritJour(tampon, r, a, m, j);
         } else if (annee->parsed()) {
             obligatoire(anneeTexte, "--year");
-            const int y = static_cast<int>(force ? Cli::LitEntier(anneeTexte, "--year", Contrat::AnneeForceeMin, Contrat::AnneeForceeMax)
-                                                 : Cli::LitEntier(anneeTexte, "--year", Contrat::PremiereAnnee, Contrat::DerniereAnnee));
+            const int y = static_cast<int>(
+                force ? Cli::LitEntier(anneeTexte, "--year", Contrat::AnneeForceeMin,
+                                       Contrat::AnneeForceeMax)
+                      : Cli::LitEntier(anneeTexte, "--year", Contrat::PremiereAnnee,
+                                       Contrat::DerniereAnnee));
             Cli::EcritAnnee(tampon, r, y);
         } else {
             obligatoire(debut, "--start");
@@ -368,8 +419,9 @@ int main(int argc, char** argv) {
             const long long derniere = Tableau::LignesDemandees(n) - 1;
             const Tableau::Instant fin = Tableau::InstantSerie(t0, pasJours, derniere);
             if (!force && !Contrat::DansLesDates(fin.t))
-                throw Cli::ErreurUsage{"la table dépasse " + Contrat::TexteDernierInstant() + " à sa ligne " +
-                                       std::to_string(derniere + 1) + " (--force pour l'accepter)"};
+                throw Cli::ErreurUsage{"la table dépasse " + Contrat::TexteDernierInstant() +
+                                       " à sa ligne " + std::to_string(derniere + 1) +
+                                       " (--force pour l'accepter)"};
             std::ios::sync_with_stdio(false);
             Cli::EcritTable(std::cout, r, t0, pasJours, n, fils, Cli::Serie{debut, unite, p, n});
             std::cout.flush();

@@ -50,7 +50,8 @@ void Mesure(benchmark::State& state, const std::vector<std::string>& arguments, 
         state.SetIterationTime(duree.count());
         memoire = std::max(memoire, usage.ru_maxrss);
     }
-    state.counters["lignes/s"] = benchmark::Counter(static_cast<double>(lignes), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["lignes/s"] = benchmark::Counter(static_cast<double>(lignes),
+                                                    benchmark::Counter::kIsIterationInvariantRate);
     state.counters["fils"] = taches;
     state.counters["memoire_Mo"] = static_cast<double>(memoire) / 1024.0;
 }
@@ -70,10 +71,11 @@ const std::string& FichierEntree() {
         f << "date,lon,lat,height\n";
         char ligne[96];
         for (long long i = 0; i < Lignes; ++i) {
-            std::snprintf(ligne, sizeof ligne, "20%02lld-%02lld-%02lldT%02lld:%02lld:%02lldZ,%.4f,%.3f,%lld\n",
+            std::snprintf(ligne, sizeof ligne,
+                          "20%02lld-%02lld-%02lldT%02lld:%02lld:%02lldZ,%.4f,%.3f,%lld\n",
                           26 + i % 50, 1 + i % 12, 1 + i % 28, i % 24, i % 60, i * 7 % 60,
-                          -179.9 + static_cast<double>(i * 37 % 3599) / 10, -89.9 + static_cast<double>(i * 53 % 1799) / 10,
-                          i % 3000);
+                          -179.9 + static_cast<double>(i * 37 % 3599) / 10,
+                          -89.9 + static_cast<double>(i * 53 % 1799) / 10, i % 3000);
             f << ligne;
         }
         return nom;
@@ -86,12 +88,17 @@ const std::string& FichierEntree() {
 static void BM_TableCsv(benchmark::State& state) {
     const int taches = Taches(state);
     Mesure(state,
-           {ORVANEL_CLI, "table", "--start", "2000-01-01T00:00:00Z", "--step", "1", "--unit", "min", "--count",
-            std::to_string(Lignes), "--lon", "2.03", "--lat", "42.5", "--format", "csv", "--jobs",
-            std::to_string(taches)},
+           {ORVANEL_CLI, "table", "--start", "2000-01-01T00:00:00Z", "--step", "1", "--unit", "min",
+            "--count", std::to_string(Lignes), "--lon", "2.03", "--lat", "42.5", "--format", "csv",
+            "--jobs", std::to_string(taches)},
            Lignes, taches);
 }
-BENCHMARK(BM_TableCsv)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TableCsv)
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // The table's million rows, one CalculPosition each on one thread.
 static void BM_CalculPositionMillion(benchmark::State& state) {
@@ -105,18 +112,26 @@ static void BM_CalculPositionMillion(benchmark::State& state) {
             somme += h;
         }
         benchmark::DoNotOptimize(somme);
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count());
     }
-    state.counters["lignes/s"] = benchmark::Counter(static_cast<double>(Lignes), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["lignes/s"] = benchmark::Counter(static_cast<double>(Lignes),
+                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_CalculPositionMillion)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 static void BM_PositionInput(benchmark::State& state) {
     const int taches = Taches(state);
     Mesure(state,
-           {ORVANEL_CLI, "position", "--input", FichierEntree(), "--format", "csv", "--jobs", std::to_string(taches)},
+           {ORVANEL_CLI, "position", "--input", FichierEntree(), "--format", "csv", "--jobs",
+            std::to_string(taches)},
            Lignes, taches);
 }
-BENCHMARK(BM_PositionInput)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PositionInput)
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -10,7 +10,9 @@
 namespace {
 
 // A spread of instants from 1980 to 2250, so no single argument flatters the cosines.
-double Instant(std::size_t i) { return -0.2 + 2.7 * static_cast<double>(i % 1000) / 1000.0; }
+double Instant(std::size_t i) {
+    return -0.2 + 2.7 * static_cast<double>(i % 1000) / 1000.0;
+}
 
 // Each series through the run-time choice (vector where the processor allows) and through
 // the scalar reference, on the same instants.
@@ -39,8 +41,9 @@ void BM_PositionTerre(benchmark::State& state) {
 BENCHMARK(BM_PositionTerre<VSOPEAR::PositionTerre>)->Name("PositionTerre/rapide");
 BENCHMARK(BM_PositionTerre<VSOPEAR::Scalaire::PositionTerre>)->Name("PositionTerre/scalaire");
 
-using Driver = void (*)(double, double, double, double, double, double, double, double, double, double, double&,
-                        double&, double&, double&, double&, double&, double&) noexcept;
+using Driver = void (*)(double, double, double, double, double, double, double, double, double,
+                        double, double&, double&, double&, double&, double&, double&,
+                        double&) noexcept;
 
 // One position a minute through a day in 2026, at the default site.
 template <Driver Calcul>
@@ -48,7 +51,8 @@ void BM_CalculPosition(benchmark::State& state) {
     double l, r, a, d, az, h, e;
     double minute = 0;
     for (auto _ : state) {
-        Calcul(2026, 12, 7, 12, minute, 0, 2.0302777777777776, 42.49666666666667, 0, 64.184, l, r, a, d, az, h, e);
+        Calcul(2026, 12, 7, 12, minute, 0, 2.0302777777777776, 42.49666666666667, 0, 64.184, l, r,
+               a, d, az, h, e);
         benchmark::DoNotOptimize(h);
         minute = minute < 1439 ? minute + 1 : 0;
     }
@@ -85,7 +89,8 @@ BENCHMARK(BM_DegVersDMS);
 
 void BM_EvaluationVectorielle(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(VSOPEAR::EvaluationVectorielle());
-    state.SetLabel(VSOPEAR::EvaluationVectorielle() ? "AVX2+FMA path in use" : "scalar path in use");
+    state.SetLabel(VSOPEAR::EvaluationVectorielle() ? "AVX2+FMA path in use"
+                                                    : "scalar path in use");
 }
 BENCHMARK(BM_EvaluationVectorielle)->Iterations(1);
 
@@ -96,8 +101,8 @@ BENCHMARK(BM_EvaluationVectorielle)->Iterations(1);
 static void BM_JourneeSolaire(benchmark::State& state) {
     int jour = 0;
     for (auto _ : state) {
-        const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(2026, 1 + jour % 12, 1 + jour % 28,
-                                                               {2.03, 42.5, 0}, 69.184);
+        const PosSoleil::JourSolaire j =
+            PosSoleil::JourneeSolaire(2026, 1 + jour % 12, 1 + jour % 28, {2.03, 42.5, 0}, 69.184);
         benchmark::DoNotOptimize(j.duree);
         ++jour;
     }

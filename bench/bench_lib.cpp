@@ -43,10 +43,12 @@ BENCHMARK(BM_OrvanelPositions)->Arg(0)->Arg(1);
 static void BM_OrvanelPositionsSites(benchmark::State& state) {
     std::vector<orvanel_site> sites;
     for (std::size_t i = 0; i < N; ++i)
-        sites.push_back({-180 + 0.36 * static_cast<double>(i), -60 + static_cast<double>(i % 120), 0});
+        sites.push_back(
+            {-180 + 0.36 * static_cast<double>(i), -60 + static_cast<double>(i % 120), 0});
     std::vector<orvanel_position> sortie(N);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(orvanel_positions_sites(Debut, sites.data(), N, 69.184, sortie.data()));
+        benchmark::DoNotOptimize(
+            orvanel_positions_sites(Debut, sites.data(), N, 69.184, sortie.data()));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<long long>(N));

@@ -44,7 +44,6 @@ void BM_MiseAJour(benchmark::State& state) {
 BENCHMARK(BM_MiseAJour<PosSoleil::CalculPosition>)->Name("MiseAJour/rapide");
 BENCHMARK(BM_MiseAJour<PosSoleil::Scalaire::CalculPosition>)->Name("MiseAJour/scalaire");
 
-
 constexpr int Lignes = 999999;
 
 double MegaOctetsMax() {
@@ -66,9 +65,11 @@ void BM_Generation(benchmark::State& state) {
         g->Valid->click();
         secondes += std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
     }
-    if (g->Memo1->NombreLignes() != 9 + Lignes) state.SkipWithError("the table does not have its 999999 rows");
+    if (g->Memo1->NombreLignes() != 9 + Lignes)
+        state.SkipWithError("the table does not have its 999999 rows");
     state.counters["rows"] = Lignes;
-    state.counters["us_per_row"] = secondes * 1e6 / (static_cast<double>(Lignes) * state.iterations());
+    state.counters["us_per_row"] =
+        secondes * 1e6 / (static_cast<double>(Lignes) * state.iterations());
     state.counters["rows_per_s"] = static_cast<double>(Lignes) * state.iterations() / secondes;
     state.counters["peak_rss_MB"] = MegaOctetsMax();
 }
@@ -87,14 +88,15 @@ void BM_MoteurSeul(benchmark::State& state) {
             int a, m, j, h, mi, s, ms;
             PosSoleil::DecodeDateValeur(instant, a, m, j, h, mi, s, ms);
             double l, r, al, d, az, ht, e;
-            PosSoleil::CalculPosition(a, m, j, h, mi, s, Unit1::Longitude, Unit1::Latitude, 0, Unit3::TEmoinsTU, l, r,
-                                      al, d, az, ht, e);
+            PosSoleil::CalculPosition(a, m, j, h, mi, s, Unit1::Longitude, Unit1::Latitude, 0,
+                                      Unit3::TEmoinsTU, l, r, al, d, az, ht, e);
             somme += ht + az;
         }
         benchmark::DoNotOptimize(somme);
         secondes += std::chrono::duration<double>(std::chrono::steady_clock::now() - top).count();
     }
-    state.counters["us_per_row"] = secondes * 1e6 / (static_cast<double>(Lignes) * state.iterations());
+    state.counters["us_per_row"] =
+        secondes * 1e6 / (static_cast<double>(Lignes) * state.iterations());
 }
 BENCHMARK(BM_MoteurSeul)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 

@@ -21,15 +21,15 @@ inline constexpr bool Dans(Plage p, double x) noexcept {
 }
 
 // ---- Inputs every face takes ----
-inline constexpr Plage Longitude{-ORVANEL_LONGITUDE_MAX_DEG, ORVANEL_LONGITUDE_MAX_DEG};  // deg
-inline constexpr Plage Latitude{-ORVANEL_LATITUDE_MAX_DEG, ORVANEL_LATITUDE_MAX_DEG};     // deg
-inline constexpr Plage HauteurSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};           // m
-inline constexpr Plage TEmoinsTU{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                     // s
-inline constexpr Plage PressionPa{0, ORVANEL_PRESSURE_MAX_PA};                            // Pa
-inline constexpr Plage Temperature{ORVANEL_TEMPERATURE_MIN_C, ORVANEL_TEMPERATURE_MAX_C}; // C
+inline constexpr Plage Longitude{-ORVANEL_LONGITUDE_MAX_DEG, ORVANEL_LONGITUDE_MAX_DEG};   // deg
+inline constexpr Plage Latitude{-ORVANEL_LATITUDE_MAX_DEG, ORVANEL_LATITUDE_MAX_DEG};      // deg
+inline constexpr Plage HauteurSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};            // m
+inline constexpr Plage TEmoinsTU{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                      // s
+inline constexpr Plage PressionPa{0, ORVANEL_PRESSURE_MAX_PA};                             // Pa
+inline constexpr Plage Temperature{ORVANEL_TEMPERATURE_MIN_C, ORVANEL_TEMPERATURE_MAX_C};  // C
 
 // ---- The sky of a site (the engine's own limits) ----
-inline constexpr Plage HauteurOeil{0, PosSoleil::HauteurOeilMax};                // metres
+inline constexpr Plage HauteurOeil{0, PosSoleil::HauteurOeilMax};                     // metres
 inline constexpr Plage HauteurHorizon{PosSoleil::HorizonMin, PosSoleil::HorizonMax};  // deg
 inline constexpr Plage HauteurSoleil{PosSoleil::HauteurSoleilMin, PosSoleil::HauteurSoleilMax};
 
@@ -37,9 +37,9 @@ inline constexpr Plage HauteurSoleil{PosSoleil::HauteurSoleilMin, PosSoleil::Hau
 inline constexpr Plage TaiMoinsUtcImpose{0, 100};  // whole seconds, as the leap seconds keep it
 // UT1 - UTC: the IERS keeps it within 0.9 s by the leap seconds.
 inline constexpr Plage Dut1{-0.9, 0.9};
-inline constexpr long long PasMax = 9999;             // a table's step, in its unit
-inline constexpr long long LignesMax = 100'000'000;   // a table's rows
-inline constexpr long long TachesMax = 256;           // threads of a command
+inline constexpr long long PasMax = 9999;                           // a table's step, in its unit
+inline constexpr long long LignesMax = 100'000'000;                 // a table's rows
+inline constexpr long long TachesMax = 256;                         // threads of a command
 inline constexpr int AnneeForceeMin = 1000, AnneeForceeMax = 3000;  // --year with --force
 
 // ---- Dates ----
@@ -88,8 +88,7 @@ inline constexpr Plage PressionMmHg{
 // a threshold's state, in the order of PosSoleil::Seuil and PosSoleil::EtatSeuil.
 inline constexpr const char* ClesSeuils[PosSoleil::NombreSeuils] = {"lever_coucher", "civil",
                                                                     "nautique", "astronomique"};
-inline constexpr const char* ClesEtats[] = {"franchi", "toujours_au_dessus",
-                                            "toujours_au_dessous"};
+inline constexpr const char* ClesEtats[] = {"franchi", "toujours_au_dessus", "toujours_au_dessous"};
 // The kinds of event, in the order of PosSoleil::TypeEvenement.
 inline constexpr const char* ClesTypes[] = {"passage", "passage_inferieur", "montee", "descente"};
 

@@ -95,8 +95,8 @@ double DeltaTAnnee(double y) noexcept {
     if (y < 1961) return Polynome(y - 1950, {29.07, 0.407, -1.0 / 233, 1.0 / 2547});
     if (y < 1986) return Polynome(y - 1975, {45.45, 1.067, -1.0 / 260, -1.0 / 718});
     if (y < 2005)
-        return Polynome(y - 2000, {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814,
-                                   0.00002373599});
+        return Polynome(y - 2000,
+                        {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814, 0.00002373599});
     if (y < 2050) return Polynome(y - 2000, {62.92, 0.32217, 0.005589});
     if (y < 2150) return parabole - 0.5628 * (2150 - y);
     return parabole;
@@ -120,7 +120,8 @@ const DatesSauts& Dates() noexcept {
 int TaiMoinsUtc(double t) noexcept {
     const DatesSauts& dates = Dates();
     int valeur = Sauts[0].secondes;
-    for (std::size_t i = 0; i < std::size(Sauts) && t >= dates.t[i]; ++i) valeur = Sauts[i].secondes;
+    for (std::size_t i = 0; i < std::size(Sauts) && t >= dates.t[i]; ++i)
+        valeur = Sauts[i].secondes;
     return valeur;
 }
 
@@ -142,16 +143,21 @@ TtUtc TtMoinsUtcParDefaut(double t) noexcept {
     // UT1 - UTC is unknown so far ahead: the model's Delta T stands for TT - UTC.
     const double yFin = AnneeDecimale(fin), y = AnneeDecimale(t);
     const double decalage = TaiMoinsUtc(fin) + TtMoinsTai - DeltaTModele(fin);
-    const double poids = y >= AnneeFinDecalage ? 0 : (AnneeFinDecalage - y) / (AnneeFinDecalage - yFin);
+    const double poids =
+        y >= AnneeFinDecalage ? 0 : (AnneeFinDecalage - y) / (AnneeFinDecalage - yFin);
     return {DeltaTModele(t) + decalage * poids, SourceTt::Modele};
 }
 
 const char* NomSource(SourceTt source) noexcept {
     switch (source) {
-        case SourceTt::Table: return "table";
-        case SourceTt::Modele: return "modele";
-        case SourceTt::TaiUtc: return "tai_utc";
-        case SourceTt::TtUtc: return "tt_utc";
+        case SourceTt::Table:
+            return "table";
+        case SourceTt::Modele:
+            return "modele";
+        case SourceTt::TaiUtc:
+            return "tai_utc";
+        case SourceTt::TtUtc:
+            return "tt_utc";
     }
     return "";
 }

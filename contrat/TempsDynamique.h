@@ -46,10 +46,12 @@ template <class Tt, class Run>
 void RunsLineaires(std::size_t debut, std::size_t n, double tolerance, Tt&& tt, Run&& run) {
     if (n == 0) return;
     const TtUtc premier = tt(debut), dernier = tt(debut + n - 1);
-    const double pente = n > 1 ? (dernier.secondes - premier.secondes) / static_cast<double>(n - 1) : 0;
+    const double pente =
+        n > 1 ? (dernier.secondes - premier.secondes) / static_cast<double>(n - 1) : 0;
     const std::size_t m = n / 2;
     if (n > 2 && (premier.source != dernier.source ||
-                  std::fabs(premier.secondes + pente * static_cast<double>(m) - tt(debut + m).secondes) > tolerance)) {
+                  std::fabs(premier.secondes + pente * static_cast<double>(m) -
+                            tt(debut + m).secondes) > tolerance)) {
         RunsLineaires(debut, m, tolerance, tt, run);
         RunsLineaires(debut + m, n - m, tolerance, tt, run);
         return;

@@ -69,9 +69,13 @@ constexpr ColonnesMouvement Mouvement = [] {
 }();
 
 double MouvementVectoriel(double tau) noexcept {
-    constexpr Vectoriel::ColonnesSinus colonnes = {
-        Mouvement.C[0], Mouvement.C[1], Mouvement.C[2], Mouvement.C[3],
-        Mouvement.phase, Mouvement.vitesse, 24};
+    constexpr Vectoriel::ColonnesSinus colonnes = {Mouvement.C[0],
+                                                   Mouvement.C[1],
+                                                   Mouvement.C[2],
+                                                   Mouvement.C[3],
+                                                   Mouvement.phase,
+                                                   Mouvement.vitesse,
+                                                   24};
     return Vectoriel::SommeSinus(colonnes, tau);
 }
 #endif

@@ -24,7 +24,8 @@ constexpr double Depression = 1.76;  // arcminutes
 
 // The refraction at a skyline's apparent altitude a (degrees) over that at the horizon, from
 // Bennett's formula for the apparent altitude (G. G. Bennett, The calculation of
-// astronomical refraction in marine navigation, Journal of Navigation 35, 1982): cot(a + 7.31 / (a + 4.4)) / cot(7.31 / 4.4), exactly 1 at a = 0.
+// astronomical refraction in marine navigation, Journal of Navigation 35, 1982): cot(a + 7.31 / (a
+// + 4.4)) / cot(7.31 / 4.4), exactly 1 at a = 0.
 double RapportRefraction(double a) noexcept {
     return std::tan(7.31 / 4.4 * Interne::Rad) / std::tan((a + 7.31 / (a + 4.4)) * Interne::Rad);
 }
@@ -42,8 +43,9 @@ double RefractionHorizon(double a) noexcept {
 
 Horizon::Horizon(std::vector<PointHorizon> points) : points_(std::move(points)) {
     for (PointHorizon& p : points_) p.azimut = Modulo360(p.azimut);
-    std::stable_sort(points_.begin(), points_.end(),
-                     [](const PointHorizon& a, const PointHorizon& b) { return a.azimut < b.azimut; });
+    std::stable_sort(
+        points_.begin(), points_.end(),
+        [](const PointHorizon& a, const PointHorizon& b) { return a.azimut < b.azimut; });
     // The centre's altitude grows with the skyline's (refraction falls more slowly than the
     // skyline rises), so its extremes are those of the points.
     min_ = max_ = Centre(points_.front().hauteur);
@@ -56,8 +58,9 @@ Horizon::Horizon(std::vector<PointHorizon> points) : points_(std::move(points)) 
 double Horizon::Profil(double azimut) const noexcept {
     const double A = Modulo360(azimut);
     // The first point at or beyond A, and the one before it around the circle.
-    const auto apres = std::upper_bound(points_.begin(), points_.end(), A,
-                                        [](double a, const PointHorizon& p) { return a < p.azimut; });
+    const auto apres =
+        std::upper_bound(points_.begin(), points_.end(), A,
+                         [](double a, const PointHorizon& p) { return a < p.azimut; });
     const PointHorizon& b = apres == points_.end() ? points_.front() : *apres;
     const PointHorizon& a = apres == points_.begin() ? points_.back() : *(apres - 1);
     double largeur = b.azimut - a.azimut, avance = A - a.azimut;
@@ -71,7 +74,9 @@ double Horizon::Centre(double p) noexcept {
     return p - (DemiDiametre + RefractionHorizontale * RapportRefraction(p)) / 60.0;
 }
 
-double Horizon::HauteurCentre(double azimut) const noexcept { return Centre(Profil(azimut)); }
+double Horizon::HauteurCentre(double azimut) const noexcept {
+    return Centre(Profil(azimut));
+}
 
 std::string ErreurCiel(const Ciel& ciel) {
     const auto nombre = [](double x) {
@@ -81,19 +86,21 @@ std::string ErreurCiel(const Ciel& ciel) {
     };
     const auto plage = [&](double min, double max) { return nombre(min) + " à " + nombre(max); };
     if (!(ciel.hauteurOeil >= 0 && ciel.hauteurOeil <= HauteurOeilMax))
-        return "hauteur de l'œil hors de " + plage(0, HauteurOeilMax) + " m : " +
-               nombre(ciel.hauteurOeil);
+        return "hauteur de l'œil hors de " + plage(0, HauteurOeilMax) +
+               " m : " + nombre(ciel.hauteurOeil);
     for (std::size_t i = 0; i < ciel.hauteurs.size(); ++i) {
         const double h = ciel.hauteurs[i];
         if (!(h >= HauteurSoleilMin && h <= HauteurSoleilMax))
-            return "hauteur hors de " + plage(HauteurSoleilMin, HauteurSoleilMax) + " : " + nombre(h);
+            return "hauteur hors de " + plage(HauteurSoleilMin, HauteurSoleilMax) + " : " +
+                   nombre(h);
         if (std::find(ciel.hauteurs.begin(), ciel.hauteurs.begin() + static_cast<long>(i), h) !=
             ciel.hauteurs.begin() + static_cast<long>(i))
             return "hauteur donnée deux fois : " + nombre(h);
     }
     if (ciel.horizon.empty()) return {};
     if (ciel.hauteurOeil != 0)
-        return "un horizon et une hauteur de l'œil ne vont pas ensemble : l'horizon est ce que voit l'œil";
+        return "un horizon et une hauteur de l'œil ne vont pas ensemble : l'horizon est ce que "
+               "voit l'œil";
     if (ciel.horizon.size() < 2) return "l'horizon demande au moins deux points";
     for (const PointHorizon& p : ciel.horizon) {
         if (!std::isfinite(p.azimut)) return "azimut de l'horizon non fini";

@@ -48,8 +48,8 @@ struct Vu {
 Vu VuDe(double pi, double delta) noexcept;
 
 // Parallaxe (PosSoleil.h) from those.
-void ParallaxeVu(const Vu& vu, double rhoCosPhiP, double rhoSinPhiP, double H,
-                 double& deltaAlpha, double& deltaDelta) noexcept;
+void ParallaxeVu(const Vu& vu, double rhoCosPhiP, double rhoSinPhiP, double H, double& deltaAlpha,
+                 double& deltaDelta) noexcept;
 
 // Azimuth (from the north) and altitude, degrees, from the topocentric hour angle and
 // declination and the latitude's sine and cosine.

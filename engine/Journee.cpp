@@ -79,7 +79,8 @@ Point Zero(const Contexte& c, Fonction f, Point a, Point b) noexcept {
 
 // The crossing of a fixed altitude between a and b, on either side of it.
 Point Croisement(const Contexte& c, double seuil, Point a, Point b) noexcept {
-    return Zero(c, [seuil](const Point& p) { return p.hauteur - seuil; }, a, b);
+    return Zero(
+        c, [seuil](const Point& p) { return p.hauteur - seuil; }, a, b);
 }
 
 // The culminations of the day, in time order, as bounds of the monotonic stretches:
@@ -200,7 +201,7 @@ double Horizons(const Contexte& c, const Point* bornes, int n, const Horizon& ho
 
 // A sky made ready for the day's searches.
 struct CielPret {
-    double leverCoucher;               // the rise-set altitude without a skyline
+    double leverCoucher;  // the rise-set altitude without a skyline
     std::optional<Horizon> horizon;
     const std::vector<double>& hauteurs;
 

@@ -114,9 +114,9 @@ private:
 
 // A day of a site: its events and the states of its thresholds, in its sky.
 struct JourSolaire {
-    double debut;                      // the day's start, see DebutJournee
-    std::vector<Evenement> evenements; // in time order
-    EtatSeuil etats[NombreSeuils];     // rise-set (of that sky) and the three twilights
+    double debut;                          // the day's start, see DebutJournee
+    std::vector<Evenement> evenements;     // in time order
+    EtatSeuil etats[NombreSeuils];         // rise-set (of that sky) and the three twilights
     std::vector<EtatSeuil> etatsHauteurs;  // one per altitude of Ciel::hauteurs, in its order
     double duree;           // hours between rise and set, the Sun seen above that sky's horizon
     double variationDuree;  // duree minus that of the previous day, hours
@@ -128,7 +128,8 @@ struct JourSolaire {
 //           TEmoinsTU when NaN
 // Returned: the day; throws std::invalid_argument with ErreurCiel's text for a bad sky
 JourSolaire JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, const Ciel& ciel,
-                           double TEmoinsTU, double TEmoinsTUVeille = std::numeric_limits<double>::quiet_NaN());
+                           double TEmoinsTU,
+                           double TEmoinsTUVeille = std::numeric_limits<double>::quiet_NaN());
 
 // The day's events for a site under the flat horizon at sea level: the culminations and the
 // crossings of the four standard thresholds. Between a lower and an upper culmination the

@@ -25,7 +25,7 @@ inline constexpr double JourJulienOrigine = 2415018.5;  // date-time value 0, 18
 inline constexpr double JoursAvantUnix = 25569.0;       // date-time value of 1970-01-01 00:00
 // The reference ellipsoid: equatorial radius 6378140 m and flattening 1/298.257 (below).
 // Source: the IAU (1976) System of Astronomical Constants.
-inline constexpr double RayonEquatorial = 6378140.0;    // metres
+inline constexpr double RayonEquatorial = 6378140.0;  // metres
 
 // ---- Time base ------------------------------------------------------------------------------
 
@@ -195,8 +195,8 @@ void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
 // 6 hours apart take the geocentric part from nodes at most 12 hours apart (a whole number of
 // rows, two or more), by the degree-7 polynomial through the eight nodes around each row, at
 // the row's own dynamical time; the sidereal time and the site's part are each row's own. Rows
-// further apart compute their geocentric part each, and fewer rows the whole chain each. No allocation; the state lives on the
-// stack (about 24 KB).
+// further apart compute their geocentric part each, and fewer rows the whole chain each. No
+// allocation; the state lives on the stack (about 24 KB).
 void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
                  std::span<Position> sortie, double pasTEmoinsTU = 0) noexcept;
 

@@ -22,11 +22,15 @@ class Geocentres {
 public:
     Geocentres(double t0, double pasJours, double TEmoinsTU, double pasTEmoinsTU, double pasTau,
                long long premier, long long pas) noexcept
-        : t0_(t0), pasJours_(pasJours), TEmoinsTU_(TEmoinsTU), pasTEmoinsTU_(pasTEmoinsTU),
-          rang_(premier), pas_(pas) {
+        : t0_(t0),
+          pasJours_(pasJours),
+          TEmoinsTU_(TEmoinsTU),
+          pasTEmoinsTU_(pasTEmoinsTU),
+          rang_(premier),
+          pas_(pas) {
         double JD = 0.0, T = 0.0;
         Interne::Instants(t0 + static_cast<double>(premier) * pasJours,
-                 TEmoinsTU + static_cast<double>(premier) * pasTEmoinsTU, JD, T);
+                          TEmoinsTU + static_cast<double>(premier) * pasTEmoinsTU, JD, T);
         VSOPEAR::DemarrePhaseurs(phaseurs_, T / 10, static_cast<double>(pas) * pasTau);
     }
 
@@ -139,7 +143,8 @@ void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
     if (!(std::fabs(T) < 50 && std::fabs(pasTau) < 1) || n < 16) {
         for (long long i = 0; i < n; ++i) {
             const double k = static_cast<double>(i);
-            sortie[i] = Interne::ChaineRapide(t0 + k * pasJours, site, TEmoinsTU + k * pasTEmoinsTU);
+            sortie[i] =
+                Interne::ChaineRapide(t0 + k * pasJours, site, TEmoinsTU + k * pasTEmoinsTU);
         }
         return;
     }
@@ -151,7 +156,8 @@ void SerieSoleil(double t0, double pasJours, const Site& site, double TEmoinsTU,
     if (m < 2) {
         // Rows far apart: the geocentric part of each.
         Geocentres geocentres(t0, pasJours, TEmoinsTU, pasTEmoinsTU, pasTau, 0, 1);
-        for (long long i = 0; i < n; ++i) sortie[i] = Interne::Topocentre(geocentres.Suivant().g, lieu);
+        for (long long i = 0; i < n; ++i)
+            sortie[i] = Interne::Topocentre(geocentres.Suivant().g, lieu);
         return;
     }
     Geocentres noeuds(t0, pasJours, TEmoinsTU, pasTEmoinsTU, pasTau, -NoeudsAvant * m, m);

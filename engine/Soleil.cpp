@@ -34,7 +34,8 @@ void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& 
     delta = std::asin(std::clamp(
                 std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l), -1.0, 1.0)) *
             Deg;
-    alpha = std::atan2(std::sin(l) * std::cos(e) - std::sin(b) / std::cos(b) * std::sin(e), std::cos(l)) *
+    alpha = std::atan2(std::sin(l) * std::cos(e) - std::sin(b) / std::cos(b) * std::sin(e),
+                       std::cos(l)) *
             Deg;
 }
 
@@ -150,7 +151,8 @@ Interne::Vu VuGeocentre(const Geocentre& g) noexcept {
 
 // The chain itself, on the vector evaluations of the series or on the scalar reference.
 template <bool Rapide>
-Position Chaine(double t, const Site& site, double TEmoinsTU, double* angleHoraire = nullptr) noexcept {
+Position Chaine(double t, const Site& site, double TEmoinsTU,
+                double* angleHoraire = nullptr) noexcept {
     return Topocentre(GeocentreA<Rapide>(t, TEmoinsTU), Interne::LieuDe(site), angleHoraire);
 }
 
@@ -206,8 +208,7 @@ Position Topocentre(const Geocentre& g, const Lieu& lieu, double* angleHoraire) 
     return PosSoleil::Topocentre(g, VuGeocentre(g), lieu, angleHoraire);
 }
 
-Position ChaineRapide(double t, const Site& site, double TEmoinsTU,
-                      double* angleHoraire) noexcept {
+Position ChaineRapide(double t, const Site& site, double TEmoinsTU, double* angleHoraire) noexcept {
     return Chaine<true>(t, site, TEmoinsTU, angleHoraire);
 }
 

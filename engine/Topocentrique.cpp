@@ -90,7 +90,8 @@ void Interne::Horizontales(double Hprime, const Lieu& lieu, double deltaPrime, d
     // atan2 counts from the south, positive westward; half a turn more counts from the north.
     Azimut = std::atan2(sinH, cosH * lieu.sinPhi - sinD / cosD * lieu.cosPhi) * Deg + 180;
     // At a pole, rounding may carry the sine a hair past 1.
-    Hauteur = std::asin(std::clamp(lieu.sinPhi * sinD + lieu.cosPhi * cosD * cosH, -1.0, 1.0)) * Deg;
+    Hauteur =
+        std::asin(std::clamp(lieu.sinPhi * sinD + lieu.cosPhi * cosD * cosH, -1.0, 1.0)) * Deg;
 }
 
 void CoordonneesHorizontales(double Hprime, double phi, double deltaPrime, double& Azimut,

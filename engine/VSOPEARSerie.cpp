@@ -26,7 +26,8 @@ constexpr long long RangsParDepart = 1024;
 
 // The frequency of a slot, radians per Julian millennium; the weak tier keeps quarter turns.
 constexpr double Frequence(std::size_t i) noexcept {
-    return i < NombreFortes ? LBR_Fortes[i] : LBR_Faibles[i - NombreFortes] * (std::numbers::pi / 2);
+    return i < NombreFortes ? LBR_Fortes[i]
+                            : LBR_Faibles[i - NombreFortes] * (std::numbers::pi / 2);
 }
 
 struct Frequences {
@@ -50,7 +51,8 @@ void Depart(Phaseurs& p) noexcept {
 
 // The sums at tau from the phasors turned by F delta, slot group by slot group, each
 // coordinate's coefficient by Horner's rule; four partial sums so the loops vectorise.
-[[gnu::always_inline]] inline void Sommes(const Phaseurs& p, double tau, double delta, double (&x)[3]) noexcept {
+[[gnu::always_inline]] inline void Sommes(const Phaseurs& p, double tau, double delta,
+                                          double (&x)[3]) noexcept {
     double sommes[3][4] = {};
     for (const SegmentVSOP& s : LBR_Segments) {
         const std::size_t n = s.fin - s.debut;
@@ -82,8 +84,9 @@ void Depart(Phaseurs& p) noexcept {
     }
     const double* constantes = LBR_Constantes;
     for (int k = 0; k < 3; ++k) {
-        x[k] = Interne::AvecConstantes((sommes[k][0] + sommes[k][1]) + (sommes[k][2] + sommes[k][3]),
-                                       constantes, NombreSeries[k], tau);
+        x[k] =
+            Interne::AvecConstantes((sommes[k][0] + sommes[k][1]) + (sommes[k][2] + sommes[k][3]),
+                                    constantes, NombreSeries[k], tau);
         constantes += NombreSeries[k];
     }
 }

@@ -26,7 +26,10 @@ struct Forme {
     const float* simples;
     const double* constantes;
 };
-#define ORVANEL_FORME(X) Forme{X##_Fortes, X##_Faibles, X##_Coefficients, X##_Simples, X##_Constantes}
+#define ORVANEL_FORME(X)                                                       \
+    Forme {                                                                    \
+        X##_Fortes, X##_Faibles, X##_Coefficients, X##_Simples, X##_Constantes \
+    }
 constexpr Forme FormeL = ORVANEL_FORME(L);
 constexpr Forme FormeB = ORVANEL_FORME(B);
 constexpr Forme FormeR = ORVANEL_FORME(R);
@@ -44,13 +47,13 @@ struct Source {
 };
 
 template <bool Phaseurs>
-__attribute__((target("avx2,fma"))) inline void SinCosFort(const Source& source,
-                                                           std::size_t debut, __m256d tau,
-                                                           __m256d& sinus,
+__attribute__((target("avx2,fma"))) inline void SinCosFort(const Source& source, std::size_t debut,
+                                                           __m256d tau, __m256d& sinus,
                                                            __m256d& cosinus) noexcept {
     if constexpr (Phaseurs) {
         const Interne::Phases& ph = *source.phaseurs;
-        const __m256d f = _mm256_mul_pd(_mm256_loadu_pd(ph.F + debut), _mm256_set1_pd(source.delta));
+        const __m256d f =
+            _mm256_mul_pd(_mm256_loadu_pd(ph.F + debut), _mm256_set1_pd(source.delta));
         const __m256d c0 = _mm256_loadu_pd(ph.C + debut), s0 = _mm256_loadu_pd(ph.S + debut);
         cosinus = _mm256_fnmadd_pd(f, s0, c0);
         sinus = _mm256_fmadd_pd(f, c0, s0);
@@ -91,7 +94,8 @@ __attribute__((target("avx2,fma"))) void SegmentFort(const Source& source, const
         __m256d sinus, cosinus;
         SinCosFort<Phaseurs>(source, s.debut + j, tau, sinus, cosinus);
         const double* P = c + j;
-        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight code.
+        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight
+        // code.
 #pragma GCC unroll 3
         for (int k = 0; k < NC; ++k) {
             constexpr int Ks[3] = {K0, K1, K2};
@@ -126,7 +130,8 @@ __attribute__((target("avx2,fma"))) void SegmentFaible(const Source& source, con
         __m256 sinus, cosinus;
         SinCosFaible<Phaseurs>(source, s.debut + j, tau, sinus, cosinus);
         const float* P = c + j;
-        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight code.
+        // Unrolled, so each coordinate's sum stays in a register and Horner's rule is straight
+        // code.
 #pragma GCC unroll 3
         for (int k = 0; k < NC; ++k) {
             constexpr int Ks[3] = {K0, K1, K2};
@@ -141,8 +146,9 @@ __attribute__((target("avx2,fma"))) void SegmentFaible(const Source& source, con
             }
             P += 2 * n;
             const __m256 terme = _mm256_fmadd_ps(p, cosinus, _mm256_mul_ps(q, sinus));
-            a[k] = _mm256_add_pd(a[k], _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(terme)),
-                                                     _mm256_cvtps_pd(_mm256_extractf128_ps(terme, 1))));
+            a[k] = _mm256_add_pd(a[k],
+                                 _mm256_add_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(terme)),
+                                               _mm256_cvtps_pd(_mm256_extractf128_ps(terme, 1))));
         }
     }
     for (int k = 0; k < NC; ++k) sommes[k] = _mm256_add_pd(sommes[k], a[k]);
@@ -220,8 +226,8 @@ void SommesVectoriellesLBR(double tau, const int (&nSeries)[3], double (&lbr)[3]
 
 void SommesPhaseursLBR(const Phases& ph, double tau, double delta, const int (&nSeries)[3],
                        double (&lbr)[3]) noexcept {
-    SommesForme<true, 3, LBR_Segments>({FormeLBR, &ph, std::size(LBR_Fortes), delta}, tau,
-                                       nSeries, lbr);
+    SommesForme<true, 3, LBR_Segments>({FormeLBR, &ph, std::size(LBR_Fortes), delta}, tau, nSeries,
+                                       lbr);
 }
 
 }  // namespace Interne

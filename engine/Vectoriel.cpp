@@ -36,8 +36,7 @@ __attribute__((target("avx2,fma"))) void SommesNutation(const ColonnesNutation& 
     sommeEpsilon = (e[0] + e[1]) + (e[2] + e[3]);
 }
 
-__attribute__((target("avx2,fma"))) double SommeSinus(const ColonnesSinus& c,
-                                                      double tau) noexcept {
+__attribute__((target("avx2,fma"))) double SommeSinus(const ColonnesSinus& c, double tau) noexcept {
     const __m256d t = _mm256_set1_pd(tau);
     __m256d somme = _mm256_setzero_pd();
     for (std::size_t i = 0; i < c.n; i += 4) {

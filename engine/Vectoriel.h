@@ -104,9 +104,9 @@ __attribute__((target("avx2,fma"))) inline void SinCos8(const double* quarts, __
     const __m256 u = _mm256_set_m128(_mm256_cvtpd_ps(ub), _mm256_cvtpd_ps(ua));
     // The low 32 bits of each k, gathered into eight lanes.
     const __m256i basses = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
-    const __m256i k = _mm256_blend_epi32(
-        _mm256_permutevar8x32_epi32(_mm256_castpd_si256(ka), basses),
-        _mm256_permutevar8x32_epi32(_mm256_castpd_si256(kb), basses), 0xF0);
+    const __m256i k =
+        _mm256_blend_epi32(_mm256_permutevar8x32_epi32(_mm256_castpd_si256(ka), basses),
+                           _mm256_permutevar8x32_epi32(_mm256_castpd_si256(kb), basses), 0xF0);
     const __m256 s = _mm256_mul_ps(u, u);
     __m256 p = _mm256_fmadd_ps(_mm256_set1_ps(-0.0046021492128144516f), s,
                                _mm256_set1_ps(0.079680217647755518f));
@@ -121,8 +121,7 @@ __attribute__((target("avx2,fma"))) inline void SinCos8(const double* quarts, __
     // quadrants 2 and 3 negate the sine, 1 and 2 the cosine.
     const __m256 impair = _mm256_castsi256_ps(_mm256_slli_epi32(k, 31));
     const __m256i deux = _mm256_set1_epi32(2);
-    const __m256 signeSinus =
-        _mm256_castsi256_ps(_mm256_slli_epi32(_mm256_and_si256(k, deux), 30));
+    const __m256 signeSinus = _mm256_castsi256_ps(_mm256_slli_epi32(_mm256_and_si256(k, deux), 30));
     const __m256 signeCosinus = _mm256_castsi256_ps(
         _mm256_slli_epi32(_mm256_and_si256(_mm256_add_epi32(k, _mm256_set1_epi32(1)), deux), 30));
     sinus = _mm256_xor_ps(_mm256_blendv_ps(sr, cr, impair), signeSinus);

@@ -69,7 +69,8 @@ int JourSolaire(int year, int month, int day, const orvanel_site& site, double t
     const double minuit = PosSoleil::EncodeDateValeur(year, month, day, 0, 0, 0);
     int a = 0, m = 0, j = 0, h = 0, mi = 0, se = 0, ms = 0;
     PosSoleil::DecodeDateValeur(minuit, a, m, j, h, mi, se, ms);
-    if (a != year || m != month || j != day || !Contrat::DansLesDates(minuit)) return ORVANEL_ERROR_DATE;
+    if (a != year || m != month || j != day || !Contrat::DansLesDates(minuit))
+        return ORVANEL_ERROR_DATE;
     const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
     const PosSoleil::JourSolaire jour =
         PosSoleil::JourneeSolaire(year, month, day, Site(site), Tt(midi, ttMoinsUtc));

@@ -54,14 +54,22 @@ extern "C" {
 
 const char* orvanel_error_text(int code) {
     switch (code) {
-        case ORVANEL_OK: return "no error";
-        case ORVANEL_ERROR_NULL: return "a pointer the call needs is null";
-        case ORVANEL_ERROR_SITE: return Messages().site.c_str();
-        case ORVANEL_ERROR_TIME: return "time is not a finite number";
-        case ORVANEL_ERROR_DATE: return Messages().date.c_str();
-        case ORVANEL_ERROR_TT: return Messages().tt.c_str();
-        case ORVANEL_ERROR_ARGUMENT: return "argument out of range";
-        default: return "unknown result code";
+        case ORVANEL_OK:
+            return "no error";
+        case ORVANEL_ERROR_NULL:
+            return "a pointer the call needs is null";
+        case ORVANEL_ERROR_SITE:
+            return Messages().site.c_str();
+        case ORVANEL_ERROR_TIME:
+            return "time is not a finite number";
+        case ORVANEL_ERROR_DATE:
+            return Messages().date.c_str();
+        case ORVANEL_ERROR_TT:
+            return Messages().tt.c_str();
+        case ORVANEL_ERROR_ARGUMENT:
+            return "argument out of range";
+        default:
+            return "unknown result code";
     }
 }
 
@@ -130,8 +138,9 @@ int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_sit
         const double premier = t0 + static_cast<double>(debut) * pasJours;
         const auto tt = [&](size_t i) -> Contrat::TtUtc {
             const double t = premier + static_cast<double>(i) * pasJours;
-            return std::isnan(tt_minus_utc) ? Contrat::TtMoinsUtcParDefaut(t)
-                                            : Contrat::TtUtc{tt_minus_utc, Contrat::SourceTt::TtUtc};
+            return std::isnan(tt_minus_utc)
+                       ? Contrat::TtMoinsUtcParDefaut(t)
+                       : Contrat::TtUtc{tt_minus_utc, Contrat::SourceTt::TtUtc};
         };
         // Runs where dynamical time is exactly linear (a given value, the leap seconds' table
         // between two of them), else rows two by two: each row then takes the very value that
@@ -153,8 +162,8 @@ double orvanel_refraction(double elevation_deg, double pressure_hpa, double temp
     return PosSoleil::Refraction(elevation_deg, Contrat::CmHgDeHpa(pressure_hpa), temperature_c);
 }
 
-int orvanel_day_events(int year, int month, int day, const orvanel_site* site,
-                       double tt_minus_utc, orvanel_day* out) {
+int orvanel_day_events(int year, int month, int day, const orvanel_site* site, double tt_minus_utc,
+                       orvanel_day* out) {
     if (!site || !out) return ORVANEL_ERROR_NULL;
     return JourSolaire(year, month, day, *site, tt_minus_utc, *out);
 }

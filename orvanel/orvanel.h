@@ -30,30 +30,31 @@ extern "C" {
 #define ORVANEL_LATITUDE_MAX_DEG 90.0   /* geodetic latitude, North positive, within +-this */
 #define ORVANEL_HEIGHT_MIN_M (-1000.0)  /* height above the reference ellipsoid */
 #define ORVANEL_HEIGHT_MAX_M 10000.0
-#define ORVANEL_TT_MIN_S (-100.0)       /* dynamical time - UTC, when the caller gives it */
+#define ORVANEL_TT_MIN_S (-100.0) /* dynamical time - UTC, when the caller gives it */
 #define ORVANEL_TT_MAX_S 20000.0
-#define ORVANEL_FIRST_YEAR 1980         /* instants from 00:00:00 UTC on 1 January of this year */
-#define ORVANEL_LAST_YEAR 2250          /* to 23:59:59 UTC on 31 December of this one */
-#define ORVANEL_PRESSURE_MAX_PA 150000.0 /* air pressure for refraction, from 0 Pa */
+#define ORVANEL_FIRST_YEAR 1980           /* instants from 00:00:00 UTC on 1 January of this year */
+#define ORVANEL_LAST_YEAR 2250            /* to 23:59:59 UTC on 31 December of this one */
+#define ORVANEL_PRESSURE_MAX_PA 150000.0  /* air pressure for refraction, from 0 Pa */
 #define ORVANEL_TEMPERATURE_MIN_C (-90.0) /* air temperature for refraction */
 #define ORVANEL_TEMPERATURE_MAX_C 60.0
 
 /* ---- Results ---- */
 
 #define ORVANEL_OK 0
-#define ORVANEL_ERROR_NULL 1      /* a pointer the call needs is null */
-#define ORVANEL_ERROR_SITE 2      /* longitude, latitude or height out of its range above, or
-                                     one of them not a number */
-#define ORVANEL_ERROR_TIME 3      /* a time that is not a finite number */
-#define ORVANEL_ERROR_DATE 4      /* a date outside ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR */
-#define ORVANEL_ERROR_TT 5        /* tt_minus_utc neither NaN nor within its range above */
-#define ORVANEL_ERROR_ARGUMENT 6  /* another argument out of its range (see the function) */
+#define ORVANEL_ERROR_NULL 1 /* a pointer the call needs is null */
+#define ORVANEL_ERROR_SITE                                                                   \
+    2                            /* longitude, latitude or height out of its range above, or \
+                                    one of them not a number */
+#define ORVANEL_ERROR_TIME 3     /* a time that is not a finite number */
+#define ORVANEL_ERROR_DATE 4     /* a date outside ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR */
+#define ORVANEL_ERROR_TT 5       /* tt_minus_utc neither NaN nor within its range above */
+#define ORVANEL_ERROR_ARGUMENT 6 /* another argument out of its range (see the function) */
 
 /* A sentence (English) for a result code; "unknown result code" for any other. */
-ORVANEL_API const char *orvanel_error_text(int code);
+ORVANEL_API const char* orvanel_error_text(int code);
 
 /* The library's version, "1.01". */
-ORVANEL_API const char *orvanel_version(void);
+ORVANEL_API const char* orvanel_version(void);
 
 /* ---- Positions ---- */
 
@@ -79,26 +80,26 @@ ORVANEL_API double orvanel_tt_minus_utc(double unix_utc);
 /* The position at one instant. tt_minus_utc: dynamical time - UTC in seconds, or NaN for the
  * default at the instant. The figures are those of the engine's CalculPosition for the same
  * civil instant, to the bit. */
-ORVANEL_API int orvanel_position_at(double unix_utc, const orvanel_site *site, double tt_minus_utc,
-                                    orvanel_position *out);
+ORVANEL_API int orvanel_position_at(double unix_utc, const orvanel_site* site, double tt_minus_utc,
+                                    orvanel_position* out);
 
 /* n instants at one site: out[i] is orvanel_position_at(unix_utc[i], ...). A NaN tt_minus_utc
  * takes the default at each instant. Every input is checked before anything is written. */
-ORVANEL_API int orvanel_positions(const double *unix_utc, size_t n, const orvanel_site *site,
-                                  double tt_minus_utc, orvanel_position *out);
+ORVANEL_API int orvanel_positions(const double* unix_utc, size_t n, const orvanel_site* site,
+                                  double tt_minus_utc, orvanel_position* out);
 
 /* n sites at one instant: out[i] is orvanel_position_at(unix_utc, &sites[i], ...), to the bit,
  * with the part that every site shares (the series, the nutation, the sidereal time) computed
  * once. */
-ORVANEL_API int orvanel_positions_sites(double unix_utc, const orvanel_site *sites, size_t n,
-                                        double tt_minus_utc, orvanel_position *out);
+ORVANEL_API int orvanel_positions_sites(double unix_utc, const orvanel_site* sites, size_t n,
+                                        double tt_minus_utc, orvanel_position* out);
 
 /* A regular series at one site: out[i] at unix_start + i * step_s, within 1e-10 degree and
  * 1e-13 au of orvanel_position_at there, several times faster. step_s: -1e9..1e9 seconds
  * (else ORVANEL_ERROR_ARGUMENT); every instant of the series must lie within the dates. A NaN
  * tt_minus_utc takes the default, followed along the series. */
-ORVANEL_API int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_site *site,
-                               double tt_minus_utc, orvanel_position *out);
+ORVANEL_API int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_site* site,
+                               double tt_minus_utc, orvanel_position* out);
 
 /* Atmospheric refraction to add to a true elevation, degrees: zero at -1 degree and below.
  * pressure_hpa and temperature_c within their ranges above (the pressure's in pascals, so
@@ -131,18 +132,18 @@ typedef struct orvanel_event {
 } orvanel_event;
 
 typedef struct orvanel_day {
-    double start_unix_utc;      /* the day's start: 00:00 UTC of the date less longitude / 15 h */
-    int count;                  /* events, in time order */
+    double start_unix_utc; /* the day's start: 00:00 UTC of the date less longitude / 15 h */
+    int count;             /* events, in time order */
     orvanel_event events[24];
-    int states[4];              /* enum orvanel_state, indexed by enum orvanel_threshold */
-    double day_length_min;      /* the Sun's centre above -0 deg 50' during the day */
+    int states[4];                /* enum orvanel_state, indexed by enum orvanel_threshold */
+    double day_length_min;        /* the Sun's centre above -0 deg 50' during the day */
     double day_length_change_min; /* day_length_min minus the previous day's */
 } orvanel_day;
 
 /* The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
  * must lie within the years ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR (else ORVANEL_ERROR_DATE). */
-ORVANEL_API int orvanel_day_events(int year, int month, int day, const orvanel_site *site,
-                                   double tt_minus_utc, orvanel_day *out);
+ORVANEL_API int orvanel_day_events(int year, int month, int day, const orvanel_site* site,
+                                   double tt_minus_utc, orvanel_day* out);
 
 #ifdef __cplusplus
 }

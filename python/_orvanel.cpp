@@ -47,11 +47,12 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
         const char* unite;
     };
     using namespace Contrat;
-    const Borne bornes[] = {{"latitude", lat, Latitude.min, Latitude.max, "degrees"},
-                            {"longitude", lon, Longitude.min, Longitude.max, "degrees"},
-                            {"altitude", alt, HauteurSite.min, HauteurSite.max, "metres"},
-                            {"pressure", p, PressionPa.min, PressionPa.max, "pascals"},
-                            {"temperature", t, Temperature.min, Temperature.max, "degrees Celsius"}};
+    const Borne bornes[] = {
+        {"latitude", lat, Latitude.min, Latitude.max, "degrees"},
+        {"longitude", lon, Longitude.min, Longitude.max, "degrees"},
+        {"altitude", alt, HauteurSite.min, HauteurSite.max, "metres"},
+        {"pressure", p, PressionPa.min, PressionPa.max, "pascals"},
+        {"temperature", t, Temperature.min, Temperature.max, "degrees Celsius"}};
     for (const Borne& b : bornes)
         for (std::size_t i = 0; i < n; ++i)
             if (!(b.v[i] >= b.min && b.v[i] <= b.max))
@@ -80,19 +81,19 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
     const double *lat = latitude.data(), *lon = longitude.data(), *alt = altitude.data(),
                  *p = pression.data(), *temp = temperature.data();
     VerifieEntrees(lat, lon, alt, p, temp, n);
-    if (Orvanel::VerifieTt(ttMoinsUtc) != ORVANEL_OK)
-        throw py::value_error(MessageTt(ttMoinsUtc));
+    if (Orvanel::VerifieTt(ttMoinsUtc) != ORVANEL_OK) throw py::value_error(MessageTt(ttMoinsUtc));
     for (std::size_t i = 0; i < nt; ++i)
         if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
             throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
-                                  Contrat::TexteDernierInstant() + ": " +
-                                  Nombre(t[i]) + " s since 1970");
+                                  Contrat::TexteDernierInstant() + ": " + Nombre(t[i]) +
+                                  " s since 1970");
     for (std::size_t i = 0; i < n; ++i)
-        if (k[i] < 0 || static_cast<std::size_t>(k[i]) >= nt) throw py::value_error("time index out of range");
+        if (k[i] < 0 || static_cast<std::size_t>(k[i]) >= nt)
+            throw py::value_error("time index out of range");
 
-    const char* noms[] = {"apparent_zenith", "zenith",          "apparent_elevation",
-                          "elevation",       "azimuth",         "equation_of_time",
-                          "right_ascension", "declination",     "distance"};
+    const char* noms[] = {"apparent_zenith", "zenith",      "apparent_elevation",
+                          "elevation",       "azimuth",     "equation_of_time",
+                          "right_ascension", "declination", "distance"};
     constexpr int NombreColonnes = 9;
     std::vector<py::array_t<double>> colonnes;
     double* sortie[NombreColonnes];
@@ -122,7 +123,8 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                     PosSoleil::PositionTopocentrique(geocentres[j], {lon[i], lat[i], alt[i]});
                 const orvanel_position r = Orvanel::Resultat(pos);
                 const double apparente =
-                    r.elevation_deg + PosSoleil::Refraction(r.elevation_deg, Contrat::CmHgDePascals(p[i]), temp[i]);
+                    r.elevation_deg +
+                    PosSoleil::Refraction(r.elevation_deg, Contrat::CmHgDePascals(p[i]), temp[i]);
                 sortie[0][i] = 90 - apparente;
                 sortie[1][i] = 90 - r.elevation_deg;
                 sortie[2][i] = apparente;
@@ -146,13 +148,13 @@ py::dict Jour(int annee, int mois, int jour, double latitude, double longitude, 
     const orvanel_site site{longitude, latitude, altitude};
     orvanel_day d{};
     const int e = Orvanel::JourSolaire(annee, mois, jour, site, ttMoinsUtc, d);
-    if (e == ORVANEL_ERROR_SITE) VerifieEntrees(&latitude, &longitude, &altitude, &PressionType, &TemperatureType, 1);
-    if (e == ORVANEL_ERROR_TT)
-        throw py::value_error(MessageTt(ttMoinsUtc));
+    if (e == ORVANEL_ERROR_SITE)
+        VerifieEntrees(&latitude, &longitude, &altitude, &PressionType, &TemperatureType, 1);
+    if (e == ORVANEL_ERROR_TT) throw py::value_error(MessageTt(ttMoinsUtc));
     if (e != ORVANEL_OK)
         throw py::value_error("no such date, or a date outside " + Contrat::TextePremiereDate() +
-                              " .. " + Contrat::TexteDerniereDate() + ": " +
-                              std::to_string(annee) + "-" + std::to_string(mois) + "-" + std::to_string(jour));
+                              " .. " + Contrat::TexteDerniereDate() + ": " + std::to_string(annee) +
+                              "-" + std::to_string(mois) + "-" + std::to_string(jour));
     const char* types[] = {"transit", "lower_transit", "rise", "set"};
     const char* seuils[] = {"horizon", "civil", "nautical", "astronomical"};
     const char* etats[] = {"crossed", "always_above", "always_below"};

@@ -70,12 +70,14 @@ std::string AvecRetenue(double angle, double grandeur, int decimals, const std::
     const long long minutes = total / (60 * echelle) % 60;
     const long long degres = total / (3600 * echelle);
     char texte[96];
-    std::snprintf(texte, sizeof texte, "%c%02lld%s%02lld%s%02lld", angle < 0 && total != 0 ? '-' : ' ',
-                  degres, unite, minutes, minute, secondes / echelle);
+    std::snprintf(texte, sizeof texte, "%c%02lld%s%02lld%s%02lld",
+                  angle < 0 && total != 0 ? '-' : ' ', degres, unite, minutes, minute,
+                  secondes / echelle);
     std::string resultat = texte;
     if (decimals > 0) {
         const std::string fraction = std::to_string(secondes % echelle);
-        resultat += separateur + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') +
+        resultat += separateur +
+                    std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') +
                     fraction;
     }
     return resultat + seconde;
@@ -173,15 +175,17 @@ std::vector<Sorte> Sortes(const std::vector<double>& hauteurs) {
         char nombre[32];
         const auto fin = std::to_chars(nombre, nombre + sizeof nombre, h).ptr;
         const std::string n(nombre, fin);
-        sortes.push_back({"montee_hauteur_" + n, "Montée à " + TexteHauteur(h), M, Seuil::Hauteur, h});
-        sortes.push_back({"descente_hauteur_" + n, "Descente à " + TexteHauteur(h), D, Seuil::Hauteur, h});
+        sortes.push_back(
+            {"montee_hauteur_" + n, "Montée à " + TexteHauteur(h), M, Seuil::Hauteur, h});
+        sortes.push_back(
+            {"descente_hauteur_" + n, "Descente à " + TexteHauteur(h), D, Seuil::Hauteur, h});
     }
     return sortes;
 }
 
 std::string TexteEtat(double hauteur, PosSoleil::EtatSeuil etat) {
     return (etat == PosSoleil::EtatSeuil::ToujoursAuDessus ? "Le Soleil reste au-dessus de "
-                                                            : "Le Soleil reste sous ") +
+                                                           : "Le Soleil reste sous ") +
            TexteHauteur(hauteur);
 }
 
@@ -240,8 +244,9 @@ double ChampHorizon(const std::string& champ, const char* nom, double min, doubl
     if (!(x >= min && x <= max)) {
         char limites[64];
         std::snprintf(limites, sizeof limites, "%g à %g degrés", min, max);
-        throw std::invalid_argument(ou + (std::string_view(nom) == "azimuth" ? "azimut" : "hauteur") +
-                          " hors de " + limites + " : « " + champ + " »");
+        throw std::invalid_argument(ou +
+                                    (std::string_view(nom) == "azimuth" ? "azimut" : "hauteur") +
+                                    " hors de " + limites + " : « " + champ + " »");
     }
     return x;
 }
@@ -264,12 +269,14 @@ std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std:
         if (!entete) {
             if (virgule == std::string::npos || Espaces(texte.substr(0, virgule)) != "azimuth" ||
                 Espaces(texte.substr(virgule + 1)) != "altitude")
-                throw std::invalid_argument(ou + "en-tête « azimuth,altitude » attendu, « " + texte + " » lu");
+                throw std::invalid_argument(ou + "en-tête « azimuth,altitude » attendu, « " +
+                                            texte + " » lu");
             entete = true;
             continue;
         }
         if (virgule == std::string::npos || texte.find(',', virgule + 1) != std::string::npos)
-            throw std::invalid_argument(ou + "deux valeurs attendues, azimuth,altitude : « " + texte + " »");
+            throw std::invalid_argument(ou + "deux valeurs attendues, azimuth,altitude : « " +
+                                        texte + " »");
         const double azimut =
             ChampHorizon(Espaces(texte.substr(0, virgule)), "azimuth", -360, 360, ou);
         const double hauteur = ChampHorizon(Espaces(texte.substr(virgule + 1)), "altitude",
@@ -278,11 +285,11 @@ std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std:
     }
     if (!entete)
         throw std::invalid_argument(fichier + "ligne " + std::to_string(numero + 1) +
-                          " : fichier vide, l'en-tête « azimuth,altitude » est attendu");
+                                    " : fichier vide, l'en-tête « azimuth,altitude » est attendu");
     if (points.size() < 2)
         throw std::invalid_argument(fichier + "ligne " + std::to_string(numero + 1) +
-                          " (fin du fichier) : au moins deux points sont attendus, " +
-                          std::to_string(points.size()) + " lu");
+                                    " (fin du fichier) : au moins deux points sont attendus, " +
+                                    std::to_string(points.size()) + " lu");
     return points;
 }
 

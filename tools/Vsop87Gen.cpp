@@ -140,10 +140,9 @@ void EcrireForme(std::ostringstream& out, const std::vector<Serie>& toutes,
             }
         return K;
     };
-    std::stable_sort(frequences.begin(), frequences.end(),
-                     [&](const Frequence& a, const Frequence& b) {
-                         return puissances(a) > puissances(b);
-                     });
+    std::stable_sort(
+        frequences.begin(), frequences.end(),
+        [&](const Frequence& a, const Frequence& b) { return puissances(a) > puissances(b); });
     // The index in the form of coordinate c's series of power a.
     const auto serie = [&](std::size_t c, int a) {
         for (std::size_t i = 0; i < nSeries; ++i)
@@ -241,14 +240,16 @@ void EcrireForme(std::ostringstream& out, const std::vector<Serie>& toutes,
     for (const long double c : constantes) k.push_back(Nombre(c));
     EcrireTableau(out, nomForme + "_Constantes", k);
     out << "static_assert(std::size(" << nomForme << "_Segments) == " << nSegments
-        << " && std::size(" << nomForme << "_Coefficients) == " << nCoefficients
-        << " && std::size(" << nomForme << "_Simples) == " << nCoefficients
-        << " && std::size(" << nomForme << "_Constantes) == " << nSeries << ");\n";
+        << " && std::size(" << nomForme << "_Coefficients) == " << nCoefficients << " && std::size("
+        << nomForme << "_Simples) == " << nCoefficients << " && std::size(" << nomForme
+        << "_Constantes) == " << nSeries << ");\n";
 }
 
 void EcrireFormes(std::ostringstream& out, const std::vector<Serie>& series) {
-    out << "\n// One sine and cosine per distinct frequency: see tools/Vsop87Gen.cpp. A segment: its\n"
-           "// tier, its frequencies [debut, fin) in that tier, the offset of its coefficients and, per\n"
+    out << "\n// One sine and cosine per distinct frequency: see tools/Vsop87Gen.cpp. A segment: "
+           "its\n"
+           "// tier, its frequencies [debut, fin) in that tier, the offset of its coefficients "
+           "and, per\n"
            "// coordinate of the form, the number of powers of tau its coefficients run over.\n"
            "struct SegmentVSOP {\n    bool faible;\n    std::uint16_t debut, fin;\n"
            "    std::uint32_t coefficients;\n    std::uint8_t K[3];\n};\n";
@@ -301,7 +302,8 @@ std::string GenererTable(const std::string& published, const std::string& fileNa
            "radians\n"
         << "// per millennium. Unsized arrays: a dropped line fails its count instead of reading "
            "zero.\n"
-        << "#pragma once\n\n#include <cstdint>\n#include <iterator>\n\nnamespace VSOPEAR {\nnamespace {\n";
+        << "#pragma once\n\n#include <cstdint>\n#include <iterator>\n\nnamespace VSOPEAR "
+           "{\nnamespace {\n";
     std::size_t total = 0;
     for (const auto& s : series) {
         std::string nom(1, s.variable);

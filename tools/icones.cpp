@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     }
     QGuiApplication application(argc, argv);
     for (const int taille : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        const QString dossier = QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(taille);
+        const QString dossier =
+            QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(taille);
         if (!QDir().mkpath(dossier) ||
             !Controles::ImageIcone(taille).save(dossier + QStringLiteral("/orvanel.png"))) {
             std::fprintf(stderr, "icones: cannot write %s\n", qPrintable(dossier));

@@ -21,7 +21,7 @@ if [ "${1:-}" = "--tests" ]; then
     python3-pandas python3-dask python3-distributed
     dpkg-dev desktop-file-utils appstream
     xvfb xauth xdotool xclip x11-utils libx11-dev icewm
-    clang-14 libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev clang-format-14
     locales
   )
 fi

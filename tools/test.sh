@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The README's test command: set-up with the test toolchain, then
+# The README's test command: set-up with the test toolchain, the formatting check, then
 #   1. the release build (the same directory and flags as the README's first command, so a
 #      build it made is reused) and every test;
 #   2. the suite built with AddressSanitizer and UndefinedBehaviorSanitizer;
@@ -11,6 +11,11 @@ jobs=$(nproc)
 debut=$SECONDS
 
 bash tools/setup.sh --tests
+
+echo "== Formatting (clang-format 14, the repository's .clang-format)"
+# Every C and C++ source but the generated VSOP87 table, which its generator lays out.
+mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c' | grep -v '^engine/VSOPEAR_data\.h$')
+clang-format-14 --dry-run --Werror "${sources[@]}"
 
 echo "== Release build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release

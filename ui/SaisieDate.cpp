@@ -89,7 +89,8 @@ void TSaisieDate::keyPressEvent(QKeyEvent* event) {
         champ = Champ::Jour;
         setCurrentSectionIndex(index);
     }
-    if (index != sectionFrappe || !derniereTouche.isValid() || derniereTouche.elapsed() > PauseFrappe)
+    if (index != sectionFrappe || !derniereTouche.isValid() ||
+        derniereTouche.elapsed() > PauseFrappe)
         frappe.clear();
     sectionFrappe = index;
     derniereTouche.start();

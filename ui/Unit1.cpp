@@ -229,7 +229,7 @@ void TEphPosition::FormCreate() {
     Longitude = 7309.0 / 3600;   // 2°01'49" East
     Latitude = 152988.0 / 3600;  // 42°29'48" North
     Temperature = 10;
-    Pression = 76;              // what the field's "760" says
+    Pression = 76;                              // what the field's "760" says
     Unit3::TEmoinsTU = Tableau::TEmoinsTU(32);  // 64.184 s
     const QDateTime instant = Horloge().toUTC();
     Maintenant = DateValeurDe(instant);

@@ -30,8 +30,9 @@ public:
     std::function<QDateTime()> Horloge;
 
     // The position driver; the benchmarks put the scalar reference in its place.
-    using Driver = void (*)(double, double, double, double, double, double, double, double, double, double, double&,
-                            double&, double&, double&, double&, double&, double&) noexcept;
+    using Driver = void (*)(double, double, double, double, double, double, double, double, double,
+                            double, double&, double&, double&, double&, double&, double&,
+                            double&) noexcept;
     Driver Moteur;
 
     // Computes the position for the instant shown and writes the five result fields.
@@ -107,7 +108,8 @@ protected:
 private:
     bool LitSexagesimal(const TMaskEdit* champ, int longueurDegres, double& valeur);
     void Hemisphere(const QRadioButton* bouton, double& valeur, double signe);
-    void ChangeSite(const TMaskEdit* champ, int longueurDegres, const QRadioButton* negatif, double& valeur);
+    void ChangeSite(const TMaskEdit* champ, int longueurDegres, const QRadioButton* negatif,
+                    double& valeur);
     bool LitNombreDe(const TMaskEdit* champ, double& valeur);
 };
 

@@ -30,7 +30,6 @@ int Pas = 0;
 int Nombre = 0;
 bool Arret = false;
 
-
 std::string LigneSite(const std::string& separateur, bool retenue) {
     const TEphPosition* principale = Unit1::EphPosition;
     return Tableau::LigneSite(Unit1::Longitude, Unit1::Latitude, principale->RadioEst->isChecked(),
@@ -216,22 +215,24 @@ void TEphemeride::Creation() {
 
     Tableau::Rangees(debut, pasJours, 0, Tableau::LignesDemandees(Nombre),
                      [&](const Tableau::Instant& c, long long i) {
-        // The site, the time difference and the two options are read afresh for every row.
-        double longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation;
-        PosSoleil::CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde,
-                                  Unit1::Longitude, Unit1::Latitude, 0, Unit3::TEmoinsTU,
-                                  longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation);
-        hauteur = Tableau::HauteurOuZenith(hauteur, ZenithCheckB->isChecked());
-        azimut = Tableau::AzimutDepuis(azimut, RefCheckB->isChecked());
-        Memo1->AjouteLigne(
-            Ligne(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, hauteur, azimut, separateur));
-        if ((i + 1) % 100 == 0) {
-            Compteur->setText(QString::number(i + 1));
-            PlaceCompteur();
-        }
-        QApplication::processEvents(QEventLoop::AllEvents);
-        return !Arret;
-    });
+                         // The site, the time difference and the two options are read afresh for
+                         // every row.
+                         double longitudeSoleil, rayon, alpha, delta, azimut, hauteur, equation;
+                         PosSoleil::CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute,
+                                                   c.seconde, Unit1::Longitude, Unit1::Latitude, 0,
+                                                   Unit3::TEmoinsTU, longitudeSoleil, rayon, alpha,
+                                                   delta, azimut, hauteur, equation);
+                         hauteur = Tableau::HauteurOuZenith(hauteur, ZenithCheckB->isChecked());
+                         azimut = Tableau::AzimutDepuis(azimut, RefCheckB->isChecked());
+                         Memo1->AjouteLigne(Ligne(c.annee, c.mois, c.jour, c.heure, c.minute,
+                                                  c.seconde, hauteur, azimut, separateur));
+                         if ((i + 1) % 100 == 0) {
+                             Compteur->setText(QString::number(i + 1));
+                             PlaceCompteur();
+                         }
+                         QApplication::processEvents(QEventLoop::AllEvents);
+                         return !Arret;
+                     });
 
     Memo1->show();
     ActiveSaisies(true);

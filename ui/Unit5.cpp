@@ -42,7 +42,8 @@ namespace {
 
 // A date-time value to a QDateTime in UTC, rounded to the second.
 QDateTime EnUTC(double t) {
-    const double secondes = std::round((t - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour);
+    const double secondes =
+        std::round((t - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour);
     return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(secondes), QTimeZone::utc());
 }
 
@@ -62,8 +63,8 @@ QString NomEvenement(const PosSoleil::Evenement& e) {
 std::optional<std::vector<double>> LitHauteurs(const QString& texte) {
     std::vector<double> hauteurs;
     const QLocale locale = QLocale::system();
-    for (const QString& mot : texte.split(QRegularExpression(QStringLiteral("[;\\s]+")),
-                                          Qt::SkipEmptyParts)) {
+    for (const QString& mot :
+         texte.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts)) {
         bool lu = false;
         double h = locale.toDouble(mot, &lu);
         if (!lu) h = QLocale::c().toDouble(mot, &lu);
@@ -81,7 +82,9 @@ QVector<TTrajectoire::Point> ProfilHorizon(const std::vector<PosSoleil::PointHor
     return profil;
 }
 
-QString TexteUTC(double t) { return EnUTC(t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString TexteUTC(double t) {
+    return EnUTC(t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
 
 QString TexteLegal(double t) {
     const QDateTime legal = EnUTC(t).toLocalTime();
@@ -136,8 +139,8 @@ QSize TTrajectoire::sizeHint() const {
     return {fm.horizontalAdvance(QLatin1Char('0')) * 60, fm.height() * 16};
 }
 
-void TTrajectoire::ChangeChemins(QVector<Point> j, QVector<QVector<Point>> r, QVector<Heure> h, bool sud,
-                                 const QString& legales) {
+void TTrajectoire::ChangeChemins(QVector<Point> j, QVector<QVector<Point>> r, QVector<Heure> h,
+                                 bool sud, const QString& legales) {
     jour = std::move(j);
     references = std::move(r);
     heures = std::move(h);
@@ -155,7 +158,8 @@ void TTrajectoire::ChangeHorizon(QVector<Point> profil) {
 }
 
 void TTrajectoire::ChangeSoleil(bool visible, Point p) {
-    if (visible == soleilVisible && p.azimut == soleil.azimut && p.hauteur == soleil.hauteur) return;
+    if (visible == soleilVisible && p.azimut == soleil.azimut && p.hauteur == soleil.hauteur)
+        return;
     soleilVisible = visible;
     soleil = p;
     update();
@@ -193,7 +197,8 @@ QVector<TTrajectoire::Etiquette> TTrajectoire::Etiquettes() const {
     etiquettes.push_back({Role::Axe, hauteur, cadre(hauteur, 2, 0)});
     const QString azimut = QStringLiteral("Azimut");
     etiquettes.push_back(
-        {Role::Axe, azimut, cadre(azimut, zone.center().x() - fm.horizontalAdvance(azimut) / 2.0, basLegende - h)});
+        {Role::Axe, azimut,
+         cadre(azimut, zone.center().x() - fm.horizontalAdvance(azimut) / 2.0, basLegende - h)});
 
     // A text goes in only where it covers none already placed.
     const auto place = [&](Role role, const QString& texte, QRectF c) {
@@ -205,9 +210,11 @@ QVector<TTrajectoire::Etiquette> TTrajectoire::Etiquettes() const {
     const char* const cardinaux[] = {"N", "E", "S", "O"};
     for (int i = 0; i <= 4; ++i) {
         const double a = versLeSud ? i * 90.0 : i * 90.0 + 180.0;
-        const QString texte = QString::fromLatin1(cardinaux[static_cast<int>(std::fmod(a, 360.0) / 90.0)]);
+        const QString texte =
+            QString::fromLatin1(cardinaux[static_cast<int>(std::fmod(a, 360.0) / 90.0)]);
         const double xc = zone.left() + zone.width() * i / 4.0;
-        place(Role::Graduation, texte, cadre(texte, xc - fm.horizontalAdvance(texte) / 2.0, zone.bottom() + 2));
+        place(Role::Graduation, texte,
+              cadre(texte, xc - fm.horizontalAdvance(texte) / 2.0, zone.bottom() + 2));
     }
 
     // Degrees every 30, from the horizon out (so a small picture keeps 0 and the top).
@@ -263,8 +270,8 @@ QRectF TTrajectoire::Zone() const {
     const double h = fm.height(), zero = fm.horizontalAdvance(QLatin1Char('0'));
     const QVector<Etiquette> legende = Legende();
     const double rangees = legende.isEmpty() ? 1 : legende.back().cadre.top() / h + 1;
-    return QRectF(rect()).adjusted(fm.horizontalAdvance(QStringLiteral("-90°")) + 6, h * 1.8, -zero * 2,
-                                   -(h * (2 + rangees) + 4));
+    return QRectF(rect()).adjusted(fm.horizontalAdvance(QStringLiteral("-90°")) + 6, h * 1.8,
+                                   -zero * 2, -(h * (2 + rangees) + 4));
 }
 
 void TTrajectoire::paintEvent(QPaintEvent*) {
@@ -362,9 +369,10 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     DatePicker = Controles::CreeDate(this, "DatePicker", QDate(2000, 1, 1), 0, 0, 169, 21);
     Label1->setBuddy(DatePicker);
     // Room for the longest long date, whatever the language's names of days and months.
-    DatePicker->setMinimumWidth(DatePicker->sizeHint().width() +
-                                QFontMetrics(font()).horizontalAdvance(QStringLiteral("Wednesday, 30 September 2026")) -
-                                QFontMetrics(font()).horizontalAdvance(DatePicker->text()));
+    DatePicker->setMinimumWidth(
+        DatePicker->sizeHint().width() +
+        QFontMetrics(font()).horizontalAdvance(QStringLiteral("Wednesday, 30 September 2026")) -
+        QFontMetrics(font()).horizontalAdvance(DatePicker->text()));
     Copier = new QPushButton(QStringLiteral("Vers presse-papier"), this);
     Copier->setObjectName(QStringLiteral("Copier"));
     Copier->setAutoDefault(false);
@@ -373,8 +381,8 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     Liste->setObjectName(QStringLiteral("Liste"));
     Liste->setRootIsDecorated(false);
     Liste->setColumnCount(4);
-    Liste->setHeaderLabels({QStringLiteral("Événement"), QStringLiteral("UTC"), QStringLiteral("Heure légale"),
-                            QStringLiteral("Azimut / hauteur")});
+    Liste->setHeaderLabels({QStringLiteral("Événement"), QStringLiteral("UTC"),
+                            QStringLiteral("Heure légale"), QStringLiteral("Azimut / hauteur")});
     Liste->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     DureeLabel = new QLabel(this);
     DureeLabel->setObjectName(QStringLiteral("DureeLabel"));
@@ -387,7 +395,8 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     HauteurOeil->setObjectName(QStringLiteral("HauteurOeil"));
     HauteurOeil->setRange(0, PosSoleil::HauteurOeilMax);
     HauteurOeil->setDecimals(1);
-    HauteurOeil->setAccessibleName(QStringLiteral("Hauteur de l'œil au-dessus de la mer ou de la plaine, mètres"));
+    HauteurOeil->setAccessibleName(
+        QStringLiteral("Hauteur de l'œil au-dessus de la mer ou de la plaine, mètres"));
     HauteurOeil->setToolTip(QStringLiteral("Lever et coucher à -50' - 1,76'·√H"));
     labelOeil->setBuddy(HauteurOeil);
     auto* labelHauteurs = new QLabel(QStringLiteral("&Hauteurs (°)"), this);
@@ -395,8 +404,9 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     Hauteurs->setObjectName(QStringLiteral("Hauteurs"));
     Hauteurs->setPlaceholderText(QStringLiteral("6; -4"));
     Hauteurs->setAccessibleName(QStringLiteral("Hauteurs du centre du Soleil à signaler, degrés"));
-    Hauteurs->setToolTip(QStringLiteral("Passages du centre à ces hauteurs, séparées par « ; » "
-                                        "(6 et -4 : heure dorée et heure bleue)"));
+    Hauteurs->setToolTip(
+        QStringLiteral("Passages du centre à ces hauteurs, séparées par « ; » "
+                       "(6 et -4 : heure dorée et heure bleue)"));
     labelHauteurs->setBuddy(Hauteurs);
     ChoisirHorizon = new QPushButton(QStringLiteral("H&orizon…"), this);
     ChoisirHorizon->setObjectName(QStringLiteral("ChoisirHorizon"));
@@ -460,7 +470,9 @@ void TJournee::Ouvre() {
     activateWindow();
 }
 
-void TJournee::DatePickerChange() { Calcule(); }
+void TJournee::DatePickerChange() {
+    Calcule();
+}
 
 void TJournee::HauteurOeilChange() {
     ciel.hauteurOeil = HauteurOeil->value();
@@ -505,7 +517,8 @@ void TJournee::ChoisirHorizonClick() {
         this, QStringLiteral("Ligne d'horizon"), {},
         QStringLiteral("Horizon CSV azimuth,altitude (*.csv *.txt);;Tous les fichiers (*)"));
     if (chemin.isEmpty()) return;
-    if (const QString erreur = ChargeHorizon(chemin); !erreur.isEmpty()) RapportErreur::Signale(erreur);
+    if (const QString erreur = ChargeHorizon(chemin); !erreur.isEmpty())
+        RapportErreur::Signale(erreur);
 }
 
 void TJournee::RetirerHorizonClick() {
@@ -566,14 +579,16 @@ void TJournee::Calcule() {
     journee = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, tet);
 
     const std::string separateur = Unit1::SeparateurDecimal();
-    const auto dms = [&](double angle) { return QString::fromStdString(Tableau::TexteDMS(angle, 0, separateur)); };
+    const auto dms = [&](double angle) {
+        return QString::fromStdString(Tableau::TexteDMS(angle, 0, separateur));
+    };
     lignes.clear();
     lignes << QString::fromStdString(Unit4::LigneSite(separateur, true)) + QLatin1Char('\t') +
                   date.toString(QStringLiteral("yyyy-MM-dd"));
     Liste->clear();
     for (const PosSoleil::Evenement& e : journee.evenements) {
-        const bool culmination =
-            e.type == PosSoleil::TypeEvenement::Passage || e.type == PosSoleil::TypeEvenement::PassageInferieur;
+        const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
+                                 e.type == PosSoleil::TypeEvenement::PassageInferieur;
         const QStringList colonnes = {NomEvenement(e), TexteUTC(e.t), TexteLegal(e.t),
                                       culmination ? dms(e.hauteur) : dms(e.azimut)};
         lignes << colonnes.join(QLatin1Char('\t'));
@@ -598,13 +613,16 @@ void TJournee::Calcule() {
     const QString duree = QString::fromStdString(Tableau::Duree(journee.duree, false));
     const QString variation = QString::fromStdString(Tableau::Duree(journee.variationDuree, true));
     lignes << QStringLiteral("Durée du jour\t%1\t%2").arg(duree, variation);
-    DureeLabel->setText(QStringLiteral("Durée du jour : %1 (%2 depuis la veille)").arg(duree, variation));
+    DureeLabel->setText(
+        QStringLiteral("Durée du jour : %1 (%2 depuis la veille)").arg(duree, variation));
 
     // The path of the day, the solstices' and the equinox's, and the hours of legal time.
-    const auto debutDe = [&](int mois, int jour) { return PosSoleil::DebutJournee(date.year(), mois, jour, longitude); };
+    const auto debutDe = [&](int mois, int jour) {
+        return PosSoleil::DebutJournee(date.year(), mois, jour, longitude);
+    };
     QVector<QVector<TTrajectoire::Point>> references = {Chemin(debutDe(6, 21), site, tet),
-                                                         Chemin(debutDe(12, 21), site, tet),
-                                                         Chemin(debutDe(3, 20), site, tet)};
+                                                        Chemin(debutDe(12, 21), site, tet),
+                                                        Chemin(debutDe(3, 20), site, tet)};
     // Every whole hour of legal time in the day. Where legal time goes back, an hour comes twice:
     // both are named with their zone, and the note says which zones the day has.
     QVector<TTrajectoire::Heure> heures;
@@ -616,7 +634,8 @@ void TJournee::Calcule() {
         // elsewhere (half-hour zones) the mark stands at the legal hour's start all the same.
         const QDateTime legal = QDateTime::fromSecsSinceEpoch(s, QTimeZone::utc()).toLocalTime();
         const qint64 debutHeure = s - legal.time().minute() * 60;
-        const QDateTime marque = QDateTime::fromSecsSinceEpoch(debutHeure, QTimeZone::utc()).toLocalTime();
+        const QDateTime marque =
+            QDateTime::fromSecsSinceEpoch(debutHeure, QTimeZone::utc()).toLocalTime();
         if (debutHeure <= debut) continue;
         const double t = PosSoleil::JoursAvantUnix + debutHeure / PosSoleil::SecondesParJour;
         const PosSoleil::Position p = PosSoleil::PositionSoleil(t, site, tet);
@@ -627,8 +646,9 @@ void TJournee::Calcule() {
     }
     for (int i = 0; i < heures.size(); ++i)
         if (numeros.count(numeros[i]) > 1) heures[i].texte += QLatin1Char(' ') + abreviations[i];
-    Trajectoire->ChangeChemins(Chemin(journee.debut, site, tet), references, heures, latitude >= 0,
-                               QStringLiteral("heure légale ") + zones.join(QStringLiteral(" puis ")));
+    Trajectoire->ChangeChemins(
+        Chemin(journee.debut, site, tet), references, heures, latitude >= 0,
+        QStringLiteral("heure légale ") + zones.join(QStringLiteral(" puis ")));
     PlaceSoleil();
 }
 
@@ -638,4 +658,6 @@ QString TJournee::TexteEvenements() const {
     return texte;
 }
 
-void TJournee::CopierClick() { QApplication::clipboard()->setText(TexteEvenements()); }
+void TJournee::CopierClick() {
+    QApplication::clipboard()->setText(TexteEvenements());
+}

@@ -38,8 +38,8 @@ public:
     // The day's path, the three reference paths (21 June, 21 December, 20 March), the hour
     // marks, the side the picture faces, and what the hours are ("heure légale CET", or
     // "heure légale CEST puis CET" on a day of change).
-    void ChangeChemins(QVector<Point> jour, QVector<QVector<Point>> references, QVector<Heure> heures,
-                       bool sud, const QString& heuresLegales);
+    void ChangeChemins(QVector<Point> jour, QVector<QVector<Point>> references,
+                       QVector<Heure> heures, bool sud, const QString& heuresLegales);
     // The Sun's place, or none.
     void ChangeSoleil(bool visible, Point soleil);
     // The skyline, a point every degree of azimuth from 0 to 360, or none: drawn filled below it.
@@ -57,7 +57,8 @@ public:
         Role role;
         QString texte;
         QRectF cadre;
-        int trait = -1;  // for a legend entry: the path it names, -1 the day's, 0..2 the references'
+        int trait =
+            -1;  // for a legend entry: the path it names, -1 the day's, 0..2 the references'
     };
     QVector<Etiquette> Etiquettes() const;
 
@@ -140,7 +141,7 @@ private:
     PosSoleil::Ciel ciel;
     QStringList lignes;  // the copied lines, without their ends
     double longitude = 0, latitude = 0, tet = 0;
-    QDate jourPrincipal;  // the main window's day at the site, as last followed
+    QDate jourPrincipal;       // the main window's day at the site, as last followed
     double instantSoleil = 0;  // the instant of the dot
     QElapsedTimer dernierSoleil;
 };

@@ -27,8 +27,8 @@
 
 namespace {
 
-const char* const Mois[] = {"janv.", "févr.", "mars", "avr.", "mai", "juin",
-                            "juil.", "août", "sept.", "oct.", "nov.", "déc."};
+const char* const Mois[] = {"janv.", "févr.", "mars",  "avr.", "mai",  "juin",
+                            "juil.", "août",  "sept.", "oct.", "nov.", "déc."};
 const char* const NomsBandes[] = {"nuit", "crépuscule astronomique", "crépuscule nautique",
                                   "crépuscule civil", "jour"};
 
@@ -42,13 +42,17 @@ QColor CouleurBande(int bande) {
 // An offset from UTC as "UTC+1", "UTC+5:30".
 QString TexteDecalage(int secondes) {
     const int m = std::abs(secondes) / 60;
-    QString texte = QStringLiteral("UTC%1%2").arg(secondes < 0 ? QLatin1Char('-') : QLatin1Char('+')).arg(m / 60);
+    QString texte = QStringLiteral("UTC%1%2")
+                        .arg(secondes < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                        .arg(m / 60);
     if (m % 60) texte += QStringLiteral(":%1").arg(m % 60, 2, 10, QLatin1Char('0'));
     return texte;
 }
 
 // The x of a date's column and the months' labels under a zone of the year.
-double XJour(const QRectF& zone, int jour, int jours) { return zone.left() + zone.width() * jour / jours; }
+double XJour(const QRectF& zone, int jour, int jours) {
+    return zone.left() + zone.width() * jour / jours;
+}
 
 void DessineMois(QPainter& p, const QRectF& zone, const DonneesAnnee& d, const QPalette& pal) {
     const QFontMetricsF fm(p.font());
@@ -57,7 +61,8 @@ void DessineMois(QPainter& p, const QRectF& zone, const DonneesAnnee& d, const Q
     const int jours = static_cast<int>(d.dates.size());
     // The months' short names where they all fit, else their initials.
     double plusLong = 0;
-    for (const char* nom : Mois) plusLong = std::max(plusLong, fm.horizontalAdvance(QString::fromUtf8(nom)));
+    for (const char* nom : Mois)
+        plusLong = std::max(plusLong, fm.horizontalAdvance(QString::fromUtf8(nom)));
     const bool initiales = plusLong + 4 > zone.width() * 28 / jours;
     for (int m = 1; m <= 12; ++m) {
         const int debut = QDate(d.annee, m, 1).dayOfYear() - 1;
@@ -108,23 +113,26 @@ double DessineLegende(QPainter& p, const QRectF& cadre, const QVector<Entree>& e
 
 }  // namespace
 
-int Bande(double hauteur, double azimut, const PosSoleil::Ciel& ciel, const PosSoleil::Horizon* horizon) {
-    const double lever = horizon ? horizon->HauteurCentre(azimut) : PosSoleil::HauteurLeverCoucher(ciel.hauteurOeil);
+int Bande(double hauteur, double azimut, const PosSoleil::Ciel& ciel,
+          const PosSoleil::Horizon* horizon) {
+    const double lever =
+        horizon ? horizon->HauteurCentre(azimut) : PosSoleil::HauteurLeverCoucher(ciel.hauteurOeil);
     if (hauteur >= lever) return 4;
     for (int s = 1; s < PosSoleil::NombreSeuils; ++s)
         if (hauteur >= PosSoleil::HauteursSeuils[s]) return 4 - s;
     return 0;
 }
 
-DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoinsTU, const PosSoleil::Ciel& ciel) {
+DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoinsTU,
+                          const PosSoleil::Ciel& ciel) {
     DonneesAnnee d;
     d.annee = annee;
     const int jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
     d.jours = PosSoleil::AnneeSolaire(annee, site, ciel, std::vector<double>(jours + 1, TEmoinsTU));
     std::optional<PosSoleil::Horizon> horizon;
     if (!ciel.horizon.empty()) horizon.emplace(ciel.horizon);
-    d.decalageNormal = QTimeZone::systemTimeZone().standardTimeOffset(
-        QDateTime(QDate(annee, 1, 1), QTime(12, 0)));
+    d.decalageNormal =
+        QTimeZone::systemTimeZone().standardTimeOffset(QDateTime(QDate(annee, 1, 1), QTime(12, 0)));
     d.bandes.resize(jours * DonneesAnnee::PasParJour);
     std::vector<PosSoleil::Position> serie(DonneesAnnee::PasParJour);
     for (int i = 0; i < jours; ++i) {
@@ -143,13 +151,14 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
             if (e.type == PosSoleil::TypeEvenement::Passage) passage = (e.t - minuitLegal) * 24;
         d.passages << passage;
         d.equations << PosSoleil::PositionSoleil(minuit + 0.5, site, TEmoinsTU).EquationTemps * 60;
-        const PosSoleil::Position midi =
-            PosSoleil::PositionSoleil(minuit + 0.5 - d.decalageNormal / PosSoleil::SecondesParJour, site, TEmoinsTU);
+        const PosSoleil::Position midi = PosSoleil::PositionSoleil(
+            minuit + 0.5 - d.decalageNormal / PosSoleil::SecondesParJour, site, TEmoinsTU);
         d.analemmeAzimuts << midi.Azimut;
         d.analemmeHauteurs << midi.Hauteur;
     }
-    d.site = QString::fromStdString(Tableau::LigneSite(site.Longitude, site.Latitude, site.Longitude >= 0,
-                                                       site.Latitude >= 0, Unit1::SeparateurDecimal(), true));
+    d.site = QString::fromStdString(Tableau::LigneSite(site.Longitude, site.Latitude,
+                                                       site.Longitude >= 0, site.Latitude >= 0,
+                                                       Unit1::SeparateurDecimal(), true));
     return d;
 }
 
@@ -180,7 +189,8 @@ void TImage::paintEvent(QPaintEvent*) {
 
 TImageAnnee::TImageAnnee(QWidget* parent)
     : TImage(parent, "ImageAnnee",
-             QStringLiteral("Image de l'année : heures légales de la nuit, des crépuscules et du jour")) {}
+             QStringLiteral(
+                 "Image de l'année : heures légales de la nuit, des crépuscules et du jour")) {}
 
 TImageEquation::TImageEquation(QWidget* parent)
     : TImage(parent, "ImageEquation",
@@ -206,15 +216,16 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
                               .arg(d.site, decalages.join(QStringLiteral(" et ")));
     p.drawText(QPointF(cadre.left() + 4, cadre.top() + fm.ascent() + 2), titre);
     QVector<Entree> entrees;
-    for (int b = 0; b < 5; ++b) entrees.push_back({QString::fromUtf8(NomsBandes[b]), CouleurBande(b), false});
+    for (int b = 0; b < 5; ++b)
+        entrees.push_back({QString::fromUtf8(NomsBandes[b]), CouleurBande(b), false});
     entrees.push_back({QStringLiteral("passage au méridien"), QColor(200, 30, 30), true});
     entrees.push_back({QStringLiteral("aujourd'hui"), pal.color(QPalette::Highlight), true});
     const double marge = fm.horizontalAdvance(QStringLiteral("24 h")) + 8;
-    const double legende =
-        DessineLegende(p, QRectF(cadre.left() + marge, cadre.top() + h + 4, cadre.width() - marge - 8, h * 3),
-                       entrees, pal);
-    const QRectF zone(cadre.left() + marge, cadre.top() + h + 8 + legende, cadre.width() - marge - 8,
-                      cadre.height() - (h + 8 + legende) - h - 6);
+    const double legende = DessineLegende(
+        p, QRectF(cadre.left() + marge, cadre.top() + h + 4, cadre.width() - marge - 8, h * 3),
+        entrees, pal);
+    const QRectF zone(cadre.left() + marge, cadre.top() + h + 8 + legende,
+                      cadre.width() - marge - 8, cadre.height() - (h + 8 + legende) - h - 6);
     const int jours = static_cast<int>(d.dates.size());
     const double pas = zone.height() / DonneesAnnee::PasParJour;
     for (int i = 0; i < jours; ++i) {
@@ -223,8 +234,11 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
         while (k < DonneesAnnee::PasParJour) {
             const quint8 b = d.bandes[i * DonneesAnnee::PasParJour + k];
             int fin = k + 1;
-            while (fin < DonneesAnnee::PasParJour && d.bandes[i * DonneesAnnee::PasParJour + fin] == b) ++fin;
-            p.fillRect(QRectF(x0, zone.top() + k * pas, x1 - x0 + 0.5, (fin - k) * pas + 0.5), CouleurBande(b));
+            while (fin < DonneesAnnee::PasParJour &&
+                   d.bandes[i * DonneesAnnee::PasParJour + fin] == b)
+                ++fin;
+            p.fillRect(QRectF(x0, zone.top() + k * pas, x1 - x0 + 0.5, (fin - k) * pas + 0.5),
+                       CouleurBande(b));
             k = fin;
         }
     }
@@ -247,7 +261,8 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
         if (std::isnan(d.passages[i])) continue;
         const QPointF q(XJour(zone, i, jours) + zone.width() / jours / 2,
                         zone.top() + zone.height() * std::clamp(d.passages[i], 0.0, 24.0) / 24.0);
-        if (i == 0 || std::isnan(d.passages[i - 1]) || std::fabs(d.passages[i] - d.passages[i - 1]) > 0.25)
+        if (i == 0 || std::isnan(d.passages[i - 1]) ||
+            std::fabs(d.passages[i] - d.passages[i - 1]) > 0.25)
             passage.moveTo(q);
         else
             passage.lineTo(q);
@@ -294,13 +309,15 @@ void TImageEquation::Dessine(QPainter& p, const QRectF& cadre) const {
     const auto [emin, emax] = std::minmax_element(d.equations.begin(), d.equations.end());
     const double pasE = graduation(*emax - *emin);
     const double bas = std::floor(*emin / pasE) * pasE, haut = std::ceil(*emax / pasE) * pasE;
-    const auto yE = [&](double m) { return zoneE.bottom() - zoneE.height() * (m - bas) / (haut - bas); };
+    const auto yE = [&](double m) {
+        return zoneE.bottom() - zoneE.height() * (m - bas) / (haut - bas);
+    };
     for (double m = bas; m <= haut + 1e-9; m += pasE) {
         p.setPen(QPen(m == 0 ? pal.color(QPalette::Text) : grille, 1));
         p.drawLine(QPointF(zoneE.left(), yE(m)), QPointF(zoneE.right(), yE(m)));
         p.setPen(pal.color(QPalette::Text));
-        p.drawText(QRectF(gauche.left(), yE(m) - h / 2, marge - 4, h), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(m));
+        p.drawText(QRectF(gauche.left(), yE(m) - h / 2, marge - 4, h),
+                   Qt::AlignRight | Qt::AlignVCenter, QString::number(m));
     }
     DessineMois(p, zoneE, d, pal);
     const int jours = static_cast<int>(d.dates.size());
@@ -313,10 +330,12 @@ void TImageEquation::Dessine(QPainter& p, const QRectF& cadre) const {
     p.drawPath(equation);
 
     // Right: the analemma, altitude against azimuth, at the same clock time every date.
-    const QRectF droite(gauche.right(), cadre.top(), cadre.width() - gauche.width(), cadre.height());
+    const QRectF droite(gauche.right(), cadre.top(), cadre.width() - gauche.width(),
+                        cadre.height());
     p.setPen(pal.color(QPalette::Text));
-    p.drawText(QPointF(droite.left() + 4, droite.top() + fm.ascent() + 2),
-               QStringLiteral("Analemme à 12:00 heure normale (%1)").arg(TexteDecalage(d.decalageNormal)));
+    p.drawText(
+        QPointF(droite.left() + 4, droite.top() + fm.ascent() + 2),
+        QStringLiteral("Analemme à 12:00 heure normale (%1)").arg(TexteDecalage(d.decalageNormal)));
     const QRectF zoneA(droite.left() + marge, droite.top() + h * 1.6, droite.width() - marge - h,
                        droite.height() - h * 4.2);
     // Azimuths unwrapped around their mean, so that an analemma across north stays whole.
@@ -324,7 +343,8 @@ void TImageEquation::Dessine(QPainter& p, const QRectF& cadre) const {
     const double reference = azimuts.front();
     for (double& a : azimuts) a = reference + std::remainder(a - reference, 360.0);
     const auto [amin, amax] = std::minmax_element(azimuts.begin(), azimuts.end());
-    const auto [hmin, hmax] = std::minmax_element(d.analemmeHauteurs.begin(), d.analemmeHauteurs.end());
+    const auto [hmin, hmax] =
+        std::minmax_element(d.analemmeHauteurs.begin(), d.analemmeHauteurs.end());
     const double pasA = graduation(*amax - *amin), pasH = graduation(*hmax - *hmin);
     const double a0 = std::floor(*amin / pasA) * pasA, a1 = std::ceil(*amax / pasA) * pasA;
     const double h0 = std::floor(*hmin / pasH) * pasH, h1 = std::ceil(*hmax / pasH) * pasH;
@@ -356,7 +376,8 @@ void TImageEquation::Dessine(QPainter& p, const QRectF& cadre) const {
                QStringLiteral("Azimut (depuis le nord), hauteur (°)"));
     p.setPen(Qt::NoPen);
     p.setBrush(pal.color(QPalette::Highlight));
-    for (int i = 0; i < jours; ++i) p.drawEllipse(vers(azimuts[i], d.analemmeHauteurs[i]), 1.8, 1.8);
+    for (int i = 0; i < jours; ++i)
+        p.drawEllipse(vers(azimuts[i], d.analemmeHauteurs[i]), 1.8, 1.8);
     // The first of each month, named.
     p.setPen(pal.color(QPalette::Text));
     for (int m = 1; m <= 12; ++m) {
@@ -415,7 +436,8 @@ TAnnee::TAnnee(QWidget* parent) : QDialog(parent) {
     Controles::CopieAuClavier(this, [this] { CopierClick(); }, {Table, AnneeSpin});
 }
 
-void TAnnee::Ouvre(int annee, const PosSoleil::Site& s, double TEmoinsTU, const PosSoleil::Ciel& c) {
+void TAnnee::Ouvre(int annee, const PosSoleil::Site& s, double TEmoinsTU,
+                   const PosSoleil::Ciel& c) {
     site = s;
     tet = TEmoinsTU;
     ciel = c;
@@ -429,7 +451,9 @@ void TAnnee::Ouvre(int annee, const PosSoleil::Site& s, double TEmoinsTU, const 
     activateWindow();
 }
 
-void TAnnee::AnneeSpinChange() { Calcule(); }
+void TAnnee::AnneeSpinChange() {
+    Calcule();
+}
 
 void TAnnee::Calcule() {
     donnees = CalculeAnnee(AnneeSpin->value(), site, tet, ciel);
@@ -457,11 +481,13 @@ void TAnnee::Calcule() {
             QStringList heures;
             for (const PosSoleil::Evenement& e : j.evenements)
                 if (colonnes[k].Est(e)) heures << Unit5::TexteLegal(e.t).mid(11, 8);
-            Table->setItem(i, static_cast<int>(k) + 1, new QTableWidgetItem(heures.isEmpty() ? QStringLiteral("-")
-                                                                            : heures.join(QLatin1Char(' '))));
+            Table->setItem(i, static_cast<int>(k) + 1,
+                           new QTableWidgetItem(heures.isEmpty() ? QStringLiteral("-")
+                                                                 : heures.join(QLatin1Char(' '))));
         }
-        Table->setItem(i, static_cast<int>(colonnes.size()) + 1,
-                       new QTableWidgetItem(QString::fromStdString(Tableau::Duree(j.duree, false))));
+        Table->setItem(
+            i, static_cast<int>(colonnes.size()) + 1,
+            new QTableWidgetItem(QString::fromStdString(Tableau::Duree(j.duree, false))));
     }
     Table->resizeColumnsToContents();
     setWindowTitle(QStringLiteral("Année solaire %1").arg(donnees.annee));
@@ -480,7 +506,9 @@ QString TAnnee::TexteTable() const {
     return texte;
 }
 
-void TAnnee::CopierClick() { QApplication::clipboard()->setText(TexteTable()); }
+void TAnnee::CopierClick() {
+    QApplication::clipboard()->setText(TexteTable());
+}
 
 bool TAnnee::EnregistreImage(const QString& chemin, int laquelle) const {
     if (laquelle < 0) laquelle = Onglets->currentIndex() == 1 ? 1 : 0;
@@ -522,7 +550,8 @@ void TAnnee::EnregistrerClick() {
     QString fichier = chemin;
     if (!fichier.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
         !fichier.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-        fichier += filtre.contains(QStringLiteral("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+        fichier += filtre.contains(QStringLiteral("svg")) ? QStringLiteral(".svg")
+                                                          : QStringLiteral(".png");
     if (!EnregistreImage(fichier))
         RapportErreur::Signale(QStringLiteral("Impossible d'écrire « %1 »").arg(fichier));
 }

@@ -86,7 +86,8 @@ public:
     explicit TAnnee(QWidget* parent = nullptr);
 
     // Shows the year for a site, a time difference and a sky, or brings the window forward.
-    void Ouvre(int annee, const PosSoleil::Site& site, double TEmoinsTU, const PosSoleil::Ciel& ciel);
+    void Ouvre(int annee, const PosSoleil::Site& site, double TEmoinsTU,
+               const PosSoleil::Ciel& ciel);
     void Calcule();
 
     void AnneeSpinChange();

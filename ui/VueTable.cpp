@@ -39,7 +39,9 @@ void TVueTable::ChangeTexte(const QString& nouveau) {
     MetAJourDefilement();
 }
 
-void TVueTable::Vide() { ChangeTexte(QString()); }
+void TVueTable::Vide() {
+    ChangeTexte(QString());
+}
 
 void TVueTable::AjouteLigne(const std::string& ligne) {
     // An empty view holds one empty line, which the first line appended takes over.
@@ -61,12 +63,16 @@ void TVueTable::RemplaceLigne(int indice, const QString& ligne) {
     const std::size_t fin = i + 1 < debuts.size() ? debuts[i + 1] - 1 : texte.size();
     const std::string nouvelle = ligne.toStdString();
     texte.replace(debut, fin - debut, nouvelle);
-    const std::ptrdiff_t decalage = static_cast<std::ptrdiff_t>(nouvelle.size()) - static_cast<std::ptrdiff_t>(fin - debut);
-    for (std::size_t j = i + 1; j < debuts.size(); ++j) debuts[j] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(debuts[j]) + decalage);
+    const std::ptrdiff_t decalage =
+        static_cast<std::ptrdiff_t>(nouvelle.size()) - static_cast<std::ptrdiff_t>(fin - debut);
+    for (std::size_t j = i + 1; j < debuts.size(); ++j)
+        debuts[j] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(debuts[j]) + decalage);
     viewport()->update();
 }
 
-int TVueTable::NombreLignes() const { return static_cast<int>(debuts.size()); }
+int TVueTable::NombreLignes() const {
+    return static_cast<int>(debuts.size());
+}
 
 QString TVueTable::Ligne(int indice) const {
     if (indice < 0 || indice >= NombreLignes()) return {};
@@ -121,7 +127,8 @@ void TVueTable::paintEvent(QPaintEvent*) {
     const QPalette& palette = this->palette();
     if (toutSelectionne) p.fillRect(viewport()->rect(), palette.brush(QPalette::Highlight));
     p.setPen(palette.color(toutSelectionne ? QPalette::HighlightedText : QPalette::Text));
-    for (int i = premiere, y = 0; i < NombreLignes() && y < viewport()->height(); ++i, y += hauteurLigne)
+    for (int i = premiere, y = 0; i < NombreLignes() && y < viewport()->height();
+         ++i, y += hauteurLigne)
         p.drawText(QRect(0, y, largeur, hauteurLigne), Qt::AlignHCenter | Qt::AlignTop, Ligne(i));
 }
 

@@ -103,9 +103,7 @@ struct Fichier {
         std::ofstream(chemin, std::ios::binary) << texte;
         close(fd);
     }
-    ~Fichier() {
-        std::remove(chemin.c_str());
-    }
+    ~Fichier() { std::remove(chemin.c_str()); }
 };
 
 PosSoleil::Position Moteur(int a, int mo, int j, int h, int mi, double s, double lon, double lat,
@@ -118,7 +116,6 @@ PosSoleil::Position Moteur(int a, int mo, int j, int h, int mi, double s, double
 }
 
 }  // namespace
-
 
 TEST(OrvanelCli, PositionEqualsTheDriverToTheLastDigit) {
     struct Cas {
@@ -167,7 +164,7 @@ TEST(OrvanelCli, EveryQuantityNamesItsUnit) {
     // origin, and the JSON header records the settings.
     const std::string suffixes[] = {"_deg", "_ua", "_min", "_s", "_m", "_c", "_mmhg"};
     const std::string sansUnite[] = {"date_utc", "date_legale", "abreviation", "source_tt_utc",
-                                     "date", "type", "evenement", "etat"};
+                                     "date",     "type",        "evenement",   "etat"};
     const std::vector<std::vector<std::string>> commandes = {
         {"position", "--date", "2026-03-20T12:00:00Z", "--refraction"},
         {"position", "--date", "2026-03-20T12:00:00Z", "--south-ref"},
@@ -178,14 +175,16 @@ TEST(OrvanelCli, EveryQuantityNamesItsUnit) {
         SCOPED_TRACE(commande[0] + " " + commande.back());
         const bool sud = commande.back() == "--south-ref";
         auto arguments = commande;
-        for (const char* a : {"--lon", "2", "--lat", "48", "--tz", "Europe/Paris", "--format", "csv"})
+        for (const char* a :
+             {"--lon", "2", "--lat", "48", "--tz", "Europe/Paris", "--format", "csv"})
             arguments.push_back(a);
         const Resultat csv = Lance(arguments);
         ASSERT_EQ(csv.statut, 0) << csv.erreurs;
         const std::string entete = Lignes(csv.sortie)[0];
         for (const std::string& nom : Champs(entete)) {
             const bool unite = std::any_of(std::begin(suffixes), std::end(suffixes), [&](auto& s) {
-                return nom.size() > s.size() && nom.compare(nom.size() - s.size(), s.size(), s) == 0;
+                return nom.size() > s.size() &&
+                       nom.compare(nom.size() - s.size(), s.size(), s) == 0;
             });
             EXPECT_TRUE(unite || std::find(std::begin(sansUnite), std::end(sansUnite), nom) !=
                                      std::end(sansUnite))
@@ -210,21 +209,22 @@ TEST(OrvanelCli, EveryQuantityNamesItsUnit) {
 }
 
 TEST(OrvanelCli, EquationOfTimeInMinutesInEveryFormat) {
-    const std::vector<std::string> base = {"position", "--date", "2026-02-11T12:00:00Z", "--lon",
-                                           "0", "--lat", "0", "--format"};
+    const std::vector<std::string> base = {
+        "position", "--date", "2026-02-11T12:00:00Z", "--lon", "0", "--lat", "0", "--format"};
     auto csv = base, json = base, texte = base;
     csv.push_back("csv");
     json.push_back("json");
     texte.push_back("texte");
     const auto lignes = Lignes(Lance(csv).sortie);
-    const double minutesCsv =
-        Double(Champs(lignes[1])[static_cast<std::size_t>(Colonne(lignes[0], "equation_temps_min"))]);
+    const double minutesCsv = Double(
+        Champs(lignes[1])[static_cast<std::size_t>(Colonne(lignes[0], "equation_temps_min"))]);
     const double minutesJson =
         nlohmann::json::parse(Lance(json).sortie).at("position").at("equation_temps_min");
     const std::string t = Lance(texte).sortie;
     const auto debut = t.find("Équation du temps (mn) ");
     ASSERT_NE(debut, std::string::npos);
-    const double minutesTexte = Double(t.substr(debut + std::string("Équation du temps (mn) ").size()));
+    const double minutesTexte =
+        Double(t.substr(debut + std::string("Équation du temps (mn) ").size()));
     // Mid-February the Sun is about 14 minutes slow on the clock.
     EXPECT_NEAR(minutesCsv, -14.2, 0.1);
     EXPECT_EQ(minutesJson, minutesCsv);
@@ -236,10 +236,13 @@ TEST(OrvanelCli, TableRowsInOrderOnEveryThread) {
     // come back in order, every value the engine's, in CSV and in JSON.
     for (const std::string format : {"csv", "json"}) {
         SCOPED_TRACE(format);
-        const Resultat r = Lance({"table", "--start", "2030-01-01T00:00:00Z", "--step", "30",
-                                  "--unit", "s", "--count", "70000", "--lon", "-3", "--lat", "40",
-                                  "--jobs", "4", "--format", format, "--south-ref", "--tt-utc",
-                                  "69.184"});
+        const Resultat r = Lance({"table",    "--start", "2030-01-01T00:00:00Z",
+                                  "--step",   "30",      "--unit",
+                                  "s",        "--count", "70000",
+                                  "--lon",    "-3",      "--lat",
+                                  "40",       "--jobs",  "4",
+                                  "--format", format,    "--south-ref",
+                                  "--tt-utc", "69.184"});
         ASSERT_EQ(r.statut, 0) << r.erreurs;
         std::vector<std::pair<std::string, double>> lignes;  // date, azimuth
         if (format == "csv") {
@@ -267,7 +270,8 @@ TEST(OrvanelCli, TableRowsInOrderOnEveryThread) {
             std::snprintf(date, sizeof date, "2030-01-%02dT%02d:%02d:%02d.000Z", jour, heure,
                           minute, s % 60);
             EXPECT_EQ(lignes[i].first, date);
-            const PosSoleil::Position p = Moteur(2030, 1, jour, heure, minute, s % 60, -3, 40, 69.184);
+            const PosSoleil::Position p =
+                Moteur(2030, 1, jour, heure, minute, s % 60, -3, 40, 69.184);
             // CSV and JSON rows come from the engine's regular series: within its bound.
             EXPECT_NEAR(lignes[i].second, p.Azimut - 180, 1e-10);
         }
@@ -278,9 +282,13 @@ TEST(OrvanelCli, TableRowsRepeatOnlyWhatStaysTheSame) {
     // The site, UT1 - UTC and dynamical time - UTC are written once and copied while they
     // hold: each row still carries its own, a negative zero stays one, and the leap second at
     // the start of 2017 shows on the first row after it.
-    const Resultat r = Lance({"table", "--start", "2016-12-31T23:58:00Z", "--step", "30", "--unit",
-                              "s", "--count", "8", "--lon", "-0", "--lat", "-0.5", "--height",
-                              "12.25", "--dut1", "-0.25", "--format", "csv", "--jobs", "2"});
+    const Resultat r = Lance({"table",  "--start",  "2016-12-31T23:58:00Z",
+                              "--step", "30",       "--unit",
+                              "s",      "--count",  "8",
+                              "--lon",  "-0",       "--lat",
+                              "-0.5",   "--height", "12.25",
+                              "--dut1", "-0.25",    "--format",
+                              "csv",    "--jobs",   "2"});
     ASSERT_EQ(r.statut, 0) << r.erreurs;
     const auto lignes = Lignes(r.sortie);
     ASSERT_EQ(lignes.size(), 9u);
@@ -328,9 +336,26 @@ TEST(OrvanelCli, TableDynamicalTimeRowByRow) {
 }
 
 TEST(OrvanelCli, TableTakesTheRefractionSettings) {
-    const Resultat r = Lance({"table", "--start", "2026-06-21T04:00:00Z", "--step", "1", "--unit",
-                              "h", "--count", "3", "--lon", "2", "--lat", "48", "--format", "csv",
-                              "--refraction", "--temp", "25", "--pressure", "700"});
+    const Resultat r = Lance({"table",
+                              "--start",
+                              "2026-06-21T04:00:00Z",
+                              "--step",
+                              "1",
+                              "--unit",
+                              "h",
+                              "--count",
+                              "3",
+                              "--lon",
+                              "2",
+                              "--lat",
+                              "48",
+                              "--format",
+                              "csv",
+                              "--refraction",
+                              "--temp",
+                              "25",
+                              "--pressure",
+                              "700"});
     ASSERT_EQ(r.statut, 0) << r.erreurs;
     const auto lignes = Lignes(r.sortie);
     ASSERT_EQ(lignes.size(), 4u);
@@ -353,7 +378,8 @@ TEST(OrvanelCli, DayEventsAreTheEngines) {
         {"jour", "--date", "2026-12-21", "--lon", "18.95", "--lat", "69.65", "--format", "json"});
     ASSERT_EQ(r.statut, 0) << r.erreurs;
     const auto o = nlohmann::json::parse(r.sortie);
-    const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(2026, 12, 21, {18.95, 69.65, 0}, 69.184);
+    const PosSoleil::JourSolaire j =
+        PosSoleil::JourneeSolaire(2026, 12, 21, {18.95, 69.65, 0}, 69.184);
     ASSERT_EQ(o.at("evenements").size(), j.evenements.size());
     for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
         SCOPED_TRACE(i);
@@ -376,11 +402,11 @@ TEST(OrvanelCli, DayCsvKeepsStatesAndDayLength) {
         int etats;
         double dureeMin;
     };
-    for (const Cas& c : {Cas{"2026-06-21", 4, 1440}, Cas{"2026-12-21", 1, 0},
-                         Cas{"2026-03-20", 0, -1}}) {
+    for (const Cas& c :
+         {Cas{"2026-06-21", 4, 1440}, Cas{"2026-12-21", 1, 0}, Cas{"2026-03-20", 0, -1}}) {
         SCOPED_TRACE(c.date);
-        std::vector<std::string> arguments = {"jour", "--date", c.date, "--lon", "18.95",
-                                              "--lat", "69.65", "--format", "csv"};
+        std::vector<std::string> arguments = {"jour",  "--date", c.date,     "--lon", "18.95",
+                                              "--lat", "69.65",  "--format", "csv"};
         const auto lignes = Lignes(Lance(arguments).sortie);
         arguments.back() = "json";
         const auto o = nlohmann::json::parse(Lance(arguments).sortie);
@@ -426,10 +452,9 @@ TEST(OrvanelCli, DayCsvKeepsStatesAndDayLength) {
 }
 
 TEST(OrvanelCli, ADateWithAnOffsetIsThatCalendarDay) {
-    for (const auto& [date, jour] :
-         {std::pair{"2026-06-21T23:30:00-05:00", "2026-06-21"},
-          std::pair{"2026-06-21T00:30:00+09:00", "2026-06-21"},
-          std::pair{"2026-06-21", "2026-06-21"}}) {
+    for (const auto& [date, jour] : {std::pair{"2026-06-21T23:30:00-05:00", "2026-06-21"},
+                                     std::pair{"2026-06-21T00:30:00+09:00", "2026-06-21"},
+                                     std::pair{"2026-06-21", "2026-06-21"}}) {
         SCOPED_TRACE(date);
         const Resultat r =
             Lance({"jour", "--date", date, "--lon", "2", "--lat", "48", "--format", "json"});
@@ -446,9 +471,13 @@ TEST(OrvanelCli, LeapSecondsAndTheModelThroughTheProgram) {
     };
     // Dynamical time - UTC of 68.184 s, then 69.184 s at the last leap second; the model far
     // beyond the table.
-    for (const Cas& c : {Cas{"2016-12-31T23:59:59Z", 68.184, "table"},
-                         Cas{"2017-01-01T00:00:00Z", 69.184, "table"},
-                         Cas{"2199-06-01T00:00:00Z", Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0)).secondes, "modele"}}) {
+    for (const Cas& c :
+         {Cas{"2016-12-31T23:59:59Z", 68.184, "table"},
+          Cas{"2017-01-01T00:00:00Z", 69.184, "table"},
+          Cas{"2199-06-01T00:00:00Z",
+              Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0))
+                  .secondes,
+              "modele"}}) {
         SCOPED_TRACE(c.date);
         const Resultat r =
             Lance({"position", "--date", c.date, "--lon", "0", "--lat", "0", "--format", "json"});
@@ -501,7 +530,8 @@ TEST(OrvanelCli, BadArgumentsNameTheOptionAndItsRange) {
         a.insert(a.end(), plus);
         return a;
     };
-    const std::vector<std::string> t = {"table", "--lon", "2", "--lat", "4", "--start", "2026-01-01"};
+    const std::vector<std::string> t = {"table", "--lon",   "2",         "--lat",
+                                        "4",     "--start", "2026-01-01"};
     const Cas cas[] = {
         {{"position", "--lon", "560", "--lat", "4"}, "--lon : « 560 » (de -180 à 180 degrés"},
         {{"position", "--lon", "-180.5", "--lat", "4"}, "--lon"},
@@ -541,8 +571,9 @@ TEST(OrvanelCli, BadArgumentsNameTheOptionAndItsRange) {
     }
     const Resultat aide = Lance({"--help"});
     EXPECT_EQ(aide.statut, 0);
-    for (const char* texte : {"les fenêtres d'Orvanel gardent leur propre réglage", "2250-12-31T23:59:59Z",
-                              "équation du temps en minutes", "-0°50'", "-18°"})
+    for (const char* texte :
+         {"les fenêtres d'Orvanel gardent leur propre réglage", "2250-12-31T23:59:59Z",
+          "équation du temps en minutes", "-0°50'", "-18°"})
         EXPECT_NE(aide.sortie.find(texte), std::string::npos) << texte;
     EXPECT_EQ(Lance({"--version"}).sortie.rfind("orvanel-cli ", 0), 0u);
 }
@@ -570,7 +601,8 @@ TEST(OrvanelCli, OneDateRangeForEveryCommand) {
         {commande({"jour", "--date", "1979-12-31", "--force"}), true},
         {commande({"table", "--start", "2250-12-31", "--count", "2", "--unit", "d"}), false},
         {commande({"table", "--start", "2250-12-31", "--count", "1", "--unit", "d"}), true},
-        {commande({"table", "--start", "2250-12-31", "--count", "2", "--unit", "d", "--force"}), true},
+        {commande({"table", "--start", "2250-12-31", "--count", "2", "--unit", "d", "--force"}),
+         true},
         {commande({"table", "--start", "1979-12-31T23:59:59Z"}), false},
     };
     for (const Cas& c : cas) {
@@ -620,7 +652,8 @@ TEST(OrvanelCli, BatchInputIsSeparateCallsInOne) {
                 const auto v = Champs(csv[i]);
                 nlohmann::json l;
                 for (std::size_t k = 0; k < noms.size(); ++k)
-                    if (noms[k].find("date") == 0 || noms[k] == "abreviation" || noms[k] == "source_tt_utc")
+                    if (noms[k].find("date") == 0 || noms[k] == "abreviation" ||
+                        noms[k] == "source_tt_utc")
                         l[noms[k]] = v[k];
                     else
                         l[noms[k]] = Double(v[k]);
@@ -631,11 +664,12 @@ TEST(OrvanelCli, BatchInputIsSeparateCallsInOne) {
         for (const std::size_t i : {0, 1, 3, 4095, 4096, 4097, 5000, 8191, 8192, 9999}) {
             SCOPED_TRACE(i);
             const auto& g = rangs[i];
-            const Resultat seule = Lance({"position", "--date", g[0], "--lon", g[1], "--lat", g[2],
-                                          "--height", g[3], "--format", "json", "--tz",
-                                          "Australia/Sydney"});
+            const Resultat seule =
+                Lance({"position", "--date", g[0], "--lon", g[1], "--lat", g[2], "--height", g[3],
+                       "--format", "json", "--tz", "Australia/Sydney"});
             const auto attendu = nlohmann::json::parse(seule.sortie).at("position");
-            for (const auto& [cle, valeur] : attendu.items()) EXPECT_EQ(lignes[i].at(cle), valeur) << cle;
+            for (const auto& [cle, valeur] : attendu.items())
+                EXPECT_EQ(lignes[i].at(cle), valeur) << cle;
             EXPECT_EQ(lignes[i].at("site_hauteur_m"), std::stod(g[3]));
         }
     }
@@ -648,8 +682,8 @@ TEST(OrvanelCli, BatchInputIsSeparateCallsInOne) {
     const Fichier entreeMauvaise(mauvais);
     for (const std::string format : {"csv", "texte"}) {
         SCOPED_TRACE(format);
-        const Resultat r = Lance({"position", "--input", entreeMauvaise.chemin, "--format", format,
-                                  "--jobs", "2"});
+        const Resultat r = Lance(
+            {"position", "--input", entreeMauvaise.chemin, "--format", format, "--jobs", "2"});
         EXPECT_EQ(r.statut, 3);
         EXPECT_NE(r.erreurs.find("ligne 5001 (donnée 5000)"), std::string::npos) << r.erreurs;
         EXPECT_NE(r.erreurs.find("lat"), std::string::npos) << r.erreurs;
@@ -675,8 +709,10 @@ TEST(OrvanelCli, BadBatchFilesNameTheLine) {
         {"", "ligne 1"},
         {"date,lon\n2026-01-01,2\n", "ligne 1"},
         {"date,lon,lat,altitude\n", "ligne 1 : colonne inconnue « altitude »"},
-        {"date,lon,lat\n2026-01-01,2,3\n2026-01-01,2\n", "ligne 3 (donnée 2) : 2 champs au lieu de 3"},
-        {"date,lon,lat\n2026-01-01,abc,3\n", "ligne 2 (donnée 1) : valeur incorrecte pour le champ lon"},
+        {"date,lon,lat\n2026-01-01,2,3\n2026-01-01,2\n",
+         "ligne 3 (donnée 2) : 2 champs au lieu de 3"},
+        {"date,lon,lat\n2026-01-01,abc,3\n",
+         "ligne 2 (donnée 1) : valeur incorrecte pour le champ lon"},
         {"date,lon,lat\n2300-01-01,2,3\n", "ligne 2 (donnée 1) : date hors de"},
         {"date,lon,lat\n2026-02-30,2,3\n", "le champ date"},
     };
@@ -740,7 +776,8 @@ TEST(OrvanelCli, AYearIsThreeHundredAndSixtyFiveDays) {
     };
     const Cas cas[] = {
         {"eye height, golden and blue hours, legal time",
-         {"--eye-height", "30", "--threshold", "6", "--threshold", "-4", "--tz", "Europe/Paris"}, 1},
+         {"--eye-height", "30", "--threshold", "6", "--threshold", "-4", "--tz", "Europe/Paris"},
+         1},
         {"behind a ridge", {"--horizon", horizon.chemin}, 11},
     };
     for (const Cas& c : cas) {
@@ -814,23 +851,42 @@ TEST(OrvanelCli, BadSkiesNameTheLineAndWriteNothing) {
         const char* attendu;
     };
     const Cas cas[] = {
-        {"one point", "azimuth,altitude\n180,5\n", {}, "ligne 3 (fin du fichier) : au moins deux points"},
-        {"altitude 95", "azimuth,altitude\n0,0\n180,95\n", {}, "ligne 3 : hauteur hors de -2 à 90 degrés : « 95 »"},
-        {"text in a number", "azimuth,altitude\n0,0\n18O,5\n", {}, "ligne 3 : nombre attendu pour azimuth : « 18O »"},
+        {"one point",
+         "azimuth,altitude\n180,5\n",
+         {},
+         "ligne 3 (fin du fichier) : au moins deux points"},
+        {"altitude 95",
+         "azimuth,altitude\n0,0\n180,95\n",
+         {},
+         "ligne 3 : hauteur hors de -2 à 90 degrés : « 95 »"},
+        {"text in a number",
+         "azimuth,altitude\n0,0\n18O,5\n",
+         {},
+         "ligne 3 : nombre attendu pour azimuth : « 18O »"},
         {"an empty file", "", {}, "ligne 1 : fichier vide"},
-        {"a wrong header", "azimut,hauteur\n0,0\n", {}, "ligne 1 : en-tête « azimuth,altitude » attendu"},
+        {"a wrong header",
+         "azimut,hauteur\n0,0\n",
+         {},
+         "ligne 1 : en-tête « azimuth,altitude » attendu"},
         {"three fields", "azimuth,altitude\n0,0,1\n", {}, "ligne 2 : deux valeurs attendues"},
-        {"with an eye height", "azimuth,altitude\n0,0\n180,0\n", {"--eye-height", "10"}, "options incompatibles"},
+        {"with an eye height",
+         "azimuth,altitude\n0,0\n180,0\n",
+         {"--eye-height", "10"},
+         "options incompatibles"},
         {"an eye height below zero", nullptr, {"--eye-height", "-1"}, "--eye-height"},
         {"an altitude of 91", nullptr, {"--threshold", "91"}, "--threshold"},
-        {"the same altitude twice", nullptr, {"--threshold", "6", "--threshold", "6.0"}, "deux fois"},
+        {"the same altitude twice",
+         nullptr,
+         {"--threshold", "6", "--threshold", "6.0"},
+         "deux fois"},
     };
     for (const char* commande : {"jour", "annee"}) {
         for (const Cas& c : cas) {
             SCOPED_TRACE(std::string(commande) + ": " + c.nom);
             const Fichier f(c.fichier ? c.fichier : "");
             std::vector<std::string> arguments = {commande, "--lon", "2", "--lat", "48"};
-            if (std::string(commande) == "annee") arguments.insert(arguments.end(), {"--year", "2026"});
+            if (std::string(commande) == "annee")
+                arguments.insert(arguments.end(), {"--year", "2026"});
             if (c.fichier) arguments.insert(arguments.end(), {"--horizon", f.chemin});
             arguments.insert(arguments.end(), c.options.begin(), c.options.end());
             const Resultat r = Lance(arguments);
@@ -839,11 +895,13 @@ TEST(OrvanelCli, BadSkiesNameTheLineAndWriteNothing) {
             EXPECT_NE(r.erreurs.find(c.attendu), std::string::npos) << r.erreurs;
         }
     }
-    const Resultat absent = Lance({"jour", "--lon", "2", "--lat", "48", "--horizon", "/nonexistent/h.csv"});
+    const Resultat absent =
+        Lance({"jour", "--lon", "2", "--lat", "48", "--horizon", "/nonexistent/h.csv"});
     EXPECT_EQ(absent.statut, 2);
     EXPECT_NE(absent.erreurs.find("fichier illisible pour --horizon"), std::string::npos);
     for (const std::vector<std::string>& a : std::vector<std::vector<std::string>>{
-             {"annee", "--lon", "2", "--lat", "48"}, {"annee", "--lon", "2", "--lat", "48", "--year", "2300"}}) {
+             {"annee", "--lon", "2", "--lat", "48"},
+             {"annee", "--lon", "2", "--lat", "48", "--year", "2300"}}) {
         const Resultat r = Lance(a);
         EXPECT_EQ(r.statut, 2);
         EXPECT_EQ(r.sortie, "");

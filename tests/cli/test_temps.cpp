@@ -50,8 +50,8 @@ TEST(HeureLegale, EveryLegalTimeIsItsRowsUtcPlusTheOffset) {
         r.fuseau = fuseau;
         std::set<long long> decalages;
         int evenements = 0;
-        for (date::sys_days jour = date::year(2026) / 1 / 1; jour <= date::sys_days(date::year(2026) / 12 / 31);
-             jour += date::days(1)) {
+        for (date::sys_days jour = date::year(2026) / 1 / 1;
+             jour <= date::sys_days(date::year(2026) / 12 / 31); jour += date::days(1)) {
             const date::year_month_day ymd(jour);
             const int a = static_cast<int>(ymd.year());
             const int m = static_cast<int>(static_cast<unsigned>(ymd.month()));
@@ -66,7 +66,8 @@ TEST(HeureLegale, EveryLegalTimeIsItsRowsUtcPlusTheOffset) {
             std::getline(lignesCsv, ligne);
             const auto noms = Decoupe(ligne, ',');
             const auto colonne = [&](const char* nom) {
-                return static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) - noms.begin());
+                return static_cast<std::size_t>(std::find(noms.begin(), noms.end(), nom) -
+                                                noms.begin());
             };
             while (std::getline(lignesCsv, ligne)) {
                 const auto v = Decoupe(ligne, ',');
@@ -78,7 +79,8 @@ TEST(HeureLegale, EveryLegalTimeIsItsRowsUtcPlusTheOffset) {
                 EXPECT_EQ(legal, utc) << ligne;
                 const date::sys_info info = zone->get_info(utc);
                 EXPECT_EQ(v[colonne("abreviation")], info.abbrev);
-                EXPECT_EQ(v[colonne("date_legale")].substr(23), date::format("%Ez", date::make_zoned(zone, utc)));
+                EXPECT_EQ(v[colonne("date_legale")].substr(23),
+                          date::format("%Ez", date::make_zoned(zone, utc)));
                 decalages.insert(info.offset.count());
             }
             std::istringstream lignesTexte(texte.str());
@@ -107,7 +109,8 @@ TEST(HeureLegale, TableRowsAcrossTheChanges) {
     r.fuseau = "Europe/Paris";
     r.format = Cli::Format::Csv;
     std::ostringstream sortie;
-    Cli::EcritTable(sortie, r, PosSoleil::EncodeDateValeur(2026, 1, 1, 0, 30, 0), 1.0 / 24, 8760, 2);
+    Cli::EcritTable(sortie, r, PosSoleil::EncodeDateValeur(2026, 1, 1, 0, 30, 0), 1.0 / 24, 8760,
+                    2);
     std::istringstream lignes(sortie.str());
     std::string ligne;
     std::getline(lignes, ligne);
@@ -154,14 +157,16 @@ TEST(TempsDynamique, TheModelMatchesObservedDeltaT) {
         int annee;
         double deltaT;
     };
-    for (const Cas& c : {Cas{1900, -2.72}, Cas{1930, 24.08}, Cas{1955, 31.07}, Cas{1960, 33.15},
-                         Cas{1965, 35.73}, Cas{1970, 40.18}, Cas{1980, 50.54}, Cas{1990, 56.86},
-                         Cas{2000, 63.83}}) {
+    for (const Cas& c :
+         {Cas{1900, -2.72}, Cas{1930, 24.08}, Cas{1955, 31.07}, Cas{1960, 33.15}, Cas{1965, 35.73},
+          Cas{1970, 40.18}, Cas{1980, 50.54}, Cas{1990, 56.86}, Cas{2000, 63.83}}) {
         SCOPED_TRACE(c.annee);
-        EXPECT_NEAR(Contrat::DeltaTModele(PosSoleil::EncodeDateValeur(c.annee, 1, 1, 0, 0, 0)), c.deltaT, 1.0);
+        EXPECT_NEAR(Contrat::DeltaTModele(PosSoleil::EncodeDateValeur(c.annee, 1, 1, 0, 0, 0)),
+                    c.deltaT, 1.0);
     }
     // Two centuries ahead the usual models give 400 to 500 s.
-    const Contrat::TtUtc loin = Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0));
+    const Contrat::TtUtc loin =
+        Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0));
     EXPECT_EQ(loin.source, Contrat::SourceTt::Modele);
     EXPECT_GT(loin.secondes, 400);
     EXPECT_LT(loin.secondes, 500);
@@ -171,13 +176,16 @@ TEST(TempsDynamique, JoinedWithoutAJump) {
     // Across both joins of table and model, and day by day from 1962 to 2250 outside the leap
     // seconds themselves, the default never steps by more than 0.1 s.
     const double seconde = 1 / PosSoleil::SecondesParJour;
-    for (const double join : {PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0), Contrat::FinTableSauts()}) {
+    for (const double join :
+         {PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0), Contrat::FinTableSauts()}) {
         const double avant = Contrat::TtMoinsUtcParDefaut(join - seconde / 1000).secondes,
                      apres = Contrat::TtMoinsUtcParDefaut(join).secondes;
         EXPECT_LT(std::fabs(apres - avant), 0.1) << join;
-        EXPECT_NE(Contrat::TtMoinsUtcParDefaut(join - seconde).source, Contrat::TtMoinsUtcParDefaut(join).source);
+        EXPECT_NE(Contrat::TtMoinsUtcParDefaut(join - seconde).source,
+                  Contrat::TtMoinsUtcParDefaut(join).source);
     }
-    double precedent = Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(1962, 1, 1, 0, 0, 0)).secondes;
+    double precedent =
+        Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(1962, 1, 1, 0, 0, 0)).secondes;
     for (double t = PosSoleil::EncodeDateValeur(1962, 1, 2, 0, 0, 0);
          t < PosSoleil::EncodeDateValeur(2251, 1, 1, 0, 0, 0); t += 1) {
         const double valeur = Contrat::TtMoinsUtcParDefaut(t).secondes;

@@ -582,11 +582,13 @@ TEST_F(DeBoutEnBout, DialogsOpenAtTheSamePlaceEveryTime) {
 // being UTC here.
 std::string TexteJournee(int annee, int mois, int jour) {
     const double longitude = 7309.0 / 3600, latitude = 152988.0 / 3600;
-    const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(annee, mois, jour, {longitude, latitude, 0}, 64.184);
+    const PosSoleil::JourSolaire j =
+        PosSoleil::JourneeSolaire(annee, mois, jour, {longitude, latitude, 0}, 64.184);
     const auto date = [](double t) {
         const long long s = std::llround((t - PosSoleil::JoursAvantUnix) * 86400.0);
         int a, m, d, h, mi, se, ms;
-        PosSoleil::DecodeDateValeur(PosSoleil::JoursAvantUnix + s / 86400.0, a, m, d, h, mi, se, ms);
+        PosSoleil::DecodeDateValeur(PosSoleil::JoursAvantUnix + s / 86400.0, a, m, d, h, mi, se,
+                                    ms);
         char texte[80];
         std::snprintf(texte, sizeof texte, "%04d-%02d-%02d %02d:%02d:%02d", a, m, d, h, mi, se);
         return std::string(texte);
@@ -598,19 +600,29 @@ std::string TexteJournee(int annee, int mois, int jour) {
         return std::string(texte);
     };
     const char* const montees[] = {"Lever", "Aube civile", "Aube nautique", "Aube astronomique"};
-    const char* const descentes[] = {"Coucher", "Crépuscule civil", "Crépuscule nautique", "Crépuscule astronomique"};
+    const char* const descentes[] = {"Coucher", "Crépuscule civil", "Crépuscule nautique",
+                                     "Crépuscule astronomique"};
     char jourTexte[48];
     std::snprintf(jourTexte, sizeof jourTexte, "%04d-%02d-%02d", annee, mois, jour);
-    std::string texte = "Longitude E  02°01'49\", Latitude N  42°29'48\"\t" + std::string(jourTexte) + "\r\n";
+    std::string texte =
+        "Longitude E  02°01'49\", Latitude N  42°29'48\"\t" + std::string(jourTexte) + "\r\n";
     for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
         const PosSoleil::Evenement& e = j.evenements[i];
         const int s = static_cast<int>(e.seuil);
         std::string nom;
         switch (e.type) {
-            case PosSoleil::TypeEvenement::Passage: nom = "Passage au méridien"; break;
-            case PosSoleil::TypeEvenement::PassageInferieur: nom = "Passage inférieur"; break;
-            case PosSoleil::TypeEvenement::Montee: nom = montees[s]; break;
-            case PosSoleil::TypeEvenement::Descente: nom = descentes[s]; break;
+            case PosSoleil::TypeEvenement::Passage:
+                nom = "Passage au méridien";
+                break;
+            case PosSoleil::TypeEvenement::PassageInferieur:
+                nom = "Passage inférieur";
+                break;
+            case PosSoleil::TypeEvenement::Montee:
+                nom = montees[s];
+                break;
+            case PosSoleil::TypeEvenement::Descente:
+                nom = descentes[s];
+                break;
         }
         const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
                                  e.type == PosSoleil::TypeEvenement::PassageInferieur;
@@ -650,8 +662,8 @@ TEST_F(DeBoutEnBout, SolarDayWindowCopiesTheEvents) {
     Commande("printf x | xclip -selection clipboard");
     const Geometrie g = GeometrieDe(journee);
     // "Vers presse-papier" sits at the top right of the window.
-    Commande("xdotool mousemove --sync " + std::to_string(g.x + g.largeur - 50) + " " + std::to_string(g.y + 24) +
-             " click 1");
+    Commande("xdotool mousemove --sync " + std::to_string(g.x + g.largeur - 50) + " " +
+             std::to_string(g.y + 24) + " click 1");
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(Commande("xclip -o -selection clipboard"), attendu);
     EXPECT_TRUE(programme.Erreurs().empty()) << programme.Erreurs();

@@ -60,8 +60,8 @@ inline Reference Soleil(double t, const PosSoleil::Site& site, double TEmoinsTU)
     // The observer on the ellipsoid at its height, turned by the apparent sidereal time.
     const double gast = eraGst06a(ERFA_DJM0, mjd, ERFA_DJM0, tt);
     double xyz[3];
-    eraGd2gce(RayonEquatorial, Aplatissement, site.Longitude * ERFA_DD2R,
-              site.Latitude * ERFA_DD2R, site.Altitude, xyz);
+    eraGd2gce(RayonEquatorial, Aplatissement, site.Longitude * ERFA_DD2R, site.Latitude * ERFA_DD2R,
+              site.Altitude, xyz);
     double observateur[3];
     eraSxp(1.0 / ERFA_DAU, xyz, xyz);
     double rz[3][3];

@@ -71,7 +71,8 @@ std::vector<Cas> Echantillon(int n) {
         const double a = std::fmod(i * 0.6180339887498949, 1.0);
         const double b = std::fmod(i * 0.4142135623730950 + 0.25, 1.0);
         const double hauteur = -400.0 + 9200.0 * std::fmod(i * 0.7548776662466927, 1.0);
-        cas.push_back({debut + u * (fin - debut), {-180.0 + 360.0 * a, -89.0 + 178.0 * b, hauteur}});
+        cas.push_back(
+            {debut + u * (fin - debut), {-180.0 + 360.0 * a, -89.0 + 178.0 * b, hauteur}});
     }
     return cas;
 }

@@ -16,7 +16,8 @@ namespace {
 
 constexpr double TtCiel = 69.184;
 constexpr double RadCiel = M_PI / 180;
-const Site ParisCiel{2.3522, 48.8566, 35}, TromsoCiel{18.95, 69.65, 10}, EquateurCiel{-78.5, 0.0, 0};
+const Site ParisCiel{2.3522, 48.8566, 35}, TromsoCiel{18.95, 69.65, 10},
+    EquateurCiel{-78.5, 0.0, 0};
 
 // The crossings of f(t) = 0 over the day, from a scan every `pas` seconds refined by bisection
 // to a hundredth of a millisecond, with their direction (true upwards).
@@ -25,7 +26,7 @@ struct CroisementCiel {
     bool montee;
 };
 std::vector<CroisementCiel> CroisementsCiel(double debut, const std::function<double(double)>& f,
-                                    double pas = 20) {
+                                            double pas = 20) {
     std::vector<CroisementCiel> sortie;
     double ta = debut, fa = f(ta);
     for (double s = pas; s <= 86400.0 + 1e-9; s += pas) {
@@ -44,7 +45,9 @@ std::vector<CroisementCiel> CroisementsCiel(double debut, const std::function<do
     return sortie;
 }
 
-double HauteurCiel(double t, const Site& site) { return PositionSoleil(t, site, TtCiel).Hauteur; }
+double HauteurCiel(double t, const Site& site) {
+    return PositionSoleil(t, site, TtCiel).Hauteur;
+}
 
 // The events of one kind, in order.
 std::vector<Evenement> DeTypeCiel(const JourSolaire& j, Seuil seuil, double cible = NAN) {
@@ -57,7 +60,8 @@ std::vector<Evenement> DeTypeCiel(const JourSolaire& j, Seuil seuil, double cibl
 }
 
 // Every event found where the scan finds one, within 5 ms, in the same direction.
-void ExpectMemesCiel(const std::vector<Evenement>& trouves, const std::vector<CroisementCiel>& attendus) {
+void ExpectMemesCiel(const std::vector<Evenement>& trouves,
+                     const std::vector<CroisementCiel>& attendus) {
     ASSERT_EQ(trouves.size(), attendus.size());
     for (std::size_t i = 0; i < trouves.size(); ++i) {
         SCOPED_TRACE(i);
@@ -73,13 +77,16 @@ double ProfilCiel(const std::vector<PointHorizon>& points, double A) {
     double avant = 1e9, apres = 1e9, hAvant = 0, hApres = 0;
     for (const PointHorizon& p : points) {
         const double az = std::fmod(p.azimut + 360, 360.0);
-        const double dAvant = std::fmod(A - az + 720, 360.0), dApres = std::fmod(az - A + 720, 360.0);
+        const double dAvant = std::fmod(A - az + 720, 360.0),
+                     dApres = std::fmod(az - A + 720, 360.0);
         if (dAvant < avant) avant = dAvant, hAvant = p.hauteur;
         if (dApres < apres) apres = dApres, hApres = p.hauteur;
     }
     return avant + apres == 0 ? hAvant : hAvant + (hApres - hAvant) * avant / (avant + apres);
 }
-double CotCiel(double degres) { return 1 / std::tan(degres * RadCiel); }
+double CotCiel(double degres) {
+    return 1 / std::tan(degres * RadCiel);
+}
 double CentreAuBordCiel(const std::vector<PointHorizon>& points, double A) {
     const double a = ProfilCiel(points, A);
     const double R = 34.0 / 60 * CotCiel(a + 7.31 / (a + 4.4)) / CotCiel(7.31 / 4.4);
@@ -96,8 +103,10 @@ TEST(Ciel, RiseAndSetSeenFromAHeight) {
         double H;
     };
     const Cas cas[] = {
-        {"Paris, sea level", ParisCiel, 3, 20, 0},       {"Paris, 10 m", ParisCiel, 3, 20, 10},
-        {"Paris, 2000 m", ParisCiel, 3, 20, 2000},       {"equator, 10 m", EquateurCiel, 6, 21, 10},
+        {"Paris, sea level", ParisCiel, 3, 20, 0},
+        {"Paris, 10 m", ParisCiel, 3, 20, 10},
+        {"Paris, 2000 m", ParisCiel, 3, 20, 2000},
+        {"equator, 10 m", EquateurCiel, 6, 21, 10},
         {"Tromso in April, 2000 m", TromsoCiel, 4, 15, 2000},
     };
     for (const Cas& c : cas) {
@@ -107,8 +116,9 @@ TEST(Ciel, RiseAndSetSeenFromAHeight) {
         const JourSolaire j = JourneeSolaire(2026, c.mois, c.jour, c.site, ciel, TtCiel);
         const double seuil = -50.0 / 60 - 1.76 / 60 * std::sqrt(c.H);
         const auto leverCoucher = DeTypeCiel(j, Seuil::LeverCoucher);
-        ExpectMemesCiel(leverCoucher,
-                    CroisementsCiel(j.debut, [&](double t) { return HauteurCiel(t, c.site) - seuil; }));
+        ExpectMemesCiel(leverCoucher, CroisementsCiel(j.debut, [&](double t) {
+                            return HauteurCiel(t, c.site) - seuil;
+                        }));
         for (const Evenement& e : leverCoucher) EXPECT_DOUBLE_EQ(e.cible, seuil);
         // The day length is the time between them, and at sea level it is the flat day's.
         ASSERT_EQ(leverCoucher.size(), 2u);
@@ -166,8 +176,8 @@ TEST(Ciel, OwnAltitudesCrossedUpAndDown) {
         }
         // The usual events are unchanged by the extra altitudes.
         const JourSolaire plat = JourneeSolaire(2026, c.mois, c.jour, c.site, TtCiel);
-        EXPECT_EQ(j.evenements.size(), plat.evenements.size() +
-                                           DeTypeCiel(j, Seuil::Hauteur).size());
+        EXPECT_EQ(j.evenements.size(),
+                  plat.evenements.size() + DeTypeCiel(j, Seuil::Hauteur).size());
         EXPECT_EQ(j.duree, plat.duree);
         for (std::size_t i = 1; i < j.evenements.size(); ++i)
             EXPECT_LE(j.evenements[i - 1].t, j.evenements[i].t);
@@ -191,7 +201,12 @@ TEST(Ciel, SkylinesHideTheSunAndShowItAgain) {
         {"summer Sun above the ridge", ParisCiel, 6, 21, crete, 2},
         {"a peak that hides the noon Sun in winter", ParisCiel, 12, 21, pic, 4},
         {"a whole southern wall", ParisCiel, 12, 21, {{90, 20}, {180, 25}, {270, 20}, {0, 0}}, 0},
-        {"the equator behind hills", EquateurCiel, 3, 20, {{0, 3}, {90, 8}, {180, 2}, {270, 12}}, 2},
+        {"the equator behind hills",
+         EquateurCiel,
+         3,
+         20,
+         {{0, 3}, {90, 8}, {180, 2}, {270, 12}},
+         2},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -209,7 +224,8 @@ TEST(Ciel, SkylinesHideTheSunAndShowItAgain) {
             EXPECT_NEAR(e.cible, CentreAuBordCiel(c.horizon, e.azimut), 1e-9);
         // Seen between each rise and the next set.
         double vu = 0;
-        for (std::size_t i = 0; i + 1 < trouves.size(); i += 2) vu += trouves[i + 1].t - trouves[i].t;
+        for (std::size_t i = 0; i + 1 < trouves.size(); i += 2)
+            vu += trouves[i + 1].t - trouves[i].t;
         if (!trouves.empty() && trouves[0].type == TypeEvenement::Montee) {
             EXPECT_NEAR(j.duree, vu * 24, 1e-6);
         }
@@ -222,9 +238,9 @@ TEST(Ciel, SkylinesHideTheSunAndShowItAgain) {
     Ciel ciel;
     ciel.horizon = crete;
     const JourSolaire j = JourneeSolaire(2026, 12, 21, ParisCiel, ciel, TtCiel);
-    const auto passage = std::find_if(j.evenements.begin(), j.evenements.end(), [](const Evenement& e) {
-        return e.type == TypeEvenement::Passage;
-    });
+    const auto passage =
+        std::find_if(j.evenements.begin(), j.evenements.end(),
+                     [](const Evenement& e) { return e.type == TypeEvenement::Passage; });
     ASSERT_NE(passage, j.evenements.end());
     EXPECT_LT(passage->hauteur, CentreAuBordCiel(crete, passage->azimut));
 }
@@ -272,7 +288,8 @@ TEST(Ciel, AYearIsEachOfItsDays) {
         ASSERT_EQ(static_cast<int>(annee.size()), n);
         for (int d = 0; d < n; d += 7) {
             SCOPED_TRACE(d);
-            const JourSolaire j = JourneeSolaire(c.annee, 1, d + 1, c.site, *c.ciel, tt[d + 1], tt[d]);
+            const JourSolaire j =
+                JourneeSolaire(c.annee, 1, d + 1, c.site, *c.ciel, tt[d + 1], tt[d]);
             const JourSolaire& a = annee[d];
             EXPECT_EQ(a.debut, j.debut);
             ASSERT_EQ(a.evenements.size(), j.evenements.size());

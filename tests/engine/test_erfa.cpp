@@ -43,7 +43,8 @@ TEST(Erfa, NutationIsTheIau1980OneToItsLeftOutTerms) {
                  ArgumentLatitudeLune(T), ElongationMoyenneLune(T),
                  Modulo360(LongitudeNoeudLune(T)), dpsi, deps);
         eraNut80(ERFA_DJ00, T * ERFA_DJC, &erfaPsi, &erfaEps);
-        pire = std::max({pire, std::fabs(dpsi - erfaPsi * Degre), std::fabs(deps - erfaEps * Degre)});
+        pire =
+            std::max({pire, std::fabs(dpsi - erfaPsi * Degre), std::fabs(deps - erfaEps * Degre)});
         ASSERT_NEAR(dpsi, erfaPsi * Degre, 0.0055 / 3600) << T;
         ASSERT_NEAR(deps, erfaEps * Degre, 0.0055 / 3600) << T;
     }
@@ -186,7 +187,8 @@ TEST(Erfa, DayEventsAreTheCrossingsOfErfasSun) {
             for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
                 const Evenement& e = j.evenements[i];
                 const bool seuil = attendu.seuil < 0 || static_cast<int>(e.seuil) == attendu.seuil;
-                if (e.type != attendu.type || !seuil || std::fabs(e.t - attendu.t) * Jour > 1) continue;
+                if (e.type != attendu.type || !seuil || std::fabs(e.t - attendu.t) * Jour > 1)
+                    continue;
                 EXPECT_NEAR(e.t, attendu.t, 0.1 / Jour)
                     << "type " << static_cast<int>(attendu.type) << " seuil " << attendu.seuil;
                 vu = true;

@@ -64,7 +64,9 @@ TEST(JourneeSolaire, EventsMeetTheirDefinitions) {
         SCOPED_TRACE(c.nom);
         const JourSolaire j = JourneeSolaire(c.annee, c.mois, c.jour, c.site, TEmoinsTU);
         // The day of the site: from its local mean midnight.
-        EXPECT_NEAR(j.debut, EncodeDateValeur(c.annee, c.mois, c.jour, 0, 0, 0) - c.site.Longitude / 360, 1e-12);
+        EXPECT_NEAR(j.debut,
+                    EncodeDateValeur(c.annee, c.mois, c.jour, 0, 0, 0) - c.site.Longitude / 360,
+                    1e-12);
         int passages = 0, croisements[NombreSeuils] = {};
         for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
             const Evenement& e = j.evenements[i];
@@ -83,13 +85,15 @@ TEST(JourneeSolaire, EventsMeetTheirDefinitions) {
                 ++croisements[s];
                 EXPECT_NEAR(p.Hauteur, HauteursSeuils[s], MouvementDemiSeconde(e.t, c.site) + 1e-9);
                 // Upwards at dawn and rise, downwards at dusk and set.
-                const double plusTard = PositionSoleil(e.t + 60 / 86400.0, c.site, TEmoinsTU).Hauteur;
+                const double plusTard =
+                    PositionSoleil(e.t + 60 / 86400.0, c.site, TEmoinsTU).Hauteur;
                 EXPECT_EQ(plusTard > p.Hauteur, e.type == TypeEvenement::Montee);
             } else {
                 // At a culmination the Sun stands on the meridian: due north or due south, to
                 // the hour angle's motion in half a second (0.0021 degree) times 1/cos h.
                 const double azimut = std::fmod(p.Azimut + 360.0, 180.0);
-                const double ecart = std::min(azimut, 180.0 - azimut) * std::cos(p.Hauteur * M_PI / 180);
+                const double ecart =
+                    std::min(azimut, 180.0 - azimut) * std::cos(p.Hauteur * M_PI / 180);
                 EXPECT_LT(ecart, 0.0025) << p.Azimut;
                 passages += e.type == TypeEvenement::Passage;
             }
@@ -135,7 +139,8 @@ TEST(JourneeSolaire, GrazedTwilightIsNeitherMissedNorInvented) {
         EXPECT_EQ(j.etats[1], marge > 0 ? EtatSeuil::Franchi : EtatSeuil::ToujoursAuDessous);
         EXPECT_EQ(CroisementsBalayes(j.debut, site, HauteursSeuils[1], 5.0), marge > 0 ? 2 : 0);
         int civils = 0;
-        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) civils += j.evenements[i].seuil == Seuil::Civil;
+        for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i)
+            civils += j.evenements[i].seuil == Seuil::Civil;
         EXPECT_EQ(civils, marge > 0 ? 2 : 0);
     }
 }

@@ -10,8 +10,9 @@ using namespace PosSoleil;
 namespace {
 
 void NutationA(double T, double& dpsi, double& deps) {
-    Nutation(T, Modulo360(AnomalieMoyenneLune(T)), Modulo360(AnomalieMoyenneSoleil(T)), ArgumentLatitudeLune(T),
-             ElongationMoyenneLune(T), Modulo360(LongitudeNoeudLune(T)), dpsi, deps);
+    Nutation(T, Modulo360(AnomalieMoyenneLune(T)), Modulo360(AnomalieMoyenneSoleil(T)),
+             ArgumentLatitudeLune(T), ElongationMoyenneLune(T), Modulo360(LongitudeNoeudLune(T)),
+             dpsi, deps);
 }
 
 }  // namespace
@@ -41,7 +42,7 @@ TEST(Nutation, PublishedValues) {
     };
     const Cas cas[] = {
         {0.0, -13.924, -5.773, 0.0005},
-        {-0.072183436, 15.908, -0.308, 0.0005},  // 1992-10-13 0h dynamical time
+        {-0.072183436, 15.908, -0.308, 0.0005},   // 1992-10-13 0h dynamical time
         {-0.127296372348, -3.788, 9.443, 0.002},  // 1987-04-10: the full 106-term series
     };
     for (const auto& c : cas) {
@@ -68,7 +69,8 @@ TEST(Nutation, UnreducedArgumentsGiveTheSameSums) {
         const double D = ElongationMoyenneLune(T), F = ArgumentLatitudeLune(T);
         ASSERT_GT(std::fabs(D), 10000.0);
         double a = 0, b = 0, c = 0, d = 0;
-        const double Mp = AnomalieMoyenneLune(T), M = AnomalieMoyenneSoleil(T), Om = LongitudeNoeudLune(T);
+        const double Mp = AnomalieMoyenneLune(T), M = AnomalieMoyenneSoleil(T),
+                     Om = LongitudeNoeudLune(T);
         Nutation(T, Mp, M, F, D, Om, a, b);
         Nutation(T, Modulo360(Mp), Modulo360(M), Modulo360(F), Modulo360(D), Modulo360(Om), c, d);
         EXPECT_NEAR(a, c, 1e-12);

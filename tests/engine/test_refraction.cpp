@@ -40,10 +40,11 @@ TEST(Refraction, DecreasesWithAltitudeAndGrowsWithDensity) {
     for (double h = -0.9; h <= 89.9; h += 0.1) {
         const double r = PosSoleil::Refraction(h, 76, 10);
         ASSERT_LT(r, precedente) << h;
-        ASSERT_GT(PosSoleil::Refraction(h, 78, 10), r) << h;   // more pressure, more refraction
-        ASSERT_GT(PosSoleil::Refraction(h, 76, -5), r) << h;   // colder, more refraction
+        ASSERT_GT(PosSoleil::Refraction(h, 78, 10), r) << h;  // more pressure, more refraction
+        ASSERT_GT(PosSoleil::Refraction(h, 76, -5), r) << h;  // colder, more refraction
         precedente = r;
     }
     // The two regimes meet at 30 degrees to a fraction of an arcsecond.
-    EXPECT_NEAR(PosSoleil::Refraction(29.9999999, 70, 25) * 3600, PosSoleil::Refraction(30, 70, 25) * 3600, 0.5);
+    EXPECT_NEAR(PosSoleil::Refraction(29.9999999, 70, 25) * 3600,
+                PosSoleil::Refraction(30, 70, 25) * 3600, 0.5);
 }

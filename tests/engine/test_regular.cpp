@@ -18,14 +18,15 @@ using PosSoleil::Position;
 struct Ecarts {
     double angle = 0, distance = 0, equationMinutes = 0;
     void Ajoute(const Position& a, const Position& b) {
-        const double azimut = std::remainder(a.Azimut - b.Azimut, 360.0) *
-                              std::cos(a.Hauteur * M_PI / 180);
+        const double azimut =
+            std::remainder(a.Azimut - b.Azimut, 360.0) * std::cos(a.Hauteur * M_PI / 180);
         for (const double d : {a.LongitudeSoleil - b.LongitudeSoleil,
                                std::remainder(a.AscensionDroite - b.AscensionDroite, 360.0),
                                a.Declinaison - b.Declinaison, a.Hauteur - b.Hauteur, azimut})
             angle = std::max(angle, std::fabs(d));
         distance = std::max(distance, std::fabs(a.RayonVecteur - b.RayonVecteur));
-        equationMinutes = std::max(equationMinutes, std::fabs(a.EquationTemps - b.EquationTemps) * 60);
+        equationMinutes =
+            std::max(equationMinutes, std::fabs(a.EquationTemps - b.EquationTemps) * 60);
     }
 };
 
@@ -44,19 +45,26 @@ TEST(SerieSoleil, AgreesWithTheDriverOverAMillionRows) {
     const PosSoleil::Site site{2.35, 48.85, 120};
     const double debut = PosSoleil::EncodeDateValeur(1980, 1, 1, 0, 0, 0);
     const double fin = PosSoleil::EncodeDateValeur(2250, 12, 31, 23, 0, 0);
-    const Cas cas[] = {{1.0 / 86400, 1'000'000, false}, {1.0 / 1440, 1'000'000, true},
-                       {1.0 / 24, 1'000'000, false},    {1.0 / 24, 1'000'000, true},
-                       {1.0, 98'000, false},             {1.0, 98'000, true},
-                       {15.0 / 1440, 60'000, true},      {7.5 / 1440, 200'000, false},
-                       {59.0 / 86400, 300'000, true},    {5.0 / 24, 30'000, false},
+    const Cas cas[] = {{1.0 / 86400, 1'000'000, false},
+                       {1.0 / 1440, 1'000'000, true},
+                       {1.0 / 24, 1'000'000, false},
+                       {1.0 / 24, 1'000'000, true},
+                       {1.0, 98'000, false},
+                       {1.0, 98'000, true},
+                       {15.0 / 1440, 60'000, true},
+                       {7.5 / 1440, 200'000, false},
+                       {59.0 / 86400, 300'000, true},
+                       {5.0 / 24, 30'000, false},
                        {7.0 / 24, 20'000, true},
-                       {-1.0 / 1440, 200'000, true},     {-1.0 / 86400, 100'000, false},
-                       {1.0 / 86400, 16, false},         {1.0 / 1440, 17, true},
+                       {-1.0 / 1440, 200'000, true},
+                       {-1.0 / 86400, 100'000, false},
+                       {1.0 / 86400, 16, false},
+                       {1.0 / 1440, 17, true},
                        {1.0 / 1440, 15, false}};
     std::vector<Position> rangs;
     for (const Cas& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.pasJours * 86400 << " s from the "
-                                        << (c.depuisLaFin ? "end" : "start"));
+        SCOPED_TRACE(testing::Message()
+                     << c.pasJours * 86400 << " s from the " << (c.depuisLaFin ? "end" : "start"));
         // The rows cover [debut, ...] or [..., fin] whichever way they run.
         const double etendue = static_cast<double>(c.rangs - 1) * c.pasJours;
         const double t0 = c.depuisLaFin ? (c.pasJours > 0 ? fin - etendue : fin)
@@ -66,10 +74,12 @@ TEST(SerieSoleil, AgreesWithTheDriverOverAMillionRows) {
         Ecarts e;
         for (long long i = 0; i < c.rangs; i += i < 3000 ? 1 : 997) {
             const double t = t0 + static_cast<double>(i) * c.pasJours;
-            e.Ajoute(rangs[static_cast<std::size_t>(i)], PosSoleil::PositionSoleil(t, site, 69.184));
+            e.Ajoute(rangs[static_cast<std::size_t>(i)],
+                     PosSoleil::PositionSoleil(t, site, 69.184));
         }
         e.Ajoute(rangs.back(),
-                 PosSoleil::PositionSoleil(t0 + static_cast<double>(c.rangs - 1) * c.pasJours, site, 69.184));
+                 PosSoleil::PositionSoleil(t0 + static_cast<double>(c.rangs - 1) * c.pasJours, site,
+                                           69.184));
         EXPECT_LE(e.angle, 1e-10);
         EXPECT_LE(e.distance, 1e-13);
         EXPECT_LE(e.equationMinutes, 1e-8);
@@ -89,7 +99,8 @@ TEST(SerieSoleil, ChangingDynamicalTimeAndTheScalarReference) {
         PosSoleil::SerieSoleil(t0, pas, site, 420, rangs, pente);
         Ecarts driver, scalaire;
         for (std::size_t i = 0; i < rangs.size(); i += 7) {
-            const double t = t0 + static_cast<double>(i) * pas, tet = 420 + static_cast<double>(i) * pente;
+            const double t = t0 + static_cast<double>(i) * pas,
+                         tet = 420 + static_cast<double>(i) * pente;
             driver.Ajoute(rangs[i], PosSoleil::PositionSoleil(t, site, tet));
             scalaire.Ajoute(rangs[i], PosSoleil::Scalaire::PositionSoleil(t, site, tet));
         }
@@ -111,7 +122,8 @@ TEST(SerieSoleil, SitesAtThePolesAndTheDateLine) {
         PosSoleil::SerieSoleil(t0, 1.0 / 1440, site, 71, rangs);
         Ecarts e;
         for (std::size_t i = 0; i < rangs.size(); i += 3)
-            e.Ajoute(rangs[i], PosSoleil::PositionSoleil(t0 + static_cast<double>(i) / 1440, site, 71));
+            e.Ajoute(rangs[i],
+                     PosSoleil::PositionSoleil(t0 + static_cast<double>(i) / 1440, site, 71));
         EXPECT_LE(e.angle, 1e-10);
         EXPECT_LE(e.distance, 1e-13);
         EXPECT_LE(e.equationMinutes, 1e-8);

@@ -31,11 +31,11 @@ TEST(DegVersDMS, ReferenceTexts) {
         {0, 2, "000000"},
         {-0.0, 1, "000000"},
         {0, 0, "000000"},
-        {23.7, 2, " 23°41'60.00" + Q},        // 59.99999999999744 seconds, no carry
+        {23.7, 2, " 23°41'60.00" + Q},  // 59.99999999999744 seconds, no carry
         {359.99999, 0, " 359°59'60" + Q},
-        {0.015625, 1, " 00°00'56.3" + Q},     // 56.25: an exact half goes away from zero
-        {0.0000001, 2, " 00°00'00.00" + Q},   // tiny, but not the zero case
-        {400, 1, " 400°00'00.0" + Q},         // never reduced
+        {0.015625, 1, " 00°00'56.3" + Q},    // 56.25: an exact half goes away from zero
+        {0.0000001, 2, " 00°00'00.00" + Q},  // tiny, but not the zero case
+        {400, 1, " 400°00'00.0" + Q},        // never reduced
         {-1000.25, 0, "-1000°15'00" + Q},
         {12.3456789 / 3600, 6, " 00°00'12.346000" + Q},  // five significant digits at most
         {0.125 / 3600, 2, " 00°00'00.13" + Q},
@@ -54,12 +54,9 @@ TEST(DegVersHMS, ReferenceTexts) {
         std::string attendu;
     };
     const Cas cas[] = {
-        {280.46, 2, " 18h41mn50.40s"},
-        {280.46, 0, " 18h41mn50s"},
-        {101.287, 2, " 06h45mn08.88s"},
-        {0, 2, " 00h00mn00.00s"},
-        {-0.0, 2, " 00h00mn00.00s"},
-        {-15, 2, "-01h00mn00.00s"},
+        {280.46, 2, " 18h41mn50.40s"},      {280.46, 0, " 18h41mn50s"},
+        {101.287, 2, " 06h45mn08.88s"},     {0, 2, " 00h00mn00.00s"},
+        {-0.0, 2, " 00h00mn00.00s"},        {-15, 2, "-01h00mn00.00s"},
         {359.9999999, 2, " 23h59mn60.00s"},  // 59.99964 s: no carry into the minutes
     };
     for (const auto& c : cas) {

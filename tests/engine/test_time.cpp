@@ -17,23 +17,24 @@ TEST(EncodeDateValeur, KnownDates) {
     const Cas cas[] = {
         {1899, 12, 30, 0, 0, 0, 0.0},
         {1899, 12, 31, 0, 0, 0, 1.0},
-        {1899, 12, 29, 6, 0, 0, -0.75},                 // before day 0 the time still adds
-        {2000, 1, 1, 12, 0, 0, 36526.5},                // J2000.0
-        {1900, 3, 1, 0, 0, 0, 2415079.5 - 2415018.5},   // 1900 is not a leap year
-        {2000, 2, 29, 0, 0, 0, 2451603.5 - 2415018.5},  // 2000 is
-        {1582, 10, 15, 0, 0, 0, 2299160.5 - 2415018.5}, // first Gregorian day
-        {1582, 10, 4, 0, 0, 0, 2299149.5 - 2415018.5},  // proleptic: no Julian calendar before
+        {1899, 12, 29, 6, 0, 0, -0.75},                  // before day 0 the time still adds
+        {2000, 1, 1, 12, 0, 0, 36526.5},                 // J2000.0
+        {1900, 3, 1, 0, 0, 0, 2415079.5 - 2415018.5},    // 1900 is not a leap year
+        {2000, 2, 29, 0, 0, 0, 2451603.5 - 2415018.5},   // 2000 is
+        {1582, 10, 15, 0, 0, 0, 2299160.5 - 2415018.5},  // first Gregorian day
+        {1582, 10, 4, 0, 0, 0, 2299149.5 - 2415018.5},   // proleptic: no Julian calendar before
         {2250, 1, 1, 0, 0, 0, 2542855.5 - 2415018.5},
-        {2000, 1, 1, 24, 0, 0, 36527.0},                // 24:00:00 rolls into the next day
+        {2000, 1, 1, 24, 0, 0, 36527.0},  // 24:00:00 rolls into the next day
         {2000, 1, 1, 25, 0, 0, 36527.0 + 1.0 / 24},
         {2000, 1, 1, 0, 0, 90, 36526.0 + 90.0 / 86400},
-        {2000.9, 1.7, 1.99, 0, 0, 0, 36526.0},          // date parts truncated toward zero
-        {2000, 13, 1, 0, 0, 0, 36526.0 + 366},          // a 13th month is January next year
+        {2000.9, 1.7, 1.99, 0, 0, 0, 36526.0},  // date parts truncated toward zero
+        {2000, 13, 1, 0, 0, 0, 36526.0 + 366},  // a 13th month is January next year
     };
     for (const auto& c : cas) {
-        SCOPED_TRACE(testing::Message() << c.annee << '-' << c.mois << '-' << c.jour << ' ' << c.heure << ':'
-                                        << c.minute << ':' << c.seconde);
-        EXPECT_NEAR(EncodeDateValeur(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde), c.attendu, 1e-9);
+        SCOPED_TRACE(testing::Message() << c.annee << '-' << c.mois << '-' << c.jour << ' '
+                                        << c.heure << ':' << c.minute << ':' << c.seconde);
+        EXPECT_NEAR(EncodeDateValeur(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde),
+                    c.attendu, 1e-9);
     }
 }
 
@@ -48,7 +49,7 @@ TEST(DecodeDateValeur, RoundsToTheMillisecond) {
         {36526.5, 2000, 1, 1, 12, 0, 0, 0},
         {36526.5 + 1.0 / 86400 - 0.4e-3 / 86400, 2000, 1, 1, 12, 0, 1, 0},  // 0.9996 s
         {36526.5 + 1.0 / 86400 - 0.6e-3 / 86400, 2000, 1, 1, 12, 0, 0, 999},
-        {36526.0 - 0.1e-3 / 86400, 2000, 1, 1, 0, 0, 0, 0},                 // rounds up into the day
+        {36526.0 - 0.1e-3 / 86400, 2000, 1, 1, 0, 0, 0, 0},  // rounds up into the day
         {2451603.5 - 2415018.5 + 0.75, 2000, 2, 29, 18, 0, 0, 0},
         {2542855.5 - 2415018.5 + 729, 2251, 12, 31, 0, 0, 0, 0},
         {2542855.5 - 2415018.5 + 730, 2252, 1, 1, 0, 0, 0, 0},
@@ -79,7 +80,9 @@ TEST(DecodeDateValeur, BadValuesStayDefined) {
     for (const double t : {std::nan(""), 1e300, -1e300, HUGE_VAL, -HUGE_VAL}) {
         int a = 0, m = 0, j = 0, h = 0, mi = 0, s = 0, ms = 0;
         DecodeDateValeur(t, a, m, j, h, mi, s, ms);
-        EXPECT_TRUE(m >= 1 && m <= 12 && j >= 1 && j <= 31 && h >= 0 && h < 24 && ms >= 0 && ms < 1000) << t;
+        EXPECT_TRUE(m >= 1 && m <= 12 && j >= 1 && j <= 31 && h >= 0 && h < 24 && ms >= 0 &&
+                    ms < 1000)
+            << t;
     }
 }
 
@@ -101,9 +104,9 @@ TEST(TempsSideral, PublishedValues) {
         double JD, theta;
     };
     const Cas cas[] = {
-        {2451545.0, 280.46061837},  // J2000.0: 18h41m50.54841s
-        {2446895.5, 197.693195},    // 1987-04-10 0h UT: 13h10m46.3668s
-        {2446896.30625, 128.7378734}, // 1987-04-10 19h21m UT: 8h34m57.0896s
+        {2451545.0, 280.46061837},     // J2000.0: 18h41m50.54841s
+        {2446895.5, 197.693195},       // 1987-04-10 0h UT: 13h10m46.3668s
+        {2446896.30625, 128.7378734},  // 1987-04-10 19h21m UT: 8h34m57.0896s
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.JD);
@@ -150,8 +153,14 @@ TEST(Modulo360, ReducesToOneTurn) {
     struct Cas {
         double x, attendu;
     };
-    const Cas cas[] = {{360, 0}, {725, 5}, {-30, 330}, {-360, 0}, {0, 0}, {359.5, 359.5},
-                       {9975.383587, 9975.383587 - 27 * 360}, {-2500.0927, -2500.0927 + 7 * 360},
+    const Cas cas[] = {{360, 0},
+                       {725, 5},
+                       {-30, 330},
+                       {-360, 0},
+                       {0, 0},
+                       {359.5, 359.5},
+                       {9975.383587, 9975.383587 - 27 * 360},
+                       {-2500.0927, -2500.0927 + 7 * 360},
                        {-1e-20, 0}};  // a tiny negative angle rounds to a full turn, that is 0
     for (const auto& c : cas) {
         EXPECT_NEAR(Modulo360(c.x), c.attendu, 1e-9) << c.x;

@@ -84,13 +84,13 @@ TEST(CoordonneesHorizontales, CardinalPoints) {
         double H, phi, delta, azimut, hauteur;
     };
     const Cas cas[] = {
-        {0, 45, 0, 180, 45},       // transit south of the zenith
-        {0, 0, 23, 0, 67},         // transit north of the zenith: 0 (or 360)
-        {90, 0, 0, 270, 0},        // setting on the equator, due west
-        {-90, 0, 0, 90, 0},        // rising, due east
-        {180, 45, 0, 0, -45},      // lower transit
-        {360, 45, 0, 180, 45},     // hour angles need no reduction
-        {0, -30, 0, 0, 60},        // southern site: the Sun transits to the north
+        {0, 45, 0, 180, 45},    // transit south of the zenith
+        {0, 0, 23, 0, 67},      // transit north of the zenith: 0 (or 360)
+        {90, 0, 0, 270, 0},     // setting on the equator, due west
+        {-90, 0, 0, 90, 0},     // rising, due east
+        {180, 45, 0, 0, -45},   // lower transit
+        {360, 45, 0, 180, 45},  // hour angles need no reduction
+        {0, -30, 0, 0, 60},     // southern site: the Sun transits to the north
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(testing::Message() << c.H << " " << c.phi << " " << c.delta);

@@ -18,8 +18,8 @@
 namespace {
 
 // The comparisons of the two paths mean something only where the vector path runs.
-#define SAUTE_SANS_VECTORIEL()                                                                   \
-    if (!VSOPEAR::EvaluationVectorielle())                                                       \
+#define SAUTE_SANS_VECTORIEL()             \
+    if (!VSOPEAR::EvaluationVectorielle()) \
     GTEST_SKIP() << "no AVX2 and FMA here: the vector path is the scalar one, nothing to compare"
 
 // 10000 instants spread from 1980 to 2250 (T from -0.2 to 2.5 centuries), not on a grid.
@@ -89,7 +89,10 @@ TEST(VsopTable, EveryPairGivesBackItsPublishedTerm) {
         const double *A, *B, *C;
         std::size_t n;
     };
-#define SERIE(X, a) Serie{#X[0], a, X##a##_A, X##a##_B, X##a##_C, std::size(X##a##_A)}
+#define SERIE(X, a)                                                 \
+    Serie {                                                         \
+#X[0], a, X##a##_A, X##a##_B, X##a##_C, std::size(X##a##_A) \
+    }
     const Serie publiees[] = {SERIE(L, 0), SERIE(L, 1), SERIE(L, 2), SERIE(L, 3), SERIE(L, 4),
                               SERIE(L, 5), SERIE(B, 0), SERIE(B, 1), SERIE(B, 2), SERIE(B, 3),
                               SERIE(B, 4), SERIE(R, 0), SERIE(R, 1), SERIE(R, 2), SERIE(R, 3),
@@ -104,10 +107,10 @@ TEST(VsopTable, EveryPairGivesBackItsPublishedTerm) {
         std::size_t nSegments;
         const double* constantes;
     };
-#define FORME(X)                                                                             \
-    Forme {                                                                                  \
-        #X, X##_Fortes, X##_Faibles, X##_Coefficients, X##_Simples, std::size(X##_Coefficients), \
-            X##_Segments, std::size(X##_Segments), X##_Constantes                            \
+#define FORME(X)                                                                                 \
+    Forme {                                                                                      \
+#X, X##_Fortes, X##_Faibles, X##_Coefficients, X##_Simples, std::size(X##_Coefficients), \
+            X##_Segments, std::size(X##_Segments), X##_Constantes                                \
     }
     const Forme formes[] = {FORME(L), FORME(B), FORME(R), FORME(LBR)};
 #undef FORME
@@ -133,9 +136,8 @@ TEST(VsopTable, EveryPairGivesBackItsPublishedTerm) {
                     for (std::size_t j = 0; j < n; ++j) {
                         const double P = paire[j], Q = paire[n + j];
                         if (P == 0 && Q == 0) continue;  // padding, or no term of this series
-                        const long double C =
-                            seg.faible ? f.faibles[seg.debut + j] * (demiTour / 2)
-                                       : f.fortes[seg.debut + j];
+                        const long double C = seg.faible ? f.faibles[seg.debut + j] * (demiTour / 2)
+                                                         : f.fortes[seg.debut + j];
                         const Serie& p = publiees[s];
                         std::size_t t = 0;
                         while (t < p.n && std::fabs(p.C[t] - C) > 5e-16L * std::fabs(C)) ++t;

@@ -20,7 +20,7 @@ static const struct cas_instant CAS_INSTANTS[] = {
 #define NOMBRE_CAS (sizeof CAS_INSTANTS / sizeof CAS_INSTANTS[0])
 
 /* Seconds since 1970 of a civil UTC date and time (proleptic Gregorian). */
-static inline double cas_unix(const struct cas_instant *c) {
+static inline double cas_unix(const struct cas_instant* c) {
     long long y = c->annee - (c->mois <= 2);
     const long long era = (y >= 0 ? y : y - 399) / 400;
     const long long yoe = y - era * 400;

@@ -8,7 +8,7 @@
 
 int main(void) {
     for (size_t i = 0; i < NOMBRE_CAS; ++i) {
-        const struct cas_instant *c = &CAS_INSTANTS[i];
+        const struct cas_instant* c = &CAS_INSTANTS[i];
         const orvanel_site site = {c->longitude, c->latitude, c->hauteur};
         orvanel_position p;
         const int e = orvanel_position_at(cas_unix(c), &site, c->tt, &p);

@@ -11,9 +11,9 @@ extern "C" {
 int main() {
     for (const cas_instant& c : CAS_INSTANTS) {
         double L, R, alpha, delta, azimut, hauteur, equation;
-        PosSoleil::CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, c.longitude,
-                                  c.latitude, c.hauteur, c.tt, L, R, alpha, delta, azimut, hauteur,
-                                  equation);
+        PosSoleil::CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde,
+                                  c.longitude, c.latitude, c.hauteur, c.tt, L, R, alpha, delta,
+                                  azimut, hauteur, equation);
         std::printf("%a %a %a %a %a %a\n", PosSoleil::Modulo360(alpha), delta, R, equation * 60,
                     azimut >= 360 ? azimut - 360 : azimut, hauteur);
     }

@@ -59,9 +59,11 @@ TEST(Liborvanel, PositionIsCalculPositionToTheBit) {
         const orvanel_site site{lon(alea), lat(alea), h(alea)};
         const double unix = Unix(annee, mois, jour, heure, minute, seconde);
         const bool defaut = i % 2 == 0;
-        const double tt = defaut ? Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(
-                                       annee, mois, jour, heure, minute, seconde)).secondes
-                                 : 30 + i % 300;
+        const double tt =
+            defaut ? Contrat::TtMoinsUtcParDefaut(
+                         PosSoleil::EncodeDateValeur(annee, mois, jour, heure, minute, seconde))
+                         .secondes
+                   : 30 + i % 300;
         SCOPED_TRACE(testing::Message() << annee << "-" << mois << "-" << jour << " " << heure
                                         << ":" << minute << ":" << seconde << " tt " << tt);
         double L, R, alpha, delta, azimut, hauteur, equation;
@@ -155,14 +157,16 @@ TEST(Liborvanel, ManyInstantsSitesAndSeries) {
     std::vector<double> instants;
     for (int i = 0; i < 50; ++i) instants.push_back(Unix(2016, 12, 31, 23, 59, 30) + i * 1.5);
     std::vector<orvanel_position> sortie(instants.size());
-    ASSERT_EQ(orvanel_positions(instants.data(), instants.size(), &site, NaN, sortie.data()), ORVANEL_OK);
+    ASSERT_EQ(orvanel_positions(instants.data(), instants.size(), &site, NaN, sortie.data()),
+              ORVANEL_OK);
     for (std::size_t i = 0; i < instants.size(); ++i) {
         orvanel_position p{};
         ASSERT_EQ(orvanel_position_at(instants[i], &site, NaN, &p), ORVANEL_OK);
         ExpectMeme(sortie[i], p);
     }
     // Sites at one instant, the poles and the date line among them: position_at's to the bit.
-    const orvanel_site sites[] = {{180, 89.9, 0}, {-180, -89.9, 3000}, {0, 0, 0}, {139.7, 35.7, 40}};
+    const orvanel_site sites[] = {
+        {180, 89.9, 0}, {-180, -89.9, 3000}, {0, 0, 0}, {139.7, 35.7, 40}};
     orvanel_position parSite[4];
     const double t = Unix(2031, 3, 20, 6, 30);
     ASSERT_EQ(orvanel_positions_sites(t, sites, 4, NaN, parSite), ORVANEL_OK);
@@ -177,9 +181,9 @@ TEST(Liborvanel, ManyInstantsSitesAndSeries) {
         double debut, pas;
         std::size_t n;
     };
-    for (const CasSerie& c : {CasSerie{Unix(2016, 12, 31, 20), 60, 2000},
-                              CasSerie{Unix(2200, 1, 1), 86400, 700},
-                              CasSerie{Unix(2100, 6, 1), -3600, 3000}}) {
+    for (const CasSerie& c :
+         {CasSerie{Unix(2016, 12, 31, 20), 60, 2000}, CasSerie{Unix(2200, 1, 1), 86400, 700},
+          CasSerie{Unix(2100, 6, 1), -3600, 3000}}) {
         SCOPED_TRACE(c.debut);
         std::vector<orvanel_position> serie(c.n);
         ASSERT_EQ(orvanel_series(c.debut, c.pas, c.n, &site, NaN, serie.data()), ORVANEL_OK);
@@ -189,7 +193,8 @@ TEST(Liborvanel, ManyInstantsSitesAndSeries) {
                       ORVANEL_OK);
             EXPECT_NEAR(serie[i].declination_deg, p.declination_deg, 1e-10);
             EXPECT_NEAR(serie[i].elevation_deg, p.elevation_deg, 1e-10);
-            EXPECT_NEAR(std::remainder(serie[i].right_ascension_deg - p.right_ascension_deg, 360), 0, 1e-10);
+            EXPECT_NEAR(std::remainder(serie[i].right_ascension_deg - p.right_ascension_deg, 360),
+                        0, 1e-10);
             EXPECT_NEAR(serie[i].distance_au, p.distance_au, 1e-13);
         }
     }
@@ -197,7 +202,8 @@ TEST(Liborvanel, ManyInstantsSitesAndSeries) {
 
 TEST(Liborvanel, RefractionAndTheDaysEvents) {
     // Refraction in hectopascals is the engine's in centimetres of mercury.
-    EXPECT_EQ(orvanel_refraction(5, 1013.25, 10), PosSoleil::Refraction(5, 1013.25 / 13.3322387415, 10));
+    EXPECT_EQ(orvanel_refraction(5, 1013.25, 10),
+              PosSoleil::Refraction(5, 1013.25 / 13.3322387415, 10));
     EXPECT_EQ(orvanel_refraction(-2, 1013.25, 10), 0);
     // The day's events are the engine's, in Unix time, with the default dynamical time at noon.
     const orvanel_site site{18.95, 69.65, 100};  // Tromsø: polar night in December
@@ -211,8 +217,9 @@ TEST(Liborvanel, RefractionAndTheDaysEvents) {
         ASSERT_EQ(d.count, static_cast<int>(j.evenements.size()));
         for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
             EXPECT_EQ(d.events[i].type, static_cast<int>(j.evenements[i].type));
-            EXPECT_NEAR(d.events[i].unix_utc,
-                        (j.evenements[i].t - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour, 1e-4);
+            EXPECT_NEAR(
+                d.events[i].unix_utc,
+                (j.evenements[i].t - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour, 1e-4);
             EXPECT_EQ(d.events[i].elevation_deg, j.evenements[i].hauteur);
         }
         for (int k = 0; k < PosSoleil::NombreSeuils; ++k)

@@ -16,14 +16,14 @@ TEST(TexteDMS, SecondsThatRoundToSixtyCarry) {
         const char* attendu;
     };
     const Cas cas[] = {
-        {151 + 12.0 / 60, 0, " 151°12'00\""},            // 151.2 is stored a hair below
+        {151 + 12.0 / 60, 0, " 151°12'00\""},  // 151.2 is stored a hair below
         {119 + 54.0 / 60 + 59.6 / 3600, 0, " 119°55'00\""},
         {-(18 + 56.0 / 60 + 59.7 / 3600), 0, "-18°57'00\""},
         {59.0 / 60 + 59.96 / 3600, 1, " 01°00'00.0\""},
         {2 + 1.0 / 60 + 49.0 / 3600, 0, " 02°01'49\""},
-        {-0.1 / 3600, 0, " 00°00'00\""},                  // no negative zero
+        {-0.1 / 3600, 0, " 00°00'00\""},  // no negative zero
         {0.0, 2, " 00°00'00.00\""},
-        {23.7, 2, " 23°42'00.00\""},                      // the engine's own text: 23°41'60.00"
+        {23.7, 2, " 23°42'00.00\""},  // the engine's own text: 23°41'60.00"
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.angle);
@@ -56,10 +56,11 @@ TEST(Serie, RowsCountAndEnd) {
     EXPECT_EQ(Tableau::LignesDemandees(0), 1);
     // A daily series from 2250-01-01 ends after its first row in 2252: 731 rows.
     std::vector<Tableau::Instant> rangees;
-    const bool finAnnee = Tableau::Rangees(debut, 1.0, 0, 999999, [&](const Tableau::Instant& c, long long) {
-        rangees.push_back(c);
-        return true;
-    });
+    const bool finAnnee =
+        Tableau::Rangees(debut, 1.0, 0, 999999, [&](const Tableau::Instant& c, long long) {
+            rangees.push_back(c);
+            return true;
+        });
     EXPECT_TRUE(finAnnee);
     ASSERT_EQ(rangees.size(), 731u);
     EXPECT_EQ(rangees.back().annee, 2252);

@@ -62,17 +62,18 @@ private slots:
 
         Genere(QStringLiteral("200000"));
         QCOMPARE(Unit4::Ephemeride->Memo1->NombreLignes(), 9 + 200000);
-        QCOMPARE(Unit4::Ephemeride->Memo1->Ligne(9 + 199999).left(20), QStringLiteral("2020 01 03  07 33 19"));
+        QCOMPARE(Unit4::Ephemeride->Memo1->Ligne(9 + 199999).left(20),
+                 QStringLiteral("2020 01 03  07 33 19"));
         const double apresGrande = MegaOctetsResidents();
 
         Genere(QStringLiteral("000005"));
         QCOMPARE(Unit4::Ephemeride->Memo1->NombreLignes(), 9 + 5);
         const double apresPetite = MegaOctetsResidents();
-        qInfo("resident memory: %.1f MB at start, %.1f MB with 200000 rows, %.1f MB once replaced", depart,
-              apresGrande, apresPetite);
+        qInfo("resident memory: %.1f MB at start, %.1f MB with 200000 rows, %.1f MB once replaced",
+              depart, apresGrande, apresPetite);
 #ifndef SOUS_ASAN
-        QVERIFY(apresGrande > depart + 5);    // the large table did take room
-        QVERIFY(apresPetite < depart + 2);    // and gave it back
+        QVERIFY(apresGrande > depart + 5);  // the large table did take room
+        QVERIFY(apresPetite < depart + 2);  // and gave it back
 #endif
     }
 };

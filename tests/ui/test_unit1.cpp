@@ -21,7 +21,9 @@ namespace {
 
 const QDateTime Instant(QDate(2026, 12, 7), QTime(12, 0, 0, 250), Qt::UTC);
 
-TEphPosition* W() { return EphPosition; }
+TEphPosition* W() {
+    return EphPosition;
+}
 
 template <class T>
 T* Controle(const char* nom) {
@@ -112,11 +114,14 @@ private slots:
         QCOMPARE(W()->AzimEdit->text(), Aides::DMS(p.azimut, 1));
         QCOMPARE(W()->AsdEdit->text(), Aides::HMS(PosSoleil::Modulo360(p.ascensionDroite), 2));
         QCOMPARE(W()->DecliEdit->text(), Aides::DMS(p.declinaison, 2));
-        QCOMPARE(W()->RVEdit->text(), QStringLiteral("0") + Aides::SeparateurAttendu() + QStringLiteral("98525"));
+        QCOMPARE(W()->RVEdit->text(),
+                 QStringLiteral("0") + Aides::SeparateurAttendu() + QStringLiteral("98525"));
         // The published values for 12:00:00.000: altitude 24.750726, declination -22.636600.
         Aides::FixeHorloge(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0), Qt::UTC));
-        QCOMPARE(W()->HautEdit->text(), QStringLiteral(" 24°45'02") + Aides::SeparateurAttendu() + QStringLiteral("6\""));
-        QCOMPARE(W()->DecliEdit->text(), QStringLiteral("-22°38'11") + Aides::SeparateurAttendu() + QStringLiteral("76\""));
+        QCOMPARE(W()->HautEdit->text(),
+                 QStringLiteral(" 24°45'02") + Aides::SeparateurAttendu() + QStringLiteral("6\""));
+        QCOMPARE(W()->DecliEdit->text(),
+                 QStringLiteral("-22°38'11") + Aides::SeparateurAttendu() + QStringLiteral("76\""));
         QCOMPARE(QLocale::system().decimalPoint(), Aides::SeparateurAttendu());
     }
 
@@ -125,12 +130,18 @@ private slots:
         QTest::addColumn<QString>("texte");
         QTest::addColumn<double>("longitude");
         QTest::addColumn<double>("latitude");
-        QTest::newRow("default") << "LongEdit" << "002°01'49\"" << 7309.0 / 3600 << 152988.0 / 3600;
-        QTest::newRow("75 minutes") << "LongEdit" << "002°75'00\"" << 3.25 << 152988.0 / 3600;
-        QTest::newRow("180 degrees") << "LongEdit" << "180°00'00\"" << 180.0 << 152988.0 / 3600;
-        QTest::newRow("all zeros") << "LongEdit" << "000°00'00\"" << 0.0 << 152988.0 / 3600;
-        QTest::newRow("99 99 99") << "LatEdit" << "99°99'99\"" << 7309.0 / 3600 << 100.6775;
-        QTest::newRow("latitude 45") << "LatEdit" << "45°30'00\"" << 7309.0 / 3600 << 45.5;
+        QTest::newRow("default") << "LongEdit"
+                                 << "002°01'49\"" << 7309.0 / 3600 << 152988.0 / 3600;
+        QTest::newRow("75 minutes") << "LongEdit"
+                                    << "002°75'00\"" << 3.25 << 152988.0 / 3600;
+        QTest::newRow("180 degrees") << "LongEdit"
+                                     << "180°00'00\"" << 180.0 << 152988.0 / 3600;
+        QTest::newRow("all zeros") << "LongEdit"
+                                   << "000°00'00\"" << 0.0 << 152988.0 / 3600;
+        QTest::newRow("99 99 99") << "LatEdit"
+                                  << "99°99'99\"" << 7309.0 / 3600 << 100.6775;
+        QTest::newRow("latitude 45") << "LatEdit"
+                                     << "45°30'00\"" << 7309.0 / 3600 << 45.5;
     }
     void longitudeAndLatitudeReading() {
         QFETCH(QString, champ);
@@ -156,13 +167,15 @@ private slots:
         const QString hauteur = W()->HautEdit->text();
         Efface(W()->LongEdit, 8);
         QCOMPARE(W()->LongEdit->displayText(), QStringLiteral("010°00'4_\""));
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'4 ' n'est pas une valeur entière correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{QStringLiteral("'4 ' n'est pas une valeur entière correcte.")});
         QCOMPARE(Longitude, 10 + 49.0 / 3600);
         QCOMPARE(W()->HautEdit->text(), hauteur);
 
         // The latitude alike, and the next valid change takes effect.
         Efface(W()->LatEdit, 4);
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'2 ' n'est pas une valeur entière correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{QStringLiteral("'2 ' n'est pas une valeur entière correcte.")});
         QCOMPARE(Latitude, 152988.0 / 3600);
         Tape(W()->LatEdit, 4, QStringLiteral("3"));
         QCOMPARE(W()->LatEdit->Lit(), QStringLiteral("42°23'48\""));
@@ -225,13 +238,27 @@ private slots:
         QTest::addColumn<QString>("texteFinal");
         QTest::addColumn<double>("temperature");
         QTest::addColumn<double>("pression");
-        QTest::newRow("950") << "PressEdit" << "950" << "900" << 10.0 << 90.0;
-        QTest::newRow("150") << "PressEdit" << "150" << "200" << 10.0 << 20.0;
-        QTest::newRow("640") << "PressEdit" << "640" << "640" << 10.0 << 64.0;
-        QTest::newRow("+45") << "TempEdit" << "+45" << "+40" << 40.0 << 76.0;
-        QTest::newRow("-25") << "TempEdit" << "-25" << "-20" << -20.0 << 76.0;
-        QTest::newRow("-05") << "TempEdit" << "-05" << "-05" << -5.0 << 76.0;
-        QTest::newRow("+5_") << "TempEdit" << "+5" << "+5 " << 5.0 << 76.0;
+        QTest::newRow("950") << "PressEdit"
+                             << "950"
+                             << "900" << 10.0 << 90.0;
+        QTest::newRow("150") << "PressEdit"
+                             << "150"
+                             << "200" << 10.0 << 20.0;
+        QTest::newRow("640") << "PressEdit"
+                             << "640"
+                             << "640" << 10.0 << 64.0;
+        QTest::newRow("+45") << "TempEdit"
+                             << "+45"
+                             << "+40" << 40.0 << 76.0;
+        QTest::newRow("-25") << "TempEdit"
+                             << "-25"
+                             << "-20" << -20.0 << 76.0;
+        QTest::newRow("-05") << "TempEdit"
+                             << "-05"
+                             << "-05" << -5.0 << 76.0;
+        QTest::newRow("+5_") << "TempEdit"
+                             << "+5"
+                             << "+5 " << 5.0 << 76.0;
     }
     void temperatureAndPressureClamps() {
         QFETCH(QString, champ);
@@ -262,13 +289,19 @@ private slots:
         W()->TempEdit->setText(QStringLiteral("+05"));
         Efface(W()->TempEdit, 1);  // "+_5": a blank between sign and digit
         QCOMPARE(W()->TempEdit->Lit(), QStringLiteral("+ 5"));
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'+ 5' n'est pas une valeur en virgule flottante correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{
+                     QStringLiteral("'+ 5' n'est pas une valeur en virgule flottante correcte.")});
         QCOMPARE(Temperature, 5.0);
         W()->TempEdit->setText(QString());
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'   ' n'est pas une valeur en virgule flottante correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{
+                     QStringLiteral("'   ' n'est pas une valeur en virgule flottante correcte.")});
         QCOMPARE(Temperature, 5.0);
         W()->PressEdit->setText(QString());
-        QCOMPARE(Aides::Erreurs(), QStringList{QStringLiteral("'   ' n'est pas une valeur en virgule flottante correcte.")});
+        QCOMPARE(Aides::Erreurs(),
+                 QStringList{
+                     QStringLiteral("'   ' n'est pas une valeur en virgule flottante correcte.")});
         QCOMPARE(Pression, 76.0);
     }
 
@@ -320,7 +353,8 @@ private slots:
         // A date keeps the time of the last tick, milliseconds included.
         W()->DatePicker->setDate(QDate(2025, 6, 21));
         QCOMPARE(MilliSeconde, std::uint16_t(731));
-        auto p = Aides::Calcule(QDateTime(QDate(2025, 6, 21), QTime(9, 15, 42, 731), Qt::UTC), Longitude, Latitude);
+        auto p = Aides::Calcule(QDateTime(QDate(2025, 6, 21), QTime(9, 15, 42, 731), Qt::UTC),
+                                Longitude, Latitude);
         QCOMPARE(W()->HautEdit->text(), Aides::DMS(p.hauteur, 1));
 
         // A time sets the milliseconds to 0.
@@ -342,7 +376,8 @@ private slots:
         QTest::mouseClick(W()->ButtonAuto, Qt::LeftButton);
         QVERIFY(W()->Timer1->isActive());
         QVERIFY(!W()->DatePicker->isEnabled());
-        QTRY_COMPARE(W()->HautEdit->text(), Aides::DMS(Aides::Calcule(tick, Longitude, Latitude).hauteur, 1));
+        QTRY_COMPARE(W()->HautEdit->text(),
+                     Aides::DMS(Aides::Calcule(tick, Longitude, Latitude).hauteur, 1));
         W()->Timer1->stop();
     }
 
@@ -369,7 +404,8 @@ private slots:
         Aides::FixeHorloge(futur);
         QCOMPARE(W()->DatePicker->date(), QDate(2250, 1, 1));
         QCOMPARE(Annee, std::uint16_t(2260));
-        QCOMPARE(W()->HautEdit->text(), Aides::DMS(Aides::Calcule(futur, Longitude, Latitude).hauteur, 1));
+        QCOMPARE(W()->HautEdit->text(),
+                 Aides::DMS(Aides::Calcule(futur, Longitude, Latitude).hauteur, 1));
         const QDateTime passe(QDate(1975, 6, 1), QTime(12, 0, 2), Qt::UTC);
         Aides::FixeHorloge(passe);
         QCOMPARE(W()->DatePicker->date(), QDate(1980, 1, 1));
@@ -384,8 +420,9 @@ private slots:
             const double alpha = Aides::Calcule(t, Longitude, Latitude).ascensionDroite;
             QCOMPARE(W()->AsdEdit->text(), Aides::HMS(PosSoleil::Modulo360(alpha), 2));
             const int heures = W()->AsdEdit->text().mid(1, 2).toInt();
-            QVERIFY2(W()->AsdEdit->text().startsWith(QLatin1Char(' ')) && heures >= 0 && heures < 24,
-                     qPrintable(W()->AsdEdit->text()));
+            QVERIFY2(
+                W()->AsdEdit->text().startsWith(QLatin1Char(' ')) && heures >= 0 && heures < 24,
+                qPrintable(W()->AsdEdit->text()));
         }
     }
 
@@ -417,13 +454,15 @@ private slots:
         W()->activateWindow();
         W()->ButtonAuto->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(W()->ButtonAuto->hasFocus());
-        const QStringList attendu = {"RadioNord", "LatEdit", "RadioEst", "LongEdit", "TempEdit", "PressEdit",
-                                     "RefracCheck", "AsdEdit", "DecliEdit", "RVEdit", "HautEdit", "AzimEdit",
+        const QStringList attendu = {"RadioNord",   "LatEdit",   "RadioEst",    "LongEdit",
+                                     "TempEdit",    "PressEdit", "RefracCheck", "AsdEdit",
+                                     "DecliEdit",   "RVEdit",    "HautEdit",    "AzimEdit",
                                      "ZenithCheck", "RefCheck"};
         QStringList vu;
         for (int i = 0; i < attendu.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            vu << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString());
+            vu << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
+                                               : QString());
         }
         QCOMPARE(vu, attendu);
     }
@@ -444,11 +483,11 @@ private slots:
             {S::YearSection, "2026", QDate(2026, 1, 1)},     // never through the years 2, 20, 202
             {S::DaySection, "15", QDate(2026, 1, 15)},
             {S::MonthSection, "03", QDate(2026, 3, 15)},
-            {S::DaySection, "7", QDate(2026, 3, 7)},         // no second digit can follow a 7
-            {S::MonthSection, "d", QDate(2026, 12, 7)},      // December by its name
-            {S::YearSection, "1970", QDate(1980, 12, 7)},    // held at the range's first year
+            {S::DaySection, "7", QDate(2026, 3, 7)},       // no second digit can follow a 7
+            {S::MonthSection, "d", QDate(2026, 12, 7)},    // December by its name
+            {S::YearSection, "1970", QDate(1980, 12, 7)},  // held at the range's first year
             {S::DaySection, "31", QDate(1980, 12, 31)},
-            {S::MonthSection, "02", QDate(1980, 2, 29)},     // the month's last day
+            {S::MonthSection, "02", QDate(1980, 2, 29)},  // the month's last day
         };
         W()->ButtonMan->click();
         QDateEdit* picker = W()->DatePicker;

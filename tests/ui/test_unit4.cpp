@@ -229,7 +229,7 @@ private slots:
         const Reglages r{QDateTime(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC), 3600, 3};
         QCOMPARE(Copie(),
                  TableDe(r, -(123 + 45.0 / 60 + 6.0 / 3600), -(33 + 52.0 / 60),
-                               QStringLiteral("Longitude O  123°45'06\", Latitude S  33°52'00\"")));
+                         QStringLiteral("Longitude O  123°45'06\", Latitude S  33°52'00\"")));
     }
 
     void stopKeepsTheRowsSoFar() {
@@ -289,10 +289,11 @@ private slots:
         QVERIFY(ligneLongitude > 0 && ligneTemps > ligneLongitude && ligneTemps < 12);
         const Reglages r{QDateTime(QDate(2026, 12, 7), QTime(12, 0), Qt::UTC), 60, 12};
         // The header keeps the site of the start.
-        std::vector<std::string> lignes = TableAttendue::EnTete(false, false, TableAttendue::SiteDefaut);
+        std::vector<std::string> lignes =
+            TableAttendue::EnTete(false, false, TableAttendue::SiteDefaut);
         for (int i = 0; i < 12; ++i) {
-            TableAttendue::Reglages a = Attendus(r, i < ligneLongitude ? 7309.0 / 3600 : 10.0,
-                                                 Unit1::Latitude);
+            TableAttendue::Reglages a =
+                Attendus(r, i < ligneLongitude ? 7309.0 / 3600 : 10.0, Unit1::Latitude);
             a.tEmoinsTU = i < ligneTemps ? 64.184 : 1031.184;
             lignes.push_back(TableAttendue::Rangee(a.debut + std::chrono::minutes(i), a));
         }
@@ -413,14 +414,22 @@ private slots:
         QTest::addColumn<bool>("zenith");
         QTest::addColumn<bool>("sud");
         const QDateTime midi(QDate(2000, 1, 1), QTime(12, 0), QTimeZone::utc());
-        QTest::newRow("start-up settings") << false << false << midi << "0001" << "Secondes" << "s" << "000005"
-                                           << false << false;
+        QTest::newRow("start-up settings") << false << false << midi << "0001"
+                                           << "Secondes"
+                                           << "s"
+                                           << "000005" << false << false;
         QTest::newRow("west, south, both options")
-            << true << true << QDateTime(QDate(2026, 6, 21), QTime(6, 0), QTimeZone::utc()) << "0015" << "Minutes"
-            << "min" << "000020" << true << true;
+            << true << true << QDateTime(QDate(2026, 6, 21), QTime(6, 0), QTimeZone::utc())
+            << "0015"
+            << "Minutes"
+            << "min"
+            << "000020" << true << true;
         QTest::newRow("a day for 731 rows from 2250")
-            << false << false << QDateTime(QDate(2250, 1, 1), QTime(0, 0), QTimeZone::utc()) << "0001" << "Jours"
-            << "d" << "000731" << false << false;
+            << false << false << QDateTime(QDate(2250, 1, 1), QTime(0, 0), QTimeZone::utc())
+            << "0001"
+            << "Jours"
+            << "d"
+            << "000731" << false << false;
     }
 
     void commandLineTableIsTheWindowsTable() {
@@ -440,12 +449,21 @@ private slots:
         const QString fenetre = Copie();
 
         QProcess cli;
-        QStringList arguments = {QStringLiteral("table"), QStringLiteral("--start"), debut.toString(Qt::ISODate),
-                                 QStringLiteral("--step"), QString::number(pas.toInt()), QStringLiteral("--unit"),
-                                 unite, QStringLiteral("--count"), QString::number(nombre.toInt()),
-                                 QStringLiteral("--lon"), QString::number(Unit1::Longitude, 'g', 17),
-                                 QStringLiteral("--lat"), QString::number(Unit1::Latitude, 'g', 17),
-                                 QStringLiteral("--tai-utc"), QStringLiteral("32"),
+        QStringList arguments = {QStringLiteral("table"),
+                                 QStringLiteral("--start"),
+                                 debut.toString(Qt::ISODate),
+                                 QStringLiteral("--step"),
+                                 QString::number(pas.toInt()),
+                                 QStringLiteral("--unit"),
+                                 unite,
+                                 QStringLiteral("--count"),
+                                 QString::number(nombre.toInt()),
+                                 QStringLiteral("--lon"),
+                                 QString::number(Unit1::Longitude, 'g', 17),
+                                 QStringLiteral("--lat"),
+                                 QString::number(Unit1::Latitude, 'g', 17),
+                                 QStringLiteral("--tai-utc"),
+                                 QStringLiteral("32"),
                                  QStringLiteral("--force")};  // the window's series runs into 2251
         if (zenith) arguments << QStringLiteral("--zenith");
         if (sud) arguments << QStringLiteral("--south-ref");

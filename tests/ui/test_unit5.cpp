@@ -50,18 +50,19 @@ QString DmsArrondi(double angle) {
 // crossed, the day length.
 QString TexteAttendu(const QString& site, const QDate& date, double longitude, double latitude,
                      const QStringList& etats) {
-    const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(),
-                                                           {longitude, latitude, 0}, Unit3::TEmoinsTU);
+    const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
+        date.year(), date.month(), date.day(), {longitude, latitude, 0}, Unit3::TEmoinsTU);
     QString texte = site + QLatin1Char('\t') + date.toString(Qt::ISODate) + QStringLiteral("\r\n");
     for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
         const PosSoleil::Evenement& e = j.evenements[i];
         const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
                                  e.type == PosSoleil::TypeEvenement::PassageInferieur;
-        const QDateTime utc = QDateTime::fromSecsSinceEpoch(
-            qRound64((e.t - 25569.0) * 86400.0), QTimeZone::utc());
+        const QDateTime utc =
+            QDateTime::fromSecsSinceEpoch(qRound64((e.t - 25569.0) * 86400.0), QTimeZone::utc());
         const QDateTime legal = utc.toLocalTime();
-        texte += Unit5::NomEvenement(e) + QLatin1Char('\t') + utc.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
-                 QLatin1Char('\t') + legal.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
+        texte += Unit5::NomEvenement(e) + QLatin1Char('\t') +
+                 utc.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char('\t') +
+                 legal.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) +
                  legal.timeZoneAbbreviation() + QLatin1Char('\t') +
                  DmsArrondi(culmination ? e.hauteur : e.azimut) + QStringLiteral("\r\n");
     }
@@ -77,8 +78,7 @@ QString TexteAttendu(const QString& site, const QDate& date, double longitude, d
              (hms(j.variationDuree) != QStringLiteral("00:00:00") && j.variationDuree < 0
                   ? QStringLiteral("-")
                   : QStringLiteral("+")) +
-             hms(j.variationDuree) +
-             QStringLiteral("\r\n");
+             hms(j.variationDuree) + QStringLiteral("\r\n");
     return texte;
 }
 
@@ -127,7 +127,8 @@ private slots:
         QTRY_VERIFY(Journee->isVisible());
         QCOMPARE(Journee->DatePicker->date(), QDate(2026, 12, 8));
         int fenetres = 0;
-        for (QWidget* w : QApplication::topLevelWidgets()) fenetres += qobject_cast<TJournee*>(w) != nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            fenetres += qobject_cast<TJournee*>(w) != nullptr;
         QCOMPARE(fenetres, 1);
     }
 
@@ -136,8 +137,8 @@ private slots:
         QApplication::clipboard()->clear();
         QTest::mouseClick(Journee->Copier, Qt::LeftButton);
         const QString attendu =
-            TexteAttendu(QStringLiteral("Longitude E  02°01'49\", Latitude N  42°29'48\""), QDate(2026, 12, 8),
-                         2.0302777777777776, 42.49666666666667, {});
+            TexteAttendu(QStringLiteral("Longitude E  02°01'49\", Latitude N  42°29'48\""),
+                         QDate(2026, 12, 8), 2.0302777777777776, 42.49666666666667, {});
         QCOMPARE(QApplication::clipboard()->text(), attendu);
         QApplication::clipboard()->clear();
         Journee->activateWindow();
@@ -161,8 +162,8 @@ private slots:
         Unit1::EphPosition->RadioEst->click();
         ChangeSite(QStringLiteral("010°00'00\""), QStringLiteral("42°29'48\""));
         QCOMPARE(Journee->TexteEvenements(),
-                 TexteAttendu(QStringLiteral("Longitude E  10°00'00\", Latitude N  42°29'48\""), QDate(2026, 12, 8),
-                              10.0, 42.49666666666667, {}));
+                 TexteAttendu(QStringLiteral("Longitude E  10°00'00\", Latitude N  42°29'48\""),
+                              QDate(2026, 12, 8), 10.0, 42.49666666666667, {}));
         // And the time difference from the ET-UT dialog.
         const QString avantTet = Journee->TexteEvenements();
         Unit3::TEmoinsTU = 3600;
@@ -222,14 +223,14 @@ private slots:
             QDate jour;
         };
         const Cas cas[] = {
-            {QStringLiteral("074°00'00\""), true, QDateTime(QDate(2026, 12, 9), QTime(4, 8), QTimeZone::utc()),
-             QDate(2026, 12, 8)},
-            {QStringLiteral("179°30'00\""), true, QDateTime(QDate(2026, 12, 9), QTime(11, 50), QTimeZone::utc()),
-             QDate(2026, 12, 8)},
-            {QStringLiteral("150°00'00\""), false, QDateTime(QDate(2026, 12, 8), QTime(22, 0), QTimeZone::utc()),
-             QDate(2026, 12, 9)},
-            {QStringLiteral("002°01'49\""), false, QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc()),
-             QDate(2026, 12, 8)},
+            {QStringLiteral("074°00'00\""), true,
+             QDateTime(QDate(2026, 12, 9), QTime(4, 8), QTimeZone::utc()), QDate(2026, 12, 8)},
+            {QStringLiteral("179°30'00\""), true,
+             QDateTime(QDate(2026, 12, 9), QTime(11, 50), QTimeZone::utc()), QDate(2026, 12, 8)},
+            {QStringLiteral("150°00'00\""), false,
+             QDateTime(QDate(2026, 12, 8), QTime(22, 0), QTimeZone::utc()), QDate(2026, 12, 9)},
+            {QStringLiteral("002°01'49\""), false,
+             QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc()), QDate(2026, 12, 8)},
         };
         for (const Cas& c : cas) {
             Journee->hide();
@@ -255,7 +256,8 @@ private slots:
             Unit1::EphPosition->TimePicker->setTime(heure);  // as a user's change
             QVERIFY(Journee->Trajectoire->SoleilVisible());
             const PosSoleil::Position p = PosSoleil::PositionSoleil(
-                PosSoleil::EncodeDateValeur(2026, 12, 8, heure.hour(), heure.minute(), heure.second()),
+                PosSoleil::EncodeDateValeur(2026, 12, 8, heure.hour(), heure.minute(),
+                                            heure.second()),
                 site, Unit3::TEmoinsTU);
             QCOMPARE(Journee->Trajectoire->Soleil().azimut, p.Azimut);
         }
@@ -279,8 +281,9 @@ private slots:
         const PosSoleil::Site site{Unit1::Longitude, Unit1::Latitude, 0};
         QDate trouve;
         for (QDate d(2026, 1, 1); d <= QDate(2026, 12, 31) && !trouve.isValid(); d = d.addDays(1)) {
-            const double v = PosSoleil::JourneeSolaire(d.year(), d.month(), d.day(), site, Unit3::TEmoinsTU)
-                                 .variationDuree;
+            const double v =
+                PosSoleil::JourneeSolaire(d.year(), d.month(), d.day(), site, Unit3::TEmoinsTU)
+                    .variationDuree;
             if (std::fabs(v) * 3600 < 0.5 && v < 0) trouve = d;
         }
         QVERIFY(trouve.isValid());
@@ -315,10 +318,13 @@ private slots:
             QString heures;
         };
         const Cas cas[] = {
-            {QStringLiteral("48°51'00\""), false, QDate(2026, 12, 8), QStringLiteral("heure légale CET")},
-            {QStringLiteral("33°52'00\""), true, QDate(2026, 12, 8), QStringLiteral("heure légale CET")},
+            {QStringLiteral("48°51'00\""), false, QDate(2026, 12, 8),
+             QStringLiteral("heure légale CET")},
+            {QStringLiteral("33°52'00\""), true, QDate(2026, 12, 8),
+             QStringLiteral("heure légale CET")},
             // Legal time goes back at 03:00 CEST: 2 h comes twice and each says its zone.
-            {QStringLiteral("48°51'00\""), false, QDate(2026, 10, 25), QStringLiteral("heure légale CEST puis CET")},
+            {QStringLiteral("48°51'00\""), false, QDate(2026, 10, 25),
+             QStringLiteral("heure légale CEST puis CET")},
         };
         Unit1::EphPosition->ButtonMan->click();
         for (const Cas& c : cas) {
@@ -334,15 +340,19 @@ private slots:
                 QStringList textes;
                 for (int i = 0; i < etiquettes.size(); ++i) {
                     textes << etiquettes[i].texte;
-                    QVERIFY2(QRectF(t->rect()).adjusted(-0.5, -0.5, 0.5, 0.5).contains(etiquettes[i].cadre),
+                    QVERIFY2(QRectF(t->rect())
+                                 .adjusted(-0.5, -0.5, 0.5, 0.5)
+                                 .contains(etiquettes[i].cadre),
                              qPrintable(etiquettes[i].texte));
                     for (int j = i + 1; j < etiquettes.size(); ++j)
                         QVERIFY2(!etiquettes[i].cadre.intersects(etiquettes[j].cadre),
-                                 qPrintable(etiquettes[i].texte + QStringLiteral(" / ") + etiquettes[j].texte));
+                                 qPrintable(etiquettes[i].texte + QStringLiteral(" / ") +
+                                            etiquettes[j].texte));
                 }
                 for (const QString& attendu :
-                     {QStringLiteral("Hauteur (°)"), QStringLiteral("Azimut"), QStringLiteral("jour affiché"),
-                      QStringLiteral("21 juin"), QStringLiteral("21 décembre"), QStringLiteral("20 mars"),
+                     {QStringLiteral("Hauteur (°)"), QStringLiteral("Azimut"),
+                      QStringLiteral("jour affiché"), QStringLiteral("21 juin"),
+                      QStringLiteral("21 décembre"), QStringLiteral("20 mars"),
                       QStringLiteral("• heures : ") + c.heures})
                     QVERIFY2(textes.contains(attendu), qPrintable(attendu));
                 if (taille == QSize(1600, 900) && c.date.month() == 10) {
@@ -365,9 +375,9 @@ private slots:
         Unit1::EphPosition->Timer1->start();
         Unit1::EphPosition->Journee1->trigger();
         QTRY_VERIFY(Journee->Trajectoire->SoleilVisible());
-        const PosSoleil::Position p = PosSoleil::PositionSoleil(
-            PosSoleil::EncodeDateValeur(2026, 12, 8, 12, 0, 0), {2.0302777777777776, 42.49666666666667, 0},
-            Unit3::TEmoinsTU);
+        const PosSoleil::Position p =
+            PosSoleil::PositionSoleil(PosSoleil::EncodeDateValeur(2026, 12, 8, 12, 0, 0),
+                                      {2.0302777777777776, 42.49666666666667, 0}, Unit3::TEmoinsTU);
         QCOMPARE(Journee->Trajectoire->Soleil().hauteur, p.Hauteur);
         Journee->DatePicker->setDate(QDate(2026, 12, 9));  // another day: no dot
         QTest::qWait(300);
@@ -408,9 +418,11 @@ private slots:
         ciel.hauteurOeil = 2000;
         const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
             2026, 12, 8, {2.0302777777777776, 42.49666666666667, 0}, ciel, Unit3::TEmoinsTU);
-        const auto lever = std::find_if(j.evenements.begin(), j.evenements.end(), [](const PosSoleil::Evenement& e) {
-            return e.type == PosSoleil::TypeEvenement::Montee && e.seuil == PosSoleil::Seuil::LeverCoucher;
-        });
+        const auto lever = std::find_if(j.evenements.begin(), j.evenements.end(),
+                                        [](const PosSoleil::Evenement& e) {
+                                            return e.type == PosSoleil::TypeEvenement::Montee &&
+                                                   e.seuil == PosSoleil::Seuil::LeverCoucher;
+                                        });
         QVERIFY(lever != j.evenements.end());
         QCOMPARE(lever->cible, -50.0 / 60 - 1.76 / 60 * std::sqrt(2000.0));
         const int ligne = static_cast<int>(Noms().indexOf(QStringLiteral("Lever")));
@@ -432,7 +444,8 @@ private slots:
         };
         // A ridge 35 degrees high in the south hides the noon Sun (25 degrees here in December):
         // the Sun rises, sets behind it, rises again and sets.
-        QCOMPARE(Journee->ChargeHorizon(fichier("crete.csv", "azimuth,altitude\n150,0\n165,35\n195,35\n210,0\n")),
+        QCOMPARE(Journee->ChargeHorizon(
+                     fichier("crete.csv", "azimuth,altitude\n150,0\n165,35\n195,35\n210,0\n")),
                  QString());
         QVERIFY(!Journee->HauteurOeil->isEnabled());
         QCOMPARE(Journee->HorizonLabel->text(), QStringLiteral("crete.csv"));
@@ -441,11 +454,13 @@ private slots:
         QCOMPARE(Noms().count(QStringLiteral("Lever")), 2);
         QCOMPARE(Noms().count(QStringLiteral("Coucher")), 2);
         // A refused file names its line and keeps the ridge.
-        const QString erreur = Journee->ChargeHorizon(fichier("mauvais.csv", "azimuth,altitude\n0,0\n180,95\n"));
+        const QString erreur =
+            Journee->ChargeHorizon(fichier("mauvais.csv", "azimuth,altitude\n0,0\n180,95\n"));
         QVERIFY2(erreur.contains(QStringLiteral("« mauvais.csv » ligne 3")), qPrintable(erreur));
         QCOMPARE(Journee->HorizonLabel->text(), QStringLiteral("crete.csv"));
         QCOMPARE(Noms().count(QStringLiteral("Lever")), 2);
-        QVERIFY(Journee->ChargeHorizon(dossier.filePath(QStringLiteral("absent.csv"))).contains(QStringLiteral("illisible")));
+        QVERIFY(Journee->ChargeHorizon(dossier.filePath(QStringLiteral("absent.csv")))
+                    .contains(QStringLiteral("illisible")));
         // Back to the flat horizon.
         Journee->RetirerHorizon->click();
         QVERIFY(Journee->Trajectoire->Horizon().isEmpty());
@@ -471,14 +486,17 @@ private slots:
         const QStringList lignes = texte.split(QStringLiteral("\r\n"));
         QCOMPARE(lignes.size(), 367);  // and nothing after the last CR LF
         QVERIFY(lignes.last().isEmpty());
-        QVERIFY(lignes[0].startsWith(QStringLiteral("Date\tAube astronomique\tAube nautique\tAube civile\tLever\t")));
+        QVERIFY(lignes[0].startsWith(
+            QStringLiteral("Date\tAube astronomique\tAube nautique\tAube civile\tLever\t")));
         const QStringList solstice = lignes[172].split(QLatin1Char('\t'));
         QCOMPARE(solstice[0], QStringLiteral("2026-06-21"));
-        const PosSoleil::JourSolaire j =
-            PosSoleil::JourneeSolaire(2026, 6, 21, {2.0302777777777776, 42.49666666666667, 0}, Unit3::TEmoinsTU);
+        const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
+            2026, 6, 21, {2.0302777777777776, 42.49666666666667, 0}, Unit3::TEmoinsTU);
         for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i)
-            if (j.evenements[i].type == PosSoleil::TypeEvenement::Montee && j.evenements[i].seuil == PosSoleil::Seuil::LeverCoucher)
-                QCOMPARE(solstice[4] + QStringLiteral(" CEST"), Unit5::TexteLegal(j.evenements[i].t).mid(11));
+            if (j.evenements[i].type == PosSoleil::TypeEvenement::Montee &&
+                j.evenements[i].seuil == PosSoleil::Seuil::LeverCoucher)
+                QCOMPARE(solstice[4] + QStringLiteral(" CEST"),
+                         Unit5::TexteLegal(j.evenements[i].t).mid(11));
         QApplication::clipboard()->clear();
         annee->activateWindow();
         QTRY_VERIFY(annee->isActiveWindow());
@@ -492,14 +510,17 @@ private slots:
         const DonneesAnnee& d = annee->Donnees();
         QCOMPARE(d.bandes[171 * DonneesAnnee::PasParJour + 14 * 12], quint8(4));
         QCOMPARE(d.bandes[354 * DonneesAnnee::PasParJour + 1 * 12], quint8(0));
-        const int mars = QDate(2026, 3, 29).dayOfYear() - 1, octobre = QDate(2026, 10, 25).dayOfYear() - 1;
+        const int mars = QDate(2026, 3, 29).dayOfYear() - 1,
+                  octobre = QDate(2026, 10, 25).dayOfYear() - 1;
         QVERIFY(std::fabs(d.passages[mars] - d.passages[mars - 1] - 1) < 0.01);
         QVERIFY(std::fabs(d.passages[octobre] - d.passages[octobre - 1] + 1) < 0.01);
         QVERIFY(std::fabs(d.passages[mars + 1] - d.passages[mars]) < 0.01);
         // The analemma at the same clock time, 52 minutes before the Sun's mean noon here: its
         // altitudes span a little less than the two solstices' noons, 46.9 degrees apart.
-        const auto [bas, haut] = std::minmax_element(d.analemmeHauteurs.begin(), d.analemmeHauteurs.end());
-        QVERIFY2(*haut - *bas > 42 && *haut - *bas < 46.9, qPrintable(QString::number(*haut - *bas)));
+        const auto [bas, haut] =
+            std::minmax_element(d.analemmeHauteurs.begin(), d.analemmeHauteurs.end());
+        QVERIFY2(*haut - *bas > 42 && *haut - *bas < 46.9,
+                 qPrintable(QString::number(*haut - *bas)));
 
         // Each picture saved as PNG and as SVG.
         QTemporaryDir dossier;
@@ -531,13 +552,18 @@ private slots:
     void everyControlOfTheSkyAndTheYearIsNamedAndReachable() {
         Unit1::EphPosition->Journee1->trigger();
         Journee->OuvrirAnnee->click();
-        for (QWidget* fenetre : {static_cast<QWidget*>(Journee), static_cast<QWidget*>(Journee->Annee)}) {
+        for (QWidget* fenetre :
+             {static_cast<QWidget*>(Journee), static_cast<QWidget*>(Journee->Annee)}) {
             for (QWidget* w : fenetre->findChildren<QWidget*>()) {
-                const bool controle = qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
-                                      qobject_cast<QLineEdit*>(w) || qobject_cast<QTabWidget*>(w) ||
-                                      qobject_cast<QTableWidget*>(w) || qobject_cast<TImageAnnee*>(w);
-                if (!controle || w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
-                if (w->objectName() == QLatin1String("Copier") && fenetre == Journee) continue;  // the day's, older
+                const bool controle =
+                    qobject_cast<QAbstractButton*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                    qobject_cast<QLineEdit*>(w) || qobject_cast<QTabWidget*>(w) ||
+                    qobject_cast<QTableWidget*>(w) || qobject_cast<TImageAnnee*>(w);
+                if (!controle || w->objectName().isEmpty() ||
+                    w->objectName().startsWith(QLatin1String("qt_")))
+                    continue;
+                if (w->objectName() == QLatin1String("Copier") && fenetre == Journee)
+                    continue;  // the day's, older
                 if (qobject_cast<QDateEdit*>(w)) continue;
                 QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
                 QVERIFY2(w->focusPolicy() & Qt::TabFocus, qPrintable(w->objectName()));
