@@ -22,6 +22,11 @@ const char* AzimutCle(bool sud) {
     return sud ? "azimut_sud_deg" : "azimut_nord_deg";
 }
 
+// The azimuth as the outputs give it: from north in [0, 360), or from south.
+double Azimut(double azimut, bool sud) {
+    return sud ? Tableau::AzimutDepuis(azimut, true) : Contrat::AzimutNord(azimut);
+}
+
 std::string RegleTt() {
     return "table des secondes intercalaires (TAI - UTC + 32,184 s) de 1972 à " +
            Contrat::TexteFinTable() +
@@ -125,7 +130,7 @@ Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const TtUtc& t
     o["declinaison_deg"] = p.Declinaison;
     o["distance_ua"] = p.RayonVecteur;
     o["equation_temps_min"] = p.EquationTemps * 60;
-    o[AzimutCle(r_.sud)] = Tableau::AzimutDepuis(p.Azimut, r_.sud);
+    o[AzimutCle(r_.sud)] = Azimut(p.Azimut, r_.sud);
     o["hauteur_deg"] = p.Hauteur;
     o["distance_zenithale_deg"] = 90 - p.Hauteur;
     if (r_.refraction) o["hauteur_refractee_deg"] = HauteurRefractee(r_, p.Hauteur);
@@ -141,8 +146,7 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
 void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
                             const TtUtc& tt, const PosSoleil::Position& p, long long i) {
     const double ascensionDroite = PosSoleil::Modulo360(p.AscensionDroite),
-                 equationMinutes = p.EquationTemps * 60,
-                 azimut = Tableau::AzimutDepuis(p.Azimut, r_.sud),
+                 equationMinutes = p.EquationTemps * 60, azimut = Azimut(p.Azimut, r_.sud),
                  hauteurRefractee = r_.refraction ? HauteurRefractee(r_, p.Hauteur) : 0;
     switch (r_.format) {
         case Format::Csv: {
@@ -365,136 +369,6 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
         }
     }
     if (r.format == Format::Json) sortie << "\n]}\n";
-}
-
-void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
-    const double midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
-    const TtUtc tt = TtMoinsUtcA(r, midi);
-    const double veille = TtMoinsUtcA(r, midi - 1).secondes;
-    // The events found on UT1's scale, told in UTC.
-    PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(annee, mois, jour, r.site, r.ciel,
-                                                         tt.secondes - r.dut1, veille - r.dut1);
-    for (PosSoleil::Evenement& e : j.evenements) e.t -= r.dut1 / PosSoleil::SecondesParJour;
-    char date[48];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
-    std::optional<HeureLegale> legal;
-    if (!r.fuseau.empty()) legal.emplace(r.fuseau);
-    const auto culmination = [](const PosSoleil::Evenement& e) {
-        return e.type == PosSoleil::TypeEvenement::Passage ||
-               e.type == PosSoleil::TypeEvenement::PassageInferieur;
-    };
-    const auto& etats = Contrat::ClesEtats;
-    const auto& types = Contrat::ClesTypes;
-    const auto& noms = Contrat::ClesSeuils;
-    const double dureeMin = j.duree * 60, variationMin = j.variationDuree * 60;
-    if (r.format == Format::Texte) {
-        // The solar day's window's text, each time and the last column labelled.
-        sortie << Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
-                                     r.site.Latitude >= 0, r.separateur, true)
-               << '\t' << date << "\r\n";
-        for (const PosSoleil::Evenement& e : j.evenements) {
-            sortie << Tableau::NomEvenement(e) << '\t' << TexteSecondes(e.t);
-            if (legal) {
-                const std::string texte = legal->Texte(e.t, true);
-                sortie << '\t' << texte << ' ' << legal->Abreviation();
-            }
-            sortie << '\t' << (culmination(e) ? "hauteur " : "azimut ")
-                   << Tableau::TexteDMS(culmination(e) ? e.hauteur : e.azimut, 0, r.separateur)
-                   << "\r\n";
-        }
-        for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
-            if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
-                sortie << Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), j.etats[s])
-                       << "\r\n";
-        for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
-            if (j.etatsHauteurs[i] != PosSoleil::EtatSeuil::Franchi)
-                sortie << Tableau::TexteEtat(r.ciel.hauteurs[i], j.etatsHauteurs[i]) << "\r\n";
-        sortie << "Durée du jour\t" << Tableau::Duree(j.duree, false) << '\t'
-               << Tableau::Duree(j.variationDuree, true) << "\r\n";
-        return;
-    }
-    if (r.format == Format::Csv) {
-        // Every row carries the day and the site, so that a file of several days reads as one.
-        std::string commun = date;
-        for (const double x : {r.site.Longitude, r.site.Latitude, r.site.Altitude, tt.secondes}) {
-            commun += ',';
-            AjouteNombre(commun, x);
-        }
-        commun += std::string(",") + NomSource(tt.source) + "," + Nombre(r.dut1);
-        std::string texte =
-            "date,site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,"
-            "source_tt_utc,ut1_moins_utc_s,type,evenement,seuil_deg,etat,date_utc";
-        if (legal) texte += ",date_legale,abreviation";
-        texte += ",azimut_nord_deg,hauteur_deg,duree_jour_min,variation_duree_min\n";
-        const auto ligne = [&](std::initializer_list<std::string> champs) {
-            texte += commun;
-            for (const std::string& c : champs) texte += "," + c;
-            texte += '\n';
-        };
-        const auto seuil = [&](int s) {
-            return Nombre(s == 0 ? PosSoleil::HauteurLeverCoucher(r.ciel.hauteurOeil)
-                                 : PosSoleil::HauteursSeuils[s]);
-        };
-        for (const PosSoleil::Evenement& e : j.evenements) {
-            const std::string debut =
-                std::string(types[static_cast<int>(e.type)]) + "," + Tableau::NomEvenement(e) +
-                "," + (culmination(e) ? "" : Nombre(e.cible)) + ",franchi," + TexteIso(e.t);
-            if (legal) {
-                const std::string local = legal->Texte(e.t);
-                ligne({debut, local, legal->Abreviation(), Nombre(e.azimut), Nombre(e.hauteur), "",
-                       ""});
-            } else {
-                ligne({debut, Nombre(e.azimut), Nombre(e.hauteur), "", ""});
-            }
-        }
-        const std::string heuresVides = legal ? ",," : "";  // no legal time on these rows
-        for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
-            if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
-                ligne({std::string("etat,") + noms[s] + "," +
-                           (s == 0 && !r.ciel.horizon.empty() ? std::string() : seuil(s)) + "," +
-                           etats[static_cast<int>(j.etats[s])] + "," + heuresVides,
-                       "", "", "", ""});
-        for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
-            if (j.etatsHauteurs[i] != PosSoleil::EtatSeuil::Franchi)
-                ligne({"etat,hauteur," + Nombre(r.ciel.hauteurs[i]) + "," +
-                           etats[static_cast<int>(j.etatsHauteurs[i])] + "," + heuresVides,
-                       "", "", "", ""});
-        ligne(
-            {"duree,duree_jour,,," + heuresVides, "", "", Nombre(dureeMin), Nombre(variationMin)});
-        sortie << texte;
-        return;
-    }
-    Json o;
-    o["entete"] = EnTeteJson(r, "jour", false, midi);
-    o["date"] = date;
-    Json evenements = Json::array();
-    for (const PosSoleil::Evenement& e : j.evenements) {
-        Json x;
-        x["evenement"] = Tableau::NomEvenement(e);
-        x["type"] = types[static_cast<int>(e.type)];
-        if (!culmination(e)) x["seuil_deg"] = e.cible;
-        x["date_utc"] = TexteIso(e.t);
-        if (legal) {
-            x["date_legale"] = legal->Texte(e.t);
-            x["abreviation"] = legal->Abreviation();
-        }
-        x["azimut_nord_deg"] = e.azimut;
-        x["hauteur_deg"] = e.hauteur;
-        evenements.push_back(x);
-    }
-    o["evenements"] = evenements;
-    Json seuils;
-    for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
-        seuils[noms[s]] = etats[static_cast<int>(j.etats[s])];
-    o["seuils"] = seuils;
-    Json hauteurs = Json::array();
-    for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
-        hauteurs.push_back({{"hauteur_deg", r.ciel.hauteurs[i]},
-                            {"etat", etats[static_cast<int>(j.etatsHauteurs[i])]}});
-    o["hauteurs"] = hauteurs;
-    o["duree_jour_min"] = dureeMin;
-    o["variation_duree_min"] = variationMin;
-    sortie << o.dump(2) << '\n';
 }
 
 }  // namespace Cli

@@ -83,6 +83,13 @@ inline constexpr Plage PressionMmHg{
     MmHgDePascals(PressionPa.min),
     static_cast<double>(static_cast<long long>(MmHgDePascals(PressionPa.max) * 100)) / 100};
 
+// ---- Angles in the outputs ----
+// An azimuth from north through east as every output gives it, in [0, 360): the engine's 360
+// (due north, reached from the west) is 0.
+inline constexpr double AzimutNord(double azimut) noexcept {
+    return azimut >= 360 ? azimut - 360 : azimut;
+}
+
 // ---- Keys of the outputs ----
 // The four standard thresholds' keys (rise and set, then the three twilights) and the words of
 // a threshold's state, in the order of PosSoleil::Seuil and PosSoleil::EtatSeuil.

@@ -50,8 +50,7 @@ orvanel_position Resultat(const PosSoleil::Position& p) noexcept {
     r.declination_deg = p.Declinaison;
     r.distance_au = p.RayonVecteur;
     r.equation_of_time_min = p.EquationTemps * 60;
-    // The azimuth comes from north in [0, 360]: the full turn is north itself.
-    r.azimuth_deg = p.Azimut >= 360 ? p.Azimut - 360 : p.Azimut;
+    r.azimuth_deg = Contrat::AzimutNord(p.Azimut);
     r.elevation_deg = p.Hauteur;
     return r;
 }
