@@ -24,7 +24,7 @@ namespace {
 // its columns hold, and the legal time its times are told in.
 struct AnneeCalculee {
     int annee, jours;
-    std::vector<TtUtc> tt;  // at each date's noon, from the eve of the year on
+    std::vector<ValeurTEmoinsTU> tt;  // at each date's noon, from the eve of the year on
     std::vector<PosSoleil::JourSolaire> an;
     std::vector<Tableau::Sorte> sortes;
     std::optional<HeureLegale> legal;
@@ -38,7 +38,7 @@ AnneeCalculee Calcule(const Reglages& r, int annee) {
     // Dynamical time - UTC at each date's noon, from the eve of the year on, as `jour` takes it.
     std::vector<double> secondes;
     for (int d = 0; d <= c.jours; ++d) {
-        c.tt.push_back(TtMoinsUtcA(r, PosSoleil::EncodeDateValeur(annee, 1, d, 12, 0, 0)));
+        c.tt.push_back(TEmoinsTUA(r, PosSoleil::EncodeDateValeur(annee, 1, d, 12, 0, 0)));
         secondes.push_back(c.tt.back().secondes - r.dut1);
     }
     c.an = PosSoleil::AnneeSolaire(annee, r.site, r.ciel, secondes);
@@ -128,7 +128,7 @@ void EnCsv(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
     }
     for (int d = 0; d < c.jours; ++d) {
         const PosSoleil::JourSolaire& j = c.an[static_cast<std::size_t>(d)];
-        const TtUtc& v = c.tt[static_cast<std::size_t>(d) + 1];
+        const ValeurTEmoinsTU& v = c.tt[static_cast<std::size_t>(d) + 1];
         texte += Date(c.annee, d) + site + ',' + Nombre(v.secondes) + ',' + NomSource(v.source) +
                  ',' + Nombre(r.dut1);
         for (const Tableau::Sorte& s : c.sortes) texte += ',' + Joint(Heures(r, c, j, s), ';');
@@ -149,7 +149,7 @@ void EnJson(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
     Json liste = Json::array();
     for (int d = 0; d < c.jours; ++d) {
         const PosSoleil::JourSolaire& j = c.an[static_cast<std::size_t>(d)];
-        const TtUtc& v = c.tt[static_cast<std::size_t>(d) + 1];
+        const ValeurTEmoinsTU& v = c.tt[static_cast<std::size_t>(d) + 1];
         Json x;
         x["date"] = Date(c.annee, d);
         x["tt_moins_utc_s"] = v.secondes;

@@ -205,20 +205,20 @@ double LitInstant(std::string_view texte, std::string_view option) {
                              "date ISO 8601, par exemple 2026-12-08T12:00:00Z")};
 }
 
-TtUtc TtMoinsUtcA(const Reglages& r, double t) noexcept {
-    return r.ttImpose ? *r.ttImpose : TtMoinsUtcParDefaut(t);
+ValeurTEmoinsTU TEmoinsTUA(const Reglages& r, double t) noexcept {
+    return r.ttImpose ? *r.ttImpose : TEmoinsTUParDefaut(t);
 }
 
 PosSoleil::Position Calcule(const Reglages& r, const PosSoleil::Site& site, double t,
-                            double ttMoinsUtc) noexcept {
+                            double TEmoinsTU) noexcept {
     // The sidereal time follows UT1; the series follow dynamical time, whatever UT1 does.
     return PosSoleil::PositionSoleil(t + r.dut1 / PosSoleil::SecondesParJour, site,
-                                     ttMoinsUtc - r.dut1);
+                                     TEmoinsTU - r.dut1);
 }
 
-PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double ttMoinsUtc) noexcept {
+PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double TEmoinsTU) noexcept {
     return PosSoleil::PositionGeocentrique(t + r.dut1 / PosSoleil::SecondesParJour,
-                                           ttMoinsUtc - r.dut1);
+                                           TEmoinsTU - r.dut1);
 }
 
 }  // namespace Cli

@@ -22,9 +22,9 @@ namespace Cli {
 using Contrat::DansLesDates;
 using Contrat::NomSource;
 using Contrat::RunsLineaires;
-using Contrat::SourceTt;
-using Contrat::TtMoinsUtcParDefaut;
-using Contrat::TtUtc;
+using Contrat::SourceTEmoinsTU;
+using Contrat::TEmoinsTUParDefaut;
+using Contrat::ValeurTEmoinsTU;
 
 // A usage error: its French message goes to standard error and the program ends with status 2,
 // nothing written on standard output.
@@ -107,8 +107,8 @@ enum class Format { Texte, Csv, Json };
 
 struct Reglages {
     PosSoleil::Site site;
-    std::optional<TtUtc> ttImpose;  // from --tai-utc or --tt-utc
-    double dut1 = 0;                // UT1 - UTC, seconds
+    std::optional<ValeurTEmoinsTU> ttImpose;  // from --tai-utc or --tt-utc
+    double dut1 = 0;                          // UT1 - UTC, seconds
     bool refraction = false;
     double temperature = 10;  // degrees Celsius
     double pressionMmHg = 760;
@@ -123,15 +123,15 @@ struct Reglages {
 };
 
 // Dynamical time - UTC in force at t, and where it came from.
-TtUtc TtMoinsUtcA(const Reglages& r, double t) noexcept;
+ValeurTEmoinsTU TEmoinsTUA(const Reglages& r, double t) noexcept;
 
 // The position at t for a site: the driver with UT1 for the sidereal time and dynamical time
 // for the rest.
 PosSoleil::Position Calcule(const Reglages& r, const PosSoleil::Site& site, double t,
-                            double ttMoinsUtc) noexcept;
+                            double TEmoinsTU) noexcept;
 // The part of that position every site shares at t: with PositionTopocentrique, Calcule's
 // figures to the bit.
-PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double ttMoinsUtc) noexcept;
+PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double TEmoinsTU) noexcept;
 
 // The `position` command's output for one instant.
 void EcritPosition(std::ostream& sortie, const Reglages& r, double t);

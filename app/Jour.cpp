@@ -14,9 +14,9 @@ namespace {
 
 // The day as every format writes it: its events told in UTC, and what they were computed with.
 struct JourCalcule {
-    std::string date;  // as asked, YYYY-MM-DD
-    double midi;       // its noon, UTC date-time value
-    TtUtc tt;          // dynamical time - UTC at that noon
+    std::string date;    // as asked, YYYY-MM-DD
+    double midi;         // its noon, UTC date-time value
+    ValeurTEmoinsTU tt;  // dynamical time - UTC at that noon
     PosSoleil::JourSolaire j;
 };
 
@@ -26,8 +26,8 @@ JourCalcule Calcule(const Reglages& r, int annee, int mois, int jour) {
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
     c.date = date;
     c.midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
-    c.tt = TtMoinsUtcA(r, c.midi);
-    const double veille = TtMoinsUtcA(r, c.midi - 1).secondes;
+    c.tt = TEmoinsTUA(r, c.midi);
+    const double veille = TEmoinsTUA(r, c.midi - 1).secondes;
     // The events found on UT1's scale, told in UTC.
     c.j = PosSoleil::JourneeSolaire(annee, mois, jour, r.site, r.ciel, c.tt.secondes - r.dut1,
                                     veille - r.dut1);

@@ -32,12 +32,12 @@ public:
     // block) for the position at t at the site.
     void Ajoute(std::string& texte, double t, const PosSoleil::Site& site, long long i);
     // The JSON object of a row, for a position computed with dynamical time - UTC tt.
-    Json Objet(double t, const PosSoleil::Site& site, const TtUtc& tt,
+    Json Objet(double t, const PosSoleil::Site& site, const ValeurTEmoinsTU& tt,
                const PosSoleil::Position& p);
 
     // The same for a position already computed with dynamical time - UTC tt.
-    void Ajoute(std::string& texte, double t, const PosSoleil::Site& site, const TtUtc& tt,
-                const PosSoleil::Position& p, long long i);
+    void Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
+                const ValeurTEmoinsTU& tt, const PosSoleil::Position& p, long long i);
 
 private:
     // The text of a few numbers that often stay the same from one row to the next.

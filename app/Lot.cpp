@@ -104,7 +104,7 @@ void LitRang(const Rang& rang, const Colonnes& c, bool force, std::vector<std::s
                                  Contrat::Latitude.min, Contrat::Latitude.max);
         site.Altitude = c.height < 0 ? 0
                                      : LitNombre(Apres(champs[static_cast<std::size_t>(c.height)]),
-                                                 "le champ height", Contrat::HauteurSite, "m");
+                                                 "le champ height", Contrat::AltitudeSite, "m");
     } catch (const ErreurUsage& e) {
         throw ErreurDonnees{ou + e.message};
     }
@@ -164,7 +164,7 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
             // Consecutive rows of one instant (a map, a field of trackers) share the part of
             // the position that does not depend on the site: the same figures, computed once.
             std::optional<double> instant;
-            TtUtc tt{};
+            ValeurTEmoinsTU tt{};
             PosSoleil::Geocentre geocentre{};
             for (std::size_t i = de; i < a; ++i) {
                 double t = 0;
@@ -178,7 +178,7 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
                 if (!instant ||
                     std::bit_cast<std::uint64_t>(*instant) != std::bit_cast<std::uint64_t>(t)) {
                     instant = t;
-                    tt = TtMoinsUtcA(r, t);
+                    tt = TEmoinsTUA(r, t);
                     geocentre = GeocentreA(r, t, tt.secondes);
                 }
                 lignes.Ajoute(texte, t, site, tt, PosSoleil::PositionTopocentrique(geocentre, site),

@@ -34,7 +34,7 @@ std::string RegleTt() {
 }
 
 double HauteurRefractee(const Reglages& r, double hauteur) {
-    return hauteur + PosSoleil::Refraction(hauteur, r.pressionMmHg / 10, r.temperature);
+    return hauteur + PosSoleil::Refraction(hauteur, Contrat::CmHgDeMmHg(r.pressionMmHg), r.temperature);
 }
 
 }  // namespace
@@ -57,7 +57,7 @@ Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
         tt["valeur_s"] = r.ttImpose->secondes;
         tt["source"] = NomSource(r.ttImpose->source);
     } else if (instantUnique) {
-        const TtUtc v = TtMoinsUtcParDefaut(*instantUnique);
+        const ValeurTEmoinsTU v = TEmoinsTUParDefaut(*instantUnique);
         tt["valeur_s"] = v.secondes;
         tt["source"] = NomSource(v.source);
     } else {
@@ -111,7 +111,7 @@ std::string LignesPosition::EnTeteCsv() const {
     return texte + "\n";
 }
 
-Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const TtUtc& tt,
+Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const ValeurTEmoinsTU& tt,
                            const PosSoleil::Position& p) {
     Json o;
     o["date_utc"] = TexteIso(t);
@@ -139,12 +139,12 @@ Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const TtUtc& t
 
 void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
                             long long i) {
-    const TtUtc tt = TtMoinsUtcA(r_, t);
+    const ValeurTEmoinsTU tt = TEmoinsTUA(r_, t);
     Ajoute(texte, t, site, tt, Calcule(r_, site, t, tt.secondes), i);
 }
 
 void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
-                            const TtUtc& tt, const PosSoleil::Position& p, long long i) {
+                            const ValeurTEmoinsTU& tt, const PosSoleil::Position& p, long long i) {
     const double ascensionDroite = PosSoleil::Modulo360(p.AscensionDroite),
                  equationMinutes = p.EquationTemps * 60, azimut = Azimut(p.Azimut, r_.sud),
                  hauteurRefractee = r_.refraction ? HauteurRefractee(r_, p.Hauteur) : 0;
@@ -242,7 +242,7 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
 void EcritPosition(std::ostream& sortie, const Reglages& r, double t) {
     LignesPosition lignes(r, false);
     if (r.format == Format::Json) {
-        const TtUtc tt = TtMoinsUtcA(r, t);
+        const ValeurTEmoinsTU tt = TEmoinsTUA(r, t);
         Json o;
         o["entete"] = EnTeteJson(r, "position", false, t);
         o["position"] = lignes.Objet(t, r.site, tt, Calcule(r, r.site, t, tt.secondes));
@@ -262,7 +262,7 @@ struct Espace {
     std::string texte;
     std::vector<Tableau::Instant> instants;
     std::vector<PosSoleil::Position> positions;
-    std::vector<TtUtc> tt;
+    std::vector<ValeurTEmoinsTU> tt;
     bool arret = false;
 };
 
@@ -282,9 +282,9 @@ bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJour
         });
     std::vector<PosSoleil::Position>& positions = espace.positions;
     positions.resize(instants.size());
-    std::vector<TtUtc>& tt = espace.tt;
+    std::vector<ValeurTEmoinsTU>& tt = espace.tt;
     tt.resize(instants.size());
-    for (std::size_t i = 0; i < instants.size(); ++i) tt[i] = TtMoinsUtcA(r, instants[i].t);
+    for (std::size_t i = 0; i < instants.size(); ++i) tt[i] = TEmoinsTUA(r, instants[i].t);
     const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
     // Within a microsecond: each row then states the value it was computed with.
     RunsLineaires(
@@ -351,7 +351,7 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
                 Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
                     // The generator's row, computed as the generator computes it.
                     const PosSoleil::Position p =
-                        Calcule(r, r.site, c.t, TtMoinsUtcA(r, c.t).secondes);
+                        Calcule(r, r.site, c.t, TEmoinsTUA(r, c.t).secondes);
                     texte += Tableau::Ligne(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde,
                                             Tableau::HauteurOuZenith(p.Hauteur, r.zenith),
                                             Tableau::AzimutDepuis(p.Azimut, r.sud), r.separateur);

@@ -75,7 +75,7 @@ std::string Traduit(const CLI::ParseError& e, int argc, char** argv) {
 // that each refusal names its option and its range in the same words.
 struct Saisie {
     std::string lon, lat,
-        hauteurSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0", date, entree,
+        altitudeSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0", date, entree,
         temperature = "10", pression = "760", debut, pas = "1", unite = "s", nombre = "1", oeil,
         horizon, annee, taches = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::string> seuils;
@@ -94,9 +94,9 @@ struct OptionNombre {
     const char* nomType;
 };
 const OptionNombre OptionsNombres[] = {
-    {"--height", &Saisie::hauteurSite, Contrat::HauteurSite, "m",
+    {"--height", &Saisie::altitudeSite, Contrat::AltitudeSite, "m",
      "Hauteur au-dessus de l'ellipsoïde,", "0", "M"},
-    {"--tt-utc", &Saisie::ttUtc, Contrat::TEmoinsTU, "s", "TT - UTC imposé,", nullptr, "S"},
+    {"--tt-utc", &Saisie::ttUtc, Contrat::TEmoinsTUImpose, "s", "TT - UTC imposé,", nullptr, "S"},
     {"--dut1", &Saisie::dut1, Contrat::Dut1, "s", "UT1 - UTC,", "0", "S"},
     {"--temp", &Saisie::temperature, Contrat::Temperature, "°C", "Température de l'air,", "10",
      "C"},
@@ -265,13 +265,14 @@ Cli::Reglages LitReglages(const Saisie& s, bool siteDansLesLignes) {
         r.fuseau = s.fuseau;
     }
     if (!s.taiUtc.empty())
-        r.ttImpose = Contrat::TtUtc{
+        r.ttImpose = Contrat::ValeurTEmoinsTU{
             Tableau::TEmoinsTU(static_cast<int>(Cli::LitEntier(
                 s.taiUtc, "--tai-utc", static_cast<long long>(Contrat::TaiMoinsUtcImpose.min),
                 static_cast<long long>(Contrat::TaiMoinsUtcImpose.max)))),
-            Contrat::SourceTt::TaiUtc};
+            Contrat::SourceTEmoinsTU::TaiUtc};
     if (!s.ttUtc.empty())
-        r.ttImpose = Contrat::TtUtc{LitNombre(s, "--tt-utc"), Contrat::SourceTt::TtUtc};
+        r.ttImpose =
+            Contrat::ValeurTEmoinsTU{LitNombre(s, "--tt-utc"), Contrat::SourceTEmoinsTU::TtUtc};
     r.dut1 = LitNombre(s, "--dut1");
     r.refraction = s.refraction;
     r.temperature = LitNombre(s, "--temp");

@@ -23,8 +23,8 @@ inline constexpr bool Dans(Plage p, double x) noexcept {
 // ---- Inputs every face takes ----
 inline constexpr Plage Longitude{-ORVANEL_LONGITUDE_MAX_DEG, ORVANEL_LONGITUDE_MAX_DEG};   // deg
 inline constexpr Plage Latitude{-ORVANEL_LATITUDE_MAX_DEG, ORVANEL_LATITUDE_MAX_DEG};      // deg
-inline constexpr Plage HauteurSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};            // m
-inline constexpr Plage TEmoinsTU{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                      // s
+inline constexpr Plage AltitudeSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};           // m
+inline constexpr Plage TEmoinsTUImpose{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                // s
 inline constexpr Plage PressionPa{0, ORVANEL_PRESSURE_MAX_PA};                             // Pa
 inline constexpr Plage Temperature{ORVANEL_TEMPERATURE_MIN_C, ORVANEL_TEMPERATURE_MAX_C};  // C
 

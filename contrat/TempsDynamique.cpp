@@ -134,29 +134,29 @@ double DeltaTModele(double t) noexcept {
     return DeltaTAnnee(AnneeDecimale(t));
 }
 
-TtUtc TtMoinsUtcParDefaut(double t) noexcept {
+ValeurTEmoinsTU TEmoinsTUParDefaut(double t) noexcept {
     constexpr double TtMoinsTai = 32.184;
     static const double debut = PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0);
     const double fin = FinTableSauts();
-    if (t >= debut && t < fin) return {TaiMoinsUtc(t) + TtMoinsTai, SourceTt::Table};
-    if (t < debut) return {DeltaTModele(t), SourceTt::Modele};
+    if (t >= debut && t < fin) return {TaiMoinsUtc(t) + TtMoinsTai, SourceTEmoinsTU::Table};
+    if (t < debut) return {DeltaTModele(t), SourceTEmoinsTU::Modele};
     // UT1 - UTC is unknown so far ahead: the model's Delta T stands for TT - UTC.
     const double yFin = AnneeDecimale(fin), y = AnneeDecimale(t);
     const double decalage = TaiMoinsUtc(fin) + TtMoinsTai - DeltaTModele(fin);
     const double poids =
         y >= AnneeFinDecalage ? 0 : (AnneeFinDecalage - y) / (AnneeFinDecalage - yFin);
-    return {DeltaTModele(t) + decalage * poids, SourceTt::Modele};
+    return {DeltaTModele(t) + decalage * poids, SourceTEmoinsTU::Modele};
 }
 
-const char* NomSource(SourceTt source) noexcept {
+const char* NomSource(SourceTEmoinsTU source) noexcept {
     switch (source) {
-        case SourceTt::Table:
+        case SourceTEmoinsTU::Table:
             return "table";
-        case SourceTt::Modele:
+        case SourceTEmoinsTU::Modele:
             return "modele";
-        case SourceTt::TaiUtc:
+        case SourceTEmoinsTU::TaiUtc:
             return "tai_utc";
-        case SourceTt::TtUtc:
+        case SourceTEmoinsTU::TtUtc:
             return "tt_utc";
     }
     return "";

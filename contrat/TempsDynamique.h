@@ -21,19 +21,19 @@ double FinTableSauts() noexcept;
 double DeltaTModele(double t) noexcept;
 
 // Where dynamical time - UTC came from.
-enum class SourceTt { Table, Modele, TaiUtc, TtUtc };
-struct TtUtc {
+enum class SourceTEmoinsTU { Table, Modele, TaiUtc, TtUtc };
+struct ValeurTEmoinsTU {
     double secondes;
-    SourceTt source;
+    SourceTEmoinsTU source;
 };
 
 // The default dynamical time - UTC at a UTC date-time value: TAI - UTC + 32.184 s while the
 // leap-second table is confirmed; before 1972 the model; after the table the model shifted to
 // meet the table's last value, the shift fading linearly to nothing by 2150.
-TtUtc TtMoinsUtcParDefaut(double t) noexcept;
+ValeurTEmoinsTU TEmoinsTUParDefaut(double t) noexcept;
 
 // The source's word in CSV and JSON: "table", "modele", "tai_utc", "tt_utc".
-const char* NomSource(SourceTt source) noexcept;
+const char* NomSource(SourceTEmoinsTU source) noexcept;
 
 // "la fin de AAAA": up to when the leap-second table is confirmed, for the texts.
 std::string TexteFinTable();
@@ -45,7 +45,7 @@ std::string TexteFinTable();
 template <class Tt, class Run>
 void RunsLineaires(std::size_t debut, std::size_t n, double tolerance, Tt&& tt, Run&& run) {
     if (n == 0) return;
-    const TtUtc premier = tt(debut), dernier = tt(debut + n - 1);
+    const ValeurTEmoinsTU premier = tt(debut), dernier = tt(debut + n - 1);
     const double pente =
         n > 1 ? (dernier.secondes - premier.secondes) / static_cast<double>(n - 1) : 0;
     const std::size_t m = n / 2;

@@ -26,7 +26,7 @@ int VerifieSite(const orvanel_site& s) noexcept {
     // NaN fails every test.
     const bool bon = Contrat::Dans(Contrat::Longitude, s.longitude_deg) &&
                      Contrat::Dans(Contrat::Latitude, s.latitude_deg) &&
-                     Contrat::Dans(Contrat::HauteurSite, s.height_m);
+                     Contrat::Dans(Contrat::AltitudeSite, s.height_m);
     return bon ? ORVANEL_OK : ORVANEL_ERROR_SITE;
 }
 
@@ -35,13 +35,13 @@ int VerifieInstant(double unixUtc) noexcept {
     return Contrat::DansLesDates(DateValeur(unixUtc)) ? ORVANEL_OK : ORVANEL_ERROR_DATE;
 }
 
-int VerifieTt(double ttMoinsUtc) noexcept {
-    if (std::isnan(ttMoinsUtc)) return ORVANEL_OK;
-    return Contrat::Dans(Contrat::TEmoinsTU, ttMoinsUtc) ? ORVANEL_OK : ORVANEL_ERROR_TT;
+int VerifieTt(double TEmoinsTU) noexcept {
+    if (std::isnan(TEmoinsTU)) return ORVANEL_OK;
+    return Contrat::Dans(Contrat::TEmoinsTUImpose, TEmoinsTU) ? ORVANEL_OK : ORVANEL_ERROR_TT;
 }
 
-double Tt(double dateValeur, double ttMoinsUtc) noexcept {
-    return std::isnan(ttMoinsUtc) ? Contrat::TtMoinsUtcParDefaut(dateValeur).secondes : ttMoinsUtc;
+double Tt(double dateValeur, double TEmoinsTU) noexcept {
+    return std::isnan(TEmoinsTU) ? Contrat::TEmoinsTUParDefaut(dateValeur).secondes : TEmoinsTU;
 }
 
 orvanel_position Resultat(const PosSoleil::Position& p) noexcept {
@@ -60,10 +60,10 @@ static_assert(ORVANEL_TRANSIT == static_cast<int>(PosSoleil::TypeEvenement::Pass
 static_assert(ORVANEL_ASTRONOMICAL == static_cast<int>(PosSoleil::Seuil::Astronomique));
 static_assert(ORVANEL_ALWAYS_BELOW == static_cast<int>(PosSoleil::EtatSeuil::ToujoursAuDessous));
 
-int JourSolaire(int year, int month, int day, const orvanel_site& site, double ttMoinsUtc,
+int JourSolaire(int year, int month, int day, const orvanel_site& site, double TEmoinsTU,
                 orvanel_day& out) noexcept {
     if (int e = VerifieSite(site)) return e;
-    if (int e = VerifieTt(ttMoinsUtc)) return e;
+    if (int e = VerifieTt(TEmoinsTU)) return e;
     if (month < 1 || month > 12 || day < 1 || day > 31) return ORVANEL_ERROR_DATE;
     const double minuit = PosSoleil::EncodeDateValeur(year, month, day, 0, 0, 0);
     int a = 0, m = 0, j = 0, h = 0, mi = 0, se = 0, ms = 0;
@@ -72,7 +72,7 @@ int JourSolaire(int year, int month, int day, const orvanel_site& site, double t
         return ORVANEL_ERROR_DATE;
     const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
     const PosSoleil::JourSolaire jour =
-        PosSoleil::JourneeSolaire(year, month, day, Site(site), Tt(midi, ttMoinsUtc));
+        PosSoleil::JourneeSolaire(year, month, day, Site(site), Tt(midi, TEmoinsTU));
     orvanel_day d{};
     d.start_unix_utc = TempsUnix(jour.debut);
     // A flat horizon at sea level gives ten events at most.

@@ -16,7 +16,7 @@ double TempsUnix(double dateValeur) noexcept;  // and back (to within the roundi
 // ORVANEL_OK or the code of the first input out of range.
 int VerifieSite(const orvanel_site& site) noexcept;
 int VerifieInstant(double unixUtc) noexcept;
-int VerifieTt(double ttMoinsUtc) noexcept;
+int VerifieTt(double TEmoinsTU) noexcept;
 
 // The site as the engine takes it.
 inline PosSoleil::Site Site(const orvanel_site& s) noexcept {
@@ -24,14 +24,14 @@ inline PosSoleil::Site Site(const orvanel_site& s) noexcept {
 }
 
 // Dynamical time - UTC at a date-time value: the given one, or for NaN the default there.
-double Tt(double dateValeur, double ttMoinsUtc) noexcept;
+double Tt(double dateValeur, double TEmoinsTU) noexcept;
 
 // A position in the library's units: right ascension and azimuth in [0, 360), the equation of
 // time in minutes.
 orvanel_position Resultat(const PosSoleil::Position& p) noexcept;
 
 // The events of a civil day (orvanel_day_events without its pointers).
-int JourSolaire(int year, int month, int day, const orvanel_site& site, double ttMoinsUtc,
+int JourSolaire(int year, int month, int day, const orvanel_site& site, double TEmoinsTU,
                 orvanel_day& out) noexcept;
 
 }  // namespace Orvanel

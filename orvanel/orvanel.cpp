@@ -21,9 +21,9 @@ namespace {
 constexpr std::size_t RangsParPaquet = 512;
 
 // The site, the instant and dynamical time together, in the order of the codes' precedence.
-int Verifie(double unixUtc, const orvanel_site* site, double ttMoinsUtc) noexcept {
+int Verifie(double unixUtc, const orvanel_site* site, double TEmoinsTU) noexcept {
     if (int e = VerifieSite(*site)) return e;
-    if (int e = VerifieTt(ttMoinsUtc)) return e;
+    if (int e = VerifieTt(TEmoinsTU)) return e;
     return VerifieInstant(unixUtc);
 }
 
@@ -40,10 +40,11 @@ const TextesErreurs& Messages() {
         };
         return TextesErreurs{
             "site out of range: longitude " + plage(Contrat::Longitude) + ", latitude " +
-                plage(Contrat::Latitude) + " degrees, height " + plage(Contrat::HauteurSite) + " m",
+                plage(Contrat::Latitude) + " degrees, height " + plage(Contrat::AltitudeSite) +
+                " m",
             "date outside " + Contrat::TextePremierInstant() + " .. " +
                 Contrat::TexteDernierInstant(),
-            "tt_minus_utc out of range: NaN or " + plage(Contrat::TEmoinsTU) + " s"};
+            "tt_minus_utc out of range: NaN or " + plage(Contrat::TEmoinsTUImpose) + " s"};
     }();
     return textes;
 }
@@ -136,11 +137,11 @@ int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_sit
     for (size_t debut = 0; debut < n; debut += RangsParPaquet) {
         const size_t m = std::min(RangsParPaquet, n - debut);
         const double premier = t0 + static_cast<double>(debut) * pasJours;
-        const auto tt = [&](size_t i) -> Contrat::TtUtc {
+        const auto tt = [&](size_t i) -> Contrat::ValeurTEmoinsTU {
             const double t = premier + static_cast<double>(i) * pasJours;
             return std::isnan(tt_minus_utc)
-                       ? Contrat::TtMoinsUtcParDefaut(t)
-                       : Contrat::TtUtc{tt_minus_utc, Contrat::SourceTt::TtUtc};
+                       ? Contrat::TEmoinsTUParDefaut(t)
+                       : Contrat::ValeurTEmoinsTU{tt_minus_utc, Contrat::SourceTEmoinsTU::TtUtc};
         };
         // Runs where dynamical time is exactly linear (a given value, the leap seconds' table
         // between two of them), else rows two by two: each row then takes the very value that

@@ -50,7 +50,7 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
     const Borne bornes[] = {
         {"latitude", lat, Latitude.min, Latitude.max, "degrees"},
         {"longitude", lon, Longitude.min, Longitude.max, "degrees"},
-        {"altitude", alt, HauteurSite.min, HauteurSite.max, "metres"},
+        {"altitude", alt, AltitudeSite.min, AltitudeSite.max, "metres"},
         {"pressure", p, PressionPa.min, PressionPa.max, "pascals"},
         {"temperature", t, Temperature.min, Temperature.max, "degrees Celsius"}};
     for (const Borne& b : bornes)
@@ -62,15 +62,16 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
 }
 
 std::string MessageTt(double tt) {
-    return "tt_minus_utc out of range: " + Nombre(tt) + " (from " + Nombre(Contrat::TEmoinsTU.min) +
-           " to " + Nombre(Contrat::TEmoinsTU.max) + " s)";
+    return "tt_minus_utc out of range: " + Nombre(tt) + " (from " +
+           Nombre(Contrat::TEmoinsTUImpose.min) + " to " + Nombre(Contrat::TEmoinsTUImpose.max) +
+           " s)";
 }
 
 // The grid: instants[k] (Unix seconds, NaN for none) for each distinct time, index[i] the time
 // of element i, and each element's site and weather.
 py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& latitude,
                 const Tableau& longitude, const Tableau& altitude, const Tableau& pression,
-                const Tableau& temperature, double ttMoinsUtc, int taches) {
+                const Tableau& temperature, double TEmoinsTU, int taches) {
     const std::size_t nt = static_cast<std::size_t>(instants.size());
     const std::size_t n = static_cast<std::size_t>(index.size());
     for (const Tableau* a : {&latitude, &longitude, &altitude, &pression, &temperature})
@@ -81,7 +82,7 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
     const double *lat = latitude.data(), *lon = longitude.data(), *alt = altitude.data(),
                  *p = pression.data(), *temp = temperature.data();
     VerifieEntrees(lat, lon, alt, p, temp, n);
-    if (Orvanel::VerifieTt(ttMoinsUtc) != ORVANEL_OK) throw py::value_error(MessageTt(ttMoinsUtc));
+    if (Orvanel::VerifieTt(TEmoinsTU) != ORVANEL_OK) throw py::value_error(MessageTt(TEmoinsTU));
     for (std::size_t i = 0; i < nt; ++i)
         if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
             throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
@@ -109,7 +110,7 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
             for (std::size_t i = de; i < a; ++i) {
                 if (std::isnan(t[i])) continue;
                 const double dv = Orvanel::DateValeur(t[i]);
-                geocentres[i] = PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, ttMoinsUtc));
+                geocentres[i] = PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, TEmoinsTU));
             }
         });
         Contrat::EnParallele(n, taches, [&](std::size_t de, std::size_t a) {
@@ -144,13 +145,13 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
 
 // The events of a day: a dict of plain values, which the Python half dresses.
 py::dict Jour(int annee, int mois, int jour, double latitude, double longitude, double altitude,
-              double ttMoinsUtc) {
+              double TEmoinsTU) {
     const orvanel_site site{longitude, latitude, altitude};
     orvanel_day d{};
-    const int e = Orvanel::JourSolaire(annee, mois, jour, site, ttMoinsUtc, d);
+    const int e = Orvanel::JourSolaire(annee, mois, jour, site, TEmoinsTU, d);
     if (e == ORVANEL_ERROR_SITE)
         VerifieEntrees(&latitude, &longitude, &altitude, &PressionType, &TemperatureType, 1);
-    if (e == ORVANEL_ERROR_TT) throw py::value_error(MessageTt(ttMoinsUtc));
+    if (e == ORVANEL_ERROR_TT) throw py::value_error(MessageTt(TEmoinsTU));
     if (e != ORVANEL_OK)
         throw py::value_error("no such date, or a date outside " + Contrat::TextePremiereDate() +
                               " .. " + Contrat::TexteDerniereDate() + ": " + std::to_string(annee) +

@@ -149,7 +149,6 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
     return d;
 }
 
-
 TImage::TImage(QWidget* parent, const char* nom, const QString& description) : QWidget(parent) {
     setObjectName(QString::fromLatin1(nom));
     setAccessibleName(description);

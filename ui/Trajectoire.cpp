@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <cmath>
 
-
 namespace {
 
 // The names of the reference paths, in the order the window gives them, and their dashes.

@@ -17,6 +17,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 
+#include "Contrat.h"
 #include "Conversions.h"
 #include "Controles.h"
 #include "MaskEdit.h"
@@ -375,7 +376,7 @@ void TEphPosition::TempEditChange() {
 void TEphPosition::PressEditChange() {
     double valeur = 0;
     if (!LitNombreDe(PressEdit, valeur)) return;
-    Pression = valeur / 10;  // the field is in millimetres, refraction wants centimetres
+    Pression = Contrat::CmHgDeMmHg(valeur);  // the field is in millimetres
     if (Pression > 90) {
         Pression = 90;
         PressEdit->setText(QStringLiteral("900"));

@@ -98,10 +98,10 @@ using namespace Unit5;
 namespace {
 
 // The Sun's path over one day from `debut`, every five minutes.
-QVector<TTrajectoire::Point> Chemin(double debut, const PosSoleil::Site& site, double tet) {
+QVector<TTrajectoire::Point> Chemin(double debut, const PosSoleil::Site& site, double TEmoinsTU) {
     QVector<TTrajectoire::Point> points;
     for (int i = 0; i <= 288; ++i) {
-        const PosSoleil::Position p = PosSoleil::PositionSoleil(debut + i / 288.0, site, tet);
+        const PosSoleil::Position p = PosSoleil::PositionSoleil(debut + i / 288.0, site, TEmoinsTU);
         points.push_back({p.Azimut, p.Hauteur});
     }
     return points;
@@ -283,7 +283,7 @@ void TJournee::RetirerHorizonClick() {
 
 void TJournee::OuvrirAnneeClick() {
     if (!Annee) Annee = new TAnnee(this);
-    Annee->Ouvre(DatePicker->date().year(), {longitude, latitude, 0}, tet, ciel);
+    Annee->Ouvre(DatePicker->date().year(), {longitude, latitude, 0}, TEmoinsTU, ciel);
 }
 
 void TJournee::Actualise() {
@@ -297,7 +297,8 @@ void TJournee::Actualise() {
         Calcule();
         return;
     }
-    if (Unit1::Longitude != longitude || Unit1::Latitude != latitude || Unit3::TEmoinsTU != tet) {
+    if (Unit1::Longitude != longitude || Unit1::Latitude != latitude ||
+        Unit3::TEmoinsTU != TEmoinsTU) {
         Calcule();
         return;
     }
@@ -317,17 +318,18 @@ void TJournee::PlaceSoleil() {
         return;
     }
     const PosSoleil::Position p =
-        PosSoleil::PositionSoleil(instantSoleil, {longitude, latitude, 0}, tet);
+        PosSoleil::PositionSoleil(instantSoleil, {longitude, latitude, 0}, TEmoinsTU);
     Trajectoire->ChangeSoleil(true, {p.Azimut, p.Hauteur});
 }
 
 void TJournee::Calcule() {
     longitude = Unit1::Longitude;
     latitude = Unit1::Latitude;
-    tet = Unit3::TEmoinsTU;
+    TEmoinsTU = Unit3::TEmoinsTU;
     const QDate date = DatePicker->date();
     const PosSoleil::Site site{longitude, latitude, 0};
-    journee = PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, tet);
+    journee =
+        PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, TEmoinsTU);
 
     const std::string separateur = Unit1::SeparateurDecimal();
     const auto dms = [&](double angle) {
@@ -371,9 +373,9 @@ void TJournee::Calcule() {
     const auto debutDe = [&](int mois, int jour) {
         return PosSoleil::DebutJournee(date.year(), mois, jour, longitude);
     };
-    QVector<QVector<TTrajectoire::Point>> references = {Chemin(debutDe(6, 21), site, tet),
-                                                        Chemin(debutDe(12, 21), site, tet),
-                                                        Chemin(debutDe(3, 20), site, tet)};
+    QVector<QVector<TTrajectoire::Point>> references = {Chemin(debutDe(6, 21), site, TEmoinsTU),
+                                                        Chemin(debutDe(12, 21), site, TEmoinsTU),
+                                                        Chemin(debutDe(3, 20), site, TEmoinsTU)};
     // Every whole hour of legal time in the day. Where legal time goes back, an hour comes twice:
     // both are named with their zone, and the note says which zones the day has.
     QVector<TTrajectoire::Heure> heures;
@@ -389,7 +391,7 @@ void TJournee::Calcule() {
             QDateTime::fromSecsSinceEpoch(debutHeure, QTimeZone::utc()).toLocalTime();
         if (debutHeure <= debut) continue;
         const double t = PosSoleil::JoursAvantUnix + debutHeure / PosSoleil::SecondesParJour;
-        const PosSoleil::Position p = PosSoleil::PositionSoleil(t, site, tet);
+        const PosSoleil::Position p = PosSoleil::PositionSoleil(t, site, TEmoinsTU);
         heures.push_back({{p.Azimut, p.Hauteur}, QStringLiteral("%1h").arg(marque.time().hour())});
         numeros.push_back(marque.time().hour());
         abreviations << marque.timeZoneAbbreviation();
@@ -398,7 +400,7 @@ void TJournee::Calcule() {
     for (int i = 0; i < heures.size(); ++i)
         if (numeros.count(numeros[i]) > 1) heures[i].texte += QLatin1Char(' ') + abreviations[i];
     Trajectoire->ChangeChemins(
-        Chemin(journee.debut, site, tet), references, heures, latitude >= 0,
+        Chemin(journee.debut, site, TEmoinsTU), references, heures, latitude >= 0,
         QStringLiteral("heure légale ") + zones.join(QStringLiteral(" puis ")));
     PlaceSoleil();
 }

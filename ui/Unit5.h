@@ -78,7 +78,7 @@ private:
     PosSoleil::JourSolaire journee{};
     PosSoleil::Ciel ciel;
     QStringList lignes;  // the copied lines, without their ends
-    double longitude = 0, latitude = 0, tet = 0;
+    double longitude = 0, latitude = 0, TEmoinsTU = 0;
     QDate jourPrincipal;       // the main window's day at the site, as last followed
     double instantSoleil = 0;  // the instant of the dot
     QElapsedTimer dernierSoleil;

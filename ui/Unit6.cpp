@@ -77,7 +77,7 @@ TAnnee::TAnnee(QWidget* parent) : QDialog(parent) {
 void TAnnee::Ouvre(int annee, const PosSoleil::Site& s, double TEmoinsTU,
                    const PosSoleil::Ciel& c) {
     site = s;
-    tet = TEmoinsTU;
+    TEmoinsTUAnnee = TEmoinsTU;
     ciel = c;
     {
         const QSignalBlocker bloque(AnneeSpin);
@@ -94,7 +94,7 @@ void TAnnee::AnneeSpinChange() {
 }
 
 void TAnnee::Calcule() {
-    donnees = CalculeAnnee(AnneeSpin->value(), site, tet, ciel);
+    donnees = CalculeAnnee(AnneeSpin->value(), site, TEmoinsTUAnnee, ciel);
     ImageAnnee->Change(&donnees, QDate::currentDate());
     ImageEquation->Change(&donnees, QDate::currentDate());
 

@@ -51,6 +51,6 @@ public:
 private:
     DonneesAnnee donnees;
     PosSoleil::Site site{};
-    double tet = 0;
+    double TEmoinsTUAnnee = 0;  // dynamical time - UTC of the year shown, seconds
     PosSoleil::Ciel ciel;
 };

@@ -107,9 +107,9 @@ struct Fichier {
 };
 
 PosSoleil::Position Moteur(int a, int mo, int j, int h, int mi, double s, double lon, double lat,
-                           double tet) {
+                           double TEmoinsTU) {
     PosSoleil::Position p{};
-    PosSoleil::CalculPosition(a, mo, j, h, mi, s, lon, lat, 0, tet, p.LongitudeSoleil,
+    PosSoleil::CalculPosition(a, mo, j, h, mi, s, lon, lat, 0, TEmoinsTU, p.LongitudeSoleil,
                               p.RayonVecteur, p.AscensionDroite, p.Declinaison, p.Azimut, p.Hauteur,
                               p.EquationTemps);
     return p;
@@ -121,7 +121,7 @@ TEST(OrvanelCli, PositionEqualsTheDriverToTheLastDigit) {
     struct Cas {
         std::string date, lon, lat;
         int a, mo, j, h, mi;
-        double s, longitude, latitude, tet;
+        double s, longitude, latitude, TEmoinsTU;
     };
     const Cas cas[] = {
         {"2026-12-08T12:00:00Z", "002°01'49\"", "42°29'48\"", 2026, 12, 8, 12, 0, 0, 7309.0 / 3600,
@@ -144,7 +144,7 @@ TEST(OrvanelCli, PositionEqualsTheDriverToTheLastDigit) {
             return i < 0 ? NAN : Double(v[static_cast<std::size_t>(i)]);
         };
         const PosSoleil::Position p =
-            Moteur(c.a, c.mo, c.j, c.h, c.mi, c.s, c.longitude, c.latitude, c.tet);
+            Moteur(c.a, c.mo, c.j, c.h, c.mi, c.s, c.longitude, c.latitude, c.TEmoinsTU);
         EXPECT_EQ(champ("ascension_droite_deg"), PosSoleil::Modulo360(p.AscensionDroite));
         EXPECT_EQ(champ("declinaison_deg"), p.Declinaison);
         EXPECT_EQ(champ("distance_ua"), p.RayonVecteur);
@@ -155,7 +155,7 @@ TEST(OrvanelCli, PositionEqualsTheDriverToTheLastDigit) {
         // The inputs that were used, on the row.
         EXPECT_EQ(champ("site_longitude_deg"), c.longitude);
         EXPECT_EQ(champ("site_latitude_deg"), c.latitude);
-        EXPECT_EQ(champ("tt_moins_utc_s"), c.tet);
+        EXPECT_EQ(champ("tt_moins_utc_s"), c.TEmoinsTU);
     }
 }
 
@@ -326,9 +326,9 @@ TEST(OrvanelCli, TableDynamicalTimeRowByRow) {
         const auto h = static_cast<std::size_t>(Colonne(lignes[0], "hauteur_deg"));
         for (std::size_t i = 1; i < lignes.size(); i += 7) {
             const auto v = Champs(lignes[i]);
-            const double t = Cli::AnalyseInstant(v[0])->t, tet = Double(v[tt]);
-            EXPECT_NEAR(tet, Contrat::TtMoinsUtcParDefaut(t).secondes, 1e-6) << v[0];
-            const PosSoleil::Position p = PosSoleil::PositionSoleil(t, {10, -20, 0}, tet);
+            const double t = Cli::AnalyseInstant(v[0])->t, TEmoinsTU = Double(v[tt]);
+            EXPECT_NEAR(TEmoinsTU, Contrat::TEmoinsTUParDefaut(t).secondes, 1e-6) << v[0];
+            const PosSoleil::Position p = PosSoleil::PositionSoleil(t, {10, -20, 0}, TEmoinsTU);
             EXPECT_NEAR(Double(v[ad]), PosSoleil::Modulo360(p.AscensionDroite), 1e-10) << v[0];
             EXPECT_NEAR(Double(v[h]), p.Hauteur, 1e-10) << v[0];
         }
@@ -466,7 +466,7 @@ TEST(OrvanelCli, ADateWithAnOffsetIsThatCalendarDay) {
 TEST(OrvanelCli, LeapSecondsAndTheModelThroughTheProgram) {
     struct Cas {
         const char* date;
-        double tet;
+        double TEmoinsTU;
         const char* source;
     };
     // Dynamical time - UTC of 68.184 s, then 69.184 s at the last leap second; the model far
@@ -475,7 +475,7 @@ TEST(OrvanelCli, LeapSecondsAndTheModelThroughTheProgram) {
          {Cas{"2016-12-31T23:59:59Z", 68.184, "table"},
           Cas{"2017-01-01T00:00:00Z", 69.184, "table"},
           Cas{"2199-06-01T00:00:00Z",
-              Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0))
+              Contrat::TEmoinsTUParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0))
                   .secondes,
               "modele"}}) {
         SCOPED_TRACE(c.date);
@@ -484,10 +484,10 @@ TEST(OrvanelCli, LeapSecondsAndTheModelThroughTheProgram) {
         ASSERT_EQ(r.statut, 0) << r.erreurs;
         const auto o = nlohmann::json::parse(r.sortie);
         EXPECT_EQ(o.at("entete").at("tt_moins_utc").at("source"), c.source);
-        EXPECT_EQ(o.at("position").at("tt_moins_utc_s").get<double>(), c.tet);
+        EXPECT_EQ(o.at("position").at("tt_moins_utc_s").get<double>(), c.TEmoinsTU);
         int a, mo, j, h, mi, s, ms;
         PosSoleil::DecodeDateValeur(Cli::AnalyseInstant(c.date)->t, a, mo, j, h, mi, s, ms);
-        const PosSoleil::Position p = Moteur(a, mo, j, h, mi, s, 0, 0, c.tet);
+        const PosSoleil::Position p = Moteur(a, mo, j, h, mi, s, 0, 0, c.TEmoinsTU);
         EXPECT_EQ(o.at("position").at("ascension_droite_deg").get<double>(),
                   PosSoleil::Modulo360(p.AscensionDroite));
     }

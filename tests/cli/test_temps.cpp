@@ -144,8 +144,8 @@ TEST(TempsDynamique, LeapSecondsAtTheirBoundaries) {
         const double t = PosSoleil::EncodeDateValeur(c.a, c.mo, c.j, c.h, c.mi, c.s);
         EXPECT_EQ(Contrat::TaiMoinsUtc(t), c.taiMoinsUtc);
         if (c.a >= 1972) {
-            EXPECT_EQ(Contrat::TtMoinsUtcParDefaut(t).source, Contrat::SourceTt::Table);
-            EXPECT_NEAR(Contrat::TtMoinsUtcParDefaut(t).secondes, c.taiMoinsUtc + 32.184, 1e-12);
+            EXPECT_EQ(Contrat::TEmoinsTUParDefaut(t).source, Contrat::SourceTEmoinsTU::Table);
+            EXPECT_NEAR(Contrat::TEmoinsTUParDefaut(t).secondes, c.taiMoinsUtc + 32.184, 1e-12);
         }
     }
 }
@@ -165,9 +165,9 @@ TEST(TempsDynamique, TheModelMatchesObservedDeltaT) {
                     c.deltaT, 1.0);
     }
     // Two centuries ahead the usual models give 400 to 500 s.
-    const Contrat::TtUtc loin =
-        Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0));
-    EXPECT_EQ(loin.source, Contrat::SourceTt::Modele);
+    const Contrat::ValeurTEmoinsTU loin =
+        Contrat::TEmoinsTUParDefaut(PosSoleil::EncodeDateValeur(2199, 6, 1, 0, 0, 0));
+    EXPECT_EQ(loin.source, Contrat::SourceTEmoinsTU::Modele);
     EXPECT_GT(loin.secondes, 400);
     EXPECT_LT(loin.secondes, 500);
 }
@@ -178,17 +178,17 @@ TEST(TempsDynamique, JoinedWithoutAJump) {
     const double seconde = 1 / PosSoleil::SecondesParJour;
     for (const double join :
          {PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0), Contrat::FinTableSauts()}) {
-        const double avant = Contrat::TtMoinsUtcParDefaut(join - seconde / 1000).secondes,
-                     apres = Contrat::TtMoinsUtcParDefaut(join).secondes;
+        const double avant = Contrat::TEmoinsTUParDefaut(join - seconde / 1000).secondes,
+                     apres = Contrat::TEmoinsTUParDefaut(join).secondes;
         EXPECT_LT(std::fabs(apres - avant), 0.1) << join;
-        EXPECT_NE(Contrat::TtMoinsUtcParDefaut(join - seconde).source,
-                  Contrat::TtMoinsUtcParDefaut(join).source);
+        EXPECT_NE(Contrat::TEmoinsTUParDefaut(join - seconde).source,
+                  Contrat::TEmoinsTUParDefaut(join).source);
     }
     double precedent =
-        Contrat::TtMoinsUtcParDefaut(PosSoleil::EncodeDateValeur(1962, 1, 1, 0, 0, 0)).secondes;
+        Contrat::TEmoinsTUParDefaut(PosSoleil::EncodeDateValeur(1962, 1, 1, 0, 0, 0)).secondes;
     for (double t = PosSoleil::EncodeDateValeur(1962, 1, 2, 0, 0, 0);
          t < PosSoleil::EncodeDateValeur(2251, 1, 1, 0, 0, 0); t += 1) {
-        const double valeur = Contrat::TtMoinsUtcParDefaut(t).secondes;
+        const double valeur = Contrat::TEmoinsTUParDefaut(t).secondes;
         const double saut = valeur - precedent;
         if (std::fabs(saut - 1) > 1e-9) {
             EXPECT_LT(std::fabs(saut), 0.1) << t;

@@ -15,9 +15,9 @@ struct Resultats {
 };
 
 Resultats Calcule(double annee, double mois, double jour, double heure, double minute,
-                  double seconde, double longitude, double latitude, double tet = 64.184) {
+                  double seconde, double longitude, double latitude, double TEmoinsTU = 64.184) {
     Resultats r{};
-    CalculPosition(annee, mois, jour, heure, minute, seconde, longitude, latitude, 0, tet,
+    CalculPosition(annee, mois, jour, heure, minute, seconde, longitude, latitude, 0, TEmoinsTU,
                    r.longitude, r.rayon, r.alpha, r.delta, r.azimut, r.hauteur, r.equation);
     return r;
 }
@@ -185,7 +185,7 @@ TEST(CalculPosition, AnyFiniteInputGivesFiniteResults) {
 TEST(PositionSoleil, SameResultsAsTheOutputParameterForm) {
     // The value form takes the date-time value of the instant; the figures are the same bits.
     struct Cas {
-        double annee, mois, jour, heure, minute, seconde, longitude, latitude, altitude, tet;
+        double annee, mois, jour, heure, minute, seconde, longitude, latitude, altitude, TEmoinsTU;
     };
     const Cas cas[] = {{2026, 12, 7, 12, 0, 0, 2.0302777777777776, 42.49666666666667, 0, 64.184},
                        {1980, 1, 1, 0, 0, 0.5, -120.5, -33.9, 1500, 51.184},
@@ -194,10 +194,10 @@ TEST(PositionSoleil, SameResultsAsTheOutputParameterForm) {
         SCOPED_TRACE(c.annee);
         Resultats r{};
         CalculPosition(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde, c.longitude,
-                       c.latitude, c.altitude, c.tet, r.longitude, r.rayon, r.alpha, r.delta,
+                       c.latitude, c.altitude, c.TEmoinsTU, r.longitude, r.rayon, r.alpha, r.delta,
                        r.azimut, r.hauteur, r.equation);
         const double t = EncodeDateValeur(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde);
-        const Position p = PositionSoleil(t, {c.longitude, c.latitude, c.altitude}, c.tet);
+        const Position p = PositionSoleil(t, {c.longitude, c.latitude, c.altitude}, c.TEmoinsTU);
         EXPECT_EQ(p.LongitudeSoleil, r.longitude);
         EXPECT_EQ(p.RayonVecteur, r.rayon);
         EXPECT_EQ(p.AscensionDroite, r.alpha);

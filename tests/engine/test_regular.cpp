@@ -100,9 +100,9 @@ TEST(SerieSoleil, ChangingDynamicalTimeAndTheScalarReference) {
         Ecarts driver, scalaire;
         for (std::size_t i = 0; i < rangs.size(); i += 7) {
             const double t = t0 + static_cast<double>(i) * pas,
-                         tet = 420 + static_cast<double>(i) * pente;
-            driver.Ajoute(rangs[i], PosSoleil::PositionSoleil(t, site, tet));
-            scalaire.Ajoute(rangs[i], PosSoleil::Scalaire::PositionSoleil(t, site, tet));
+                         TEmoinsTU = 420 + static_cast<double>(i) * pente;
+            driver.Ajoute(rangs[i], PosSoleil::PositionSoleil(t, site, TEmoinsTU));
+            scalaire.Ajoute(rangs[i], PosSoleil::Scalaire::PositionSoleil(t, site, TEmoinsTU));
         }
         EXPECT_LE(driver.angle, 1e-10);
         EXPECT_LE(driver.distance, 1e-13);

@@ -60,7 +60,7 @@ TEST(Liborvanel, PositionIsCalculPositionToTheBit) {
         const double unix = Unix(annee, mois, jour, heure, minute, seconde);
         const bool defaut = i % 2 == 0;
         const double tt =
-            defaut ? Contrat::TtMoinsUtcParDefaut(
+            defaut ? Contrat::TEmoinsTUParDefaut(
                          PosSoleil::EncodeDateValeur(annee, mois, jour, heure, minute, seconde))
                          .secondes
                    : 30 + i % 300;
@@ -213,7 +213,7 @@ TEST(Liborvanel, RefractionAndTheDaysEvents) {
         ASSERT_EQ(orvanel_day_events(2026, mois, 21, &site, NaN, &d), ORVANEL_OK);
         const double midi = PosSoleil::EncodeDateValeur(2026, mois, 21, 12, 0, 0);
         const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
-            2026, mois, 21, {18.95, 69.65, 100}, Contrat::TtMoinsUtcParDefaut(midi).secondes);
+            2026, mois, 21, {18.95, 69.65, 100}, Contrat::TEmoinsTUParDefaut(midi).secondes);
         ASSERT_EQ(d.count, static_cast<int>(j.evenements.size()));
         for (int i = 0; i < static_cast<int>(j.evenements.size()); ++i) {
             EXPECT_EQ(d.events[i].type, static_cast<int>(j.evenements[i].type));

@@ -47,13 +47,13 @@ QString SeparateurAttendu() {
         QStringLiteral("ORVANEL_SEPARATEUR_ATTENDU"), QStringLiteral("."));
 }
 
-Position Calcule(const QDateTime& t, double longitude, double latitude, double tet) {
+Position Calcule(const QDateTime& t, double longitude, double latitude, double TEmoinsTU) {
     Position p{};
     double l = 0, e = 0;
     const QDate d = t.date();
     const QTime h = t.time();
     PosSoleil::CalculPosition(d.year(), d.month(), d.day(), h.hour(), h.minute(),
-                              h.second() + h.msec() / 1000.0, longitude, latitude, 0, tet, l,
+                              h.second() + h.msec() / 1000.0, longitude, latitude, 0, TEmoinsTU, l,
                               p.rayon, p.ascensionDroite, p.declinaison, p.azimut, p.hauteur, e);
     return p;
 }

@@ -28,7 +28,8 @@ QString SeparateurAttendu();
 struct Position {
     double ascensionDroite, declinaison, rayon, hauteur, azimut;
 };
-Position Calcule(const QDateTime& instant, double longitude, double latitude, double tet = 64.184);
+Position Calcule(const QDateTime& instant, double longitude, double latitude,
+                 double TEmoinsTU = 64.184);
 QString DMS(double angle, int decimals);
 QString HMS(double angle, int decimals);
 
