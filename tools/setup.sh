@@ -19,7 +19,7 @@ if [ "${1:-}" = "--tests" ]; then
   paquets+=(
     libgtest-dev libbenchmark-dev liberfa-dev
     python3-pandas python3-dask python3-distributed
-    dpkg-dev desktop-file-utils appstream
+    dpkg-dev desktop-file-utils appstream lintian
     xvfb xauth xdotool xclip x11-utils libx11-dev icewm
     clang-14 libclang-rt-14-dev clang-format-14
     locales

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the .deb from this build tree, unpacks it into a temporary root, runs the unpacked
-# orvanel-cli and validates the desktop entry, the AppStream metadata and the manual page.
+# Builds the four .deb packages from this build tree (the program, the shared library, its
+# development files, the Python module), checks them with lintian (no error, no warning that is
+# not kept with its reason), unpacks them into a temporary root, runs the unpacked orvanel-cli
+# and validates the desktop entry, the AppStream metadata and the manual pages.
 # Usage: test_paquet.sh BUILD_DIR
 set -euo pipefail
 build=$1
-for outil in cpack dpkg-deb desktop-file-validate appstreamcli; do
+for outil in cpack dpkg-deb desktop-file-validate appstreamcli lintian; do
   command -v "$outil" >/dev/null || { echo "SKIP: $outil is not installed (tools/setup.sh installs it)"; exit 77; }
 done
 tmp=$(mktemp -d)
@@ -12,16 +14,35 @@ trap 'rm -rf "$tmp"' EXIT
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/paquets" >"$tmp/cpack.log" 2>&1 ||
   { cat "$tmp/cpack.log"; exit 1; }
-deb=$(ls "$tmp"/paquets/orvanel_*.deb)
-echo "package: $(basename "$deb")"
-dpkg-deb -x "$deb" "$tmp/racine"
-
-# Its dependencies are declared: the Qt libraries, the time-zone library and database.
-depends=$(dpkg-deb -f "$deb" Depends)
-echo "Depends: $depends"
-for paquet in libqt6widgets6 libdate-tz3 tzdata libc6 python3-numpy; do
-  grep -q "$paquet" <<<"$depends" || { echo "FAIL: $paquet missing from Depends"; exit 1; }
+declare -A debs
+for paquet in orvanel liborvanel1 liborvanel-dev python3-orvanel; do
+  debs[$paquet]=$(ls "$tmp"/paquets/${paquet}_*.deb)
+  echo "package: $(basename "${debs[$paquet]}")"
+  dpkg-deb -x "${debs[$paquet]}" "$tmp/racine"
+  for doc in copyright changelog.gz; do
+    test -s "$tmp/racine/usr/share/doc/$paquet/$doc" || { echo "FAIL: $paquet has no $doc"; exit 1; }
+  done
 done
+# lintian as root says so on standard error; its findings go to standard output.
+if ! lintian --no-cfg --fail-on error,warning "${debs[@]}" 2>/dev/null; then
+  echo "FAIL: lintian"
+  exit 1
+fi
+echo "lintian: no error, no warning left unexplained"
+
+# Each package declares what it needs: the program the Qt libraries, the time-zone library and
+# database; the module Debian's python3 and NumPy; the development files their library.
+depends=$(dpkg-deb -f "${debs[orvanel]}" Depends)
+echo "Depends: $depends"
+for paquet in libqt6widgets6 libdate-tz3 tzdata libc6; do
+  grep -q "$paquet" <<<"$depends" || { echo "FAIL: $paquet missing from orvanel's Depends"; exit 1; }
+done
+grep -q python3-numpy <<<"$(dpkg-deb -f "${debs[python3-orvanel]}" Depends)" ||
+  { echo "FAIL: python3-numpy missing from python3-orvanel's Depends"; exit 1; }
+grep -q "liborvanel1 (= " <<<"$(dpkg-deb -f "${debs[liborvanel-dev]}" Depends)" ||
+  { echo "FAIL: liborvanel1 missing from liborvanel-dev's Depends"; exit 1; }
+dpkg-deb --ctrl-tarfile "${debs[liborvanel1]}" | tar -xO ./shlibs | grep -q "^liborvanel 1 liborvanel1" ||
+  { echo "FAIL: liborvanel1 has no shlibs entry"; exit 1; }
 
 version=$("$tmp/racine/usr/bin/orvanel-cli" --version)
 echo "$version"
@@ -34,12 +55,14 @@ for taille in 16 22 24 32 48 64 128 256; do
   icone="$tmp/racine/usr/share/icons/hicolor/${taille}x${taille}/apps/orvanel.png"
   test -s "$icone" || { echo "FAIL: no icon $icone"; exit 1; }
 done
-manuel="$tmp/racine/usr/share/man/man1/orvanel-cli.1"
-test -s "$manuel"
-if command -v groff >/dev/null; then
-  avertissements=$(groff -t -man -Tutf8 -ww -z "$manuel" 2>&1)
-  [[ -z $avertissements ]] || { echo "FAIL: the manual page warns: $avertissements"; exit 1; }
-fi
+for page in orvanel orvanel-cli; do
+  manuel="$tmp/racine/usr/share/man/man1/$page.1.gz"
+  test -s "$manuel" || { echo "FAIL: no $manuel"; exit 1; }
+  if command -v groff >/dev/null; then
+    avertissements=$(gzip -dc "$manuel" | groff -t -man -Tutf8 -ww -z 2>&1)
+    [[ -z $avertissements ]] || { echo "FAIL: $page's manual page warns: $avertissements"; exit 1; }
+  fi
+done
 # The library for C and C++ programs, and the Python module, which imports from the package.
 for fichier in usr/include/orvanel/orvanel.h usr/lib/pkgconfig/orvanel.pc \
   usr/lib/cmake/Orvanel/OrvanelConfig.cmake usr/lib/python3/dist-packages/orvanel/__init__.py; do
