@@ -34,7 +34,8 @@ std::string RegleTt() {
 }
 
 double HauteurRefractee(const Reglages& r, double hauteur) {
-    return hauteur + PosSoleil::Refraction(hauteur, Contrat::CmHgDeMmHg(r.pressionMmHg), r.temperature);
+    return hauteur +
+           PosSoleil::Refraction(hauteur, Contrat::CmHgDeMmHg(r.pressionMmHg), r.temperature);
 }
 
 }  // namespace
