@@ -18,7 +18,9 @@ struct TermeNutation {
     double A, Ap, B, Bp;
 };
 
-// The 60 leading terms of the IAU 1980 theory, in the published order.
+// The 60 leading terms of the IAU 1980 theory of nutation (P. K. Seidelmann, Celestial Mechanics
+// 27, 79, 1982; its 106 terms in the Explanatory Supplement to the Astronomical Almanac, 1992,
+// section 3.222), in the order of J. Meeus, Astronomical Algorithms, 2nd ed. (1998), table 22.A.
 constexpr TermeNutation Nutation1980[] = {
     {0, 0, 0, 0, 1, -171996, -174.2, 92025, 8.9},
     {0, 0, 0, 0, 2, 2062, 0.2, -895, 0.5},
@@ -141,6 +143,12 @@ void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, doub
 
 }  // namespace Interne
 
+// The fundamental arguments as cubic polynomials in T, degrees: the mean elongation of the Moon,
+// the mean anomalies of the Sun and the Moon, the Moon's argument of latitude and the longitude
+// of its ascending node, after Meeus, Astronomical Algorithms, 2nd ed. (1998), chapters 22 and
+// 47 (the lunar theory ELP-2000/82 of M. Chapront-Touzé and J. Chapront). The Moon's mean
+// anomaly takes Meeus's 0.0089970 degree per century squared: a tenth of it once stood here, a
+// slip of 0.05 degree at the end of the program's dates (and so 0.00006" in the nutation).
 double ElongationMoyenneLune(double T) noexcept {
     return 297.8502042 + 445267.111507861 * T - 0.001630027777 * T * T + 1.8319444e-6 * T * T * T;
 }
@@ -150,7 +158,7 @@ double AnomalieMoyenneSoleil(double T) noexcept {
 }
 
 double AnomalieMoyenneLune(double T) noexcept {
-    return 134.9634114 + 477198.86763 * T + 0.00089970277 * T * T + 1.43475e-5 * T * T * T;
+    return 134.9634114 + 477198.86763 * T + 0.0089970277 * T * T + 1.43475e-5 * T * T * T;
 }
 
 double ArgumentLatitudeLune(double T) noexcept {

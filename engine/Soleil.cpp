@@ -39,6 +39,10 @@ void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& 
             Deg;
 }
 
+// The equation of time as J. Meeus gives it (Astronomical Algorithms, 2nd ed., 1998, chapter 28,
+// formulas 28.2 and 28.3): E = L0 - 0.0057183 - alpha + deltaPsi cos(epsilon), where L0 is the
+// Sun's mean longitude referred to the mean equinox of date, from VSOP87, and 0.0057183 degree
+// the constant of aberration (20.49552") with the FK5 correction (-0.09033").
 double EquationDuTemps(double T, double alpha, double deltaPsi, double epsilon0) noexcept {
     const double tau = T / 10;
     const double L0 = Modulo360(280.4664567 + 360007.6982779 * tau + 0.03032028 * tau * tau +
