@@ -58,7 +58,8 @@ std::string TextePremiereDate();
 std::string TexteDerniereDate();
 
 // The windows' date pickers offer a narrower range, the one they were designed with: from
-// 1 January of PremiereAnnee to 1 January of DerniereAnnee (ui/Controles.cpp).
+// 1 January of the first of these years to 1 January (00:00) of the second.
+inline constexpr int AnneeDebutFenetres = PremiereAnnee, AnneeFinFenetres = DerniereAnnee;
 
 // ---- Pressure ----
 // The engine's refraction takes centimetres of mercury; the faces take millimetres (the main

@@ -79,8 +79,8 @@ QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, in
     auto* picker = Cree<TSaisieDate>(parent, nom, QString(), gauche, haut, largeur, hauteur);
     picker->setDisplayFormat(QLocale::system().dateFormat(QLocale::LongFormat));
     picker->setCalendarPopup(true);
-    // The windows' range: 1 January of the first year to 1 January of the last.
-    picker->setDateRange(QDate(Contrat::PremiereAnnee, 1, 1), QDate(Contrat::DerniereAnnee, 1, 1));
+    picker->setDateRange(QDate(Contrat::AnneeDebutFenetres, 1, 1),
+                         QDate(Contrat::AnneeFinFenetres, 1, 1));
     picker->setDate(date);
     return picker;
 }

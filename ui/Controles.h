@@ -72,8 +72,8 @@ TMaskEdit* CreeMasque(QWidget* parent, const char* nom, const QString& masque, c
                       int gauche, int haut, int largeur, int hauteur);
 
 // A date picker in the system's long date format with a drop-down calendar, limited to the
-// windows' dates (1 January of Contrat::PremiereAnnee to 1 January of Contrat::DerniereAnnee),
-// and a time picker to the second.
+// windows' dates (1 January of Contrat::AnneeDebutFenetres to 1 January of
+// Contrat::AnneeFinFenetres), and a time picker to the second.
 QDateEdit* CreeDate(QWidget* parent, const char* nom, QDate date, int gauche, int haut, int largeur,
                     int hauteur);
 QTimeEdit* CreeHeure(QWidget* parent, const char* nom, QTime heure, int gauche, int haut,

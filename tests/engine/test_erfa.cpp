@@ -94,7 +94,7 @@ TEST(Erfa, SiderealTimeIsTheIau1982One) {
 
 namespace {
 
-constexpr double TEmoinsTU = 69.184;
+constexpr double TEmoinsTUEvenements = 69.184;
 constexpr double Jour = 86400.0;
 
 struct Trouve {
@@ -106,7 +106,7 @@ struct Trouve {
 // What changes sign at the event: the altitude less a threshold, or the hour angle (upper
 // culmination) or its supplement (lower).
 double Fonction(double t, const Site& site, int quoi) {
-    const ReferenceErfa::Reference r = ReferenceErfa::Soleil(t, site, TEmoinsTU);
+    const ReferenceErfa::Reference r = ReferenceErfa::Soleil(t, site, TEmoinsTUEvenements);
     if (quoi < 4) return r.hauteur * Degre - HauteursSeuils[quoi];
     if (quoi == 4) return r.angleHoraire;
     return eraAnpm(r.angleHoraire - ERFA_DPI);
@@ -146,7 +146,7 @@ struct SiteJour {
     int annee, mois, jour;
 };
 
-const SiteJour Cas[] = {
+const SiteJour SitesJours[] = {
     {"Paris, equinox", {2.35, 48.86, 35}, 2026, 3, 20},
     {"Paris, summer solstice", {2.35, 48.86, 35}, 2026, 6, 21},
     {"Paris, winter solstice", {2.35, 48.86, 35}, 2026, 12, 21},
@@ -176,9 +176,9 @@ const SiteJour Cas[] = {
 }  // namespace
 
 TEST(Erfa, DayEventsAreTheCrossingsOfErfasSun) {
-    for (const SiteJour& c : Cas) {
+    for (const SiteJour& c : SitesJours) {
         SCOPED_TRACE(c.nom);
-        const JourSolaire j = JourneeSolaire(c.annee, c.mois, c.jour, c.site, TEmoinsTU);
+        const JourSolaire j = JourneeSolaire(c.annee, c.mois, c.jour, c.site, TEmoinsTUEvenements);
         const std::vector<Trouve> trouves = Crossings(j.debut, c.site);
         ASSERT_EQ(j.evenements.size(), trouves.size());
         for (const Trouve& attendu : trouves) {
