@@ -31,7 +31,7 @@ struct AnneeCalculee {
     std::string suffixe;  // of the times' keys: "_legale" or "_utc"
 };
 
-AnneeCalculee Calcule(const Reglages& r, int annee) {
+AnneeCalculee CalculeAnnee(const Reglages& r, int annee) {
     AnneeCalculee c;
     c.annee = annee;
     c.jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
@@ -85,11 +85,7 @@ std::optional<double> HauteurAuPassage(const PosSoleil::JourSolaire& j) {
     return std::nullopt;
 }
 
-const char* CleEtat(PosSoleil::EtatSeuil etat) {
-    return Contrat::ClesEtats[static_cast<int>(etat)];
-}
-
-void EnTexte(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
+void AnneeEnTexte(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
     std::string texte = Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
                                            r.site.Latitude >= 0, r.separateur, true) +
                         '\t' + std::to_string(c.annee) + '\t' +
@@ -112,7 +108,7 @@ void EnTexte(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
     sortie << texte;
 }
 
-void EnCsv(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
+void AnneeEnCsv(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
     std::string texte =
         "date,site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,"
         "source_tt_utc,ut1_moins_utc_s";
@@ -135,14 +131,16 @@ void EnCsv(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
         const auto hp = HauteurAuPassage(j);
         texte += ',' + (hp ? Nombre(*hp) : std::string()) + ',' + Nombre(j.duree * 60) + ',' +
                  Nombre(j.variationDuree * 60);
-        for (const PosSoleil::EtatSeuil e : j.etats) texte += std::string(",") + CleEtat(e);
-        for (const PosSoleil::EtatSeuil e : j.etatsHauteurs) texte += std::string(",") + CleEtat(e);
+        for (const PosSoleil::EtatSeuil e : j.etats)
+            texte += std::string(",") + Contrat::CleEtat(e);
+        for (const PosSoleil::EtatSeuil e : j.etatsHauteurs)
+            texte += std::string(",") + Contrat::CleEtat(e);
         texte += '\n';
     }
     sortie << texte;
 }
 
-void EnJson(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
+void AnneeEnJson(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
     Json o;
     o["entete"] = EnTeteJson(r, "annee", false, std::nullopt);
     o["annee"] = c.annee;
@@ -164,7 +162,7 @@ void EnJson(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
         x["variation_duree_min"] = j.variationDuree * 60;
         Json seuils;
         for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
-            seuils[Contrat::ClesSeuils[s]] = CleEtat(j.etats[s]);
+            seuils[Contrat::ClesSeuils[s]] = Contrat::CleEtat(j.etats[s]);
         x["seuils"] = seuils;
         Json hauteurs = Json::array();
         for (std::size_t i = 0; i < r.ciel.hauteurs.size(); ++i) {
@@ -173,7 +171,7 @@ void EnJson(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
             hauteurs.push_back({{"hauteur_deg", r.ciel.hauteurs[i]},
                                 {"montee" + c.suffixe, Heures(r, c, j, montee)},
                                 {"descente" + c.suffixe, Heures(r, c, j, descente)},
-                                {"etat", CleEtat(j.etatsHauteurs[i])}});
+                                {"etat", Contrat::CleEtat(j.etatsHauteurs[i])}});
         }
         x["hauteurs"] = hauteurs;
         liste.push_back(x);
@@ -185,14 +183,14 @@ void EnJson(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
 }  // namespace
 
 void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee) {
-    AnneeCalculee c = Calcule(r, annee);
+    AnneeCalculee c = CalculeAnnee(r, annee);
     switch (r.format) {
         case Format::Texte:
-            return EnTexte(sortie, r, c);
+            return AnneeEnTexte(sortie, r, c);
         case Format::Csv:
-            return EnCsv(sortie, r, c);
+            return AnneeEnCsv(sortie, r, c);
         case Format::Json:
-            return EnJson(sortie, r, c);
+            return AnneeEnJson(sortie, r, c);
     }
 }
 

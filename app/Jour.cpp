@@ -20,7 +20,7 @@ struct JourCalcule {
     PosSoleil::JourSolaire j;
 };
 
-JourCalcule Calcule(const Reglages& r, int annee, int mois, int jour) {
+JourCalcule CalculeJour(const Reglages& r, int annee, int mois, int jour) {
     JourCalcule c;
     char date[48];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
@@ -40,13 +40,9 @@ bool Culmination(const PosSoleil::Evenement& e) {
            e.type == PosSoleil::TypeEvenement::PassageInferieur;
 }
 
-const char* CleEtat(PosSoleil::EtatSeuil etat) {
-    return Contrat::ClesEtats[static_cast<int>(etat)];
-}
-
 // The solar day's window's text, each time and the last column labelled.
-void EnTexte(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
-             std::optional<HeureLegale>& legal) {
+void JourEnTexte(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
+                 std::optional<HeureLegale>& legal) {
     const PosSoleil::JourSolaire& j = c.j;
     sortie << Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
                                  r.site.Latitude >= 0, r.separateur, true)
@@ -72,8 +68,8 @@ void EnTexte(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
 }
 
 // Every row carries the day and the site, so that a file of several days reads as one.
-void EnCsv(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
-           std::optional<HeureLegale>& legal) {
+void JourEnCsv(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
+               std::optional<HeureLegale>& legal) {
     const PosSoleil::JourSolaire& j = c.j;
     std::string commun = c.date;
     for (const double x : {r.site.Longitude, r.site.Latitude, r.site.Altitude, c.tt.secondes}) {
@@ -113,20 +109,20 @@ void EnCsv(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
         if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
             ligne({std::string("etat,") + Contrat::ClesSeuils[s] + "," +
                        (s == 0 && !r.ciel.horizon.empty() ? std::string() : seuil(s)) + "," +
-                       CleEtat(j.etats[s]) + "," + heuresVides,
+                       Contrat::CleEtat(j.etats[s]) + "," + heuresVides,
                    "", "", "", ""});
     for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
         if (j.etatsHauteurs[i] != PosSoleil::EtatSeuil::Franchi)
             ligne({"etat,hauteur," + Nombre(r.ciel.hauteurs[i]) + "," +
-                       CleEtat(j.etatsHauteurs[i]) + "," + heuresVides,
+                       Contrat::CleEtat(j.etatsHauteurs[i]) + "," + heuresVides,
                    "", "", "", ""});
     ligne({"duree,duree_jour,,," + heuresVides, "", "", Nombre(j.duree * 60),
            Nombre(j.variationDuree * 60)});
     sortie << texte;
 }
 
-void EnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
-            std::optional<HeureLegale>& legal) {
+void JourEnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
+                std::optional<HeureLegale>& legal) {
     const PosSoleil::JourSolaire& j = c.j;
     Json o;
     o["entete"] = EnTeteJson(r, "jour", false, c.midi);
@@ -149,12 +145,12 @@ void EnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
     o["evenements"] = evenements;
     Json seuils;
     for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
-        seuils[Contrat::ClesSeuils[s]] = CleEtat(j.etats[s]);
+        seuils[Contrat::ClesSeuils[s]] = Contrat::CleEtat(j.etats[s]);
     o["seuils"] = seuils;
     Json hauteurs = Json::array();
     for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
         hauteurs.push_back(
-            {{"hauteur_deg", r.ciel.hauteurs[i]}, {"etat", CleEtat(j.etatsHauteurs[i])}});
+            {{"hauteur_deg", r.ciel.hauteurs[i]}, {"etat", Contrat::CleEtat(j.etatsHauteurs[i])}});
     o["hauteurs"] = hauteurs;
     o["duree_jour_min"] = j.duree * 60;
     o["variation_duree_min"] = j.variationDuree * 60;
@@ -164,16 +160,16 @@ void EnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
 }  // namespace
 
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
-    const JourCalcule c = Calcule(r, annee, mois, jour);
+    const JourCalcule c = CalculeJour(r, annee, mois, jour);
     std::optional<HeureLegale> legal;
     if (!r.fuseau.empty()) legal.emplace(r.fuseau);
     switch (r.format) {
         case Format::Texte:
-            return EnTexte(sortie, r, c, legal);
+            return JourEnTexte(sortie, r, c, legal);
         case Format::Csv:
-            return EnCsv(sortie, r, c, legal);
+            return JourEnCsv(sortie, r, c, legal);
         case Format::Json:
-            return EnJson(sortie, r, c, legal);
+            return JourEnJson(sortie, r, c, legal);
     }
 }
 

@@ -97,6 +97,9 @@ inline constexpr double AzimutNord(double azimut) noexcept {
 inline constexpr const char* ClesSeuils[PosSoleil::NombreSeuils] = {"lever_coucher", "civil",
                                                                     "nautique", "astronomique"};
 inline constexpr const char* ClesEtats[] = {"franchi", "toujours_au_dessus", "toujours_au_dessous"};
+inline constexpr const char* CleEtat(PosSoleil::EtatSeuil etat) noexcept {
+    return ClesEtats[static_cast<int>(etat)];
+}
 // The kinds of event, in the order of PosSoleil::TypeEvenement.
 inline constexpr const char* ClesTypes[] = {"passage", "passage_inferieur", "montee", "descente"};
 
