@@ -6,6 +6,7 @@
 #include <date/tz.h>
 
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "Contrat.h"
+#include "RegleFuseau.h"
 #include "PosSoleil.h"
 #include "TempsDynamique.h"
 
@@ -82,10 +84,16 @@ char* EcritIso(char* p, double t) noexcept;    // or written at p (24 characters
 std::string TexteSecondes(double t);
 
 // Legal time in a zone, the zone's period kept between calls (rows come in order). Not shared
-// between threads.
+// between threads. The zone's listed changes come from the time-zone database; after the last
+// of them (2037 in the files Debian installs), the rule that ends the zone's file, as the C
+// library applies it: summer time goes on being kept.
 class HeureLegale {
 public:
     explicit HeureLegale(const std::string& fuseau);
+    ~HeureLegale();
+    HeureLegale(HeureLegale&&) noexcept;
+    // The zone's offset from UTC at a UTC date-time value, seconds, and its abbreviation.
+    const date::sys_info& Periode(date::sys_seconds s);
     // "YYYY-MM-DDTHH:MM:SS.mmm+02:00" of the same millisecond as TexteIso, or with `secondes`
     // "YYYY-MM-DD HH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
     std::string Texte(double t, bool secondes = false);
@@ -93,6 +101,8 @@ public:
 
 private:
     const date::time_zone* zone_;
+    std::unique_ptr<RegleFuseau> regle_;  // the rule after the listed changes, if any
+    date::sys_seconds debutRegle_;        // from the start of the last listed period
     date::sys_info info_{};
 };
 

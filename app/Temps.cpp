@@ -1,7 +1,9 @@
 // Time scales and the texts of instants of the command-line program.
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <string>
 
 #include "Cli.h"
 
@@ -83,15 +85,36 @@ std::string TexteSecondes(double t) {
     return TexteCivil(SecondeProche(MsUnix(t)), ' ', false);
 }
 
-HeureLegale::HeureLegale(const std::string& fuseau) : zone_(date::locate_zone(fuseau)) {}
+HeureLegale::HeureLegale(const std::string& fuseau)
+    : zone_(date::locate_zone(fuseau)), regle_(RegleFuseau::DuFichier(fuseau)) {
+    // The period that the listed changes leave open at their end: the rule's from its start.
+    if (regle_) debutRegle_ = zone_->get_info(date::sys_days(date::year::max() / 1 / 1)).begin;
+}
+
+HeureLegale::~HeureLegale() = default;
+HeureLegale::HeureLegale(HeureLegale&&) noexcept = default;
+
+const date::sys_info& HeureLegale::Periode(date::sys_seconds s) {
+    if (s >= info_.begin && s < info_.end) return info_;
+    if (regle_ && s >= debutRegle_) {
+        const RegleFuseau::Periode p = regle_->En(s.time_since_epoch().count());
+        info_.begin = std::max(date::sys_seconds(std::chrono::seconds(p.debut)), debutRegle_);
+        info_.end = date::sys_seconds(std::chrono::seconds(p.fin));
+        info_.offset = std::chrono::seconds(p.decalage);
+        info_.abbrev = p.abreviation;
+    } else {
+        info_ = zone_->get_info(s);
+        if (regle_ && info_.end > debutRegle_) info_.end = debutRegle_;
+    }
+    return info_;
+}
 
 std::string HeureLegale::Texte(double t, bool secondes) {
     long long ms = MsUnix(t);
     if (secondes) ms = SecondeProche(ms);
     const date::sys_seconds s = date::floor<std::chrono::seconds>(
         date::sys_time<std::chrono::milliseconds>(std::chrono::milliseconds(ms)));
-    if (!(s >= info_.begin && s < info_.end)) info_ = zone_->get_info(s);
-    const long long decalage = info_.offset.count();
+    const long long decalage = Periode(s).offset.count();
     std::string texte = TexteCivil(ms + decalage * 1000, secondes ? ' ' : 'T', !secondes);
     const long long minutes = (decalage < 0 ? -decalage : decalage) / 60;
     char fin[8] = {decalage < 0 ? '-' : '+'};

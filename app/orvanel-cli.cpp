@@ -395,9 +395,10 @@ int Jour(const Saisie& s) {
         // Today where the legal time is asked for, else in UTC.
         const auto maintenant =
             std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-        d = Cli::AnalyseInstant(s.fuseau.empty()
-                                    ? date::format("%F", maintenant)
-                                    : date::format("%F", date::make_zoned(s.fuseau, maintenant)));
+        const auto ici = s.fuseau.empty()
+                             ? maintenant
+                             : maintenant + Cli::HeureLegale(s.fuseau).Periode(maintenant).offset;
+        d = Cli::AnalyseInstant(date::format("%F", ici));
     } else {
         d = Cli::AnalyseInstant(s.date);
         if (!d) Cli::LitInstant(s.date, "--date");  // its message
