@@ -56,7 +56,9 @@ std::vector<std::string> Heures(const Reglages& r, AnneeCalculee& c,
         if (!s.Est(e)) continue;
         const double t = e.t - r.dut1 / PosSoleil::SecondesParJour;
         if (r.format == Format::Texte)
-            textes.push_back((c.legal ? c.legal->Texte(t, true) : TexteSecondes(t)).substr(11, 8));
+            // Legal time with its offset: the hour that comes twice is told apart.
+            textes.push_back(c.legal ? c.legal->Texte(t, true).substr(11)
+                                     : TexteSecondes(t).substr(11, 8));
         else
             textes.push_back(c.legal ? c.legal->Texte(t) : TexteIso(t));
     }

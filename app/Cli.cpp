@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace Cli {
 
@@ -13,8 +14,8 @@ namespace {
 
 std::string Erreur(std::string_view quoi, std::string_view option, std::string_view texte,
                    std::string_view attendu) {
-    return std::string(quoi) + " pour " + std::string(option) + " : « " + std::string(texte) +
-           " » (" + std::string(attendu) + ")";
+    return std::string(quoi) + " pour " + std::string(option) + " : « " + Extrait(texte) + " » (" +
+           std::string(attendu) + ")";
 }
 
 // A bound as the French write it: "-0,9".
@@ -99,6 +100,38 @@ std::string Plage(double min, double max, std::string_view unite) {
 }
 
 }  // namespace
+
+std::string Extrait(std::string_view texte) {
+    constexpr std::size_t Caracteres = 40;
+    std::string sortie;
+    std::size_t caracteres = 0, i = 0;
+    while (i < texte.size() && caracteres < Caracteres) {
+        const auto c = static_cast<unsigned char>(texte[i]);
+        // The length of a well-formed UTF-8 sequence starting here, 0 if there is none.
+        std::size_t n = c < 0x80             ? 1
+                        : (c & 0xE0) == 0xC0 ? 2
+                        : (c & 0xF0) == 0xE0 ? 3
+                        : (c & 0xF8) == 0xF0 ? 4
+                                             : 0;
+        if (n == 1 && (c < 0x20 || c == 0x7F)) n = 0;
+        if (n > 1 && (c == 0xC0 || c == 0xC1 || c > 0xF4)) n = 0;
+        for (std::size_t k = 1; k < n; ++k)
+            if (i + k >= texte.size() || (static_cast<unsigned char>(texte[i + k]) & 0xC0) != 0x80)
+                n = 0;
+        if (n == 0) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", c);
+            sortie += code;
+            i += 1;
+        } else {
+            sortie.append(texte.substr(i, n));
+            i += n;
+        }
+        ++caracteres;
+    }
+    if (i < texte.size()) sortie += "…";
+    return sortie;
+}
 
 std::string TextePlage(double min, double max, std::string_view unite) {
     std::string texte = "de " + Borne(min) + " à " + Borne(max);

@@ -28,6 +28,11 @@ using Contrat::SourceTEmoinsTU;
 using Contrat::TEmoinsTUParDefaut;
 using Contrat::ValeurTEmoinsTU;
 
+// A text from the user as a message quotes it: at most its first 40 characters (then "…"), each
+// byte that is not printable UTF-8 written \xNN, so that a huge or binary field never floods
+// the terminal.
+std::string Extrait(std::string_view texte);
+
 // A usage error: its French message goes to standard error and the program ends with status 2,
 // nothing written on standard output.
 struct ErreurUsage {
@@ -110,6 +115,33 @@ private:
 std::string Nombre(double x);
 void AjouteNombre(std::string& texte, double x);
 char* EcritNombre(char* p, double x) noexcept;  // written at p (32 characters), past it
+
+// ---- Standard output ----
+
+// Standard output written through write(2), whole lines kept: when a write fails (a full disk,
+// a file over its size limit, a closed descriptor), the error is kept, nothing more is written,
+// and on a regular file what was written is cut back to its last complete line, so that no half
+// row is ever left for a reader to take for a shorter number.
+class SortieEntiere : public std::streambuf {
+public:
+    explicit SortieEntiere(int fd);
+    ~SortieEntiere() override;
+    // errno of the first failure, 0 while every write succeeded.
+    int Erreur() const noexcept { return erreur_; }
+
+protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
+    int sync() override;
+
+private:
+    bool Vide();
+    int fd_;
+    int erreur_ = 0;
+    long long debut_ = -1;                   // the file's offset at the start, for a regular file
+    long long ecrits_ = 0, finDeLigne_ = 0;  // bytes written, and up to the last line end
+    std::string tampon_;
+};
 
 // ---- Settings and rows ----
 

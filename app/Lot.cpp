@@ -68,8 +68,10 @@ Colonnes LitEnTete(const std::string& ligne) {
                      : nom == "lat"    ? &c.lat
                      : nom == "height" ? &c.height
                                        : nullptr;
-        if (!place) throw ErreurDonnees{"ligne 1 : colonne inconnue « " + nom + " »" + attendu};
-        if (*place >= 0) throw ErreurDonnees{"ligne 1 : colonne répétée « " + nom + " »" + attendu};
+        if (!place)
+            throw ErreurDonnees{"ligne 1 : colonne inconnue « " + Extrait(nom) + " »" + attendu};
+        if (*place >= 0)
+            throw ErreurDonnees{"ligne 1 : colonne répétée « " + Extrait(nom) + " »" + attendu};
         *place = static_cast<int>(i);
     }
     if (c.date < 0 || c.lon < 0 || c.lat < 0)
@@ -96,8 +98,8 @@ void LitRang(const Rang& rang, const Colonnes& c, bool force, std::vector<std::s
         t = LitInstant(date, "le champ date");
         if (!force && !DansLesDates(t))
             throw ErreurUsage{"date hors de " + Contrat::TextePremierInstant() + ".." +
-                              Contrat::TexteDernierInstant() + " pour le champ date : « " + date +
-                              " » (--force pour l'accepter)"};
+                              Contrat::TexteDernierInstant() + " pour le champ date : « " +
+                              Extrait(date) + " » (--force pour l'accepter)"};
         site.Longitude = LitAngle(Apres(champs[static_cast<std::size_t>(c.lon)]), "le champ lon",
                                   Contrat::Longitude.min, Contrat::Longitude.max);
         site.Latitude = LitAngle(Apres(champs[static_cast<std::size_t>(c.lat)]), "le champ lat",

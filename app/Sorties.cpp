@@ -222,9 +222,9 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
                 ligne("Lieu                   ",
                       Tableau::LigneSite(site.Longitude, site.Latitude, site.Longitude >= 0,
                                          site.Latitude >= 0, sep, true) +
-                          ", " + PosSoleil::TexteFixe(site.Altitude, 1, 0, sep) + " m");
-            ligne("TT - UTC (s)           ",
-                  PosSoleil::TexteFixe(tt.secondes, 3, 0, sep) + " (" + NomSource(tt.source) + ")");
+                          ", " + PosSoleil::TexteFixe(site.Altitude, 1, 18, sep) + " m");
+            ligne("TT - UTC (s)           ", PosSoleil::TexteFixe(tt.secondes, 3, 18, sep) + " (" +
+                                                 NomSource(tt.source) + ")");
             ligne("Ascension droite       ", Tableau::TexteHMS(ascensionDroite, 2, sep));
             ligne("Déclinaison            ", Tableau::TexteDMS(p.Declinaison, 2, sep));
             ligne("Distance (ua)          ", PosSoleil::TexteFixe(p.RayonVecteur, 5, 7, sep));

@@ -3,7 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <date/tz.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
+#include <cstring>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -66,8 +70,8 @@ std::string Traduit(const CLI::ParseError& e, int argc, char** argv) {
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) return "valeur absente pour " + option;
     if (dynamic_cast<const CLI::ValidationError*>(&e) ||
         dynamic_cast<const CLI::ConversionError*>(&e))
-        return "valeur incorrecte pour " + option + " : « " + ValeurDonnee(argc, argv, option) +
-               " »";
+        return "valeur incorrecte pour " + option + " : « " +
+               Cli::Extrait(ValeurDonnee(argc, argv, option)) + " »";
     return "arguments incorrects : " + quoi;
 }
 
@@ -167,7 +171,9 @@ std::string Description() {
         "raccordé sans saut ; les fenêtres d'Orvanel gardent leur propre réglage (menu ET & UT).\n"
         "\n"
         "Code de retour : 0 succès, 2 erreur d'utilisation (rien sur la sortie standard),\n"
-        "3 ligne incorrecte de --input (les lignes précédentes sont écrites entières).";
+        "3 ligne incorrecte de --input (les lignes précédentes sont écrites entières),\n"
+        "4 sortie standard impossible à écrire (dans un fichier, rien après la dernière ligne\n"
+        "entière).";
     // clang-format on
 }
 
@@ -250,7 +256,7 @@ Cli::Reglages LitReglages(const Saisie& s, bool siteDansLesLignes) {
         r.site.Altitude = LitNombre(s, "--height");
     }
     if (s.format != "texte" && s.format != "csv" && s.format != "json")
-        throw Cli::ErreurUsage{"valeur incorrecte pour --format : « " + s.format +
+        throw Cli::ErreurUsage{"valeur incorrecte pour --format : « " + Cli::Extrait(s.format) +
                                " » (texte, csv ou json)"};
     r.format = s.format == "csv"    ? Cli::Format::Csv
                : s.format == "json" ? Cli::Format::Json
@@ -259,7 +265,8 @@ Cli::Reglages LitReglages(const Saisie& s, bool siteDansLesLignes) {
         try {
             date::locate_zone(s.fuseau);
         } catch (const std::exception&) {
-            throw Cli::ErreurUsage{"fuseau horaire inconnu pour --tz : « " + s.fuseau +
+            throw Cli::ErreurUsage{"fuseau horaire inconnu pour --tz : « " +
+                                   Cli::Extrait(s.fuseau) +
                                    " » (nom de la base des fuseaux, par exemple Europe/Paris)"};
         }
         r.fuseau = s.fuseau;
@@ -283,7 +290,8 @@ Cli::Reglages LitReglages(const Saisie& s, bool siteDansLesLignes) {
     for (const std::string& texte : s.seuils) {
         const double h = Cli::LitNombre(texte, "--threshold", Contrat::HauteurSoleil, "degrés");
         if (std::find(r.ciel.hauteurs.begin(), r.ciel.hauteurs.end(), h) != r.ciel.hauteurs.end())
-            throw Cli::ErreurUsage{"hauteur donnée deux fois pour --threshold : « " + texte + " »"};
+            throw Cli::ErreurUsage{"hauteur donnée deux fois pour --threshold : « " +
+                                   Cli::Extrait(texte) + " »"};
         r.ciel.hauteurs.push_back(h);
     }
     if (!s.horizon.empty()) {
@@ -305,13 +313,14 @@ void VerifieDate(const Saisie& s, double t, const std::string& texte, const char
     if (!s.force && !Contrat::DansLesDates(t))
         throw Cli::ErreurUsage{"date hors de " + Contrat::TextePremierInstant() + ".." +
                                Contrat::TexteDernierInstant() + " pour " + option + " : « " +
-                               texte + " » (--force pour l'accepter)"};
+                               Cli::Extrait(texte) + " » (--force pour l'accepter)"};
 }
 
 // Standard output flushed: status 0, or 1 when it could not be written.
+// Standard output flushed; whether it could be written is main's to say.
 int Fin() {
     std::cout.flush();
-    return std::cout ? 0 : 1;
+    return 0;
 }
 
 // Small outputs are written whole or not at all.
@@ -326,7 +335,6 @@ int Position(const Saisie& s) {
     if (!s.entree.empty()) {
         const Cli::Reglages r = LitReglages(s, true);
         const int taches = Taches(s);
-        std::ios::sync_with_stdio(false);
         std::ifstream fichier;
         if (s.entree != "-") {
             fichier.open(s.entree, std::ios::binary);
@@ -368,7 +376,7 @@ int Table(const Saisie& s) {
     const long long n = Cli::LitEntier(s.nombre, "--count", 0, Contrat::LignesMax);
     const long long p = Cli::LitEntier(s.pas, "--step", 0, Contrat::PasMax);
     if (s.unite != "s" && s.unite != "min" && s.unite != "h" && s.unite != "d")
-        throw Cli::ErreurUsage{"valeur incorrecte pour --unit : « " + s.unite +
+        throw Cli::ErreurUsage{"valeur incorrecte pour --unit : « " + Cli::Extrait(s.unite) +
                                " » (s, min, h ou d)"};
     const Tableau::Unite u = s.unite == "s"     ? Tableau::Unite::Secondes
                              : s.unite == "min" ? Tableau::Unite::Minutes
@@ -382,7 +390,6 @@ int Table(const Saisie& s) {
         throw Cli::ErreurUsage{"la table dépasse " + Contrat::TexteDernierInstant() +
                                " à sa ligne " + std::to_string(derniere + 1) +
                                " (--force pour l'accepter)"};
-    std::ios::sync_with_stdio(false);
     Cli::EcritTable(std::cout, r, t0, pasJours, n, taches, Cli::Serie{s.debut, s.unite, p, n});
     return Fin();
 }
@@ -426,8 +433,8 @@ int Annee(const Saisie& s) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "");
+// The command line read and run: its status, standard output not yet flushed.
+int Execute(int argc, char** argv) {
     CLI::App app{Description(), "orvanel-cli"};
     for (const auto& [anglais, francais] : {std::pair{"Usage", "Utilisation"},
                                             {"OPTIONS", "OPTIONS"},
@@ -515,4 +522,21 @@ int main(int argc, char** argv) {
     } catch (const Cli::ErreurUsage& e) {
         return Usage(e.message);
     }
+}
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    // A file over its size limit is a write error to report, not a reason to die.
+    std::signal(SIGXFSZ, SIG_IGN);
+    Cli::SortieEntiere sortie(STDOUT_FILENO);
+    std::streambuf* const ancienne = std::cout.rdbuf(&sortie);
+    int statut = Execute(argc, argv);
+    std::cout.flush();
+    std::cout.rdbuf(ancienne);
+    if (sortie.Erreur() != 0) {
+        std::cerr << "orvanel-cli : écriture impossible sur la sortie standard : "
+                  << std::strerror(sortie.Erreur()) << "\n";
+        statut = 4;
+    }
+    return statut;
 }

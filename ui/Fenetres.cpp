@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "Controles.h"
 #include "Unit1.h"
@@ -15,6 +18,13 @@ namespace Fenetres {
 void PrepareApplication() {
     QApplication::setApplicationName(QStringLiteral("Orvanel"));
     QApplication::setWindowIcon(Controles::IconeProgramme());
+    // Qt's own texts (the file dialogs, the standard buttons) in the system's language, as
+    // every Qt program shows them: a French desktop sees French throughout. The windows' own
+    // texts are French already.
+    static QTranslator traductionQt;
+    if (traductionQt.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traductionQt);
 }
 
 void CreeFenetres() {

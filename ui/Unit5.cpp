@@ -1,6 +1,7 @@
 #include "Unit5.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
 #include <QDateTime>
@@ -60,7 +61,7 @@ QString NomEvenement(const PosSoleil::Evenement& e) {
     return QString::fromStdString(Tableau::NomEvenement(e));
 }
 
-std::optional<std::vector<double>> LitHauteurs(const QString& texte) {
+std::optional<std::vector<double>> LitHauteurs(const QString& texte, QString* raison) {
     std::vector<double> hauteurs;
     const QLocale locale = QLocale::system();
     for (const QString& mot :
@@ -68,7 +69,18 @@ std::optional<std::vector<double>> LitHauteurs(const QString& texte) {
         bool lu = false;
         double h = locale.toDouble(mot, &lu);
         if (!lu) h = QLocale::c().toDouble(mot, &lu);
-        if (!lu || !Contrat::Dans(Contrat::HauteurSoleil, h)) return std::nullopt;
+        if (!lu) {
+            if (raison) *raison = QStringLiteral("« %1 » n'est pas une hauteur en degrés").arg(mot);
+            return std::nullopt;
+        }
+        if (!Contrat::Dans(Contrat::HauteurSoleil, h)) {
+            if (raison)
+                *raison = QStringLiteral("Hauteur « %1 » hors de %2 à %3 degrés")
+                              .arg(mot)
+                              .arg(Contrat::HauteurSoleil.min)
+                              .arg(Contrat::HauteurSoleil.max);
+            return std::nullopt;
+        }
         if (std::find(hauteurs.begin(), hauteurs.end(), h) == hauteurs.end()) hauteurs.push_back(h);
     }
     return hauteurs;
@@ -133,7 +145,8 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     Liste->setRootIsDecorated(false);
     Liste->setColumnCount(4);
     Liste->setHeaderLabels({QStringLiteral("Événement"), QStringLiteral("UTC"),
-                            QStringLiteral("Heure légale"), QStringLiteral("Azimut / hauteur")});
+                            QStringLiteral("Heure légale"),
+                            QStringLiteral("Azimut (nord) / hauteur")});
     Liste->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     DureeLabel = new QLabel(this);
     DureeLabel->setObjectName(QStringLiteral("DureeLabel"));
@@ -155,9 +168,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     Hauteurs->setObjectName(QStringLiteral("Hauteurs"));
     Hauteurs->setPlaceholderText(QStringLiteral("6; -4"));
     Hauteurs->setAccessibleName(QStringLiteral("Hauteurs du centre du Soleil à signaler, degrés"));
-    Hauteurs->setToolTip(
-        QStringLiteral("Passages du centre à ces hauteurs, séparées par « ; » "
-                       "(6 et -4 : heure dorée et heure bleue)"));
+    Hauteurs->setToolTip(ConseilHauteurs());
     labelHauteurs->setBuddy(Hauteurs);
     ChoisirHorizon = new QPushButton(QStringLiteral("H&orizon…"), this);
     ChoisirHorizon->setObjectName(QStringLiteral("ChoisirHorizon"));
@@ -203,6 +214,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     connect(Copier, &QPushButton::clicked, this, &TJournee::CopierClick);
     connect(HauteurOeil, &QDoubleSpinBox::valueChanged, this, &TJournee::HauteurOeilChange);
     connect(Hauteurs, &QLineEdit::textChanged, this, &TJournee::HauteursChange);
+    connect(Hauteurs, &QLineEdit::editingFinished, this, &TJournee::HauteursExit);
     connect(ChoisirHorizon, &QPushButton::clicked, this, &TJournee::ChoisirHorizonClick);
     connect(RetirerHorizon, &QPushButton::clicked, this, &TJournee::RetirerHorizonClick);
     connect(OuvrirAnnee, &QPushButton::clicked, this, &TJournee::OuvrirAnneeClick);
@@ -231,14 +243,39 @@ void TJournee::HauteurOeilChange() {
 }
 
 void TJournee::HauteursChange() {
-    // Unreadable altitudes are shown in red and leave the ones in force.
-    const auto hauteurs = LitHauteurs(Hauteurs->text());
+    // While the list is typed, what cannot be read is shown in red and its reason in the
+    // field's tip; nothing is taken before the list is complete (HauteursExit): the "9" of a
+    // "95" being typed is no altitude.
+    QString raison;
+    const bool lisible = LitHauteurs(Hauteurs->text(), &raison).has_value();
     QPalette pal = Hauteurs->palette();
-    pal.setColor(QPalette::Text, hauteurs ? palette().color(QPalette::Text) : QColor(200, 0, 0));
+    pal.setColor(QPalette::Text, lisible ? palette().color(QPalette::Text) : QColor(200, 0, 0));
     Hauteurs->setPalette(pal);
-    if (!hauteurs || *hauteurs == ciel.hauteurs) return;
+    Hauteurs->setToolTip(lisible ? ConseilHauteurs() : raison);
+}
+
+void TJournee::HauteursExit() {
+    // The list is complete (Enter, or the field left): taken if it reads, else refused with
+    // its reason, the altitudes in force kept.
+    QString raison;
+    const auto hauteurs = LitHauteurs(Hauteurs->text(), &raison);
+    if (!hauteurs) {
+        if (raison != refusHauteurs) {
+            refusHauteurs = raison;
+            RapportErreur::Signale(raison);
+        }
+        return;
+    }
+    refusHauteurs.clear();
+    if (*hauteurs == ciel.hauteurs) return;
     ciel.hauteurs = *hauteurs;
     Calcule();
+}
+
+QString TJournee::ConseilHauteurs() {
+    return QStringLiteral(
+        "Passages du centre à ces hauteurs, séparées par « ; » "
+        "(6 et -4 : heure dorée et heure bleue), prises à Entrée");
 }
 
 QString TJournee::ChargeHorizon(const QString& chemin) {
@@ -298,7 +335,7 @@ void TJournee::Actualise() {
         return;
     }
     if (Unit1::Longitude != longitude || Unit1::Latitude != latitude ||
-        Unit3::TEmoinsTU != TEmoinsTU) {
+        Unit3::TEmoinsTU != TEmoinsTU || DepuisLeSud() != sud) {
         Calcule();
         return;
     }
@@ -322,10 +359,19 @@ void TJournee::PlaceSoleil() {
     Trajectoire->ChangeSoleil(true, {p.Azimut, p.Hauteur});
 }
 
+bool TJournee::DepuisLeSud() const {
+    return Unit1::EphPosition && Unit1::EphPosition->RefCheck->isChecked();
+}
+
 void TJournee::Calcule() {
     longitude = Unit1::Longitude;
     latitude = Unit1::Latitude;
     TEmoinsTU = Unit3::TEmoinsTU;
+    sud = DepuisLeSud();
+    // The azimuth's origin, as the main window shows it: from the north through the east, or
+    // from the south (less 180 degrees).
+    Liste->headerItem()->setText(3, sud ? QStringLiteral("Azimut (sud) / hauteur")
+                                        : QStringLiteral("Azimut (nord) / hauteur"));
     const QDate date = DatePicker->date();
     const PosSoleil::Site site{longitude, latitude, 0};
     journee =
@@ -342,8 +388,9 @@ void TJournee::Calcule() {
     for (const PosSoleil::Evenement& e : journee.evenements) {
         const bool culmination = e.type == PosSoleil::TypeEvenement::Passage ||
                                  e.type == PosSoleil::TypeEvenement::PassageInferieur;
-        const QStringList colonnes = {NomEvenement(e), TexteUTC(e.t), TexteLegal(e.t),
-                                      culmination ? dms(e.hauteur) : dms(e.azimut)};
+        const QStringList colonnes = {
+            NomEvenement(e), TexteUTC(e.t), TexteLegal(e.t),
+            culmination ? dms(e.hauteur) : dms(sud ? e.azimut - 180 : e.azimut)};
         lignes << colonnes.join(QLatin1Char('\t'));
         new QTreeWidgetItem(Liste, colonnes);
     }

@@ -43,6 +43,7 @@ public:
     void CopierClick();
     void HauteurOeilChange();
     void HauteursChange();
+    void HauteursExit();
     void ChoisirHorizonClick();
     void RetirerHorizonClick();
     void OuvrirAnneeClick();
@@ -74,11 +75,15 @@ public:
 
 private:
     void PlaceSoleil();
+    bool DepuisLeSud() const;
+    static QString ConseilHauteurs();
+    QString refusHauteurs;  // the last refusal reported, not repeated while the text stays
 
     PosSoleil::JourSolaire journee{};
     PosSoleil::Ciel ciel;
     QStringList lignes;  // the copied lines, without their ends
     double longitude = 0, latitude = 0, TEmoinsTU = 0;
+    bool sud = false;          // azimuths from the south, as the main window's « Ref. Sud » asks
     QDate jourPrincipal;       // the main window's day at the site, as last followed
     double instantSoleil = 0;  // the instant of the dot
     QElapsedTimer dernierSoleil;
@@ -96,8 +101,9 @@ QDate JourDuSite(double t, double longitude);
 QString NomEvenement(const PosSoleil::Evenement& e);
 
 // Altitudes written "6; -4" (';' or spaces between them, '.' or the locale's decimal mark),
-// each within -90..90 and kept once; none when one of them cannot be read.
-std::optional<std::vector<double>> LitHauteurs(const QString& texte);
+// each within the contract's range for the Sun's altitude and kept once; none when one of them
+// cannot be read, and then the reason, in French, in `raison`.
+std::optional<std::vector<double>> LitHauteurs(const QString& texte, QString* raison = nullptr);
 
 // The skyline's profile every degree of azimuth, 0 to 360, for the pictures.
 QVector<TTrajectoire::Point> ProfilHorizon(const std::vector<PosSoleil::PointHorizon>& points);

@@ -125,6 +125,21 @@ private slots:
         QCOMPARE(QLocale::system().decimalPoint(), Aides::SeparateurAttendu());
     }
 
+    // Qt's own dialogs speak the system's language: French texts under a French locale, the
+    // English sources elsewhere.
+    void qtsOwnTextsInTheSystemsLanguage() {
+        const bool francais = QLocale::system().language() == QLocale::French;
+        for (const auto& [contexte, source] :
+             {std::pair{"QFileDialog", "Look in:"}, std::pair{"QFileDialog", "File &name:"},
+              std::pair{"QPlatformTheme", "Cancel"}}) {
+            const QString texte = QCoreApplication::translate(contexte, source);
+            QVERIFY2((texte != QString::fromLatin1(source)) == francais, qPrintable(texte));
+        }
+        if (francais)
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                     QStringLiteral("Annuler"));
+    }
+
     void longitudeAndLatitudeReading_data() {
         QTest::addColumn<QString>("champ");
         QTest::addColumn<QString>("texte");

@@ -2,6 +2,7 @@
 // site changes, and its copied text, whole, against the engine's events.
 #include <cmath>
 
+#include <QCheckBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QDateEdit>
@@ -17,8 +18,10 @@
 #include "Aides.h"
 #include "MaskEdit.h"
 #include "PosSoleil.h"
+#include "Tableau.h"
 #include "Unit1.h"
 #include "Unit3.h"
+#include "RapportErreur.h"
 #include "Unit5.h"
 #include "Unit6.h"
 
@@ -385,6 +388,40 @@ private slots:
         Unit1::EphPosition->Timer1->stop();
     }
 
+    // The azimuths follow the main window's « Ref. Sud », and the column says from where.
+    void azimuthsFollowTheSouthReference() {
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
+            2026, 6, 21, {Unit1::Longitude, Unit1::Latitude, 0}, Unit3::TEmoinsTU);
+        const auto lever = std::find_if(j.evenements.begin(), j.evenements.end(),
+                                        [](const PosSoleil::Evenement& e) {
+                                            return e.type == PosSoleil::TypeEvenement::Montee &&
+                                                   e.seuil == PosSoleil::Seuil::LeverCoucher;
+                                        });
+        QVERIFY(lever != j.evenements.end());
+        const auto azimutLever = [] {
+            for (int i = 0; i < Journee->Liste->topLevelItemCount(); ++i)
+                if (Journee->Liste->topLevelItem(i)->text(0) == QStringLiteral("Lever"))
+                    return Journee->Liste->topLevelItem(i)->text(3);
+            return QString();
+        };
+        const auto dms = [](double angle) {
+            return QString::fromStdString(Tableau::TexteDMS(angle, 0, "."));
+        };
+        QCOMPARE(Journee->Liste->headerItem()->text(3), QStringLiteral("Azimut (nord) / hauteur"));
+        QCOMPARE(azimutLever(), dms(lever->azimut));
+        Unit1::EphPosition->RefCheck->click();
+        QTRY_COMPARE(Journee->Liste->headerItem()->text(3),
+                     QStringLiteral("Azimut (sud) / hauteur"));
+        QCOMPARE(azimutLever(), dms(lever->azimut - 180));
+        QVERIFY(Journee->TexteEvenements().contains(dms(lever->azimut - 180)));
+        Unit1::EphPosition->RefCheck->click();
+        QTRY_COMPARE(azimutLever(), dms(lever->azimut));
+    }
+
     // ---- The sky of the site ----
 
     // The names of the events the window lists.
@@ -402,15 +439,38 @@ private slots:
         QTRY_VERIFY(Journee->isVisible());
         Journee->Hauteurs->setFocus();
         QTest::keyClicks(Journee->Hauteurs, QStringLiteral("6; -4"));
+        QTest::keyClick(Journee->Hauteurs, Qt::Key_Return);
         QStringList noms = Noms();
         for (const char* nom : {"Montée à +6°", "Descente à +6°", "Montée à -4°", "Descente à -4°"})
             QVERIFY2(noms.contains(QString::fromUtf8(nom)), nom);
         QVERIFY(Journee->TexteEvenements().contains(QStringLiteral("Montée à -4°\t")));
-        // An unreadable list keeps the altitudes in force.
+        // An unreadable list keeps the altitudes in force, and says why once it is complete.
+        QStringList rapports;
+        RapportErreur::Remplace([&](const QString& texte) { rapports << texte; });
         QTest::keyClicks(Journee->Hauteurs, QStringLiteral("; abc"));
+        QVERIFY(rapports.isEmpty());
+        QTest::keyClick(Journee->Hauteurs, Qt::Key_Return);
         QCOMPARE(Journee->Ciel().hauteurs, (std::vector<double>{6, -4}));
+        QCOMPARE(rapports.size(), 1);
+        QVERIFY2(rapports.front().contains(QStringLiteral("« abc »")),
+                 qPrintable(rapports.front()));
         Journee->Hauteurs->clear();
+        QTest::keyClick(Journee->Hauteurs, Qt::Key_Return);
         QVERIFY(Journee->Ciel().hauteurs.empty());
+        // "95" typed: its "9" is no altitude, and 95 is refused with its range.
+        for (const QChar c : QStringLiteral("95")) {
+            QTest::keyClicks(Journee->Hauteurs, QString(c));
+            QVERIFY(Journee->Ciel().hauteurs.empty());
+        }
+        QVERIFY(Journee->Hauteurs->toolTip().contains(QStringLiteral("hors de -90 à 90")));
+        QTest::keyClick(Journee->Hauteurs, Qt::Key_Return);
+        QVERIFY(Journee->Ciel().hauteurs.empty());
+        QCOMPARE(rapports.size(), 2);
+        QVERIFY2(rapports.back().contains(QStringLiteral("« 95 » hors de -90 à 90")),
+                 qPrintable(rapports.back()));
+        Journee->Hauteurs->clear();
+        QTest::keyClick(Journee->Hauteurs, Qt::Key_Return);
+        RapportErreur::Remplace({});
         QVERIFY(!Noms().contains(QStringLiteral("Montée à +6°")));
         // From 2000 m the rise comes at the lowered horizon: the engine's, to the second.
         Journee->HauteurOeil->setValue(2000);
