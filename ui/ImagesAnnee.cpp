@@ -196,9 +196,11 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
     for (const int s : d.decalages)
         if (!decalages.contains(TexteDecalage(s))) decalages << TexteDecalage(s);
     p.setPen(pal.color(QPalette::Text));
-    const QString titre = QStringLiteral("%1 — %2, heure légale (%3)")
+    // The year, then what it is of: the site, the zone and the sky; the zone's offsets.
+    const QString titre = QStringLiteral("%1 — %2 (%3)")
                               .arg(d.annee)
-                              .arg(d.site, decalages.join(QStringLiteral(" et ")));
+                              .arg(d.description.isEmpty() ? d.site : d.description,
+                                   decalages.join(QStringLiteral(" et ")));
     p.drawText(QPointF(cadre.left() + 4, cadre.top() + fm.ascent() + 2), titre);
     QVector<Entree> entrees;
     for (int b = 0; b < 5; ++b)

@@ -32,6 +32,7 @@ struct DonneesAnnee {
     QVector<double> analemmeAzimuts, analemmeHauteurs;
     int decalageNormal = 0;  // the zone's standard offset, seconds
     QString site;            // the site's line, as the other windows write it
+    QString description;     // the site, the zone and the sky, as the window says them
 };
 
 DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoinsTU,

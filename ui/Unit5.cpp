@@ -324,6 +324,8 @@ void TJournee::OuvrirAnneeClick() {
 }
 
 void TJournee::Actualise() {
+    // The year window follows the main window's site whether or not this one is shown.
+    if (Annee) Annee->Suit({Unit1::Longitude, Unit1::Latitude, 0}, Unit3::TEmoinsTU, ciel);
     if (!isVisible()) return;
     const double instant = Unit1::InstantAffiche();
     const QDate jour = JourDuSite(instant, Unit1::Longitude);
@@ -367,6 +369,8 @@ void TJournee::Calcule() {
     longitude = Unit1::Longitude;
     latitude = Unit1::Latitude;
     TEmoinsTU = Unit3::TEmoinsTU;
+    // The year shown follows the site and the sky of the day.
+    if (Annee) Annee->Suit({longitude, latitude, 0}, TEmoinsTU, ciel);
     sud = DepuisLeSud();
     // The azimuth's origin, as the main window shows it: from the north through the east, or
     // from the south (less 180 degrees).

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -62,8 +63,13 @@ TAnnee::TAnnee(QWidget* parent) : QDialog(parent) {
     haut->addStretch();
     haut->addWidget(Enregistrer);
     haut->addWidget(Copier);
+    DescriptionLabel = new QLabel(this);
+    DescriptionLabel->setObjectName(QStringLiteral("DescriptionLabel"));
+    DescriptionLabel->setWordWrap(true);
+    DescriptionLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* colonne = new QVBoxLayout(this);
     colonne->addLayout(haut);
+    colonne->addWidget(DescriptionLabel);
     colonne->addWidget(Onglets, 1);
     const QFontMetrics fm(font());
     resize(fm.horizontalAdvance(QLatin1Char('0')) * 100, fm.height() * 36);
@@ -87,6 +93,54 @@ void TAnnee::Ouvre(int annee, const PosSoleil::Site& s, double TEmoinsTU,
     show();
     raise();
     activateWindow();
+}
+
+namespace {
+
+bool MemeCiel(const PosSoleil::Ciel& a, const PosSoleil::Ciel& b) {
+    if (a.hauteurOeil != b.hauteurOeil || a.hauteurs != b.hauteurs ||
+        a.horizon.size() != b.horizon.size())
+        return false;
+    for (std::size_t i = 0; i < a.horizon.size(); ++i)
+        if (a.horizon[i].azimut != b.horizon[i].azimut ||
+            a.horizon[i].hauteur != b.horizon[i].hauteur)
+            return false;
+    return true;
+}
+
+// The sky as words: "horizon plat", "œil à 30 m", "ligne d'horizon de 12 points", then the
+// caller's altitudes.
+QString TexteCiel(const PosSoleil::Ciel& c) {
+    QString texte =
+        !c.horizon.empty() ? QStringLiteral("ligne d'horizon de %1 points").arg(c.horizon.size())
+        : c.hauteurOeil > 0
+            ? QStringLiteral("œil à %1 m").arg(QLocale::system().toString(c.hauteurOeil))
+            : QStringLiteral("horizon plat");
+    if (!c.hauteurs.empty()) {
+        QStringList hauteurs;
+        for (const double h : c.hauteurs)
+            hauteurs << QString::fromStdString(Tableau::TexteHauteur(h));
+        texte += QStringLiteral(", hauteurs ") + hauteurs.join(QStringLiteral(" "));
+    }
+    return texte;
+}
+
+}  // namespace
+
+void TAnnee::Suit(const PosSoleil::Site& s, double TEmoinsTU, const PosSoleil::Ciel& c) {
+    if (!isVisible()) return;
+    if (s.Longitude == site.Longitude && s.Latitude == site.Latitude &&
+        s.Altitude == site.Altitude && TEmoinsTU == TEmoinsTUAnnee && MemeCiel(c, ciel))
+        return;
+    site = s;
+    TEmoinsTUAnnee = TEmoinsTU;
+    ciel = c;
+    Calcule();
+}
+
+QString TAnnee::Description() const {
+    return QStringLiteral("%1 — heure légale %2 — %3")
+        .arg(donnees.site, QString::fromUtf8(QTimeZone::systemTimeZoneId()), TexteCiel(ciel));
 }
 
 void TAnnee::AnneeSpinChange() {
@@ -129,10 +183,13 @@ void TAnnee::Calcule() {
     }
     Table->resizeColumnsToContents();
     setWindowTitle(QStringLiteral("Année solaire %1").arg(donnees.annee));
+    DescriptionLabel->setText(Description());
+    donnees.description = Description();
 }
 
 QString TAnnee::TexteTable() const {
-    QString texte;
+    // What the table is of first: the site, the zone and the sky.
+    QString texte = Description() + QStringLiteral("\r\n");
     QStringList ligne;
     for (int c = 0; c < Table->columnCount(); ++c) ligne << Table->horizontalHeaderItem(c)->text();
     texte += ligne.join(QLatin1Char('\t')) + QStringLiteral("\r\n");

@@ -13,6 +13,7 @@
 #include "PosSoleil.h"
 
 class QPainter;
+class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -27,6 +28,14 @@ public:
     void Ouvre(int annee, const PosSoleil::Site& site, double TEmoinsTU,
                const PosSoleil::Ciel& ciel);
     void Calcule();
+    // Follows a site, a time difference and a sky while the window is shown: the year is
+    // computed again when one of them is not the one it shows.
+    void Suit(const PosSoleil::Site& site, double TEmoinsTU, const PosSoleil::Ciel& ciel);
+    const PosSoleil::Ciel& Ciel() const { return ciel; }
+    const PosSoleil::Site& Site() const { return site; }
+    // What the year is of: the site, the legal time's zone and the sky, as the window, the
+    // year's picture and the copied table say it.
+    QString Description() const;
 
     void AnneeSpinChange();
     void EnregistrerClick();
@@ -47,6 +56,7 @@ public:
     QTableWidget* Table;
     QPushButton* Enregistrer;
     QPushButton* Copier;
+    QLabel* DescriptionLabel;
 
 private:
     DonneesAnnee donnees;

@@ -422,6 +422,41 @@ private slots:
         QTRY_COMPARE(azimutLever(), dms(lever->azimut));
     }
 
+    // The year window follows the day window's sky and the main window's site, the day window
+    // shown or not, and says which it shows.
+    void theYearFollowsTheSiteAndTheSky() {
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        Journee->OuvrirAnnee->click();
+        QTRY_VERIFY(Journee->Annee && Journee->Annee->isVisible());
+        TAnnee* annee = Journee->Annee;
+        QTemporaryDir dossier;
+        QFile f(dossier.filePath(QStringLiteral("colline.csv")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("azimuth,altitude\n90,5\n180,2\n270,8\n");
+        f.close();
+        QCOMPARE(Journee->ChargeHorizon(f.fileName()), QString());
+        QCOMPARE(annee->Ciel().horizon.size(), 3u);
+        QVERIFY2(
+            annee->DescriptionLabel->text().contains(QStringLiteral("ligne d'horizon de 3 points")),
+            qPrintable(annee->DescriptionLabel->text()));
+        Journee->RetirerHorizon->click();
+        QVERIFY(annee->Ciel().horizon.empty());
+        QVERIFY(annee->DescriptionLabel->text().contains(QStringLiteral("horizon plat")));
+        // A new site in the main window, the day window closed: the year moves to it.
+        Journee->close();
+        ChangeSite(QStringLiteral("010°00'00\""), QStringLiteral("45°00'00\""));
+        QCOMPARE(annee->Site().Latitude, 45.0);
+        QVERIFY2(annee->DescriptionLabel->text().contains(QStringLiteral("45°00'00")),
+                 qPrintable(annee->DescriptionLabel->text()));
+        QVERIFY(annee->TexteTable().startsWith(annee->DescriptionLabel->text() +
+                                               QStringLiteral("\r\n")));
+        annee->close();
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
+    }
+
     // ---- The sky of the site ----
 
     // The names of the events the window lists.
@@ -540,15 +575,21 @@ private slots:
         QCOMPARE(annee->windowTitle(), QStringLiteral("Année solaire 2026"));
         QCOMPARE(annee->Table->rowCount(), 365);
 
-        // The copied table: a header and a line per date, tab-separated, CR LF; the rise of the
-        // summer solstice in legal time (CEST), from the engine's day.
+        // The copied table: what it is of (the site, the zone, the sky), a header and a line
+        // per date, tab-separated, CR LF; the rise of the summer solstice in legal time (CEST),
+        // from the engine's day.
         const QString texte = annee->TexteTable();
         const QStringList lignes = texte.split(QStringLiteral("\r\n"));
-        QCOMPARE(lignes.size(), 367);  // and nothing after the last CR LF
+        QCOMPARE(lignes.size(), 368);  // and nothing after the last CR LF
         QVERIFY(lignes.last().isEmpty());
-        QVERIFY(lignes[0].startsWith(
+        QVERIFY2(lignes[0].contains(QStringLiteral("Latitude N  42°29'48\"")) &&
+                     lignes[0].contains(QStringLiteral("Europe/Paris")) &&
+                     lignes[0].contains(QStringLiteral("horizon plat")),
+                 qPrintable(lignes[0]));
+        QCOMPARE(annee->DescriptionLabel->text(), lignes[0]);
+        QVERIFY(lignes[1].startsWith(
             QStringLiteral("Date\tAube astronomique\tAube nautique\tAube civile\tLever\t")));
-        const QStringList solstice = lignes[172].split(QLatin1Char('\t'));
+        const QStringList solstice = lignes[173].split(QLatin1Char('\t'));
         QCOMPARE(solstice[0], QStringLiteral("2026-06-21"));
         const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
             2026, 6, 21, {2.0302777777777776, 42.49666666666667, 0}, Unit3::TEmoinsTU);
