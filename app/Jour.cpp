@@ -59,7 +59,9 @@ void JourEnTexte(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
     }
     for (int s = 0; s < PosSoleil::NombreSeuils; ++s)
         if (j.etats[s] != PosSoleil::EtatSeuil::Franchi)
-            sortie << Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), j.etats[s]) << "\r\n";
+            sortie << (s == 0 ? Tableau::TexteEtatLever(j, r.ciel)
+                              : Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), j.etats[s]))
+                   << "\r\n";
     for (std::size_t i = 0; i < j.etatsHauteurs.size(); ++i)
         if (j.etatsHauteurs[i] != PosSoleil::EtatSeuil::Franchi)
             sortie << Tableau::TexteEtat(r.ciel.hauteurs[i], j.etatsHauteurs[i]) << "\r\n";

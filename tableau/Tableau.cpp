@@ -215,6 +215,22 @@ std::string TexteEtat(PosSoleil::Seuil seuil, PosSoleil::EtatSeuil etat) {
     return {};
 }
 
+bool CacheParLeRelief(const PosSoleil::JourSolaire& jour, const PosSoleil::Ciel& ciel) {
+    if (ciel.horizon.empty() || jour.etats[0] != PosSoleil::EtatSeuil::ToujoursAuDessous)
+        return false;
+    for (const PosSoleil::Evenement& e : jour.evenements)
+        if (e.type == PosSoleil::TypeEvenement::Passage &&
+            e.hauteur >= PosSoleil::HauteursSeuils[0])
+            return true;
+    return false;
+}
+
+std::string TexteEtatLever(const PosSoleil::JourSolaire& jour, const PosSoleil::Ciel& ciel) {
+    if (CacheParLeRelief(jour, ciel))
+        return "Soleil caché par le relief : il ne paraît pas au-dessus de l'horizon du lieu";
+    return TexteEtat(PosSoleil::Seuil::LeverCoucher, jour.etats[0]);
+}
+
 std::string Duree(double heures, bool signe) {
     const long long s = std::llround(std::fabs(heures) * 3600);
     char texte[64];

@@ -100,6 +100,12 @@ std::string NomEvenement(const PosSoleil::Evenement& e);
 // What a threshold never crossed in the day means, in words: "Jour polaire : ...", and for an
 // altitude of the caller's own "Le Soleil reste sous +6°".
 std::string TexteEtat(PosSoleil::Seuil seuil, PosSoleil::EtatSeuil etat);
+// Whether a day that never rises above its sky's horizon has the Sun above the plain's horizon
+// (-0°50') at its transit: then the relief hides it, it is no polar night.
+bool CacheParLeRelief(const PosSoleil::JourSolaire& jour, const PosSoleil::Ciel& ciel);
+// The rise and set's state as a day in its sky says it: "Soleil caché par le relief..." where
+// the relief hides it, TexteEtat's words otherwise.
+std::string TexteEtatLever(const PosSoleil::JourSolaire& jour, const PosSoleil::Ciel& ciel);
 std::string TexteEtat(double hauteur, PosSoleil::EtatSeuil etat);
 
 // An altitude of the caller's own with its sign and shortest decimals: "+6°", "-4°", "+0.5°".

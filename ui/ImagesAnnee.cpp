@@ -16,14 +16,17 @@ namespace {
 
 const char* const Mois[] = {"janv.", "févr.", "mars",  "avr.", "mai",  "juin",
                             "juil.", "août",  "sept.", "oct.", "nov.", "déc."};
-const char* const NomsBandes[] = {"nuit", "crépuscule astronomique", "crépuscule nautique",
-                                  "crépuscule civil", "jour"};
+const char* const NomsBandes[] = {
+    "nuit", "crépuscule astronomique",   "crépuscule nautique", "crépuscule civil",
+    "jour", "Soleil caché par le relief"};
 
-// Night deep blue to day pale yellow: each band plainly apart on a light or a dark theme.
+// Night deep blue to day pale yellow: each band plainly apart on a light or a dark theme; the
+// Sun above the horizon but behind the relief, an earthen brown.
 QColor CouleurBande(int bande) {
-    static const QColor couleurs[] = {QColor(18, 24, 64), QColor(40, 56, 118), QColor(72, 98, 168),
-                                      QColor(132, 160, 216), QColor(250, 226, 142)};
-    return couleurs[std::clamp(bande, 0, 4)];
+    static const QColor couleurs[] = {QColor(18, 24, 64),    QColor(40, 56, 118),
+                                      QColor(72, 98, 168),   QColor(132, 160, 216),
+                                      QColor(250, 226, 142), QColor(150, 112, 70)};
+    return couleurs[std::clamp(bande, 0, BandeRelief)];
 }
 
 // An offset from UTC as "UTC+1", "UTC+5:30".
@@ -105,6 +108,9 @@ int Bande(double hauteur, double azimut, const PosSoleil::Ciel& ciel,
     const double lever =
         horizon ? horizon->HauteurCentre(azimut) : PosSoleil::HauteurLeverCoucher(ciel.hauteurOeil);
     if (hauteur >= lever) return 4;
+    // Above the horizon of the plain it would have risen on, but under the skyline: neither
+    // night nor twilight, the Sun is hidden by the relief.
+    if (horizon && hauteur >= PosSoleil::HauteursSeuils[0]) return BandeRelief;
     for (int s = 1; s < PosSoleil::NombreSeuils; ++s)
         if (hauteur >= PosSoleil::HauteursSeuils[s]) return 4 - s;
     return 0;
@@ -203,7 +209,9 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
                                    decalages.join(QStringLiteral(" et ")));
     p.drawText(QPointF(cadre.left() + 4, cadre.top() + fm.ascent() + 2), titre);
     QVector<Entree> entrees;
-    for (int b = 0; b < 5; ++b)
+    const bool relief =
+        std::find(d.bandes.begin(), d.bandes.end(), quint8(BandeRelief)) != d.bandes.end();
+    for (int b = 0; b <= (relief ? BandeRelief : 4); ++b)
         entrees.push_back({QString::fromUtf8(NomsBandes[b]), CouleurBande(b), false});
     entrees.push_back({QStringLiteral("passage au méridien"), QColor(200, 30, 30), true});
     entrees.push_back({QStringLiteral("aujourd'hui"), pal.color(QPalette::Highlight), true});

@@ -21,7 +21,7 @@ struct DonneesAnnee {
     // The legal time's offset from UTC on each date (at noon), seconds.
     QVector<int> decalages;
     // Each date's sky every five minutes of legal time from 00:00 (288 a day): 0 night,
-    // 1 astronomical, 2 nautical, 3 civil twilight, 4 day.
+    // 1 astronomical, 2 nautical, 3 civil twilight, 4 day, 5 the Sun hidden by the relief.
     QVector<quint8> bandes;
     static constexpr int PasParJour = 288;
     // The transit in hours of legal time, NaN on a date without one.
@@ -39,7 +39,9 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
                           const PosSoleil::Ciel& ciel);
 
 // The band of the sky at an altitude and azimuth: 0 night ... 4 day, the day as the sky defines
-// rise and set.
+// rise and set; behind a skyline, BandeRelief where the Sun stands above the plain's horizon
+// (-0°50') but under the skyline.
+inline constexpr int BandeRelief = 5;
 int Bande(double hauteur, double azimut, const PosSoleil::Ciel& ciel,
           const PosSoleil::Horizon* horizon);
 

@@ -401,7 +401,8 @@ void TJournee::Calcule() {
     for (int s = 0; s < PosSoleil::NombreSeuils; ++s) {
         if (journee.etats[s] == PosSoleil::EtatSeuil::Franchi) continue;
         const QString texte = QString::fromStdString(
-            Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), journee.etats[s]));
+            s == 0 ? Tableau::TexteEtatLever(journee, ciel)
+                   : Tableau::TexteEtat(static_cast<PosSoleil::Seuil>(s), journee.etats[s]));
         lignes << texte;
         auto* item = new QTreeWidgetItem(Liste, {texte});
         item->setFirstColumnSpanned(true);

@@ -457,6 +457,33 @@ private slots:
         ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
     }
 
+    // A wall that hides the Sun all day at 42.5° N in December: the Sun is above the plain's
+    // horizon, so it is no polar night but the relief; the year paints that time a band of its
+    // own, not twilight.
+    void aWallThatHidesTheSunAllDayIsNoPolarNight() {
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 8));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        QTemporaryDir dossier;
+        QFile f(dossier.filePath(QStringLiteral("mur.csv")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("azimuth,altitude\n0,40\n90,40\n180,40\n270,40\n");
+        f.close();
+        QCOMPARE(Journee->ChargeHorizon(f.fileName()), QString());
+        const QString texte = Journee->TexteEvenements();
+        QVERIFY2(texte.contains(QStringLiteral("Soleil caché par le relief")), qPrintable(texte));
+        QVERIFY2(!texte.contains(QStringLiteral("Nuit polaire")), qPrintable(texte));
+        const DonneesAnnee d = CalculeAnnee(2026, {Unit1::Longitude, Unit1::Latitude, 0},
+                                            Unit3::TEmoinsTU, Journee->Ciel());
+        // 13:00 legal time on 8 December (341st day): the Sun some 25° up, behind the wall.
+        QCOMPARE(d.bandes[341 * DonneesAnnee::PasParJour + 13 * 12], quint8(BandeRelief));
+        // 03:00: night still.
+        QCOMPARE(d.bandes[341 * DonneesAnnee::PasParJour + 3 * 12], quint8(0));
+        Journee->RetirerHorizon->click();
+        QVERIFY(!Journee->TexteEvenements().contains(QStringLiteral("caché par le relief")));
+    }
+
     // ---- The sky of the site ----
 
     // The names of the events the window lists.
