@@ -31,6 +31,47 @@ struct AnneeCalculee {
     std::string suffixe;  // of the times' keys: "_legale" or "_utc"
 };
 
+// The site's day of one date alone, as `jour` computes it (events on UT1's scale, as the year's).
+PosSoleil::JourSolaire JourSeul(const Reglages& r, date::year_month_day d, ValeurTEmoinsTU& tt) {
+    const int a = static_cast<int>(d.year());
+    const unsigned m = static_cast<unsigned>(d.month()), j = static_cast<unsigned>(d.day());
+    const double midi = PosSoleil::EncodeDateValeur(a, m, j, 12, 0, 0);
+    tt = TEmoinsTUA(r, midi);
+    return PosSoleil::JourneeSolaire(a, static_cast<int>(m), static_cast<int>(j), r.site, r.ciel,
+                                     tt.secondes - r.dut1,
+                                     TEmoinsTUA(r, midi - 1).secondes - r.dut1);
+}
+
+// In legal time, row D takes the site's day whose transit falls on legal date D: the day of D,
+// or where the zone is far from the site's longitude that of the day before or after (the
+// year's eve and morrow computed for it).
+void AuCalendrierDuResident(const Reglages& r, AnneeCalculee& c) {
+    std::vector<PosSoleil::JourSolaire> candidats;
+    std::vector<ValeurTEmoinsTU> tt;
+    const date::sys_days premier = date::year(c.annee) / 1 / 1;
+    ValeurTEmoinsTU v{};
+    candidats.push_back(JourSeul(r, premier - date::days(1), v));
+    tt.push_back(v);
+    for (int d = 0; d < c.jours; ++d) {
+        candidats.push_back(c.an[static_cast<std::size_t>(d)]);
+        tt.push_back(c.tt[static_cast<std::size_t>(d) + 1]);
+    }
+    candidats.push_back(JourSeul(r, premier + date::days(c.jours), v));
+    tt.push_back(v);
+    const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
+    for (int d = 0; d < c.jours; ++d) {
+        const date::year_month_day D = premier + date::days(d);
+        for (const std::size_t k : {std::size_t(d) + 1, std::size_t(d), std::size_t(d) + 2}) {
+            const double passage = Passage(candidats[k]);
+            if (!std::isnan(passage) && c.legal->Date(passage - ut1) == D) {
+                c.an[static_cast<std::size_t>(d)] = candidats[k];
+                c.tt[static_cast<std::size_t>(d) + 1] = tt[k];
+                break;
+            }
+        }
+    }
+}
+
 AnneeCalculee CalculeAnnee(const Reglages& r, int annee) {
     AnneeCalculee c;
     c.annee = annee;
@@ -45,22 +86,28 @@ AnneeCalculee CalculeAnnee(const Reglages& r, int annee) {
     c.sortes = Tableau::Sortes(r.ciel.hauteurs);
     if (!r.fuseau.empty()) c.legal.emplace(r.fuseau);
     c.suffixe = c.legal ? "_legale" : "_utc";
+    if (c.legal) AuCalendrierDuResident(r, c);
     return c;
 }
 
-// The times of one kind in a day, in the format's text.
+// The times of one kind in a day, in the format's text; in text, an event of another legal date
+// than the row's keeps its date beside its time.
 std::vector<std::string> Heures(const Reglages& r, AnneeCalculee& c,
-                                const PosSoleil::JourSolaire& j, const Tableau::Sorte& s) {
+                                const PosSoleil::JourSolaire& j, const Tableau::Sorte& s,
+                                const std::string& dateLigne = {}) {
     std::vector<std::string> textes;
     for (const PosSoleil::Evenement& e : j.evenements) {
         if (!s.Est(e)) continue;
         const double t = e.t - r.dut1 / PosSoleil::SecondesParJour;
-        if (r.format == Format::Texte)
-            // Legal time with its offset: the hour that comes twice is told apart.
-            textes.push_back(c.legal ? c.legal->Texte(t, true).substr(11)
-                                     : TexteSecondes(t).substr(11, 8));
-        else
+        if (r.format != Format::Texte) {
             textes.push_back(c.legal ? c.legal->Texte(t) : TexteIso(t));
+        } else if (c.legal) {
+            // Legal time with its offset: the hour that comes twice is told apart.
+            const std::string texte = c.legal->Texte(t, true);
+            textes.push_back(texte.compare(0, 10, dateLigne) == 0 ? texte.substr(11) : texte);
+        } else {
+            textes.push_back(TexteSecondes(t).substr(11, 8));
+        }
     }
     return textes;
 }
@@ -99,7 +146,7 @@ void AnneeEnTexte(std::ostream& sortie, const Reglages& r, AnneeCalculee& c) {
         const PosSoleil::JourSolaire& j = c.an[static_cast<std::size_t>(d)];
         texte += Date(c.annee, d);
         for (const Tableau::Sorte& s : c.sortes) {
-            const std::string h = Joint(Heures(r, c, j, s), ' ');
+            const std::string h = Joint(Heures(r, c, j, s, Date(c.annee, d)), ' ');
             texte += '\t' + (h.empty() ? std::string("-") : h);
         }
         const auto hp = HauteurAuPassage(j);

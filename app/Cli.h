@@ -99,6 +99,8 @@ public:
     HeureLegale(HeureLegale&&) noexcept;
     // The zone's offset from UTC at a UTC date-time value, seconds, and its abbreviation.
     const date::sys_info& Periode(date::sys_seconds s);
+    // The legal calendar date at a UTC date-time value.
+    date::year_month_day Date(double t);
     // "YYYY-MM-DDTHH:MM:SS.mmm+02:00" of the same millisecond as TexteIso, or with `secondes`
     // "YYYY-MM-DD HH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
     std::string Texte(double t, bool secondes = false);
@@ -194,14 +196,22 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
 void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int taches,
               bool force);
 
-// The `jour` command: the day's events at the site, in the sky of r.ciel.
+// The transit's UTC date-time value of a day, NaN if it has none.
+double Passage(const PosSoleil::JourSolaire& j) noexcept;
+
+// The `jour` command: the day's events at the site, in the sky of r.ciel. Without a zone, the
+// site's own day of that date; in legal time, the resident's: the site's day (from local mean
+// midnight to local mean midnight, so that a distant site's events stay together) whose transit
+// falls on that legal date, the day before or after where the zone is far from the site's
+// longitude (Kiritimati, Samoa, Tonga).
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour);
 
 // A skyline from a CSV file (Tableau::LitHorizon), a refusal a usage error naming the option,
 // the file and the line: "--horizon « h.csv » ligne 4 : hauteur hors de -2 à 90 degrés : « 95 »".
 std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std::string& nom);
 
-// The `annee` command: one row per date of the year at the site, in the sky of r.ciel.
+// The `annee` command: one row per date of the year at the site, in the sky of r.ciel; in legal
+// time, row D holds the resident's day of D, as `jour` gives it.
 void EcritAnnee(std::ostream& sortie, const Reglages& r, int annee);
 
 }  // namespace Cli

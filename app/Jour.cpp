@@ -1,5 +1,6 @@
 // The `jour` command: the day's events at a site in its sky, one writer per format over the
 // same computed day.
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -41,6 +42,11 @@ bool Culmination(const PosSoleil::Evenement& e) {
 }
 
 // The solar day's window's text, each time and the last column labelled.
+// A date-time value's calendar date moved by n days.
+date::year_month_day Decale(int annee, int mois, int jour, int n) {
+    return date::year_month_day(date::sys_days(date::year(annee) / mois / jour) + date::days(n));
+}
+
 void JourEnTexte(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
                  std::optional<HeureLegale>& legal) {
     const PosSoleil::JourSolaire& j = c.j;
@@ -162,9 +168,28 @@ void JourEnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
 }  // namespace
 
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
-    const JourCalcule c = CalculeJour(r, annee, mois, jour);
+    JourCalcule c = CalculeJour(r, annee, mois, jour);
     std::optional<HeureLegale> legal;
-    if (!r.fuseau.empty()) legal.emplace(r.fuseau);
+    if (!r.fuseau.empty()) {
+        legal.emplace(r.fuseau);
+        // The resident's day: the site's day whose transit falls on the legal date asked.
+        const date::year_month_day demande = date::year(annee) / mois / jour;
+        const double passage = Passage(c.j);
+        if (!std::isnan(passage)) {
+            const auto ecart =
+                (date::sys_days(legal->Date(passage)) - date::sys_days(demande)).count();
+            if (ecart == 1 || ecart == -1) {
+                const date::year_month_day autre =
+                    Decale(annee, mois, jour, -static_cast<int>(ecart));
+                c = CalculeJour(r, static_cast<int>(autre.year()),
+                                static_cast<unsigned>(autre.month()),
+                                static_cast<unsigned>(autre.day()));
+                char texte[16];
+                std::snprintf(texte, sizeof texte, "%04d-%02d-%02d", annee, mois, jour);
+                c.date = texte;
+            }
+        }
+    }
     switch (r.format) {
         case Format::Texte:
             return JourEnTexte(sortie, r, c, legal);

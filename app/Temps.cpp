@@ -3,6 +3,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "Cli.h"
@@ -107,6 +108,18 @@ const date::sys_info& HeureLegale::Periode(date::sys_seconds s) {
         if (regle_ && info_.end > debutRegle_) info_.end = debutRegle_;
     }
     return info_;
+}
+
+date::year_month_day HeureLegale::Date(double t) {
+    const date::sys_seconds s = date::floor<std::chrono::seconds>(
+        date::sys_time<std::chrono::milliseconds>(std::chrono::milliseconds(MsUnix(t))));
+    return date::year_month_day(date::floor<date::days>(s + Periode(s).offset));
+}
+
+double Passage(const PosSoleil::JourSolaire& j) noexcept {
+    for (const PosSoleil::Evenement& e : j.evenements)
+        if (e.type == PosSoleil::TypeEvenement::Passage) return e.t;
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 std::string HeureLegale::Texte(double t, bool secondes) {

@@ -169,3 +169,48 @@ TEST(TempsLegal, AFrozenOffsetIsSeen) {
     ASSERT_TRUE(LitLegal("2040-06-21T05:47:07.000+02:00", unix, decalage));
     EXPECT_EQ(decalage, DecalageLibC("Europe/Paris", unix));
 }
+
+// The resident's calendar where the zone is far from the site's longitude (UTC+14 at 157° W,
+// UTC+13 at 172° W and 175° W): row D of a year, and `jour --date D`, hold the day whose rise,
+// transit and set fall on legal date D; every legal date of the year has its row.
+TEST(TempsLegal, ADateIsTheResidentsCalendarDate) {
+    const Zone loin[] = {{"Pacific/Kiritimati", -157.4, 1.87},
+                         {"Pacific/Apia", -171.75, -13.83},
+                         {"Pacific/Tongatapu", -175.2, -21.13},
+                         {"Europe/Paris", 2.35, 48.86}};
+    for (const Zone& z : loin) {
+        for (const int annee : {2026, 2100}) {
+            SCOPED_TRACE(testing::Message() << z.nom << " " << annee);
+            const Resultat an = Lance(Arguments(z, {"annee", "--year", std::to_string(annee)}));
+            ASSERT_EQ(an.statut, 0) << an.erreurs;
+            const nlohmann::json annees = nlohmann::json::parse(an.sortie);
+            const auto& jours = annees.at("jours");
+            ASSERT_EQ(jours.size(), 365u);  // neither year is a leap year
+            char premier[16];
+            std::snprintf(premier, sizeof premier, "%04d-01-01", annee);
+            EXPECT_EQ(jours.front().at("date"), premier);
+            for (const auto& jour : jours) {
+                const std::string date = jour.at("date");
+                for (const char* cle : {"lever_legale", "passage_legale", "coucher_legale"})
+                    for (const auto& t : jour.at(cle))
+                        EXPECT_EQ(t.get<std::string>().substr(0, 10), date) << cle;
+            }
+            for (const char* jourDuMois : {"-01-01", "-06-21", "-12-10", "-12-31"}) {
+                const std::string date = std::to_string(annee) + jourDuMois;
+                const Resultat j = Lance(Arguments(z, {"jour", "--date", date}));
+                ASSERT_EQ(j.statut, 0) << j.erreurs;
+                const nlohmann::json evenements = nlohmann::json::parse(j.sortie).at("evenements");
+                int vus = 0;
+                for (const auto& e : evenements) {
+                    const std::string nom = e.at("evenement");
+                    if (nom == "Lever" || nom == "Passage au méridien" || nom == "Coucher") {
+                        EXPECT_EQ(e.at("date_legale").get<std::string>().substr(0, 10), date)
+                            << nom;
+                        ++vus;
+                    }
+                }
+                EXPECT_EQ(vus, 3);
+            }
+        }
+    }
+}
