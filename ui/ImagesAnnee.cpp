@@ -11,6 +11,7 @@
 
 #include "Tableau.h"
 #include "Unit1.h"
+#include "Unit5.h"
 
 namespace {
 
@@ -122,6 +123,27 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
     d.annee = annee;
     const int jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
     d.jours = PosSoleil::AnneeSolaire(annee, site, ciel, std::vector<double>(jours + 1, TEmoinsTU));
+    {
+        // Row D holds the resident's day of D: the site's day whose transit falls on legal
+        // date D, the year's eve and morrow among the candidates.
+        std::vector<PosSoleil::JourSolaire> candidats;
+        candidats.push_back(PosSoleil::JourneeSolaire(annee - 1, 12, 31, site, ciel, TEmoinsTU));
+        candidats.insert(candidats.end(), d.jours.begin(), d.jours.end());
+        candidats.push_back(PosSoleil::JourneeSolaire(annee + 1, 1, 1, site, ciel, TEmoinsTU));
+        const auto dateDuPassage = [](const PosSoleil::JourSolaire& j) {
+            for (const PosSoleil::Evenement& e : j.evenements)
+                if (e.type == PosSoleil::TypeEvenement::Passage) return Unit5::JourDuResident(e.t);
+            return QDate();
+        };
+        for (int i = 0; i < jours; ++i) {
+            const QDate date = QDate(annee, 1, 1).addDays(i);
+            for (const int k : {i + 1, i, i + 2})
+                if (dateDuPassage(candidats[static_cast<std::size_t>(k)]) == date) {
+                    d.jours[static_cast<std::size_t>(i)] = candidats[static_cast<std::size_t>(k)];
+                    break;
+                }
+        }
+    }
     std::optional<PosSoleil::Horizon> horizon;
     if (!ciel.horizon.empty()) horizon.emplace(ciel.horizon);
     d.decalageNormal =

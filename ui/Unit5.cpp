@@ -50,11 +50,28 @@ QDateTime EnUTC(double t) {
 
 }  // namespace
 
-QDate JourDuSite(double t, double longitude) {
-    // Local mean time runs Longitude / 15 hours ahead of UTC.
-    int a, m, j, h, mi, s, ms;
-    PosSoleil::DecodeDateValeur(std::floor(t + longitude / 360.0), a, m, j, h, mi, s, ms);
-    return QDate(a, m, j);
+QDate JourDuResident(double t) {
+    return EnUTC(t).toLocalTime().date();
+}
+
+PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site,
+                                         const PosSoleil::Ciel& ciel, double TEmoinsTU) {
+    PosSoleil::JourSolaire jour =
+        PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, TEmoinsTU);
+    // The site's day is its mean solar day; the resident's date D names the one whose transit
+    // falls on legal date D: where the zone is far from the site's longitude, the day before or
+    // after.
+    for (const PosSoleil::Evenement& e : jour.evenements) {
+        if (e.type != PosSoleil::TypeEvenement::Passage) continue;
+        const qint64 ecart = date.daysTo(JourDuResident(e.t));
+        if (ecart == 1 || ecart == -1) {
+            const QDate autre = date.addDays(-ecart);
+            jour = PosSoleil::JourneeSolaire(autre.year(), autre.month(), autre.day(), site, ciel,
+                                             TEmoinsTU);
+        }
+        break;
+    }
+    return jour;
 }
 
 QString NomEvenement(const PosSoleil::Evenement& e) {
@@ -222,7 +239,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
 }
 
 void TJournee::Ouvre() {
-    jourPrincipal = JourDuSite(Unit1::InstantAffiche(), Unit1::Longitude);
+    jourPrincipal = JourDuResident(Unit1::InstantAffiche());
     {
         const QSignalBlocker bloque(DatePicker);
         DatePicker->setDate(jourPrincipal);
@@ -328,7 +345,7 @@ void TJournee::Actualise() {
     if (Annee) Annee->Suit({Unit1::Longitude, Unit1::Latitude, 0}, Unit3::TEmoinsTU, ciel);
     if (!isVisible()) return;
     const double instant = Unit1::InstantAffiche();
-    const QDate jour = JourDuSite(instant, Unit1::Longitude);
+    const QDate jour = JourDuResident(instant);
     if (jour != jourPrincipal) {
         jourPrincipal = jour;
         const QSignalBlocker bloque(DatePicker);
@@ -378,8 +395,7 @@ void TJournee::Calcule() {
                                         : QStringLiteral("Azimut (nord) / hauteur"));
     const QDate date = DatePicker->date();
     const PosSoleil::Site site{longitude, latitude, 0};
-    journee =
-        PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, TEmoinsTU);
+    journee = JourneeDuResident(date, site, ciel, TEmoinsTU);
 
     const std::string separateur = Unit1::SeparateurDecimal();
     const auto dms = [&](double angle) {

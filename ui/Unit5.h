@@ -93,9 +93,13 @@ namespace Unit5 {
 
 extern TJournee* Journee;
 
-// The date of the site's day (from its local mean midnight, see DebutJournee) that contains a
-// UTC instant.
-QDate JourDuSite(double t, double longitude);
+// The resident's date of a UTC instant: its date in the computer's legal time.
+QDate JourDuResident(double t);
+
+// The resident's day of a legal date: the site's day (its mean solar day, see DebutJournee)
+// whose transit falls on that date in the computer's legal time.
+PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site,
+                                         const PosSoleil::Ciel& ciel, double TEmoinsTU);
 
 // The French name of an event.
 QString NomEvenement(const PosSoleil::Evenement& e);

@@ -217,23 +217,30 @@ private slots:
         Unit1::EphPosition->Timer1->stop();
     }
 
-    void liveModeOpensOnTheSitesDayThatContainsNow() {
-        // The site's day runs from its local mean midnight, 00:00 UTC - Longitude / 15 h.
+    void liveModeOpensOnTheResidentsDate() {
+        // The window names its day by the resident's date (the computer's legal date, here
+        // Europe/Paris) and shows the site's day whose transit falls on it: the Sun's dot when
+        // the instant lies in that day.
         struct Cas {
             QString longitude;
             bool ouest;
             QDateTime maintenant;
             QDate jour;
+            bool point;
         };
         const Cas cas[] = {
             {QStringLiteral("074°00'00\""), true,
-             QDateTime(QDate(2026, 12, 9), QTime(4, 8), QTimeZone::utc()), QDate(2026, 12, 8)},
+             QDateTime(QDate(2026, 12, 9), QTime(4, 8), QTimeZone::utc()), QDate(2026, 12, 9),
+             false},
             {QStringLiteral("179°30'00\""), true,
-             QDateTime(QDate(2026, 12, 9), QTime(11, 50), QTimeZone::utc()), QDate(2026, 12, 8)},
+             QDateTime(QDate(2026, 12, 9), QTime(11, 50), QTimeZone::utc()), QDate(2026, 12, 9),
+             true},
             {QStringLiteral("150°00'00\""), false,
-             QDateTime(QDate(2026, 12, 8), QTime(22, 0), QTimeZone::utc()), QDate(2026, 12, 9)},
+             QDateTime(QDate(2026, 12, 8), QTime(22, 0), QTimeZone::utc()), QDate(2026, 12, 8),
+             false},
             {QStringLiteral("002°01'49\""), false,
-             QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc()), QDate(2026, 12, 8)},
+             QDateTime(QDate(2026, 12, 8), QTime(12, 0), QTimeZone::utc()), QDate(2026, 12, 8),
+             true},
         };
         for (const Cas& c : cas) {
             Journee->hide();
@@ -243,9 +250,48 @@ private slots:
             Aides::FixeHorloge(c.maintenant);
             Unit1::EphPosition->Journee1->trigger();
             QCOMPARE(Journee->DatePicker->date(), c.jour);
-            QVERIFY(Journee->Trajectoire->SoleilVisible());
+            QCOMPARE(Journee->Trajectoire->SoleilVisible(), c.point);
         }
         Unit1::EphPosition->Timer1->stop();
+    }
+
+    // A resident of Kiritimati (UTC+14 at 157° W): the window opens on the resident's date and
+    // its rise, transit and set carry that legal date.
+    void kiritimatiSeesItsOwnDate() {
+        const QByteArray tz = qgetenv("TZ");
+        qputenv("TZ", "Pacific/Kiritimati");
+        tzset();
+        Journee->hide();
+        Unit1::EphPosition->RadioOuest->click();
+        ChangeSite(QStringLiteral("157°24'00\""), QStringLiteral("01°52'12\""));
+        Unit1::EphPosition->ButtonAuto->click();
+        Aides::FixeHorloge(QDateTime(QDate(2026, 12, 9), QTime(16, 0), QTimeZone::utc()));
+        Unit1::EphPosition->Journee1->trigger();
+        QCOMPARE(Journee->DatePicker->date(), QDate(2026, 12, 10));
+        int vus = 0;
+        for (int i = 0; i < Journee->Liste->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* ligne = Journee->Liste->topLevelItem(i);
+            if (ligne->text(0) == QStringLiteral("Lever") ||
+                ligne->text(0) == QStringLiteral("Passage au méridien") ||
+                ligne->text(0) == QStringLiteral("Coucher")) {
+                QVERIFY2(ligne->text(2).startsWith(QStringLiteral("2026-12-10")),
+                         qPrintable(ligne->text(2)));
+                ++vus;
+            }
+        }
+        QCOMPARE(vus, 3);
+        // The year: row D holds the day whose transit falls on legal date D, every date.
+        const DonneesAnnee d = CalculeAnnee(2026, {Unit1::Longitude, Unit1::Latitude, 0},
+                                            Unit3::TEmoinsTU, PosSoleil::Ciel{});
+        for (int i = 0; i < d.dates.size(); ++i)
+            for (const PosSoleil::Evenement& e : d.jours[static_cast<std::size_t>(i)].evenements)
+                if (e.type == PosSoleil::TypeEvenement::Passage)
+                    QCOMPARE(Unit5::JourDuResident(e.t), d.dates[i]);
+        Unit1::EphPosition->Timer1->stop();
+        qputenv("TZ", tz);
+        tzset();
+        Unit1::EphPosition->RadioEst->click();
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
     }
 
     void dotAndDayFollowTheMainWindowInManualMode() {
