@@ -105,6 +105,12 @@ public:
     // "YYYY-MM-DD HH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
     std::string Texte(double t, bool secondes = false);
     const std::string& Abreviation() const noexcept { return info_.abbrev; }
+    // The abbreviation as CSV writes it: one made of an offset alone ("+0545") becomes
+    // "UTC+0545", so that a reader takes the column for text, not for the number 545.
+    std::string AbreviationTexte() const {
+        const std::string& a = info_.abbrev;
+        return !a.empty() && (a.front() == '+' || a.front() == '-') ? "UTC" + a : a;
+    }
 
 private:
     const date::time_zone* zone_;

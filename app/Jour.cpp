@@ -107,7 +107,7 @@ void JourEnCsv(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
         const std::string azimut = Nombre(Contrat::AzimutNord(e.azimut));
         if (legal) {
             const std::string local = legal->Texte(e.t);
-            ligne({debut, local, legal->Abreviation(), azimut, Nombre(e.hauteur), "", ""});
+            ligne({debut, local, legal->AbreviationTexte(), azimut, Nombre(e.hauteur), "", ""});
         } else {
             ligne({debut, azimut, Nombre(e.hauteur), "", ""});
         }

@@ -120,13 +120,13 @@ Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const ValeurTE
         o["date_legale"] = legal_->Texte(t);
         o["abreviation"] = legal_->Abreviation();
     }
-    if (siteParLigne_) {
-        o["site_longitude_deg"] = site.Longitude;
-        o["site_latitude_deg"] = site.Latitude;
-        o["site_hauteur_m"] = site.Altitude;
-    }
+    // One key per CSV column, the site's and UT1's included.
+    o["site_longitude_deg"] = site.Longitude;
+    o["site_latitude_deg"] = site.Latitude;
+    o["site_hauteur_m"] = site.Altitude;
     o["tt_moins_utc_s"] = tt.secondes;
     o["source_tt_utc"] = NomSource(tt.source);
+    o["ut1_moins_utc_s"] = r_.dut1;
     o["ascension_droite_deg"] = PosSoleil::Modulo360(p.AscensionDroite);
     o["declinaison_deg"] = p.Declinaison;
     o["distance_ua"] = p.RayonVecteur;
@@ -161,7 +161,7 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
             };
             if (legal_) {
                 texteCourt(legal_->Texte(t));
-                texteCourt(legal_->Abreviation());
+                texteCourt(legal_->AbreviationTexte());
             }
             const auto nombres = [&q](std::initializer_list<double> valeurs) {
                 for (const double x : valeurs) {

@@ -236,7 +236,9 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
     for (int b = 0; b <= (relief ? BandeRelief : 4); ++b)
         entrees.push_back({QString::fromUtf8(NomsBandes[b]), CouleurBande(b), false});
     entrees.push_back({QStringLiteral("passage au méridien"), QColor(200, 30, 30), true});
-    entrees.push_back({QStringLiteral("aujourd'hui"), pal.color(QPalette::Highlight), true});
+    // Today in the legend only in the year that has it.
+    if (aujourdhui.year() == d.annee)
+        entrees.push_back({QStringLiteral("aujourd'hui"), pal.color(QPalette::Highlight), true});
     const double marge = fm.horizontalAdvance(QStringLiteral("24 h")) + 8;
     const double legende = DessineLegende(
         p, QRectF(cadre.left() + marge, cadre.top() + h + 4, cadre.width() - marge - 8, h * 3),

@@ -144,7 +144,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     Controles::PrepareDialogue(this, "Journee", QStringLiteral("Journée solaire"), false);
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
-    Label1 = new QLabel(QStringLiteral("Date"), this);
+    Label1 = new QLabel(QStringLiteral("&Date"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     DatePicker = Controles::CreeDate(this, "DatePicker", QDate(2000, 1, 1), 0, 0, 169, 21);
     Label1->setBuddy(DatePicker);
@@ -153,7 +153,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
         DatePicker->sizeHint().width() +
         QFontMetrics(font()).horizontalAdvance(QStringLiteral("Wednesday, 30 September 2026")) -
         QFontMetrics(font()).horizontalAdvance(DatePicker->text()));
-    Copier = new QPushButton(QStringLiteral("Vers presse-papier"), this);
+    Copier = new QPushButton(QStringLiteral("&Vers presse-papier"), this);
     Copier->setObjectName(QStringLiteral("Copier"));
     Copier->setAutoDefault(false);
 
@@ -190,6 +190,10 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     ChoisirHorizon = new QPushButton(QStringLiteral("H&orizon…"), this);
     ChoisirHorizon->setObjectName(QStringLiteral("ChoisirHorizon"));
     ChoisirHorizon->setAccessibleName(QStringLiteral("Charger une ligne d'horizon"));
+    ChoisirHorizon->setToolTip(
+        QStringLiteral("Fichier CSV d'en-tête azimuth,altitude : un point par ligne, l'azimut "
+                       "depuis le nord vers l'est et la hauteur apparente de l'horizon, en "
+                       "degrés (point décimal), deux points au moins"));
     ChoisirHorizon->setAutoDefault(false);
     RetirerHorizon = new QPushButton(QStringLiteral("Horizon &plat"), this);
     RetirerHorizon->setObjectName(QStringLiteral("RetirerHorizon"));

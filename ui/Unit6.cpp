@@ -54,6 +54,9 @@ TAnnee::TAnnee(QWidget* parent) : QDialog(parent) {
     Table->setAccessibleName(QStringLiteral("Table des événements de chaque date"));
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->verticalHeader()->setVisible(false);
+    // One line of text a row.
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Table->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
     Onglets->addTab(ImageAnnee, QStringLiteral("&Jours et nuits"));
     Onglets->addTab(ImageEquation, QStringLiteral("É&quation du temps et analemme"));
     Onglets->addTab(Table, QStringLiteral("&Table"));

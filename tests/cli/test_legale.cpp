@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -213,4 +214,36 @@ TEST(TempsLegal, ADateIsTheResidentsCalendarDate) {
             }
         }
     }
+}
+
+// Abbreviations made of an offset alone stay text in CSV ("UTC+0545", not the number 545), and
+// the JSON rows of a table have a key for every CSV column, the site's and UT1's included.
+TEST(TempsLegal, CsvAbbreviationsStayTextAndJsonRowsHaveEveryColumn) {
+    const Zone kathmandou{"Asia/Kathmandu", 85.32, 27.7};
+    // JSON keeps the zone's own abbreviation: its strings are text already.
+    const Resultat position =
+        Lance(Arguments(kathmandou, {"position", "--date", "2026-06-21T06:00:00Z"}));
+    ASSERT_EQ(position.statut, 0) << position.erreurs;
+    EXPECT_EQ(nlohmann::json::parse(position.sortie).at("position").at("abreviation"), "+0545");
+    std::vector<std::string> arguments = {"table",        "--start", "2026-06-21T06:00:00Z",
+                                          "--count",      "2",       "--tz",
+                                          kathmandou.nom, "--lon",   "85.32",
+                                          "--lat",        "27.7",    "--dut1",
+                                          "0.25",         "--format"};
+    arguments.push_back("csv");
+    const Resultat table = Lance(arguments);
+    ASSERT_EQ(table.statut, 0) << table.erreurs;
+    std::istringstream lignes(table.sortie);
+    std::string entete, ligne;
+    std::getline(lignes, entete);
+    std::getline(lignes, ligne);
+    EXPECT_NE(ligne.find(",UTC+0545,"), std::string::npos) << ligne;
+    arguments.back() = "json";
+    const Resultat json = Lance(arguments);
+    ASSERT_EQ(json.statut, 0) << json.erreurs;
+    const nlohmann::json rangee = nlohmann::json::parse(json.sortie).at("lignes").at(0);
+    std::istringstream colonnes(entete);
+    for (std::string colonne; std::getline(colonnes, colonne, ',');)
+        EXPECT_TRUE(rangee.contains(colonne)) << colonne;
+    EXPECT_EQ(rangee.at("ut1_moins_utc_s"), 0.25);
 }

@@ -530,6 +530,23 @@ private slots:
         QVERIFY(!Journee->TexteEvenements().contains(QStringLiteral("caché par le relief")));
     }
 
+    // Every control of the day has its Alt shortcut, the skyline's button says what file it
+    // takes, and the year's table keeps one line of text a row.
+    void shortcutsTipsAndRows() {
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        QCOMPARE(Journee->Label1->text(), QStringLiteral("&Date"));
+        QCOMPARE(Journee->Label1->buddy(), Journee->DatePicker);
+        QCOMPARE(Journee->Copier->text(), QStringLiteral("&Vers presse-papier"));
+        QVERIFY(Journee->ChoisirHorizon->toolTip().contains(QStringLiteral("azimuth,altitude")));
+        Journee->OuvrirAnnee->click();
+        QTRY_VERIFY(Journee->Annee && Journee->Annee->isVisible());
+        const int ligne = Journee->Annee->Table->rowHeight(0);
+        QVERIFY2(ligne < Journee->Annee->fontMetrics().height() * 3 / 2,
+                 qPrintable(QString::number(ligne)));
+        Journee->Annee->close();
+    }
+
     // ---- The sky of the site ----
 
     // The names of the events the window lists.
