@@ -31,6 +31,7 @@ public:
     void ChangeHorizon(QVector<Point> profil);
     const QVector<Point>& Horizon() const { return horizon; }
 
+    const QVector<Heure>& Heures() const { return heures; }
     bool SoleilVisible() const { return soleilVisible; }
     Point Soleil() const { return soleil; }
 

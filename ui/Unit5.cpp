@@ -453,15 +453,17 @@ void TJournee::Calcule() {
     QVector<TTrajectoire::Heure> heures;
     QVector<int> numeros;
     QStringList zones, abreviations;
-    const qint64 debut = EnUTC(journee.debut).toSecsSinceEpoch();
-    for (qint64 s = (debut / 3600 + 1) * 3600; s < debut + 86400; s += 3600) {
-        // Whole hours of UTC are whole hours of legal time wherever the offset is whole hours;
-        // elsewhere (half-hour zones) the mark stands at the legal hour's start all the same.
-        const QDateTime legal = QDateTime::fromSecsSinceEpoch(s, QTimeZone::utc()).toLocalTime();
-        const qint64 debutHeure = s - legal.time().minute() * 60;
+    const double debutJour =
+        (journee.debut - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour;
+    // Every offset from UTC is a whole number of quarter hours: the instants at which legal
+    // time shows a whole hour are among the quarter hours of UTC. A change of half an hour
+    // (Lord Howe) adds no mark of its own, an hour that comes twice has both, and the last
+    // hour of the day is marked however close to the day's end it falls.
+    const qint64 premier = static_cast<qint64>(std::floor(debutJour / 900)) * 900 + 900;
+    for (qint64 debutHeure = premier; debutHeure < debutJour + 86400; debutHeure += 900) {
         const QDateTime marque =
             QDateTime::fromSecsSinceEpoch(debutHeure, QTimeZone::utc()).toLocalTime();
-        if (debutHeure <= debut) continue;
+        if (marque.time().minute() != 0 || marque.time().second() != 0) continue;
         const double t = PosSoleil::JoursAvantUnix + debutHeure / PosSoleil::SecondesParJour;
         const PosSoleil::Position p = PosSoleil::PositionSoleil(t, site, TEmoinsTU);
         heures.push_back({{p.Azimut, p.Hauteur}, QStringLiteral("%1h").arg(marque.time().hour())});

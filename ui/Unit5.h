@@ -55,6 +55,7 @@ public:
 
     // The sky of the day in force: eye height, own altitudes, skyline.
     const PosSoleil::Ciel& Ciel() const { return ciel; }
+    const PosSoleil::JourSolaire& Journee() const { return journee; }
 
     // The events as copied: a line naming the site and the date, then one line per event.
     QString TexteEvenements() const;

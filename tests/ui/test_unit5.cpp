@@ -1,8 +1,10 @@
 // The solar day's window: opened from the menu, on the main window's date, recomputed when the
 // site changes, and its copied text, whole, against the engine's events.
 #include <cmath>
+#include <ctime>
 
 #include <QCheckBox>
+#include <QRegularExpression>
 #include <QApplication>
 #include <QClipboard>
 #include <QDateEdit>
@@ -545,6 +547,68 @@ private slots:
         QVERIFY2(ligne < Journee->Annee->fontMetrics().height() * 3 / 2,
                  qPrintable(QString::number(ligne)));
         Journee->Annee->close();
+    }
+
+    // The hour marks are the whole hours of legal time in the site's day, each once: a
+    // half-hour change adds none (Lord Howe), a missing hour has none, and the last hour of the
+    // day is marked even 50 s before the day's end (St. John's, 52°43' W, 3 h 30 min behind
+    // UTC). The expected hours come from the C library's legal time, minute by minute.
+    void hourMarksAreTheLegalWholeHours() {
+        struct Cas {
+            const char* zone;
+            QString longitude, latitude;
+            bool ouest, sud;
+            QDate date;
+        };
+        const Cas cas[] = {
+            // Back from +11 to +10:30 at 02:00: 01:30-02:00 comes twice, no whole hour in it.
+            {"Australia/Lord_Howe", QStringLiteral("159°04'48\""), QStringLiteral("31°33'00\""),
+             false, true, QDate(2027, 4, 4)},
+            // Forward from +10:30 to +11 at 02:00: 02:00 never comes.
+            {"Australia/Lord_Howe", QStringLiteral("159°04'48\""), QStringLiteral("31°33'00\""),
+             false, true, QDate(2027, 10, 3)},
+            {"America/St_Johns", QStringLiteral("052°43'00\""), QStringLiteral("47°34'00\""), true,
+             false, QDate(2026, 12, 8)},
+        };
+        // The computer's zone back as it was, whatever happens below.
+        struct Zone {
+            QByteArray avant = qgetenv("TZ");
+            ~Zone() {
+                qputenv("TZ", avant);
+                tzset();
+            }
+        } zone;
+        for (const Cas& c : cas) {
+            qputenv("TZ", c.zone);
+            tzset();
+            Journee->hide();
+            (c.ouest ? Unit1::EphPosition->RadioOuest : Unit1::EphPosition->RadioEst)->click();
+            (c.sud ? Unit1::EphPosition->RadioSud : Unit1::EphPosition->RadioNord)->click();
+            ChangeSite(c.longitude, c.latitude);
+            Unit1::EphPosition->ButtonMan->click();
+            Unit1::EphPosition->DatePicker->setDate(c.date);
+            Unit1::EphPosition->Journee1->trigger();
+            QTRY_VERIFY(Journee->isVisible());
+            QStringList textes;
+            // The hour itself; an hour number the day shows twice carries its zone after it.
+            for (const auto& h : Journee->Trajectoire->Heures())
+                textes << h.texte.section(' ', 0, 0);
+            QStringList attendues;
+            const double debut = (Journee->Journee().debut - PosSoleil::JoursAvantUnix) * 86400;
+            for (long long s = static_cast<long long>(std::ceil(debut / 60)) * 60;
+                 s < debut + 86400; s += 60) {
+                const std::time_t t = static_cast<std::time_t>(s);
+                std::tm local{};
+                localtime_r(&t, &local);
+                if (local.tm_min == 0 && local.tm_sec == 0)
+                    attendues << QStringLiteral("%1h").arg(local.tm_hour);
+            }
+            QVERIFY2(!attendues.isEmpty(), c.zone);
+            QCOMPARE(textes, attendues);
+        }
+        Unit1::EphPosition->RadioEst->click();
+        Unit1::EphPosition->RadioNord->click();
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
     }
 
     // ---- The sky of the site ----
