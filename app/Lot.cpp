@@ -81,14 +81,15 @@ Colonnes LitEnTete(const std::string& ligne) {
 
 struct Rang {
     long long numero;  // line in the file, the header being line 1
+    long long donnee;  // rank among the data rows, blank lines not counted
     std::string texte;
 };
 
 // Reads one row into an instant and a site; throws ErreurDonnees naming the line and the field.
 void LitRang(const Rang& rang, const Colonnes& c, bool force, std::vector<std::string>& champs,
              double& t, PosSoleil::Site& site) {
-    const std::string ou = "ligne " + std::to_string(rang.numero) + " (donnée " +
-                           std::to_string(rang.numero - 1) + ") : ";
+    const std::string ou =
+        "ligne " + std::to_string(rang.numero) + " (donnée " + std::to_string(rang.donnee) + ") : ";
     if (!Decoupe(rang.texte, champs)) throw ErreurDonnees{ou + "guillemet non fermé"};
     if (champs.size() != c.nombre)
         throw ErreurDonnees{ou + std::to_string(champs.size()) + " champs au lieu de " +
@@ -140,7 +141,7 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
 
     constexpr std::size_t Bloc = 4096;
     taches = std::max(1, taches);
-    long long numero = 1, ecrites = 0;
+    long long numero = 1, donnees = 0, ecrites = 0;
     std::vector<Rang> rangs;
     for (bool finEntree = false; !finEntree;) {
         rangs.clear();
@@ -151,7 +152,7 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
             }
             ++numero;
             if (ligne.find_first_not_of(" \t") == std::string::npos) continue;  // blank line
-            rangs.push_back({numero, ligne});
+            rangs.push_back({numero, ++donnees, ligne});
         }
         std::vector<std::string> morceaux(static_cast<std::size_t>(taches));
         std::vector<std::optional<std::string>> erreurs(static_cast<std::size_t>(taches));

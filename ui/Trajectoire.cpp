@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -140,8 +141,11 @@ QVector<TTrajectoire::Etiquette> TTrajectoire::Legende() const {
     const QFontMetrics fm(font());
     const double h = fm.height(), zero = fm.horizontalAdvance(QLatin1Char('0'));
     QVector<Etiquette> entrees = {{Role::Legende, QStringLiteral("jour affiché"), {}, -1}};
+    // A reference path wholly under the plotted altitudes is not drawn: the legend leaves it out.
     for (int k = 0; k < references.size() && k < 3; ++k)
-        entrees.push_back({Role::Legende, QString::fromUtf8(NomsReferences[k]), {}, k});
+        if (std::any_of(references[k].begin(), references[k].end(),
+                        [&](const Point& p) { return p.hauteur >= hauteurMin; }))
+            entrees.push_back({Role::Legende, QString::fromUtf8(NomsReferences[k]), {}, k});
     entrees.push_back({Role::Legende, QStringLiteral("• heures : ") + heuresLegales, {}, -2});
     double x = 2, rangee = 0;
     for (Etiquette& e : entrees) {

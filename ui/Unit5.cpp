@@ -305,7 +305,10 @@ QString TJournee::ChargeHorizon(const QString& chemin) {
     try {
         ciel.horizon = Tableau::LitHorizon(fichier, QFileInfo(chemin).fileName().toStdString());
     } catch (const std::invalid_argument& e) {
-        return QStringLiteral("Ligne d'horizon refusée : %1").arg(QString::fromStdString(e.what()));
+        // A word joiner keeps the header's name whole where the message box wraps its lines.
+        return QStringLiteral("Ligne d'horizon refusée : %1")
+            .arg(QString::fromStdString(e.what()).replace(
+                QStringLiteral("azimuth,altitude"), QStringLiteral("azimuth,\u2060altitude")));
     }
     // The skyline is what the eye sees: no eye height with it.
     ciel.hauteurOeil = 0;

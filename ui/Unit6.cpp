@@ -130,6 +130,27 @@ QString TexteCiel(const PosSoleil::Ciel& c) {
 
 }  // namespace
 
+QString TAnnee::SansEvenement(const PosSoleil::JourSolaire& j, const Tableau::Sorte& s) const {
+    // Why a date has no such event, in a word: the threshold's state that day.
+    PosSoleil::EtatSeuil etat = PosSoleil::EtatSeuil::Franchi;
+    if (s.seuil == PosSoleil::Seuil::Hauteur) {
+        const auto h = std::find(ciel.hauteurs.begin(), ciel.hauteurs.end(), s.hauteur);
+        if (h != ciel.hauteurs.end())
+            etat = j.etatsHauteurs[static_cast<std::size_t>(h - ciel.hauteurs.begin())];
+    } else if (s.type != PosSoleil::TypeEvenement::Passage) {
+        etat = j.etats[static_cast<int>(s.seuil)];
+    }
+    const bool dessus = etat == PosSoleil::EtatSeuil::ToujoursAuDessus;
+    if (etat == PosSoleil::EtatSeuil::Franchi) return QStringLiteral("-");
+    if (s.seuil == PosSoleil::Seuil::LeverCoucher) {
+        if (!dessus && Tableau::CacheParLeRelief(j, ciel)) return QStringLiteral("relief");
+        return dessus ? QStringLiteral("jour polaire") : QStringLiteral("nuit polaire");
+    }
+    if (s.seuil == PosSoleil::Seuil::Hauteur)
+        return dessus ? QStringLiteral("au-dessus") : QStringLiteral("au-dessous");
+    return dessus ? QStringLiteral("pas de nuit") : QStringLiteral("nuit");
+}
+
 void TAnnee::Suit(const PosSoleil::Site& s, double TEmoinsTU, const PosSoleil::Ciel& c) {
     if (!isVisible()) return;
     if (s.Longitude == site.Longitude && s.Latitude == site.Latitude &&
@@ -177,7 +198,7 @@ void TAnnee::Calcule() {
             for (const PosSoleil::Evenement& e : j.evenements)
                 if (colonnes[k].Est(e)) heures << Unit5::TexteLegal(e.t).mid(11, 8);
             Table->setItem(i, static_cast<int>(k) + 1,
-                           new QTableWidgetItem(heures.isEmpty() ? QStringLiteral("-")
+                           new QTableWidgetItem(heures.isEmpty() ? SansEvenement(j, colonnes[k])
                                                                  : heures.join(QLatin1Char(' '))));
         }
         Table->setItem(

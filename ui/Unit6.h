@@ -11,6 +11,7 @@
 
 #include "ImagesAnnee.h"
 #include "PosSoleil.h"
+#include "Tableau.h"
 
 class QPainter;
 class QLabel;
@@ -59,6 +60,9 @@ public:
     QLabel* DescriptionLabel;
 
 private:
+    // The text of a date's cell that has no event of its kind: why, from the threshold's state
+    // ("jour polaire", "nuit polaire", "relief", "pas de nuit", "nuit", "au-dessus"...), or "-".
+    QString SansEvenement(const PosSoleil::JourSolaire& j, const Tableau::Sorte& s) const;
     DonneesAnnee donnees;
     PosSoleil::Site site{};
     double TEmoinsTUAnnee = 0;  // dynamical time - UTC of the year shown, seconds

@@ -164,3 +164,17 @@ TEST(Sorties, TextFiguresAreTheCsvOnes) {
     }
     EXPECT_EQ(n, 3);
 }
+
+// A blank line of --input is no data row: the rows after it keep their rank among the data.
+TEST(Sorties, BlankLinesAreNotCountedAsData) {
+    char modele[] = "/tmp/orvanel-blancs-XXXXXX.csv";
+    const int fd = mkstemps(modele, 4);
+    ASSERT_GE(fd, 0);
+    const std::string contenu = "date,lon,lat\n2026-01-01,1,2\n\n  \n2026-01-01,1,999\n";
+    ASSERT_EQ(write(fd, contenu.data(), contenu.size()), static_cast<ssize_t>(contenu.size()));
+    close(fd);
+    const Resultat r = Lance({"position", "--input", modele, "--format", "csv"});
+    std::remove(modele);
+    EXPECT_EQ(r.statut, 3);
+    EXPECT_NE(r.erreurs.find("ligne 5 (donnée 2)"), std::string::npos) << r.erreurs;
+}

@@ -230,3 +230,28 @@ TEST(Liborvanel, RefractionAndTheDaysEvents) {
                                                           : ORVANEL_CROSSED);
     }
 }
+
+// The series against orvanel_position_at of each row's Unix time, at 1 s steps through a day
+// and past the zenith: the bound the header states, 2e-7 degree on the sky (in azimuth, times
+// the sine of the zenith distance).
+TEST(Liborvanel, SeriesKeepsItsStatedBoundAtOneSecondSteps) {
+    for (const double latitude : {23.0, 10.0, 48.0, -20.0}) {
+        SCOPED_TRACE(latitude);
+        const orvanel_site site{0.0, latitude, 0};
+        const double debut =
+            1782036000.0;  // 2026-06-21T10:00:00Z, the Sun near the zenith at 23° N
+        const std::size_t n = 7200;
+        std::vector<orvanel_position> serie(n);
+        ASSERT_EQ(orvanel_series(debut, 1.0, n, &site, NAN, serie.data()), ORVANEL_OK);
+        for (std::size_t i = 0; i < n; ++i) {
+            orvanel_position p{};
+            ASSERT_EQ(orvanel_position_at(debut + static_cast<double>(i), &site, NAN, &p),
+                      ORVANEL_OK);
+            ASSERT_NEAR(serie[i].elevation_deg, p.elevation_deg, 2e-7) << i;
+            const double sinZ = std::cos(p.elevation_deg * M_PI / 180);
+            ASSERT_LE(std::fabs(std::remainder(serie[i].azimuth_deg - p.azimuth_deg, 360.0)) * sinZ,
+                      2e-7)
+                << i;
+        }
+    }
+}

@@ -611,6 +611,49 @@ private slots:
         ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
     }
 
+    // The year's table says why a date has no event of a kind: polar day, polar night, no
+    // night at all, rather than the same dash for each.
+    void theYearsTableSaysWhyAnEventIsMissing() {
+        ChangeSite(QStringLiteral("018°57'00\""), QStringLiteral("69°39'00\""));
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        Journee->OuvrirAnnee->click();
+        QTRY_VERIFY(Journee->Annee && Journee->Annee->isVisible());
+        const QTableWidget* table = Journee->Annee->Table;
+        const auto cellule = [&](int rang, const QString& titre) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                if (table->horizontalHeaderItem(c)->text() == titre)
+                    return table->item(rang, c)->text();
+            return QString();
+        };
+        QCOMPARE(cellule(171, QStringLiteral("Lever")), QStringLiteral("jour polaire"));
+        QCOMPARE(cellule(171, QStringLiteral("Aube civile")), QStringLiteral("pas de nuit"));
+        QCOMPARE(cellule(354, QStringLiteral("Lever")), QStringLiteral("nuit polaire"));
+        QVERIFY(cellule(354, QStringLiteral("Aube civile")).contains(QLatin1Char(':')));
+        Journee->Annee->close();
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
+    }
+
+    // At 80° S in December the June solstice's path lies wholly under the plotted altitudes:
+    // it is neither drawn nor named in the legend.
+    void aReferencePathOutOfSightIsNotInTheLegend() {
+        Unit1::EphPosition->RadioSud->click();
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("80°00'00\""));
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 21));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        QStringList legende;
+        for (const auto& e : Journee->Trajectoire->Etiquettes())
+            if (e.role == TTrajectoire::Role::Legende) legende << e.texte;
+        QVERIFY2(!legende.contains(QStringLiteral("21 juin")), qPrintable(legende.join(',')));
+        QVERIFY2(legende.contains(QStringLiteral("21 décembre")), qPrintable(legende.join(',')));
+        Unit1::EphPosition->RadioNord->click();
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
+    }
+
     // ---- The sky of the site ----
 
     // The names of the events the window lists.
