@@ -82,7 +82,7 @@ double LitInstant(std::string_view texte, std::string_view option);
 // the legal text of a row both come from it, so they always show the same instant.
 long long MsUnix(double t) noexcept;
 
-// "YYYY-MM-DDTHH:MM:SS.mmmZ" (millis) or "YYYY-MM-DD HH:MM:SS" (whole seconds, rounded).
+// "YYYY-MM-DDTHH:MM:SS.mmmZ" (millis) or "YYYY-MM-DDTHH:MM:SSZ" (whole seconds, rounded).
 std::string TexteIso(double t);
 void AjouteIso(std::string& texte, double t);  // the same, appended
 char* EcritIso(char* p, double t) noexcept;    // or written at p (24 characters), past them
@@ -102,7 +102,7 @@ public:
     // The legal calendar date at a UTC date-time value.
     date::year_month_day Date(double t);
     // "YYYY-MM-DDTHH:MM:SS.mmm+02:00" of the same millisecond as TexteIso, or with `secondes`
-    // "YYYY-MM-DD HH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
+    // "YYYY-MM-DDTHH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
     std::string Texte(double t, bool secondes = false);
     const std::string& Abreviation() const noexcept { return info_.abbrev; }
     // The abbreviation as CSV writes it: one made of an offset alone ("+0545") becomes

@@ -41,7 +41,8 @@ bool Culmination(const PosSoleil::Evenement& e) {
            e.type == PosSoleil::TypeEvenement::PassageInferieur;
 }
 
-// The solar day's window's text, each time and the last column labelled.
+// The solar day's window's lines, its times in ISO 8601 (UTC with Z, legal time with its
+// offset and abbreviation), the last column labelled.
 // A date-time value's calendar date moved by n days.
 date::year_month_day Decale(int annee, int mois, int jour, int n) {
     return date::year_month_day(date::sys_days(date::year(annee) / mois / jour) + date::days(n));

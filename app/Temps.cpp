@@ -83,7 +83,7 @@ char* EcritIso(char* p, double t) noexcept {
 }
 
 std::string TexteSecondes(double t) {
-    return TexteCivil(SecondeProche(MsUnix(t)), ' ', false);
+    return TexteCivil(SecondeProche(MsUnix(t)), 'T', false) + 'Z';
 }
 
 HeureLegale::HeureLegale(const std::string& fuseau)
@@ -128,7 +128,7 @@ std::string HeureLegale::Texte(double t, bool secondes) {
     const date::sys_seconds s = date::floor<std::chrono::seconds>(
         date::sys_time<std::chrono::milliseconds>(std::chrono::milliseconds(ms)));
     const long long decalage = Periode(s).offset.count();
-    std::string texte = TexteCivil(ms + decalage * 1000, secondes ? ' ' : 'T', !secondes);
+    std::string texte = TexteCivil(ms + decalage * 1000, 'T', !secondes);
     const long long minutes = (decalage < 0 ? -decalage : decalage) / 60;
     char fin[8] = {decalage < 0 ? '-' : '+'};
     char* p = Chiffres(fin + 1, minutes / 60, 2);

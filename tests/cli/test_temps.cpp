@@ -89,9 +89,9 @@ TEST(HeureLegale, EveryLegalTimeIsItsRowsUtcPlusTheOffset) {
                 const auto v = Decoupe(ligne, '\t');
                 if (v.size() < 4) continue;  // states and the day length
                 Ms utc, legal;
-                ASSERT_TRUE(Lit(v[1], "%F %T", utc)) << ligne;
+                ASSERT_TRUE(Lit(v[1], "%FT%TZ", utc)) << ligne;
                 const std::string local = v[2].substr(0, v[2].find(' ', 11));
-                ASSERT_TRUE(Lit(local, "%F %T%Ez", legal)) << ligne;
+                ASSERT_TRUE(Lit(local, "%FT%T%Ez", legal)) << ligne;
                 EXPECT_EQ(legal, utc) << ligne;
                 EXPECT_EQ(v[2].substr(v[2].rfind(' ') + 1), zone->get_info(utc).abbrev) << ligne;
             }

@@ -289,6 +289,9 @@ private slots:
             for (const PosSoleil::Evenement& e : d.jours[static_cast<std::size_t>(i)].evenements)
                 if (e.type == PosSoleil::TypeEvenement::Passage)
                     QCOMPARE(Unit5::JourDuResident(e.t), d.dates[i]);
+        // And the year picture's transit line lies near legal noon, not on its 24 h edge.
+        for (const double passage : d.passages)
+            QVERIFY2(passage > 11 && passage < 14, qPrintable(QString::number(passage)));
         Unit1::EphPosition->Timer1->stop();
         qputenv("TZ", tz);
         tzset();
@@ -651,6 +654,34 @@ private slots:
         QVERIFY2(!legende.contains(QStringLiteral("21 juin")), qPrintable(legende.join(',')));
         QVERIFY2(legende.contains(QStringLiteral("21 décembre")), qPrintable(legende.join(',')));
         Unit1::EphPosition->RadioNord->click();
+        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
+    }
+
+    // Tokyo seen from Paris: the day shown is Tokyo's own solar day, its rise, transit and set
+    // together in time order, the transit on the Paris date shown; the rise falls on the
+    // evening before in Paris time and says so.
+    void aDistantSitesDayStaysTogether() {
+        ChangeSite(QStringLiteral("139°41'00\""), QStringLiteral("35°41'00\""));
+        Unit1::EphPosition->ButtonMan->click();
+        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        Journee->DatePicker->setDate(QDate(2026, 6, 21));
+        double lever = NAN, passage = NAN, coucher = NAN;
+        int nombre = 0;
+        for (const PosSoleil::Evenement& e : Journee->Journee().evenements) {
+            if (e.type == PosSoleil::TypeEvenement::Passage) passage = e.t, ++nombre;
+            if (e.seuil == PosSoleil::Seuil::LeverCoucher &&
+                e.type == PosSoleil::TypeEvenement::Montee)
+                lever = e.t, ++nombre;
+            if (e.seuil == PosSoleil::Seuil::LeverCoucher &&
+                e.type == PosSoleil::TypeEvenement::Descente)
+                coucher = e.t, ++nombre;
+        }
+        QCOMPARE(nombre, 3);
+        QVERIFY(lever < passage && passage < coucher);
+        QCOMPARE(Unit5::JourDuResident(passage), QDate(2026, 6, 21));
+        QVERIFY(Unit5::TexteLegal(lever).startsWith(QStringLiteral("2026-06-20")));
         ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
     }
 
