@@ -74,6 +74,20 @@ struct Entree {
     QColor couleur;
     bool trait;  // a line rather than a filled square
 };
+// The year picture's legend: the bands it shows (the relief's only behind a skyline that hides
+// the Sun), the transit, and today in the year that has it.
+QVector<Entree> EntreesLegende(const DonneesAnnee& d, QDate aujourdhui, const QPalette& pal) {
+    QVector<Entree> entrees;
+    const bool relief =
+        std::find(d.bandes.begin(), d.bandes.end(), quint8(BandeRelief)) != d.bandes.end();
+    for (int b = 0; b <= (relief ? BandeRelief : 4); ++b)
+        entrees.push_back({QString::fromUtf8(NomsBandes[b]), CouleurBande(b), false});
+    entrees.push_back({QStringLiteral("passage au méridien"), QColor(200, 30, 30), true});
+    if (aujourdhui.year() == d.annee)
+        entrees.push_back({QStringLiteral("aujourd'hui"), pal.color(QPalette::Highlight), true});
+    return entrees;
+}
+
 double DessineLegende(QPainter& p, const QRectF& cadre, const QVector<Entree>& entrees,
                       const QPalette& pal) {
     const QFontMetricsF fm(p.font());
@@ -200,6 +214,13 @@ void TImage::paintEvent(QPaintEvent*) {
     Dessine(p, QRectF(rect()));
 }
 
+QStringList TImageAnnee::Legende() const {
+    QStringList textes;
+    if (!donnees) return textes;
+    for (const Entree& e : EntreesLegende(*donnees, aujourdhui, palette())) textes << e.texte;
+    return textes;
+}
+
 TImageAnnee::TImageAnnee(QWidget* parent)
     : TImage(parent, "ImageAnnee",
              QStringLiteral(
@@ -230,15 +251,7 @@ void TImageAnnee::Dessine(QPainter& p, const QRectF& cadre) const {
                               .arg(d.description.isEmpty() ? d.site : d.description,
                                    decalages.join(QStringLiteral(" et ")));
     p.drawText(QPointF(cadre.left() + 4, cadre.top() + fm.ascent() + 2), titre);
-    QVector<Entree> entrees;
-    const bool relief =
-        std::find(d.bandes.begin(), d.bandes.end(), quint8(BandeRelief)) != d.bandes.end();
-    for (int b = 0; b <= (relief ? BandeRelief : 4); ++b)
-        entrees.push_back({QString::fromUtf8(NomsBandes[b]), CouleurBande(b), false});
-    entrees.push_back({QStringLiteral("passage au méridien"), QColor(200, 30, 30), true});
-    // Today in the legend only in the year that has it.
-    if (aujourdhui.year() == d.annee)
-        entrees.push_back({QStringLiteral("aujourd'hui"), pal.color(QPalette::Highlight), true});
+    const QVector<Entree> entrees = EntreesLegende(d, aujourdhui, pal);
     const double marge = fm.horizontalAdvance(QStringLiteral("24 h")) + 8;
     const double legende = DessineLegende(
         p, QRectF(cadre.left() + marge, cadre.top() + h + 4, cadre.width() - marge - 8, h * 3),

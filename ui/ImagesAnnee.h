@@ -68,6 +68,8 @@ class TImageAnnee : public TImage {
 public:
     explicit TImageAnnee(QWidget* parent = nullptr);
     void Dessine(QPainter& p, const QRectF& cadre) const override;
+    // The texts of the legend, as drawn.
+    QStringList Legende() const;
 };
 
 // The equation of time over the year, and the analemma.

@@ -685,6 +685,20 @@ private slots:
         ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
     }
 
+    // The year picture's legend names today only in the year that has it.
+    void todayOnlyInItsYearsLegend() {
+        Unit1::EphPosition->Journee1->trigger();
+        QTRY_VERIFY(Journee->isVisible());
+        Journee->OuvrirAnnee->click();
+        QTRY_VERIFY(Journee->Annee && Journee->Annee->isVisible());
+        Journee->Annee->AnneeSpin->setValue(QDate::currentDate().year());
+        QVERIFY(Journee->Annee->ImageAnnee->Legende().contains(QStringLiteral("aujourd'hui")));
+        Journee->Annee->AnneeSpin->setValue(QDate::currentDate().year() + 3);
+        QVERIFY(!Journee->Annee->ImageAnnee->Legende().contains(QStringLiteral("aujourd'hui")));
+        QVERIFY(Journee->Annee->ImageAnnee->Legende().contains(QStringLiteral("jour")));
+        Journee->Annee->close();
+    }
+
     // ---- The sky of the site ----
 
     // The names of the events the window lists.
