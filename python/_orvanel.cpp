@@ -61,6 +61,15 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
                                       b.unite + ")");
 }
 
+// A Unix time as the messages name it: "2600-06-21T12:00:00Z".
+std::string TexteIso(double unixUtc) {
+    int a = 0, m = 0, j = 0, h = 0, mi = 0, s = 0, ms = 0;
+    PosSoleil::DecodeDateValeur(Orvanel::DateValeur(unixUtc), a, m, j, h, mi, s, ms);
+    char texte[48];
+    std::snprintf(texte, sizeof texte, "%04d-%02d-%02dT%02d:%02d:%02dZ", a, m, j, h, mi, s);
+    return texte;
+}
+
 std::string MessageTt(double tt) {
     return "tt_minus_utc out of range: " + Nombre(tt) + " (from " +
            Nombre(Contrat::TEmoinsTUImpose.min) + " to " + Nombre(Contrat::TEmoinsTUImpose.max) +
@@ -86,8 +95,7 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
     for (std::size_t i = 0; i < nt; ++i)
         if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
             throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
-                                  Contrat::TexteDernierInstant() + ": " + Nombre(t[i]) +
-                                  " s since 1970");
+                                  Contrat::TexteDernierInstant() + ": " + TexteIso(t[i]));
     for (std::size_t i = 0; i < n; ++i)
         if (k[i] < 0 || static_cast<std::size_t>(k[i]) >= nt)
             throw py::value_error("time index out of range");

@@ -42,7 +42,11 @@ def _utc_naif(d):
 
 
 def _datetime64(times):
-    """Times as datetime64[ns] in UTC, with their shape; NaT stays NaT."""
+    """Times as datetime64[us] in UTC, with their shape; NaT stays NaT.
+
+    Microseconds hold every year from -290000 to 294000, so that a time outside the program's
+    dates reaches the range check as itself (in nanoseconds, 1500 or 2600 would wrap around to
+    another date)."""
     pd = _pandas()
     if pd is not None:
         if isinstance(times, pd.Series):
@@ -50,25 +54,30 @@ def _datetime64(times):
         if isinstance(times, pd.DatetimeIndex):
             if times.tz is not None:
                 times = times.tz_convert("UTC").tz_localize(None)
-            return _np.asarray(times.values, dtype="datetime64[ns]")
+            return _np.asarray(times.values).astype("datetime64[us]")
     if isinstance(times, _np.ndarray) and times.dtype.kind == "M":
-        return times.astype("datetime64[ns]")
+        return times.astype("datetime64[us]")
     if isinstance(times, (_dt.datetime, _dt.date, _np.datetime64, str)) or times is None:
-        return _np.asarray(_np.datetime64(_utc_naif(times) if times is not None else "NaT"),
-                           dtype="datetime64[ns]")
+        if times is None:
+            return _np.asarray(_np.datetime64("NaT", "us"))
+        valeur = _utc_naif(times)
+        return _np.asarray(_np.datetime64(valeur).astype("datetime64[us]")
+                           if isinstance(valeur, (_np.datetime64, str))
+                           else _np.datetime64(valeur, "us"))
     objets = _np.asarray(times, dtype=object)
     naifs = _np.frompyfunc(
-        lambda d: _np.datetime64("NaT") if d is None else _np.datetime64(_utc_naif(d), "ns"), 1, 1)
-    return _np.asarray(naifs(objets), dtype="datetime64[ns]")
+        lambda d: _np.datetime64("NaT", "us") if d is None else _np.datetime64(_utc_naif(d), "us"),
+        1, 1)
+    return _np.asarray(naifs(objets), dtype="datetime64[us]")
 
 
-def _secondes_unix(ns):
+def _secondes_unix(us):
     """Seconds since 1970 as floats, whole seconds exact; NaN for NaT."""
-    forme = ns.shape
-    ns = ns.reshape(-1)  # a 0-d array's arithmetic would give scalars
-    entiers = ns.astype("int64")
-    nat = _np.isnat(ns)
-    secondes = (entiers // 1_000_000_000).astype(float) + (entiers % 1_000_000_000) / 1e9
+    forme = us.shape
+    us = us.reshape(-1)  # a 0-d array's arithmetic would give scalars
+    entiers = us.astype("int64")
+    nat = _np.isnat(us)
+    secondes = (entiers // 1_000_000).astype(float) + (entiers % 1_000_000) / 1e6
     secondes[nat] = _np.nan
     return secondes.reshape(forme)
 

@@ -157,6 +157,26 @@ class SolarPosition(unittest.TestCase):
         with self.assertRaisesRegex(ValueError, "time outside 1980"):
             orvanel.solar_position(np.datetime64("1975-01-01"), 0.0, 0.0)
 
+    def test_a_time_outside_the_dates_is_refused_as_itself(self):
+        # In nanoseconds these would wrap around by 2**64 ns to dates within the range (2015,
+        # 2085) and be computed there: each must be refused, named as the time it is.
+        cas = [
+            (np.array(["2600-06-21T12"], "datetime64[s]"), "2600-06-21T12:00:00Z"),
+            ([dt.datetime(2600, 6, 21, 12)], "2600-06-21T12:00:00Z"),
+            (dt.datetime(1500, 6, 21, 12), "1500-06-21T12:00:00Z"),
+            (np.datetime64("2251-01-01T00:00:00", "s"), "2251-01-01T00:00:00Z"),
+        ]
+        for temps, iso in cas:
+            with self.subTest(iso=iso):
+                with self.assertRaisesRegex(ValueError, "time outside 1980.*: " + iso):
+                    orvanel.solar_position(temps, 48.85, 2.35)
+        # Microseconds pass through: the position at 12:00:00.5 is between those at 12:00:00
+        # and 12:00:01.
+        t = np.array(["2026-06-21T12:00:00", "2026-06-21T12:00:00.5", "2026-06-21T12:00:01"],
+                     "datetime64[us]")
+        h = orvanel.solar_position(t, 48.85, 2.35)["elevation"]
+        self.assertTrue(h[0] < h[1] < h[2] or h[0] > h[1] > h[2])
+
     def test_threads_change_nothing(self):
         temps = np.datetime64("2030-01-01") + np.arange(5000) * np.timedelta64(17, "m")
         sites = np.linspace(-89, 89, 7)[:, None]
