@@ -45,17 +45,18 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
         const double* v;
         double min, max;
         const char* unite;
+        bool manquante;  // NaN allowed: missing weather, NaN in that row's refracted columns
     };
     using namespace Contrat;
     const Borne bornes[] = {
-        {"latitude", lat, Latitude.min, Latitude.max, "degrees"},
-        {"longitude", lon, Longitude.min, Longitude.max, "degrees"},
-        {"altitude", alt, AltitudeSite.min, AltitudeSite.max, "metres"},
-        {"pressure", p, PressionPa.min, PressionPa.max, "pascals"},
-        {"temperature", t, Temperature.min, Temperature.max, "degrees Celsius"}};
+        {"latitude", lat, Latitude.min, Latitude.max, "degrees", false},
+        {"longitude", lon, Longitude.min, Longitude.max, "degrees", false},
+        {"altitude", alt, AltitudeSite.min, AltitudeSite.max, "metres", false},
+        {"pressure", p, PressionPa.min, PressionPa.max, "pascals", true},
+        {"temperature", t, Temperature.min, Temperature.max, "degrees Celsius", true}};
     for (const Borne& b : bornes)
         for (std::size_t i = 0; i < n; ++i)
-            if (!(b.v[i] >= b.min && b.v[i] <= b.max))
+            if (!(b.v[i] >= b.min && b.v[i] <= b.max) && !(b.manquante && std::isnan(b.v[i])))
                 throw py::value_error(std::string(b.nom) + " out of range: " + Nombre(b.v[i]) +
                                       " (from " + Nombre(b.min) + " to " + Nombre(b.max) + " " +
                                       b.unite + ")");
@@ -131,9 +132,13 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                 const PosSoleil::Position pos =
                     PosSoleil::PositionTopocentrique(geocentres[j], {lon[i], lat[i], alt[i]});
                 const orvanel_position r = Orvanel::Resultat(pos);
+                // Missing weather: no refracted figures for that row.
                 const double apparente =
-                    r.elevation_deg +
-                    PosSoleil::Refraction(r.elevation_deg, Contrat::CmHgDePascals(p[i]), temp[i]);
+                    std::isnan(p[i]) || std::isnan(temp[i])
+                        ? NaN
+                        : r.elevation_deg + PosSoleil::Refraction(r.elevation_deg,
+                                                                  Contrat::CmHgDePascals(p[i]),
+                                                                  temp[i]);
                 sortie[0][i] = 90 - apparente;
                 sortie[1][i] = 90 - r.elevation_deg;
                 sortie[2][i] = apparente;

@@ -11,6 +11,7 @@ the leap seconds' table, and the model of Delta T of Espenak and Meeus (2006) ar
 """
 
 import datetime as _dt
+import numbers as _numbers
 import os as _os
 
 import numpy as _np
@@ -48,6 +49,13 @@ def _datetime64(times):
     dates reaches the range check as itself (in nanoseconds, 1500 or 2600 would wrap around to
     another date)."""
     pd = _pandas()
+    # A number is no time: nanoseconds, seconds or days since when?
+    if isinstance(times, (_numbers.Number, _np.number)) and not isinstance(times, bool) or (
+            isinstance(times, _np.ndarray) and times.dtype.kind in "iuf") or (
+            isinstance(times, (list, tuple)) and times and
+            all(isinstance(t, (_numbers.Number, _np.number)) for t in times)):
+        raise ValueError("times must be datetimes (numpy datetime64, a pandas DatetimeIndex or "
+                         "Timestamp, datetime.datetime or date, ISO 8601 strings), not numbers")
     if pd is not None:
         if isinstance(times, pd.Series):
             times = pd.DatetimeIndex(times)
@@ -101,8 +109,11 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
         (pascals) and temperature (degrees Celsius): scalars or arrays, broadcast against the
         times by NumPy's rules, so a column of sites against a row of times gives a
         sites x times grid. Pressure and temperature act on the refracted columns only.
+        A NaN pressure or temperature is missing weather: NaN in that element's refracted
+        columns alone. pressure=None takes the pressure of the site's altitude in the standard
+        atmosphere, 101325 Pa (1 - 2.25577e-5 h)^5.25588 (pvlib's alt2pres).
     tt_minus_utc: dynamical time - UTC in seconds, or None for the default at each time.
-    jobs: threads (by default, every processor).
+    jobs: threads, a whole number from 1 (by default, every processor).
 
     Returns a dict of arrays of the broadcast shape, or a pandas DataFrame indexed by the times
     when they are a DatetimeIndex and the site is one: apparent_zenith, zenith,
@@ -111,6 +122,16 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
     Raises ValueError for a site, weather or time out of range ({first} .. {last}).
     """
     pd = _pandas()
+    for nom, valeur in (("latitude", latitude), ("longitude", longitude), ("altitude", altitude),
+                        ("temperature", temperature)):
+        if valeur is None:
+            raise ValueError(f"{nom} is required: a number or an array of numbers, not None")
+    if pressure is None:
+        # The pressure of the site's altitude in the standard atmosphere (pvlib's alt2pres).
+        pressure = 101325.0 * (1 - 2.25577e-5 * _np.asarray(altitude, dtype=float)) ** 5.25588
+    if jobs is not None and (isinstance(jobs, bool) or not isinstance(jobs, _numbers.Integral)
+                             or jobs < 1):
+        raise ValueError(f"jobs must be a whole number of threads, 1 or more: {jobs!r}")
     instants = _datetime64(times)
     secondes = _np.ascontiguousarray(_secondes_unix(instants).ravel())
     index = _np.arange(secondes.size, dtype=_np.int64).reshape(instants.shape)

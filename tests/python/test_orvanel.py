@@ -177,6 +177,33 @@ class SolarPosition(unittest.TestCase):
         h = orvanel.solar_position(t, 48.85, 2.35)["elevation"]
         self.assertTrue(h[0] < h[1] < h[2] or h[0] > h[1] > h[2])
 
+    def test_numbers_none_and_bad_jobs_are_refused(self):
+        t = np.datetime64("2026-06-21T12:00")
+        for temps in (1782037440, 1.78e9, np.array([1.0, 2.0]), [1, 2]):
+            with self.subTest(times=temps):
+                with self.assertRaisesRegex(ValueError, "times must be datetimes"):
+                    orvanel.solar_position(temps, 48.0, 2.0)
+        for jobs in (0, -3, 2.7, True):
+            with self.subTest(jobs=jobs):
+                with self.assertRaisesRegex(ValueError, "jobs must be a whole number"):
+                    orvanel.solar_position(t, 48.0, 2.0, jobs=jobs)
+        with self.assertRaisesRegex(ValueError, "latitude is required"):
+            orvanel.solar_position(t, None, 2.0)
+
+    def test_missing_weather_and_the_altitudes_pressure(self):
+        t = np.array(["2026-06-21T12:00", "2026-06-21T13:00", "2026-06-21T14:00"], "datetime64[s]")
+        r = orvanel.solar_position(t, 48.0, 2.0, pressure=np.array([101325.0, math.nan, 90000.0]),
+                                   temperature=np.array([12.0, 12.0, math.nan]))
+        self.assertFalse(math.isnan(r["apparent_elevation"][0]))
+        self.assertTrue(math.isnan(r["apparent_elevation"][1]))
+        self.assertTrue(math.isnan(r["apparent_zenith"][2]))
+        self.assertFalse(np.isnan(r["elevation"]).any())
+        # pressure=None: the standard atmosphere's pressure at the site's altitude.
+        sans = orvanel.solar_position(t, 48.0, 2.0, altitude=2000.0, pressure=None)
+        explicite = orvanel.solar_position(t, 48.0, 2.0, altitude=2000.0,
+                                           pressure=101325.0 * (1 - 2.25577e-5 * 2000) ** 5.25588)
+        np.testing.assert_array_equal(sans["apparent_elevation"], explicite["apparent_elevation"])
+
     def test_threads_change_nothing(self):
         temps = np.datetime64("2030-01-01") + np.arange(5000) * np.timedelta64(17, "m")
         sites = np.linspace(-89, 89, 7)[:, None]
