@@ -115,8 +115,9 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
     tt_minus_utc: dynamical time - UTC in seconds, or None for the default at each time.
     jobs: threads, a whole number from 1 (by default, every processor).
 
-    Returns a dict of arrays of the broadcast shape, or a pandas DataFrame indexed by the times
-    when they are a DatetimeIndex and the site is one: apparent_zenith, zenith,
+    Returns a dict of arrays of the broadcast shape, or, for one site, a pandas DataFrame when
+    the times are pandas: indexed by a DatetimeIndex, by a Series' own index, or one row for a
+    Timestamp: apparent_zenith, zenith,
     apparent_elevation, elevation, azimuth (from north through east), equation_of_time
     (minutes), right_ascension, declination (apparent, geocentric) and distance (au).
     Raises ValueError for a site, weather or time out of range ({first} .. {last}).
@@ -148,8 +149,16 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
                                int(jobs) if jobs is not None else (_os.cpu_count() or 1))
     resultat = {nom: colonnes[nom].reshape(forme) for nom in _COLONNES}
     un_site = all(_np.ndim(v) == 0 for v in (latitude, longitude, altitude))
-    if pd is not None and isinstance(times, pd.DatetimeIndex) and un_site and forme == times.shape:
-        return pd.DataFrame(resultat, index=times)
+    # pandas in, pandas out: a DatetimeIndex indexes the table, a Series lends its own index, a
+    # Timestamp gives a table of one row.
+    if pd is not None and un_site:
+        if isinstance(times, pd.DatetimeIndex) and forme == times.shape:
+            return pd.DataFrame(resultat, index=times)
+        if isinstance(times, pd.Series) and forme == times.shape:
+            return pd.DataFrame(resultat, index=times.index)
+        if isinstance(times, pd.Timestamp):
+            return pd.DataFrame({nom: _np.reshape(v, 1) for nom, v in resultat.items()},
+                                index=pd.DatetimeIndex([times]))
     return resultat
 
 

@@ -204,6 +204,20 @@ class SolarPosition(unittest.TestCase):
                                            pressure=101325.0 * (1 - 2.25577e-5 * 2000) ** 5.25588)
         np.testing.assert_array_equal(sans["apparent_elevation"], explicite["apparent_elevation"])
 
+    def test_pandas_in_pandas_out(self):
+        heures = pd.date_range("2026-06-21 10:00", periods=3, freq="h", tz="Europe/Paris")
+        serie = pd.Series(heures, index=["a", "b", "c"])
+        par_serie = orvanel.solar_position(serie, 48.0, 2.0)
+        self.assertIsInstance(par_serie, pd.DataFrame)
+        self.assertEqual(list(par_serie.index), ["a", "b", "c"])
+        par_index = orvanel.solar_position(heures, 48.0, 2.0)
+        np.testing.assert_array_equal(par_serie["elevation"].values, par_index["elevation"].values)
+        un = orvanel.solar_position(heures[1], 48.0, 2.0)
+        self.assertIsInstance(un, pd.DataFrame)
+        self.assertEqual(len(un), 1)
+        self.assertEqual(un.index[0], heures[1])
+        self.assertEqual(un["elevation"].iloc[0], par_index["elevation"].iloc[1])
+
     def test_threads_change_nothing(self):
         temps = np.datetime64("2030-01-01") + np.arange(5000) * np.timedelta64(17, "m")
         sites = np.linspace(-89, 89, 7)[:, None]
