@@ -92,6 +92,15 @@ void ChangeSite(const QString& longitude, const QString& latitude) {
     Unit1::EphPosition->LatEdit->setText(latitude);
 }
 
+// The main window on a date of its own choosing, then the solar day's window opened from its
+// menu: true once it shows.
+bool OuvreJourneeAu(QDate date) {
+    Unit1::EphPosition->ButtonMan->click();
+    Unit1::EphPosition->DatePicker->setDate(date);
+    Unit1::EphPosition->Journee1->trigger();
+    return QTest::qWaitFor([] { return Unit5::Journee->isVisible(); });
+}
+
 }  // namespace
 
 class TestUnit5 : public QObject {
@@ -441,10 +450,7 @@ private slots:
 
     // The azimuths follow the main window's « Ref. Sud », and the column says from where.
     void azimuthsFollowTheSouthReference() {
-        Unit1::EphPosition->ButtonMan->click();
-        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
-        Unit1::EphPosition->Journee1->trigger();
-        QTRY_VERIFY(Journee->isVisible());
+        QVERIFY(OuvreJourneeAu(QDate(2026, 6, 21)));
         const PosSoleil::JourSolaire j = PosSoleil::JourneeSolaire(
             2026, 6, 21, {Unit1::Longitude, Unit1::Latitude, 0}, Unit3::TEmoinsTU);
         const auto lever = std::find_if(j.evenements.begin(), j.evenements.end(),
@@ -476,10 +482,7 @@ private slots:
     // The year window follows the day window's sky and the main window's site, the day window
     // shown or not, and says which it shows.
     void theYearFollowsTheSiteAndTheSky() {
-        Unit1::EphPosition->ButtonMan->click();
-        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
-        Unit1::EphPosition->Journee1->trigger();
-        QTRY_VERIFY(Journee->isVisible());
+        QVERIFY(OuvreJourneeAu(QDate(2026, 6, 21)));
         Journee->OuvrirAnnee->click();
         QTRY_VERIFY(Journee->Annee && Journee->Annee->isVisible());
         TAnnee* annee = Journee->Annee;
@@ -512,10 +515,7 @@ private slots:
     // horizon, so it is no polar night but the relief; the year paints that time a band of its
     // own, not twilight.
     void aWallThatHidesTheSunAllDayIsNoPolarNight() {
-        Unit1::EphPosition->ButtonMan->click();
-        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 8));
-        Unit1::EphPosition->Journee1->trigger();
-        QTRY_VERIFY(Journee->isVisible());
+        QVERIFY(OuvreJourneeAu(QDate(2026, 12, 8)));
         QTemporaryDir dossier;
         QFile f(dossier.filePath(QStringLiteral("mur.csv")));
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -618,10 +618,7 @@ private slots:
     // night at all, rather than the same dash for each.
     void theYearsTableSaysWhyAnEventIsMissing() {
         ChangeSite(QStringLiteral("018°57'00\""), QStringLiteral("69°39'00\""));
-        Unit1::EphPosition->ButtonMan->click();
-        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
-        Unit1::EphPosition->Journee1->trigger();
-        QTRY_VERIFY(Journee->isVisible());
+        QVERIFY(OuvreJourneeAu(QDate(2026, 6, 21)));
         Journee->OuvrirAnnee->click();
         QTRY_VERIFY(Journee->Annee && Journee->Annee->isVisible());
         const QTableWidget* table = Journee->Annee->Table;
@@ -644,10 +641,7 @@ private slots:
     void aReferencePathOutOfSightIsNotInTheLegend() {
         Unit1::EphPosition->RadioSud->click();
         ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("80°00'00\""));
-        Unit1::EphPosition->ButtonMan->click();
-        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 21));
-        Unit1::EphPosition->Journee1->trigger();
-        QTRY_VERIFY(Journee->isVisible());
+        QVERIFY(OuvreJourneeAu(QDate(2026, 12, 21)));
         QStringList legende;
         for (const auto& e : Journee->Trajectoire->Etiquettes())
             if (e.role == TTrajectoire::Role::Legende) legende << e.texte;
@@ -662,10 +656,7 @@ private slots:
     // evening before in Paris time and says so.
     void aDistantSitesDayStaysTogether() {
         ChangeSite(QStringLiteral("139°41'00\""), QStringLiteral("35°41'00\""));
-        Unit1::EphPosition->ButtonMan->click();
-        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 6, 21));
-        Unit1::EphPosition->Journee1->trigger();
-        QTRY_VERIFY(Journee->isVisible());
+        QVERIFY(OuvreJourneeAu(QDate(2026, 6, 21)));
         Journee->DatePicker->setDate(QDate(2026, 6, 21));
         double lever = NAN, passage = NAN, coucher = NAN;
         int nombre = 0;
@@ -710,10 +701,7 @@ private slots:
     }
 
     void ownAltitudesAndEyeHeightChangeTheEvents() {
-        Unit1::EphPosition->ButtonMan->click();
-        Unit1::EphPosition->DatePicker->setDate(QDate(2026, 12, 8));
-        Unit1::EphPosition->Journee1->trigger();
-        QTRY_VERIFY(Journee->isVisible());
+        QVERIFY(OuvreJourneeAu(QDate(2026, 12, 8)));
         Journee->Hauteurs->setFocus();
         QTest::keyClicks(Journee->Hauteurs, QStringLiteral("6; -4"));
         QTest::keyClick(Journee->Hauteurs, Qt::Key_Return);
