@@ -25,7 +25,6 @@ inline constexpr Plage Longitude{-ORVANEL_LONGITUDE_MAX_DEG, ORVANEL_LONGITUDE_M
 inline constexpr Plage Latitude{-ORVANEL_LATITUDE_MAX_DEG, ORVANEL_LATITUDE_MAX_DEG};      // deg
 inline constexpr Plage AltitudeSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};           // m
 inline constexpr Plage TEmoinsTUImpose{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                // s
-inline constexpr Plage PressionPa{0, ORVANEL_PRESSURE_MAX_PA};                             // Pa
 inline constexpr Plage Temperature{ORVANEL_TEMPERATURE_MIN_C, ORVANEL_TEMPERATURE_MAX_C};  // C
 
 // ---- The sky of a site (the engine's own limits) ----
@@ -75,14 +74,11 @@ inline constexpr double CmHgDePascals(double pa) noexcept {
 inline constexpr double CmHgDeHpa(double hpa) noexcept {
     return hpa / (PascalsParCmHg / 100);
 }
-inline constexpr double MmHgDePascals(double pa) noexcept {
-    return pa / (PascalsParCmHg / 10);
-}
-// The pressure range in millimetres of mercury, for the faces that take them: the range in
-// pascals to a hundredth of a millimetre, within it.
-inline constexpr Plage PressionMmHg{
-    MmHgDePascals(PressionPa.min),
-    static_cast<double>(static_cast<long long>(MmHgDePascals(PressionPa.max) * 100)) / 100};
+// The pressure the refraction model takes: its domain in millimetres of mercury (the main
+// window's unit), and the same in pascals for the faces that take them.
+inline constexpr Plage PressionMmHg{ORVANEL_PRESSURE_MIN_MMHG, ORVANEL_PRESSURE_MAX_MMHG};
+inline constexpr Plage PressionPa{PressionMmHg.min * (PascalsParCmHg / 10),
+                                  PressionMmHg.max*(PascalsParCmHg / 10)};
 
 // ---- Angles in the outputs ----
 // An azimuth from north through east as every output gives it, in [0, 360): the engine's 360

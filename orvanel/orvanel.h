@@ -32,9 +32,13 @@ extern "C" {
 #define ORVANEL_HEIGHT_MAX_M 10000.0
 #define ORVANEL_TT_MIN_S (-100.0) /* dynamical time - UTC, when the caller gives it */
 #define ORVANEL_TT_MAX_S 20000.0
-#define ORVANEL_FIRST_YEAR 1980           /* instants from 00:00:00 UTC on 1 January of this year */
-#define ORVANEL_LAST_YEAR 2250            /* to 23:59:59 UTC on 31 December of this one */
-#define ORVANEL_PRESSURE_MAX_PA 150000.0  /* air pressure for refraction, from 0 Pa */
+#define ORVANEL_FIRST_YEAR 1980 /* instants from 00:00:00 UTC on 1 January of this year */
+#define ORVANEL_LAST_YEAR 2250  /* to 23:59:59 UTC on 31 December of this one */
+/* Air pressure for refraction, in millimetres of mercury (133.322387415 Pa each): the domain of
+ * the refraction model, where the main window keeps its pressure too. Beyond it the model's
+ * refraction runs negative near 0 and means nothing. */
+#define ORVANEL_PRESSURE_MIN_MMHG 200.0
+#define ORVANEL_PRESSURE_MAX_MMHG 900.0
 #define ORVANEL_TEMPERATURE_MIN_C (-90.0) /* air temperature for refraction */
 #define ORVANEL_TEMPERATURE_MAX_C 60.0
 
@@ -107,8 +111,9 @@ ORVANEL_API int orvanel_series(double unix_start, double step_s, size_t n, const
                                double tt_minus_utc, orvanel_position* out);
 
 /* Atmospheric refraction to add to a true elevation, degrees: zero at -1 degree and below.
- * pressure_hpa and temperature_c within their ranges above (the pressure's in pascals, so
- * 0.01 times it here); NaN for any input out of range or not finite. */
+ * pressure_hpa within the model's domain above (ORVANEL_PRESSURE_MIN_MMHG to _MAX_MMHG, that is
+ * 266.64 to 1199.90 hPa) and temperature_c within its range; NaN for any input out of range or
+ * not finite. */
 ORVANEL_API double orvanel_refraction(double elevation_deg, double pressure_hpa,
                                       double temperature_c);
 

@@ -498,7 +498,7 @@ TEST(OrvanelCli, BadArgumentsNameTheOptionAndItsRange) {
         {{"position", "--lon", "nord", "--lat", "4"}, "--lon"},
         {avec(p, {"--height", "20000"}), "--height : « 20000 » (nombre de -1000 à 10000 m)"},
         {avec(p, {"--temp", "-300"}), "--temp : « -300 » (nombre de -90 à 60 °C)"},
-        {avec(p, {"--pressure", "-10"}), "--pressure : « -10 » (nombre de 0 à 1125,09 mmHg)"},
+        {avec(p, {"--pressure", "-10"}), "--pressure : « -10 » (nombre de 200 à 900 mmHg)"},
         {avec(p, {"--dut1", "1.5"}), "--dut1 : « 1.5 » (nombre de -0,9 à 0,9 s)"},
         {avec(p, {"--format", "xml"}), "--format : « xml » (texte, csv ou json)"},
         {avec(p, {"--tt-utc", "1e9"}), "--tt-utc"},

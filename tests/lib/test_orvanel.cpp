@@ -255,3 +255,18 @@ TEST(Liborvanel, SeriesKeepsItsStatedBoundAtOneSecondSteps) {
         }
     }
 }
+
+// The refraction model's domain, the main window's pressures: outside it NaN, never a negative
+// refraction inside it (at pressure 0 the model would give -27").
+TEST(Liborvanel, RefractionStaysWithinItsModelsDomain) {
+    EXPECT_TRUE(std::isnan(orvanel_refraction(10, 0, 10)));
+    EXPECT_TRUE(std::isnan(orvanel_refraction(10, 100, 10)));
+    EXPECT_TRUE(std::isnan(orvanel_refraction(10, 1250, 10)));
+    for (const double hpa : {266.7, 500.0, 1013.25, 1199.8})
+        for (const double celsius : {-90.0, 10.0, 60.0})
+            for (double h = -0.99; h <= 90; h += 0.5) {
+                const double r = orvanel_refraction(h, hpa, celsius);
+                ASSERT_FALSE(std::isnan(r)) << hpa << " hPa " << h;
+                ASSERT_GE(r, 0.0) << hpa << " hPa " << celsius << " °C " << h;
+            }
+}

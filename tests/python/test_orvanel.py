@@ -146,6 +146,9 @@ class SolarPosition(unittest.TestCase):
             (dict(latitude=0.0, longitude=-180.5), "longitude out of range"),
             (dict(latitude=0.0, longitude=0.0, altitude=20000.0), "altitude out of range"),
             (dict(latitude=0.0, longitude=0.0, pressure=-5.0), "pressure out of range"),
+            # hectopascals given for pascals: outside the model's domain, named in pascals
+            (dict(latitude=0.0, longitude=0.0, pressure=1013.0),
+             r"pressure out of range: 1013 \(from 26664.4\d* to 119990.1\d* pascals\)"),
             (dict(latitude=0.0, longitude=0.0, temperature=99.0), "temperature out of range"),
             (dict(latitude=0.0, longitude=0.0, tt_minus_utc=math.inf), "tt_minus_utc"),
             (dict(latitude=0.0, longitude=0.0, tt_minus_utc=1e6), "tt_minus_utc out of range"),
