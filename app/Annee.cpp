@@ -33,13 +33,8 @@ struct AnneeCalculee {
 
 // The site's day of one date alone, as `jour` computes it (events on UT1's scale, as the year's).
 PosSoleil::JourSolaire JourSeul(const Reglages& r, date::year_month_day d, ValeurTEmoinsTU& tt) {
-    const int a = static_cast<int>(d.year());
-    const unsigned m = static_cast<unsigned>(d.month()), j = static_cast<unsigned>(d.day());
-    const double midi = PosSoleil::EncodeDateValeur(a, m, j, 12, 0, 0);
-    tt = TEmoinsTUA(r, midi);
-    return PosSoleil::JourneeSolaire(a, static_cast<int>(m), static_cast<int>(j), r.site, r.ciel,
-                                     tt.secondes - r.dut1,
-                                     TEmoinsTUA(r, midi - 1).secondes - r.dut1);
+    return JourneeAuMidi(r, static_cast<int>(d.year()), static_cast<int>(unsigned(d.month())),
+                         static_cast<int>(unsigned(d.day())), tt);
 }
 
 // In legal time, row D takes the site's day whose transit falls on legal date D: the day of D,
@@ -62,8 +57,7 @@ void AuCalendrierDuResident(const Reglages& r, AnneeCalculee& c) {
     for (int d = 0; d < c.jours; ++d) {
         const date::year_month_day D = premier + date::days(d);
         for (const std::size_t k : {std::size_t(d) + 1, std::size_t(d), std::size_t(d) + 2}) {
-            const double passage = Passage(candidats[k]);
-            if (!std::isnan(passage) && c.legal->Date(passage - ut1) == D) {
+            if (EcartDuResident(*c.legal, candidats[k], D, ut1) == 0) {
                 c.an[static_cast<std::size_t>(d)] = candidats[k];
                 c.tt[static_cast<std::size_t>(d) + 1] = tt[k];
                 break;

@@ -202,8 +202,16 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
 void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int taches,
               bool force);
 
-// The transit's UTC date-time value of a day, NaN if it has none.
-double Passage(const PosSoleil::JourSolaire& j) noexcept;
+// The site's day of one date as `jour` and `annee` compute it: dynamical time - UTC at its noon
+// (returned in tt) and at the eve's, the events on UT1's scale (less r.dut1 for UTC).
+PosSoleil::JourSolaire JourneeAuMidi(const Reglages& r, int annee, int mois, int jour,
+                                     ValeurTEmoinsTU& tt);
+
+// How many days the legal date of a day's transit lies after date D (0 without a transit): the
+// resident's day of D is the one for which it is 0. `decalage`, days, is taken from the events'
+// times first (UT1 - UTC for a day on UT1's scale).
+long long EcartDuResident(HeureLegale& legal, const PosSoleil::JourSolaire& j,
+                          date::year_month_day D, double decalage = 0);
 
 // The `jour` command: the day's events at the site, in the sky of r.ciel. Without a zone, the
 // site's own day of that date; in legal time, the resident's: the site's day (from local mean

@@ -27,11 +27,8 @@ JourCalcule CalculeJour(const Reglages& r, int annee, int mois, int jour) {
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
     c.date = date;
     c.midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
-    c.tt = TEmoinsTUA(r, c.midi);
-    const double veille = TEmoinsTUA(r, c.midi - 1).secondes;
     // The events found on UT1's scale, told in UTC.
-    c.j = PosSoleil::JourneeSolaire(annee, mois, jour, r.site, r.ciel, c.tt.secondes - r.dut1,
-                                    veille - r.dut1);
+    c.j = JourneeAuMidi(r, annee, mois, jour, c.tt);
     for (PosSoleil::Evenement& e : c.j.evenements) e.t -= r.dut1 / PosSoleil::SecondesParJour;
     return c;
 }
@@ -168,27 +165,27 @@ void JourEnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
 
 }  // namespace
 
+PosSoleil::JourSolaire JourneeAuMidi(const Reglages& r, int annee, int mois, int jour,
+                                     ValeurTEmoinsTU& tt) {
+    const double midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
+    tt = TEmoinsTUA(r, midi);
+    return PosSoleil::JourneeSolaire(annee, mois, jour, r.site, r.ciel, tt.secondes - r.dut1,
+                                     TEmoinsTUA(r, midi - 1).secondes - r.dut1);
+}
+
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
     JourCalcule c = CalculeJour(r, annee, mois, jour);
     std::optional<HeureLegale> legal;
     if (!r.fuseau.empty()) {
         legal.emplace(r.fuseau);
         // The resident's day: the site's day whose transit falls on the legal date asked.
-        const date::year_month_day demande = date::year(annee) / mois / jour;
-        const double passage = Passage(c.j);
-        if (!std::isnan(passage)) {
-            const auto ecart =
-                (date::sys_days(legal->Date(passage)) - date::sys_days(demande)).count();
-            if (ecart == 1 || ecart == -1) {
-                const date::year_month_day autre =
-                    Decale(annee, mois, jour, -static_cast<int>(ecart));
-                c = CalculeJour(r, static_cast<int>(autre.year()),
-                                static_cast<unsigned>(autre.month()),
-                                static_cast<unsigned>(autre.day()));
-                char texte[16];
-                std::snprintf(texte, sizeof texte, "%04d-%02d-%02d", annee, mois, jour);
-                c.date = texte;
-            }
+        const long long ecart = EcartDuResident(*legal, c.j, date::year(annee) / mois / jour);
+        if (ecart == 1 || ecart == -1) {
+            const date::year_month_day autre = Decale(annee, mois, jour, -static_cast<int>(ecart));
+            const std::string demandee = c.date;
+            c = CalculeJour(r, static_cast<int>(autre.year()), static_cast<unsigned>(autre.month()),
+                            static_cast<unsigned>(autre.day()));
+            c.date = demandee;
         }
     }
     switch (r.format) {

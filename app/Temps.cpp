@@ -116,10 +116,12 @@ date::year_month_day HeureLegale::Date(double t) {
     return date::year_month_day(date::floor<date::days>(s + Periode(s).offset));
 }
 
-double Passage(const PosSoleil::JourSolaire& j) noexcept {
+long long EcartDuResident(HeureLegale& legal, const PosSoleil::JourSolaire& j,
+                          date::year_month_day D, double decalage) {
     for (const PosSoleil::Evenement& e : j.evenements)
-        if (e.type == PosSoleil::TypeEvenement::Passage) return e.t;
-    return std::numeric_limits<double>::quiet_NaN();
+        if (e.type == PosSoleil::TypeEvenement::Passage)
+            return (date::sys_days(legal.Date(e.t - decalage)) - date::sys_days(D)).count();
+    return 0;
 }
 
 std::string HeureLegale::Texte(double t, bool secondes) {

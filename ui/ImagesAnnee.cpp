@@ -144,15 +144,10 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
         candidats.push_back(PosSoleil::JourneeSolaire(annee - 1, 12, 31, site, ciel, TEmoinsTU));
         candidats.insert(candidats.end(), d.jours.begin(), d.jours.end());
         candidats.push_back(PosSoleil::JourneeSolaire(annee + 1, 1, 1, site, ciel, TEmoinsTU));
-        const auto dateDuPassage = [](const PosSoleil::JourSolaire& j) {
-            for (const PosSoleil::Evenement& e : j.evenements)
-                if (e.type == PosSoleil::TypeEvenement::Passage) return Unit5::JourDuResident(e.t);
-            return QDate();
-        };
         for (int i = 0; i < jours; ++i) {
             const QDate date = QDate(annee, 1, 1).addDays(i);
             for (const int k : {i + 1, i, i + 2})
-                if (dateDuPassage(candidats[static_cast<std::size_t>(k)]) == date) {
+                if (Unit5::DateDuPassage(candidats[static_cast<std::size_t>(k)]) == date) {
                     d.jours[static_cast<std::size_t>(i)] = candidats[static_cast<std::size_t>(k)];
                     break;
                 }

@@ -54,6 +54,12 @@ QDate JourDuResident(double t) {
     return EnUTC(t).toLocalTime().date();
 }
 
+QDate DateDuPassage(const PosSoleil::JourSolaire& jour) {
+    for (const PosSoleil::Evenement& e : jour.evenements)
+        if (e.type == PosSoleil::TypeEvenement::Passage) return JourDuResident(e.t);
+    return {};
+}
+
 PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site,
                                          const PosSoleil::Ciel& ciel, double TEmoinsTU) {
     PosSoleil::JourSolaire jour =
@@ -61,15 +67,12 @@ PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site
     // The site's day is its mean solar day; the resident's date D names the one whose transit
     // falls on legal date D: where the zone is far from the site's longitude, the day before or
     // after.
-    for (const PosSoleil::Evenement& e : jour.evenements) {
-        if (e.type != PosSoleil::TypeEvenement::Passage) continue;
-        const qint64 ecart = date.daysTo(JourDuResident(e.t));
-        if (ecart == 1 || ecart == -1) {
-            const QDate autre = date.addDays(-ecart);
-            jour = PosSoleil::JourneeSolaire(autre.year(), autre.month(), autre.day(), site, ciel,
-                                             TEmoinsTU);
-        }
-        break;
+    const QDate passage = DateDuPassage(jour);
+    const qint64 ecart = passage.isValid() ? date.daysTo(passage) : 0;
+    if (ecart == 1 || ecart == -1) {
+        const QDate autre = date.addDays(-ecart);
+        jour = PosSoleil::JourneeSolaire(autre.year(), autre.month(), autre.day(), site, ciel,
+                                         TEmoinsTU);
     }
     return jour;
 }

@@ -97,6 +97,9 @@ extern TJournee* Journee;
 // The resident's date of a UTC instant: its date in the computer's legal time.
 QDate JourDuResident(double t);
 
+// The legal date of a day's transit in the computer's legal time; invalid without a transit.
+QDate DateDuPassage(const PosSoleil::JourSolaire& jour);
+
 // The resident's day of a legal date: the site's day (its mean solar day, see DebutJournee)
 // whose transit falls on that date in the computer's legal time.
 PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site,
