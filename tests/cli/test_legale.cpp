@@ -175,6 +175,18 @@ TEST(TempsLegal, AFrozenOffsetIsSeen) {
 // UTC+13 at 172° W and 175° W): row D of a year, and `jour --date D`, hold the day whose rise,
 // transit and set fall on legal date D; every legal date of the year has its row.
 TEST(TempsLegal, ADateIsTheResidentsCalendarDate) {
+    // The process's zone back as it was when the test ends, whatever happens.
+    struct RetablitTz {
+        const char* avant = std::getenv("TZ");
+        std::string texte = avant ? avant : "";
+        ~RetablitTz() {
+            if (avant)
+                setenv("TZ", texte.c_str(), 1);
+            else
+                unsetenv("TZ");
+            tzset();
+        }
+    } retablit;
     const Zone loin[] = {{"Pacific/Kiritimati", -157.4, 1.87},
                          {"Pacific/Apia", -171.75, -13.83},
                          {"Pacific/Tongatapu", -175.2, -21.13},
@@ -207,6 +219,15 @@ TEST(TempsLegal, ADateIsTheResidentsCalendarDate) {
                     if (nom == "Lever" || nom == "Passage au méridien" || nom == "Coucher") {
                         EXPECT_EQ(e.at("date_legale").get<std::string>().substr(0, 10), date)
                             << nom;
+                        // The same date from the UTC time and the C library's legal time.
+                        const long long utc = LitUtc(e.at("date_utc"));
+                        const std::time_t local =
+                            static_cast<std::time_t>(utc + DecalageLibC(z.nom, utc));
+                        std::tm champs{};
+                        gmtime_r(&local, &champs);
+                        char jourLocal[16];
+                        std::strftime(jourLocal, sizeof jourLocal, "%Y-%m-%d", &champs);
+                        EXPECT_EQ(std::string(jourLocal), date) << nom;
                         ++vus;
                     }
                 }

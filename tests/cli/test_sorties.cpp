@@ -163,6 +163,12 @@ TEST(Sorties, TextFiguresAreTheCsvOnes) {
         ++n;
     }
     EXPECT_EQ(n, 3);
+    // And the figures themselves: the heights the file gives, and in 2026 TT - UTC of the IERS,
+    // 37 s of leap seconds plus 32.184 s.
+    for (const char* hauteur : {", 35.0 m", ", 1234.0 m", ", -417.0 m"})
+        EXPECT_NE(texte.sortie.find(hauteur), std::string::npos) << hauteur;
+    EXPECT_NE(texte.sortie.find("TT - UTC (s)           69.184 (table)"), std::string::npos)
+        << texte.sortie;
 }
 
 // A blank line of --input is no data row: the rows after it keep their rank among the data.
