@@ -31,56 +31,59 @@ struct AnneeCalculee {
     std::string suffixe;  // of the times' keys: "_legale" or "_utc"
 };
 
-// The site's day of one date alone, as `jour` computes it (events on UT1's scale, as the year's).
-PosSoleil::JourSolaire JourSeul(const Reglages& r, date::year_month_day d, ValeurTEmoinsTU& tt) {
-    return JourneeAuMidi(r, static_cast<int>(d.year()), static_cast<int>(unsigned(d.month())),
-                         static_cast<int>(unsigned(d.day())), tt);
-}
+}  // namespace
 
-// In legal time, row D takes the site's day whose transit falls on legal date D: the day of D,
-// or where the zone is far from the site's longitude that of the day before or after (the
-// year's eve and morrow computed for it).
-void AuCalendrierDuResident(const Reglages& r, AnneeCalculee& c) {
+std::vector<PosSoleil::JourSolaire> AnneeDuResident(const Reglages& r, HeureLegale* legal,
+                                                    int annee, std::vector<ValeurTEmoinsTU>& tt) {
+    std::vector<PosSoleil::JourSolaire> an =
+        Contrat::AnneeAuMidi(r.site, r.ciel, annee, r.ttImpose, r.dut1, tt);
+    if (!legal) return an;
+    // Row D takes the site's day whose transit falls on legal date D: the day of D, or where the
+    // zone is far from the site's longitude that of the day before or after (the year's eve and
+    // morrow computed for it).
+    const int jours = static_cast<int>(an.size());
+    const date::sys_days premier = date::year(annee) / 1 / 1;
     std::vector<PosSoleil::JourSolaire> candidats;
-    std::vector<ValeurTEmoinsTU> tt;
-    const date::sys_days premier = date::year(c.annee) / 1 / 1;
-    ValeurTEmoinsTU v{};
-    candidats.push_back(JourSeul(r, premier - date::days(1), v));
-    tt.push_back(v);
-    for (int d = 0; d < c.jours; ++d) {
-        candidats.push_back(c.an[static_cast<std::size_t>(d)]);
-        tt.push_back(c.tt[static_cast<std::size_t>(d) + 1]);
+    std::vector<ValeurTEmoinsTU> ttCandidats;
+    const auto seul = [&](date::sys_days d) {
+        const date::year_month_day ymd(d);
+        ValeurTEmoinsTU v{};
+        candidats.push_back(JourneeAuMidi(r, static_cast<int>(ymd.year()),
+                                          static_cast<int>(unsigned(ymd.month())),
+                                          static_cast<int>(unsigned(ymd.day())), v));
+        ttCandidats.push_back(v);
+    };
+    seul(premier - date::days(1));
+    for (int d = 0; d < jours; ++d) {
+        candidats.push_back(an[static_cast<std::size_t>(d)]);
+        ttCandidats.push_back(tt[static_cast<std::size_t>(d) + 1]);
     }
-    candidats.push_back(JourSeul(r, premier + date::days(c.jours), v));
-    tt.push_back(v);
+    seul(premier + date::days(jours));
     const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
-    for (int d = 0; d < c.jours; ++d) {
+    for (int d = 0; d < jours; ++d) {
         const date::year_month_day D = premier + date::days(d);
         for (const std::size_t k : {std::size_t(d) + 1, std::size_t(d), std::size_t(d) + 2}) {
-            if (EcartDuResident(*c.legal, candidats[k], D, ut1) == 0) {
-                c.an[static_cast<std::size_t>(d)] = candidats[k];
-                c.tt[static_cast<std::size_t>(d) + 1] = tt[k];
+            if (EcartDuResident(*legal, candidats[k], D, ut1) == 0) {
+                an[static_cast<std::size_t>(d)] = candidats[k];
+                tt[static_cast<std::size_t>(d) + 1] = ttCandidats[k];
                 break;
             }
         }
     }
+    return an;
 }
+
+namespace {
 
 AnneeCalculee CalculeAnnee(const Reglages& r, int annee) {
     AnneeCalculee c;
     c.annee = annee;
     c.jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
-    // Dynamical time - UTC at each date's noon, from the eve of the year on, as `jour` takes it.
-    std::vector<double> secondes;
-    for (int d = 0; d <= c.jours; ++d) {
-        c.tt.push_back(TEmoinsTUA(r, PosSoleil::EncodeDateValeur(annee, 1, d, 12, 0, 0)));
-        secondes.push_back(c.tt.back().secondes - r.dut1);
-    }
-    c.an = PosSoleil::AnneeSolaire(annee, r.site, r.ciel, secondes);
-    c.sortes = Tableau::Sortes(r.ciel.hauteurs);
     if (!r.fuseau.empty()) c.legal.emplace(r.fuseau);
+    // Dynamical time - UTC at each date's noon, from the eve of the year on, as `jour` takes it.
+    c.an = AnneeDuResident(r, c.legal ? &*c.legal : nullptr, annee, c.tt);
+    c.sortes = Tableau::Sortes(r.ciel.hauteurs);
     c.suffixe = c.legal ? "_legale" : "_utc";
-    if (c.legal) AuCalendrierDuResident(r, c);
     return c;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Contrat.h"
+#include "Journees.h"
 #include "RegleFuseau.h"
 #include "PosSoleil.h"
 #include "TempsDynamique.h"
@@ -206,6 +207,18 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
 // (returned in tt) and at the eve's, the events on UT1's scale (less r.dut1 for UTC).
 PosSoleil::JourSolaire JourneeAuMidi(const Reglages& r, int annee, int mois, int jour,
                                      ValeurTEmoinsTU& tt);
+
+// The day of one date as `jour` gives it: without legal time (legal null) the site's day of that
+// date; in legal time the resident's, the site's day whose transit falls on that legal date,
+// which may be the day before or after where the zone is far from the site's longitude. Events
+// on UT1's scale, tt at the noon of the date computed, whose noon goes to `midi` if asked.
+PosSoleil::JourSolaire JourDuResident(const Reglages& r, HeureLegale* legal, int annee, int mois,
+                                      int jour, ValeurTEmoinsTU& tt, double* midi = nullptr);
+
+// The days of a year as `annee` gives them: row D the JourDuResident of date D, with tt at each
+// date's noon from the eve on (one more value than days). Events on UT1's scale.
+std::vector<PosSoleil::JourSolaire> AnneeDuResident(const Reglages& r, HeureLegale* legal,
+                                                    int annee, std::vector<ValeurTEmoinsTU>& tt);
 
 // How many days the legal date of a day's transit lies after date D (0 without a transit): the
 // resident's day of D is the one for which it is 0. `decalage`, days, is taken from the events'

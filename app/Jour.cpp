@@ -21,14 +21,13 @@ struct JourCalcule {
     PosSoleil::JourSolaire j;
 };
 
-JourCalcule CalculeJour(const Reglages& r, int annee, int mois, int jour) {
+JourCalcule CalculeJour(const Reglages& r, HeureLegale* legal, int annee, int mois, int jour) {
     JourCalcule c;
     char date[48];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
     c.date = date;
-    c.midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
     // The events found on UT1's scale, told in UTC.
-    c.j = JourneeAuMidi(r, annee, mois, jour, c.tt);
+    c.j = JourDuResident(r, legal, annee, mois, jour, c.tt, &c.midi);
     for (PosSoleil::Evenement& e : c.j.evenements) e.t -= r.dut1 / PosSoleil::SecondesParJour;
     return c;
 }
@@ -167,27 +166,29 @@ void JourEnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
 
 PosSoleil::JourSolaire JourneeAuMidi(const Reglages& r, int annee, int mois, int jour,
                                      ValeurTEmoinsTU& tt) {
-    const double midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
-    tt = TEmoinsTUA(r, midi);
-    return PosSoleil::JourneeSolaire(annee, mois, jour, r.site, r.ciel, tt.secondes - r.dut1,
-                                     TEmoinsTUA(r, midi - 1).secondes - r.dut1);
+    return Contrat::JourneeAuMidi(r.site, r.ciel, annee, mois, jour, r.ttImpose, r.dut1, tt);
+}
+
+PosSoleil::JourSolaire JourDuResident(const Reglages& r, HeureLegale* legal, int annee, int mois,
+                                      int jour, ValeurTEmoinsTU& tt, double* midi) {
+    if (midi) *midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
+    PosSoleil::JourSolaire j = JourneeAuMidi(r, annee, mois, jour, tt);
+    if (!legal) return j;
+    // The resident's day: the site's day whose transit falls on the legal date asked.
+    const long long ecart = EcartDuResident(*legal, j, date::year(annee) / mois / jour,
+                                            r.dut1 / PosSoleil::SecondesParJour);
+    if (ecart != 1 && ecart != -1) return j;
+    const date::year_month_day autre = Decale(annee, mois, jour, -static_cast<int>(ecart));
+    if (midi) *midi -= static_cast<double>(ecart);
+    return JourneeAuMidi(r, static_cast<int>(autre.year()),
+                         static_cast<int>(unsigned(autre.month())),
+                         static_cast<int>(unsigned(autre.day())), tt);
 }
 
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
-    JourCalcule c = CalculeJour(r, annee, mois, jour);
     std::optional<HeureLegale> legal;
-    if (!r.fuseau.empty()) {
-        legal.emplace(r.fuseau);
-        // The resident's day: the site's day whose transit falls on the legal date asked.
-        const long long ecart = EcartDuResident(*legal, c.j, date::year(annee) / mois / jour);
-        if (ecart == 1 || ecart == -1) {
-            const date::year_month_day autre = Decale(annee, mois, jour, -static_cast<int>(ecart));
-            const std::string demandee = c.date;
-            c = CalculeJour(r, static_cast<int>(autre.year()), static_cast<unsigned>(autre.month()),
-                            static_cast<unsigned>(autre.day()));
-            c.date = demandee;
-        }
-    }
+    if (!r.fuseau.empty()) legal.emplace(r.fuseau);
+    JourCalcule c = CalculeJour(r, legal ? &*legal : nullptr, annee, mois, jour);
     switch (r.format) {
         case Format::Texte:
             return JourEnTexte(sortie, r, c, legal);

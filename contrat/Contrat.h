@@ -27,10 +27,16 @@ inline constexpr Plage AltitudeSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};
 inline constexpr Plage TEmoinsTUImpose{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                // s
 inline constexpr Plage Temperature{ORVANEL_TEMPERATURE_MIN_C, ORVANEL_TEMPERATURE_MAX_C};  // C
 
-// ---- The sky of a site (the engine's own limits) ----
-inline constexpr Plage HauteurOeil{0, PosSoleil::HauteurOeilMax};                     // metres
-inline constexpr Plage HauteurHorizon{PosSoleil::HorizonMin, PosSoleil::HorizonMax};  // deg
-inline constexpr Plage HauteurSoleil{PosSoleil::HauteurSoleilMin, PosSoleil::HauteurSoleilMax};
+// ---- The sky of a site ----
+// The engine checks a sky against limits of its own (it stands alone); these are the same.
+inline constexpr Plage HauteurOeil{0, ORVANEL_EYE_HEIGHT_MAX_M};                          // m
+inline constexpr Plage HauteurHorizon{ORVANEL_SKYLINE_MIN_DEG, ORVANEL_SKYLINE_MAX_DEG};  // deg
+inline constexpr Plage HauteurSoleil{-ORVANEL_THRESHOLD_MAX_DEG, ORVANEL_THRESHOLD_MAX_DEG};
+static_assert(HauteurOeil.max == PosSoleil::HauteurOeilMax &&
+              HauteurHorizon.min == PosSoleil::HorizonMin &&
+              HauteurHorizon.max == PosSoleil::HorizonMax &&
+              HauteurSoleil.min == PosSoleil::HauteurSoleilMin &&
+              HauteurSoleil.max == PosSoleil::HauteurSoleilMax);
 
 // ---- Options of the command line alone ----
 inline constexpr Plage TaiMoinsUtcImpose{0, 100};  // whole seconds, as the leap seconds keep it

@@ -60,16 +60,21 @@ static_assert(ORVANEL_TRANSIT == static_cast<int>(PosSoleil::TypeEvenement::Pass
 static_assert(ORVANEL_ASTRONOMICAL == static_cast<int>(PosSoleil::Seuil::Astronomique));
 static_assert(ORVANEL_ALWAYS_BELOW == static_cast<int>(PosSoleil::EtatSeuil::ToujoursAuDessous));
 
-int JourSolaire(int year, int month, int day, const orvanel_site& site, double TEmoinsTU,
-                orvanel_day& out) noexcept {
-    if (int e = VerifieSite(site)) return e;
-    if (int e = VerifieTt(TEmoinsTU)) return e;
+int VerifieDate(int year, int month, int day) noexcept {
     if (month < 1 || month > 12 || day < 1 || day > 31) return ORVANEL_ERROR_DATE;
     const double minuit = PosSoleil::EncodeDateValeur(year, month, day, 0, 0, 0);
     int a = 0, m = 0, j = 0, h = 0, mi = 0, se = 0, ms = 0;
     PosSoleil::DecodeDateValeur(minuit, a, m, j, h, mi, se, ms);
     if (a != year || m != month || j != day || !Contrat::DansLesDates(minuit))
         return ORVANEL_ERROR_DATE;
+    return ORVANEL_OK;
+}
+
+int JourSolaire(int year, int month, int day, const orvanel_site& site, double TEmoinsTU,
+                orvanel_day& out) noexcept {
+    if (int e = VerifieSite(site)) return e;
+    if (int e = VerifieTt(TEmoinsTU)) return e;
+    if (int e = VerifieDate(year, month, day)) return e;
     const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
     const PosSoleil::JourSolaire jour =
         PosSoleil::JourneeSolaire(year, month, day, Site(site), Tt(midi, TEmoinsTU));

@@ -2,7 +2,11 @@
 // the checks of every input, the default dynamical time, and a position in the library's units.
 #pragma once
 
+#include <cmath>
+#include <optional>
+
 #include "Contrat.h"
+#include "TempsDynamique.h"
 #include "PosSoleil.h"
 #include "orvanel.h"
 
@@ -17,6 +21,14 @@ double TempsUnix(double dateValeur) noexcept;  // and back (to within the roundi
 int VerifieSite(const orvanel_site& site) noexcept;
 int VerifieInstant(double unixUtc) noexcept;
 int VerifieTt(double TEmoinsTU) noexcept;
+// A calendar date that exists and lies within the program's dates.
+int VerifieDate(int year, int month, int day) noexcept;
+
+// The caller's dynamical time - UTC as the day's computation takes it: none for NaN.
+inline std::optional<Contrat::ValeurTEmoinsTU> Impose(double TEmoinsTU) noexcept {
+    if (std::isnan(TEmoinsTU)) return std::nullopt;
+    return Contrat::ValeurTEmoinsTU{TEmoinsTU, Contrat::SourceTEmoinsTU::TtUtc};
+}
 
 // The site as the engine takes it.
 inline PosSoleil::Site Site(const orvanel_site& s) noexcept {

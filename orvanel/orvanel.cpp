@@ -29,7 +29,7 @@ int Verifie(double unixUtc, const orvanel_site* site, double TEmoinsTU) noexcept
 
 // The sentences that name a range, written once from the ranges themselves.
 struct TextesErreurs {
-    std::string site, date, tt;
+    std::string site, date, tt, ciel;
 };
 const TextesErreurs& Messages() {
     static const TextesErreurs textes = [] {
@@ -44,7 +44,11 @@ const TextesErreurs& Messages() {
                 " m",
             "date outside " + Contrat::TextePremierInstant() + " .. " +
                 Contrat::TexteDernierInstant(),
-            "tt_minus_utc out of range: NaN or " + plage(Contrat::TEmoinsTUImpose) + " s"};
+            "tt_minus_utc out of range: NaN or " + plage(Contrat::TEmoinsTUImpose) + " s",
+            "sky out of range: eye height " + plage(Contrat::HauteurOeil) + " m, at most " +
+                std::to_string(ORVANEL_MAX_THRESHOLDS) + " thresholds, each once, within " +
+                plage(Contrat::HauteurSoleil) + " degrees, a skyline of two points or more " +
+                "within " + plage(Contrat::HauteurHorizon) + " degrees, not with an eye height"};
     }();
     return textes;
 }
@@ -69,6 +73,11 @@ const char* orvanel_error_text(int code) {
             return Messages().tt.c_str();
         case ORVANEL_ERROR_ARGUMENT:
             return "argument out of range";
+        case ORVANEL_ERROR_SKY:
+            return Messages().ciel.c_str();
+        case ORVANEL_ERROR_CAPACITY:
+            return "more events in a day than an orvanel_sky_day holds, or an output too small "
+                   "for the year";
         default:
             return "unknown result code";
     }

@@ -53,6 +53,10 @@ extern "C" {
 #define ORVANEL_ERROR_DATE 4     /* a date outside ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR */
 #define ORVANEL_ERROR_TT 5       /* tt_minus_utc neither NaN nor within its range above */
 #define ORVANEL_ERROR_ARGUMENT 6 /* another argument out of its range (see the function) */
+#define ORVANEL_ERROR_SKY 7      /* a sky out of the ranges below (see orvanel_sky) */
+#define ORVANEL_ERROR_CAPACITY                                                            \
+    8 /* more events in a day than ORVANEL_MAX_SKY_EVENTS, or an output too small for the \
+         year */
 
 /* A sentence (English) for a result code; "unknown result code" for any other. */
 ORVANEL_API const char* orvanel_error_text(int code);
@@ -149,6 +153,70 @@ typedef struct orvanel_day {
     double day_length_min;        /* the Sun's centre above -0 deg 50' during the day */
     double day_length_change_min; /* day_length_min minus the previous day's */
 } orvanel_day;
+
+/* ---- The sky of a site ----
+ * What a day's events are measured against beyond the flat horizon at sea level. */
+
+/* An eye above a flat sea or plain, metres: up to as high as a site may be. Rise and set then
+ * come when the centre crosses -50' - 1.76' sqrt(H), the horizon lowered by its dip. */
+#define ORVANEL_EYE_HEIGHT_MAX_M ORVANEL_HEIGHT_MAX_M
+/* The apparent altitudes of a skyline's points, degrees. */
+#define ORVANEL_SKYLINE_MIN_DEG (-2.0)
+#define ORVANEL_SKYLINE_MAX_DEG 90.0
+/* A caller's own threshold: an altitude of the centre within +-this, degrees. */
+#define ORVANEL_THRESHOLD_MAX_DEG 90.0
+#define ORVANEL_MAX_THRESHOLDS 16 /* own thresholds in one sky */
+#define ORVANEL_MAX_SKY_EVENTS 96 /* events a day of orvanel_sky_day holds */
+#define ORVANEL_OWN_THRESHOLD 4   /* an event's threshold for own threshold i: this + i */
+
+typedef struct orvanel_skyline_point {
+    double azimuth_deg;  /* from north through east; any finite value, taken modulo 360 */
+    double altitude_deg; /* apparent, ORVANEL_SKYLINE_MIN_DEG .. ORVANEL_SKYLINE_MAX_DEG */
+} orvanel_skyline_point;
+
+/* A sky (all zeros and nulls: the flat horizon at sea level):
+ * - eye_height_m: 0 .. ORVANEL_EYE_HEIGHT_MAX_M; the twilights keep -6, -12 and -18 degrees;
+ * - thresholds_deg: threshold_count altitudes of the centre (topocentric, without refraction),
+ *   each once, whose crossings up and down are events of their own (+6 and -4 degrees end the
+ *   golden and blue hours);
+ * - skyline: skyline_count points (two or more, or none), interpolated linearly in azimuth
+ *   around the circle: rise and set when the upper limb, refracted, touches it; the Sun may
+ *   set and rise again behind it. A skyline and an eye height together are refused. */
+typedef struct orvanel_sky {
+    double eye_height_m;
+    const double* thresholds_deg;
+    size_t threshold_count;
+    const orvanel_skyline_point* skyline;
+    size_t skyline_count;
+} orvanel_sky;
+
+typedef struct orvanel_sky_day {
+    int year, month, day;  /* the date whose day this is */
+    double start_unix_utc; /* 00:00 UTC of the date less longitude / 15 h */
+    int count;             /* events, in time order */
+    orvanel_event events[ORVANEL_MAX_SKY_EVENTS];
+    int states[4]; /* enum orvanel_state, indexed by enum orvanel_threshold; [0] is rise
+                      and set in this sky */
+    int threshold_states[ORVANEL_MAX_THRESHOLDS]; /* of each own threshold, in its order */
+    double day_length_min;        /* between rise and set, the Sun above this sky's horizon */
+    double day_length_change_min; /* day_length_min minus the previous day's */
+} orvanel_sky_day;
+
+/* The events of a date at a site in a sky (null for the flat horizon), those of orvanel-cli's
+ * `jour` with the same sky to the bit: dynamical time - UTC at the date's noon, or a NaN
+ * tt_minus_utc for the default there (and at the eve's noon for the change of the day length).
+ * Returns ORVANEL_ERROR_SKY for a sky out of its ranges, ORVANEL_ERROR_CAPACITY for a day of
+ * more than ORVANEL_MAX_SKY_EVENTS events; then nothing is written. */
+ORVANEL_API int orvanel_sky_day_events(int year, int month, int day, const orvanel_site* site,
+                                       const orvanel_sky* sky, double tt_minus_utc,
+                                       orvanel_sky_day* out);
+
+/* Every date of a year at a site in a sky, out[d] the orvanel_sky_day_events of the d-th date
+ * (those of orvanel-cli's `annee`), the Sun computed once for the year: several times faster
+ * than the dates one by one. capacity: the days out holds, at least the year's 365 or 366 (else
+ * ORVANEL_ERROR_CAPACITY). */
+ORVANEL_API int orvanel_year_events(int year, const orvanel_site* site, const orvanel_sky* sky,
+                                    double tt_minus_utc, orvanel_sky_day* out, size_t capacity);
 
 /* The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
  * must lie within the years ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR (else ORVANEL_ERROR_DATE). */

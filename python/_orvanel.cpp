@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Commun.h"
+#include "_journees.h"
 #include "Parallele.h"
 #include "PosSoleil.h"
 
@@ -24,11 +25,6 @@ using Tableau = py::array_t<double, py::array::c_style | py::array::forcecast>;
 using Indices = py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>;
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-
-// Pascals to the engine's centimetres of mercury.
-
-// Standard weather, where a check needs some.
-constexpr double PressionType = 101325, TemperatureType = 12;
 
 std::string Nombre(double x) {
     char texte[32];
@@ -78,10 +74,11 @@ std::string MessageTt(double tt) {
 }
 
 // The grid: instants[k] (Unix seconds, NaN for none) for each distinct time, index[i] the time
-// of element i, and each element's site and weather.
+// of element i, and each element's site and weather; dynamical time - UTC (NaN for the default)
+// one value for all, or one per element.
 py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& latitude,
                 const Tableau& longitude, const Tableau& altitude, const Tableau& pression,
-                const Tableau& temperature, double TEmoinsTU, int taches) {
+                const Tableau& temperature, const Tableau& tts, int taches) {
     const std::size_t nt = static_cast<std::size_t>(instants.size());
     const std::size_t n = static_cast<std::size_t>(index.size());
     for (const Tableau* a : {&latitude, &longitude, &altitude, &pression, &temperature})
@@ -92,7 +89,14 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
     const double *lat = latitude.data(), *lon = longitude.data(), *alt = altitude.data(),
                  *p = pression.data(), *temp = temperature.data();
     VerifieEntrees(lat, lon, alt, p, temp, n);
-    if (Orvanel::VerifieTt(TEmoinsTU) != ORVANEL_OK) throw py::value_error(MessageTt(TEmoinsTU));
+    const std::size_t ntt = static_cast<std::size_t>(tts.size());
+    if (ntt != 1 && ntt != n) throw py::value_error("tt_minus_utc: one value, or one per element");
+    const double* tt = tts.data();
+    for (std::size_t i = 0; i < ntt; ++i)
+        if (Orvanel::VerifieTt(tt[i]) != ORVANEL_OK) throw py::value_error(MessageTt(tt[i]));
+    // One dynamical time for all: the geocentric part once per instant; else once per element.
+    const bool partage = ntt == 1;
+    const double TEmoinsTU = tt[0];
     for (std::size_t i = 0; i < nt; ++i)
         if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
             throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
@@ -114,8 +118,8 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
     {
         py::gil_scoped_release sansVerrou;
         // The geocentric part of each distinct instant, then each element's own part.
-        std::vector<PosSoleil::Geocentre> geocentres(nt);
-        Contrat::EnParallele(nt, taches, [&](std::size_t de, std::size_t a) {
+        std::vector<PosSoleil::Geocentre> geocentres(partage ? nt : 0);
+        Contrat::EnParallele(geocentres.size(), taches, [&](std::size_t de, std::size_t a) {
             for (std::size_t i = de; i < a; ++i) {
                 if (std::isnan(t[i])) continue;
                 const double dv = Orvanel::DateValeur(t[i]);
@@ -129,8 +133,15 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                     for (double* s : sortie) s[i] = NaN;
                     continue;
                 }
-                const PosSoleil::Position pos =
-                    PosSoleil::PositionTopocentrique(geocentres[j], {lon[i], lat[i], alt[i]});
+                const PosSoleil::Site site{lon[i], lat[i], alt[i]};
+                PosSoleil::Position pos;
+                if (partage) {
+                    pos = PosSoleil::PositionTopocentrique(geocentres[j], site);
+                } else {
+                    const double dv = Orvanel::DateValeur(t[j]);
+                    pos = PosSoleil::PositionTopocentrique(
+                        PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, tt[i])), site);
+                }
                 const orvanel_position r = Orvanel::Resultat(pos);
                 // Missing weather: no refracted figures for that row.
                 const double apparente =
@@ -156,50 +167,13 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
     return d;
 }
 
-// The events of a day: a dict of plain values, which the Python half dresses.
-py::dict Jour(int annee, int mois, int jour, double latitude, double longitude, double altitude,
-              double TEmoinsTU) {
-    const orvanel_site site{longitude, latitude, altitude};
-    orvanel_day d{};
-    const int e = Orvanel::JourSolaire(annee, mois, jour, site, TEmoinsTU, d);
-    if (e == ORVANEL_ERROR_SITE)
-        VerifieEntrees(&latitude, &longitude, &altitude, &PressionType, &TemperatureType, 1);
-    if (e == ORVANEL_ERROR_TT) throw py::value_error(MessageTt(TEmoinsTU));
-    if (e != ORVANEL_OK)
-        throw py::value_error("no such date, or a date outside " + Contrat::TextePremiereDate() +
-                              " .. " + Contrat::TexteDerniereDate() + ": " + std::to_string(annee) +
-                              "-" + std::to_string(mois) + "-" + std::to_string(jour));
-    const char* types[] = {"transit", "lower_transit", "rise", "set"};
-    const char* seuils[] = {"horizon", "civil", "nautical", "astronomical"};
-    const char* etats[] = {"crossed", "always_above", "always_below"};
-    py::list evenements;
-    for (int i = 0; i < d.count; ++i) {
-        const orvanel_event& ev = d.events[i];
-        py::dict x;
-        x["type"] = types[ev.type];
-        x["threshold"] = ev.threshold >= 0 ? py::object(py::str(seuils[ev.threshold])) : py::none();
-        x["unix_utc"] = ev.unix_utc;
-        x["azimuth"] = ev.azimuth_deg;
-        x["elevation"] = ev.elevation_deg;
-        evenements.append(x);
-    }
-    py::dict etatsSeuils;
-    for (int s = 0; s < 4; ++s) etatsSeuils[seuils[s]] = etats[d.states[s]];
-    py::dict r;
-    r["start_unix_utc"] = d.start_unix_utc;
-    r["events"] = evenements;
-    r["states"] = etatsSeuils;
-    r["day_length"] = d.day_length_min;
-    r["day_length_change"] = d.day_length_change_min;
-    return r;
-}
-
 }  // namespace
 
 PYBIND11_MODULE(_orvanel, m) {
     m.doc() = "The compiled half of orvanel: use the functions of the orvanel package.";
     m.def("grille", &Grille);
-    m.def("jour", &Jour);
+    m.def("jours", &Journees::Jours);
+    m.def("journee", &Journees::Journee);
     m.def("tt_moins_utc", [](double unixUtc) {
         return std::isfinite(unixUtc) ? Orvanel::Tt(Orvanel::DateValeur(unixUtc), NaN) : NaN;
     });

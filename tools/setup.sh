@@ -2,8 +2,10 @@
 # Installs what Orvanel needs on Debian 12, if it is missing (apt-get update, then apt-get
 # install). Alone: what building and running need (with Python's headers, pybind11 and NumPy
 # for the Python module). With --tests: also the test toolchain (GoogleTest, Google Benchmark,
-# ERFA, pandas and Dask, Xvfb and a window manager, xdotool, xclip, clang and its fuzzing
-# runtime, the desktop-file and AppStream validators) and the French locale.
+# ERFA, pandas and Dask, Sphinx, numpydoc and Doxygen for the API reference, matplotlib for
+# the examples, pip and venv for the install test, Xvfb and a window manager, xdotool, xclip,
+# clang and its fuzzing runtime, the desktop-file and AppStream validators) and the French
+# locale.
 set -euo pipefail
 
 paquets=(
@@ -19,6 +21,8 @@ if [ "${1:-}" = "--tests" ]; then
   paquets+=(
     libgtest-dev libbenchmark-dev liberfa-dev
     python3-pandas python3-dask python3-distributed
+    python3-sphinx python3-numpydoc doxygen python3-matplotlib python3-venv python3-pip
+    python3-setuptools python3-wheel
     dpkg-dev desktop-file-utils appstream lintian
     xvfb xauth xdotool xclip x11-utils libx11-dev icewm
     clang-14 libclang-rt-14-dev clang-format-14

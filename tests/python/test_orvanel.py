@@ -246,7 +246,8 @@ class DayEvents(unittest.TestCase):
                 self.assertEqual(len(jour["events"]), attendu.count)
                 for e, a in zip(jour["events"], attendu.events):
                     self.assertEqual(e["type"], noms[a.type])
-                    self.assertAlmostEqual(e["time"].timestamp(), a.unix_utc, delta=1e-5)
+                    # To the millisecond, as orvanel-cli writes them.
+                    self.assertEqual(round(e["time"].timestamp() * 1000), round(a.unix_utc * 1000))
                     self.assertEqual(e["elevation"], a.elevation_deg)
                 self.assertEqual([jour["states"][s] for s in
                                   ("horizon", "civil", "nautical", "astronomical")],
