@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""orvanel.solar_position over a grid of 1000 sites x 1000 hourly instants, on 1 and 2 threads:
-the median of seven runs, in positions per second.
+"""orvanel.solar_position over a grid of 1000 sites x 1000 hourly instants, on 1 and 2 threads
+(the median of seven runs, in positions per second), and orvanel.sun_rise_set_transit over 1000
+sites x 365 dates (the median of five, in site-days per second).
 
     PYTHONPATH=build/python /usr/bin/python3 bench/bench_python.py
 """
@@ -22,3 +23,19 @@ for jobs in (1, 2):
         durees.append(time.perf_counter() - debut)
     mediane = statistics.median(durees)
     print(f"jobs={jobs}: {mediane * 1e3:.1f} ms for 10^6 positions, {1e6 / mediane:,.0f} positions/s")
+
+# orvanel.sun_rise_set_transit over 1000 sites x the 365 dates of a year, on 1 and 2 threads:
+# the median of five runs, in site-days per second.
+rng = np.random.default_rng(1)
+sites_lat = rng.uniform(-65, 65, 1000)[:, None]
+sites_lon = rng.uniform(-180, 180, 1000)[:, None]
+dates = np.datetime64("2027-01-01") + np.arange(365).astype("timedelta64[D]")
+for jobs in (1, 2):
+    durees = []
+    for _ in range(5):
+        debut = time.perf_counter()
+        orvanel.sun_rise_set_transit(dates, sites_lat, sites_lon, jobs=jobs)
+        durees.append(time.perf_counter() - debut)
+    mediane = statistics.median(durees)
+    print(f"sun_rise_set_transit jobs={jobs}: {mediane:.2f} s for 365000 site-days, "
+          f"{365000 / mediane:,.0f} site-days/s")

@@ -1,12 +1,14 @@
-/* Orvanel: the apparent position of the Sun for a site on the Earth, from the complete VSOP87D
- * theory with nutation, aberration and parallax (and refraction on request), as a C library.
+/** @file orvanel.h
+ * Orvanel: the apparent position of the Sun for a site on the Earth, from the complete VSOP87D
+ * theory with nutation, aberration and parallax (and refraction on request), and the day's
+ * events in a site's sky, as a C library.
  *
  * Times are seconds since 1970-01-01T00:00:00Z, UTC, without leap seconds (Unix time).
  * Angles are in degrees, distances in astronomical units. Every function is reentrant: the
  * library holds no state, so threads may call it at once.
  *
  * Functions that compute return ORVANEL_OK (0), or one of the codes below when an input is
- * outside its range; then nothing at all is written to the output. */
+ * outside its range; then nothing at all is written to the output. UT1 is taken equal to UTC. */
 #ifndef ORVANEL_ORVANEL_H
 #define ORVANEL_ORVANEL_H
 
@@ -26,83 +28,85 @@ extern "C" {
  * Each range is defined here and nowhere else: the library's checks and messages, orvanel-cli's
  * options, help and manual page, the Python module and the windows all derive from these. */
 
-#define ORVANEL_LONGITUDE_MAX_DEG 180.0 /* longitude, East positive, within +-this */
-#define ORVANEL_LATITUDE_MAX_DEG 90.0   /* geodetic latitude, North positive, within +-this */
-#define ORVANEL_HEIGHT_MIN_M (-1000.0)  /* height above the reference ellipsoid */
-#define ORVANEL_HEIGHT_MAX_M 10000.0
-#define ORVANEL_TT_MIN_S (-100.0) /* dynamical time - UTC, when the caller gives it */
-#define ORVANEL_TT_MAX_S 20000.0
-#define ORVANEL_FIRST_YEAR 1980 /* instants from 00:00:00 UTC on 1 January of this year */
-#define ORVANEL_LAST_YEAR 2250  /* to 23:59:59 UTC on 31 December of this one */
-/* Air pressure for refraction, in millimetres of mercury (133.322387415 Pa each): the domain of
- * the refraction model, where the main window keeps its pressure too. Beyond it the model's
- * refraction runs negative near 0 and means nothing. */
+#define ORVANEL_LONGITUDE_MAX_DEG 180.0 /**< longitude, East positive, within +-this */
+#define ORVANEL_LATITUDE_MAX_DEG 90.0   /**< geodetic latitude, North positive, within +-this */
+#define ORVANEL_HEIGHT_MIN_M (-1000.0)  /**< least height above the reference ellipsoid */
+#define ORVANEL_HEIGHT_MAX_M 10000.0    /**< greatest height above the reference ellipsoid */
+#define ORVANEL_TT_MIN_S (-100.0)       /**< least dynamical time - UTC a caller gives */
+#define ORVANEL_TT_MAX_S 20000.0        /**< greatest dynamical time - UTC a caller gives */
+#define ORVANEL_FIRST_YEAR 1980 /**< instants from 00:00:00 UTC on 1 January of this year */
+#define ORVANEL_LAST_YEAR 2250  /**< to 23:59:59 UTC on 31 December of this one */
+/** Least air pressure for refraction, in millimetres of mercury (133.322387415 Pa each): the
+ * domain of the refraction model, where the main window keeps its pressure too. Beyond it the
+ * model's refraction runs negative near 0 and means nothing. */
 #define ORVANEL_PRESSURE_MIN_MMHG 200.0
-#define ORVANEL_PRESSURE_MAX_MMHG 900.0
-#define ORVANEL_TEMPERATURE_MIN_C (-90.0) /* air temperature for refraction */
-#define ORVANEL_TEMPERATURE_MAX_C 60.0
+#define ORVANEL_PRESSURE_MAX_MMHG 900.0   /**< greatest air pressure for refraction, mmHg */
+#define ORVANEL_TEMPERATURE_MIN_C (-90.0) /**< least air temperature for refraction */
+#define ORVANEL_TEMPERATURE_MAX_C 60.0    /**< greatest air temperature for refraction */
 
 /* ---- Results ---- */
 
-#define ORVANEL_OK 0
-#define ORVANEL_ERROR_NULL 1 /* a pointer the call needs is null */
-#define ORVANEL_ERROR_SITE                                                                   \
-    2                            /* longitude, latitude or height out of its range above, or \
-                                    one of them not a number */
-#define ORVANEL_ERROR_TIME 3     /* a time that is not a finite number */
-#define ORVANEL_ERROR_DATE 4     /* a date outside ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR */
-#define ORVANEL_ERROR_TT 5       /* tt_minus_utc neither NaN nor within its range above */
-#define ORVANEL_ERROR_ARGUMENT 6 /* another argument out of its range (see the function) */
-#define ORVANEL_ERROR_SKY 7      /* a sky out of the ranges below (see orvanel_sky) */
-#define ORVANEL_ERROR_CAPACITY                                                            \
-    8 /* more events in a day than ORVANEL_MAX_SKY_EVENTS, or an output too small for the \
-         year */
+#define ORVANEL_OK 0         /**< the call computed and wrote its output */
+#define ORVANEL_ERROR_NULL 1 /**< a pointer the call needs is null */
+/** Longitude, latitude or height out of its range above, or one of them not a number. */
+#define ORVANEL_ERROR_SITE 2
+#define ORVANEL_ERROR_TIME 3     /**< a time that is not a finite number */
+#define ORVANEL_ERROR_DATE 4     /**< a date outside ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR */
+#define ORVANEL_ERROR_TT 5       /**< tt_minus_utc neither NaN nor within its range above */
+#define ORVANEL_ERROR_ARGUMENT 6 /**< another argument out of its range (see the function) */
+#define ORVANEL_ERROR_SKY 7      /**< a sky out of the ranges below (see orvanel_sky) */
+/** More events in a day than ORVANEL_MAX_SKY_EVENTS, or an output too small for the year. */
+#define ORVANEL_ERROR_CAPACITY 8
 
-/* A sentence (English) for a result code; "unknown result code" for any other. */
+/** A sentence (English) for a result code; "unknown result code" for any other. */
 ORVANEL_API const char* orvanel_error_text(int code);
 
-/* The library's version, "1.01". */
+/** The library's version, "1.01". */
 ORVANEL_API const char* orvanel_version(void);
 
 /* ---- Positions ---- */
 
+/** A site on the Earth. */
 typedef struct orvanel_site {
-    double longitude_deg, latitude_deg, height_m; /* East and North positive */
+    double longitude_deg; /**< East positive */
+    double latitude_deg;  /**< geodetic, North positive */
+    double height_m;      /**< above the reference ellipsoid (WGS84) */
 } orvanel_site;
 
+/** The Sun's apparent place at an instant and a site. */
 typedef struct orvanel_position {
-    double right_ascension_deg, /* apparent, geocentric, [0, 360) */
-        declination_deg,        /* apparent, geocentric */
-        distance_au,            /* Sun - Earth */
-        equation_of_time_min,   /* apparent minus mean solar time */
-        azimuth_deg,            /* topocentric, from north through east, [0, 360) */
-        elevation_deg;          /* topocentric, without refraction */
+    double right_ascension_deg;  /**< apparent, geocentric, [0, 360) */
+    double declination_deg;      /**< apparent, geocentric */
+    double distance_au;          /**< Sun - Earth */
+    double equation_of_time_min; /**< apparent minus mean solar time */
+    double azimuth_deg;          /**< topocentric, from north through east, [0, 360) */
+    double elevation_deg;        /**< topocentric, without refraction */
 } orvanel_position;
 
-/* Dynamical time minus UTC in seconds at a UTC instant, as orvanel-cli takes it by default:
+/** Dynamical time minus UTC in seconds at a UTC instant, as orvanel-cli takes it by default:
  * TAI - UTC + 32.184 s from the leap seconds' table while it holds, the model of
  * Delta T of Espenak and Meeus (2006) before, and after it the model joined to the table's
  * last value without a jump. NaN for a time that is not finite. */
 ORVANEL_API double orvanel_tt_minus_utc(double unix_utc);
 
-/* The position at one instant. tt_minus_utc: dynamical time - UTC in seconds, or NaN for the
+/** The position at one instant. tt_minus_utc: dynamical time - UTC in seconds, or NaN for the
  * default at the instant. The figures are those of the engine's CalculPosition for the same
  * civil instant, to the bit. */
 ORVANEL_API int orvanel_position_at(double unix_utc, const orvanel_site* site, double tt_minus_utc,
                                     orvanel_position* out);
 
-/* n instants at one site: out[i] is orvanel_position_at(unix_utc[i], ...). A NaN tt_minus_utc
+/** n instants at one site: out[i] is orvanel_position_at(unix_utc[i], ...). A NaN tt_minus_utc
  * takes the default at each instant. Every input is checked before anything is written. */
 ORVANEL_API int orvanel_positions(const double* unix_utc, size_t n, const orvanel_site* site,
                                   double tt_minus_utc, orvanel_position* out);
 
-/* n sites at one instant: out[i] is orvanel_position_at(unix_utc, &sites[i], ...), to the bit,
+/** n sites at one instant: out[i] is orvanel_position_at(unix_utc, &sites[i], ...), to the bit,
  * with the part that every site shares (the series, the nutation, the sidereal time) computed
  * once. */
 ORVANEL_API int orvanel_positions_sites(double unix_utc, const orvanel_site* sites, size_t n,
                                         double tt_minus_utc, orvanel_position* out);
 
-/* A regular series at one site: out[i] at unix_start + i * step_s, within 1e-10 degree and
+/** A regular series at one site: out[i] at unix_start + i * step_s, within 1e-10 degree and
  * 1e-13 au of the engine's position at the instant the series reckons (unix_start carried by
  * i * step_s in the engine's date-time values), several times faster. Against
  * orvanel_position_at of that Unix time, the two reckonings of the instant may differ by a few
@@ -114,7 +118,7 @@ ORVANEL_API int orvanel_positions_sites(double unix_utc, const orvanel_site* sit
 ORVANEL_API int orvanel_series(double unix_start, double step_s, size_t n, const orvanel_site* site,
                                double tt_minus_utc, orvanel_position* out);
 
-/* Atmospheric refraction to add to a true elevation, degrees: zero at -1 degree and below.
+/** Atmospheric refraction to add to a true elevation, degrees: zero at -1 degree and below.
  * pressure_hpa within the model's domain above (ORVANEL_PRESSURE_MIN_MMHG to _MAX_MMHG, that is
  * 266.64 to 1199.90 hPa) and temperature_c within its range; NaN for any input out of range or
  * not finite. */
@@ -123,58 +127,71 @@ ORVANEL_API double orvanel_refraction(double elevation_deg, double pressure_hpa,
 
 /* ---- The day's events ---- */
 
+/** The kinds of event of a day. */
 enum orvanel_event_type {
-    ORVANEL_TRANSIT = 0,       /* upper culmination: the topocentric hour angle crosses 0 */
-    ORVANEL_LOWER_TRANSIT = 1, /* lower culmination: it crosses 180 degrees */
-    ORVANEL_RISE = 2,          /* a threshold crossed upwards: sunrise, or a twilight's dawn */
-    ORVANEL_SET = 3            /* a threshold crossed downwards: sunset, or a twilight's dusk */
+    ORVANEL_TRANSIT = 0,       /**< upper culmination: the topocentric hour angle crosses 0 */
+    ORVANEL_LOWER_TRANSIT = 1, /**< lower culmination: it crosses 180 degrees */
+    ORVANEL_RISE = 2,          /**< a threshold crossed upwards: sunrise, or a twilight's dawn */
+    ORVANEL_SET = 3            /**< a threshold crossed downwards: sunset, or a twilight's dusk */
 };
 
-/* The thresholds of the Sun's centre, and what each did during the day. */
+/** The thresholds of the Sun's centre, and what each did during the day. */
 enum orvanel_threshold {
-    ORVANEL_HORIZON = 0,     /* -0 deg 50': sunrise and sunset */
-    ORVANEL_CIVIL = 1,       /* -6 degrees */
-    ORVANEL_NAUTICAL = 2,    /* -12 degrees */
-    ORVANEL_ASTRONOMICAL = 3 /* -18 degrees */
+    ORVANEL_HORIZON = 0,     /**< -0 deg 50' (or the sky's own): sunrise and sunset */
+    ORVANEL_CIVIL = 1,       /**< -6 degrees */
+    ORVANEL_NAUTICAL = 2,    /**< -12 degrees */
+    ORVANEL_ASTRONOMICAL = 3 /**< -18 degrees */
 };
-enum orvanel_state { ORVANEL_CROSSED = 0, ORVANEL_ALWAYS_ABOVE = 1, ORVANEL_ALWAYS_BELOW = 2 };
+/** What a threshold did during a day. */
+enum orvanel_state {
+    ORVANEL_CROSSED = 0,      /**< crossed at least once */
+    ORVANEL_ALWAYS_ABOVE = 1, /**< never: the Sun stayed above it all day (polar day) */
+    ORVANEL_ALWAYS_BELOW = 2  /**< never: the Sun stayed below it all day (polar night) */
+};
 
+/** One event of a day. */
 typedef struct orvanel_event {
-    int type;      /* enum orvanel_event_type */
-    int threshold; /* enum orvanel_threshold, for ORVANEL_RISE and ORVANEL_SET; -1 otherwise */
-    double unix_utc, azimuth_deg, elevation_deg;
+    int type;             /**< enum orvanel_event_type */
+    int threshold;        /**< enum orvanel_threshold for ORVANEL_RISE and ORVANEL_SET, or
+                               ORVANEL_OWN_THRESHOLD + i for a sky's own threshold i; -1 for a
+                               transit */
+    double unix_utc;      /**< its time, to the millisecond */
+    double azimuth_deg;   /**< the Sun's, from north through east */
+    double elevation_deg; /**< the Sun's, topocentric, without refraction */
 } orvanel_event;
 
+/** A day of a site under the flat horizon at sea level. */
 typedef struct orvanel_day {
-    double start_unix_utc; /* the day's start: 00:00 UTC of the date less longitude / 15 h */
-    int count;             /* events, in time order */
-    orvanel_event events[24];
-    int states[4];                /* enum orvanel_state, indexed by enum orvanel_threshold */
-    double day_length_min;        /* the Sun's centre above -0 deg 50' during the day */
-    double day_length_change_min; /* day_length_min minus the previous day's */
+    double start_unix_utc;        /**< 00:00 UTC of the date less longitude / 15 h */
+    int count;                    /**< events, in time order */
+    orvanel_event events[24];     /**< the events, count of them */
+    int states[4];                /**< enum orvanel_state, indexed by enum orvanel_threshold */
+    double day_length_min;        /**< the Sun's centre above -0 deg 50' during the day */
+    double day_length_change_min; /**< day_length_min minus the previous day's */
 } orvanel_day;
 
 /* ---- The sky of a site ----
  * What a day's events are measured against beyond the flat horizon at sea level. */
 
-/* An eye above a flat sea or plain, metres: up to as high as a site may be. Rise and set then
+/** An eye above a flat sea or plain, metres: up to as high as a site may be. Rise and set then
  * come when the centre crosses -50' - 1.76' sqrt(H), the horizon lowered by its dip. */
 #define ORVANEL_EYE_HEIGHT_MAX_M ORVANEL_HEIGHT_MAX_M
-/* The apparent altitudes of a skyline's points, degrees. */
+/** The apparent altitudes of a skyline's points, degrees. */
 #define ORVANEL_SKYLINE_MIN_DEG (-2.0)
-#define ORVANEL_SKYLINE_MAX_DEG 90.0
-/* A caller's own threshold: an altitude of the centre within +-this, degrees. */
+#define ORVANEL_SKYLINE_MAX_DEG 90.0 /**< the highest altitude of a skyline's point */
+/** A caller's own threshold: an altitude of the centre within +-this, degrees. */
 #define ORVANEL_THRESHOLD_MAX_DEG 90.0
-#define ORVANEL_MAX_THRESHOLDS 16 /* own thresholds in one sky */
-#define ORVANEL_MAX_SKY_EVENTS 96 /* events a day of orvanel_sky_day holds */
-#define ORVANEL_OWN_THRESHOLD 4   /* an event's threshold for own threshold i: this + i */
+#define ORVANEL_MAX_THRESHOLDS 16 /**< own thresholds in one sky */
+#define ORVANEL_MAX_SKY_EVENTS 96 /**< events a day of orvanel_sky_day holds */
+#define ORVANEL_OWN_THRESHOLD 4   /**< an event's threshold for own threshold i: this + i */
 
+/** A point of a skyline. */
 typedef struct orvanel_skyline_point {
-    double azimuth_deg;  /* from north through east; any finite value, taken modulo 360 */
-    double altitude_deg; /* apparent, ORVANEL_SKYLINE_MIN_DEG .. ORVANEL_SKYLINE_MAX_DEG */
+    double azimuth_deg;  /**< from north through east; any finite value, taken modulo 360 */
+    double altitude_deg; /**< apparent, ORVANEL_SKYLINE_MIN_DEG .. ORVANEL_SKYLINE_MAX_DEG */
 } orvanel_skyline_point;
 
-/* A sky (all zeros and nulls: the flat horizon at sea level):
+/** A sky (all zeros and nulls: the flat horizon at sea level):
  * - eye_height_m: 0 .. ORVANEL_EYE_HEIGHT_MAX_M; the twilights keep -6, -12 and -18 degrees;
  * - thresholds_deg: threshold_count altitudes of the centre (topocentric, without refraction),
  *   each once, whose crossings up and down are events of their own (+6 and -4 degrees end the
@@ -183,26 +200,29 @@ typedef struct orvanel_skyline_point {
  *   around the circle: rise and set when the upper limb, refracted, touches it; the Sun may
  *   set and rise again behind it. A skyline and an eye height together are refused. */
 typedef struct orvanel_sky {
-    double eye_height_m;
-    const double* thresholds_deg;
-    size_t threshold_count;
-    const orvanel_skyline_point* skyline;
-    size_t skyline_count;
+    double eye_height_m;                  /**< metres above a flat sea or plain */
+    const double* thresholds_deg;         /**< own thresholds, degrees */
+    size_t threshold_count;               /**< how many */
+    const orvanel_skyline_point* skyline; /**< a skyline's points */
+    size_t skyline_count;                 /**< how many: none, or two or more */
 } orvanel_sky;
 
+/** A day of a site in a sky. */
 typedef struct orvanel_sky_day {
-    int year, month, day;  /* the date whose day this is */
-    double start_unix_utc; /* 00:00 UTC of the date less longitude / 15 h */
-    int count;             /* events, in time order */
-    orvanel_event events[ORVANEL_MAX_SKY_EVENTS];
-    int states[4]; /* enum orvanel_state, indexed by enum orvanel_threshold; [0] is rise
-                      and set in this sky */
-    int threshold_states[ORVANEL_MAX_THRESHOLDS]; /* of each own threshold, in its order */
-    double day_length_min;        /* between rise and set, the Sun above this sky's horizon */
-    double day_length_change_min; /* day_length_min minus the previous day's */
+    int year;              /**< the date whose day this is: its year, */
+    int month;             /**< its month, */
+    int day;               /**< and its day */
+    double start_unix_utc; /**< 00:00 UTC of the date less longitude / 15 h */
+    int count;             /**< events, in time order */
+    orvanel_event events[ORVANEL_MAX_SKY_EVENTS]; /**< the events, count of them */
+    int states[4]; /**< enum orvanel_state, indexed by enum orvanel_threshold; [0] is rise and
+                        set in this sky */
+    int threshold_states[ORVANEL_MAX_THRESHOLDS]; /**< of each own threshold, in its order */
+    double day_length_min;        /**< between rise and set, the Sun above this sky's horizon */
+    double day_length_change_min; /**< day_length_min minus the previous day's */
 } orvanel_sky_day;
 
-/* The events of a date at a site in a sky (null for the flat horizon), those of orvanel-cli's
+/** The events of a date at a site in a sky (null for the flat horizon), those of orvanel-cli's
  * `jour` with the same sky to the bit: dynamical time - UTC at the date's noon, or a NaN
  * tt_minus_utc for the default there (and at the eve's noon for the change of the day length).
  * Returns ORVANEL_ERROR_SKY for a sky out of its ranges, ORVANEL_ERROR_CAPACITY for a day of
@@ -211,14 +231,14 @@ ORVANEL_API int orvanel_sky_day_events(int year, int month, int day, const orvan
                                        const orvanel_sky* sky, double tt_minus_utc,
                                        orvanel_sky_day* out);
 
-/* Every date of a year at a site in a sky, out[d] the orvanel_sky_day_events of the d-th date
+/** Every date of a year at a site in a sky, out[d] the orvanel_sky_day_events of the d-th date
  * (those of orvanel-cli's `annee`), the Sun computed once for the year: several times faster
  * than the dates one by one. capacity: the days out holds, at least the year's 365 or 366 (else
  * ORVANEL_ERROR_CAPACITY). */
 ORVANEL_API int orvanel_year_events(int year, const orvanel_site* site, const orvanel_sky* sky,
                                     double tt_minus_utc, orvanel_sky_day* out, size_t capacity);
 
-/* The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
+/** The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
  * must lie within the years ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR (else ORVANEL_ERROR_DATE). */
 ORVANEL_API int orvanel_day_events(int year, int month, int day, const orvanel_site* site,
                                    double tt_minus_utc, orvanel_day* out);
