@@ -76,7 +76,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$racine/tools/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 900 -j"$jobs" \
-  -E '^(test_paquet|test_e2e_wm|liborvanel_installe|python_.*|Precision\..*|Erfa\..*)$' || echec=1
+  -E '^(test_paquet|test_e2e_wm|liborvanel_installe|python_.*|documentation|Precision\..*|Erfa\..*)$' || echec=1
 
 for i in "${!cibles[@]}"; do
   cible=${cibles[$i]}

@@ -1,0 +1,44 @@
+"""The example of an hourly year (examples/annee_horaire.py), run as a user runs it: its CSV
+read back and its plot written, and their figures against what the year must show at the site."""
+
+import os
+import sys
+import tempfile
+import unittest
+
+import pandas as pd
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "examples"))
+
+import annee_horaire  # noqa: E402
+
+
+class AnneeHoraire(unittest.TestCase):
+    def test_the_csv_and_the_plot_of_a_year_at_lyon(self):
+        with tempfile.TemporaryDirectory() as dossier:
+            annee_horaire.main(["--lat", "45.76", "--lon", "4.84", "--height", "170", "--tz",
+                                "Europe/Paris", "--year", "2027", "--out", dossier])
+            with open(os.path.join(dossier, "annee_horaire.png"), "rb") as f:
+                self.assertEqual(f.read(8), b"\x89PNG\r\n\x1a\n")
+            table = pd.read_csv(os.path.join(dossier, "annee_horaire.csv"), index_col="time")
+        index = pd.to_datetime(table.index, utc=True).tz_convert("Europe/Paris")
+        self.assertEqual(len(table), 8760)  # every hour of 2027, the changes of time included
+        self.assertEqual(pd.Series(index).diff().dropna().dt.total_seconds().unique().tolist(),
+                         [3600.0])
+        for colonne in ("apparent_zenith", "zenith", "apparent_elevation", "elevation", "azimuth",
+                        "equation_of_time", "sunrise", "transit", "sunset", "day_length"):
+            self.assertIn(colonne, table.columns)
+        # The noon Sun at the solstice reaches 90 - 45.76 + 23.44 degrees and a little
+        # refraction; the hours, up to half an hour from noon, come a little below it.
+        self.assertLess(table["apparent_elevation"].max(), 90 - 45.76 + 23.44 + 0.05)
+        self.assertGreater(table["apparent_elevation"].max(), 90 - 45.76 + 23.44 - 0.6)
+        # Each hour carries its own legal date's events.
+        levers = pd.to_datetime(table["sunrise"], utc=True).dt.tz_convert("Europe/Paris")
+        self.assertTrue((levers.dt.date.to_numpy() == index.date).all())
+        # Day length between 8.6 h and 15.8 h at 45.8 degrees North.
+        self.assertAlmostEqual(table["day_length"].min() / 60, 8.7, delta=0.15)
+        self.assertAlmostEqual(table["day_length"].max() / 60, 15.7, delta=0.15)
+
+
+if __name__ == "__main__":
+    unittest.main()
