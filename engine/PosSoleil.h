@@ -182,6 +182,9 @@ struct Geocentre {
 // PositionSoleil, so that many sites at one instant pay the series and the nutation once.
 Geocentre PositionGeocentrique(double t, double TEmoinsTU) noexcept;
 Position PositionTopocentrique(const Geocentre& g, const Site& site) noexcept;
+// The same position, and the Sun's topocentric hour angle there (westward, degrees, not reduced
+// to a turn: see AngleHoraireReduit).
+Position PositionTopocentrique(const Geocentre& g, const Site& site, double& angleHoraire) noexcept;
 
 // Many sites at one instant: sortie[i] is PositionSoleil(t, sites[i], TEmoinsTU), to the bit.
 void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
@@ -267,3 +270,4 @@ std::string DegVersHMS(double angle, int decimals, std::string_view separateur =
 }  // namespace PosSoleil
 
 #include "JourneeSolaire.h"  // IWYU pragma: export
+#include "Surface.h"         // IWYU pragma: export

@@ -186,6 +186,10 @@ Position PositionTopocentrique(const Geocentre& g, const Site& site) noexcept {
     return Topocentre(g, Interne::LieuDe(site));
 }
 
+Position PositionTopocentrique(const Geocentre& g, const Site& site, double& angleHoraire) noexcept {
+    return Topocentre(g, Interne::LieuDe(site), &angleHoraire);
+}
+
 void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
                     std::span<Position> sortie) noexcept {
     const Geocentre g = GeocentreA<true>(t, TEmoinsTU);
