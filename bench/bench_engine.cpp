@@ -2,6 +2,7 @@
 //   --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
+#include <random>
 #include <vector>
 
 #include "PosSoleil.h"
@@ -171,5 +172,27 @@ static void BM_PositionsSites(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 4096);
 }
 BENCHMARK(BM_PositionsSites);
+
+// A tracker row for a million positions of the Sun (a year of half-minutes at one site, or many
+// sites), with backtracking on a cross slope; the rate is in trackers per second.
+static void BM_Suivi(benchmark::State& state) {
+    constexpr std::size_t n = 1'000'000;
+    std::vector<double> z(n), A(n);
+    std::mt19937_64 alea(7);
+    std::uniform_real_distribution<double> zenith(0, 89.9), azimut(0, 360);
+    for (std::size_t i = 0; i < n; ++i) z[i] = zenith(alea), A[i] = azimut(alea);
+    PosSoleil::Suiveur suiveur;
+    suiveur.axeAzimut = 180;
+    suiveur.angleMax = 60;
+    suiveur.gcr = 0.35;
+    suiveur.penteTransverse = 4;
+    std::vector<PosSoleil::Orientation> sortie(n);
+    for (auto _ : state) {
+        PosSoleil::Suivis(suiveur, z, A, sortie);
+        benchmark::DoNotOptimize(sortie.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * n));
+}
+BENCHMARK(BM_Suivi)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

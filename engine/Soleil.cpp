@@ -186,7 +186,8 @@ Position PositionTopocentrique(const Geocentre& g, const Site& site) noexcept {
     return Topocentre(g, Interne::LieuDe(site));
 }
 
-Position PositionTopocentrique(const Geocentre& g, const Site& site, double& angleHoraire) noexcept {
+Position PositionTopocentrique(const Geocentre& g, const Site& site,
+                               double& angleHoraire) noexcept {
     return Topocentre(g, Interne::LieuDe(site), &angleHoraire);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <limits>
+#include <span>
 
 namespace PosSoleil {
 
@@ -53,7 +54,9 @@ struct Suiveur {
 
 // The tracker at one position of the Sun: its rotation (right-handed about the axis: for an
 // axis pointing south, positive toward the west), the tilt and azimuth of its modules' normal,
-// and the angle of incidence on them. All NaN while the Sun is below the horizon.
+// and the angle of incidence on them. All NaN while the Sun is below the horizon. The tilt is
+// acos(cos(rotation) cos(axis tilt)) and the azimuth that of the turned normal (Marion & Dobos,
+// eqs. 1 to 4), the axis' azimuth + 90 when the modules lie flat.
 struct Orientation {
     double rotation = std::numeric_limits<double>::quiet_NaN();
     double inclinaison = std::numeric_limits<double>::quiet_NaN();
@@ -69,10 +72,10 @@ struct Orientation {
 // Single-Axis Trackers (NREL/TP-5K00-76626, 2020); then limited to +-angleMax.
 Orientation Suivi(const Suiveur& suiveur, double z, double A) noexcept;
 
-// The tilt and azimuth of the modules' normal for a rotation of the tracker (Marion & Dobos,
-// eqs. 1 to 4), the azimuth in [0, 360).
-void OrientationModules(double rotation, double axeInclinaison, double axeAzimut,
-                        double& inclinaison, double& azimut) noexcept;
+// Suivi for many positions of the Sun, the axis' trigonometry computed once: sortie[i] is
+// Suivi(suiveur, z[i], A[i]) to the bit.
+void Suivis(const Suiveur& suiveur, std::span<const double> z, std::span<const double> A,
+            std::span<Orientation> sortie) noexcept;
 
 // ---- The atmosphere and above it ----
 
