@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Contrat.h"
@@ -171,6 +172,11 @@ struct Reglages {
     // The sky of the day's events (jour, annee) and the skyline's file, for the header.
     PosSoleil::Ciel ciel;
     std::string horizon;
+    // The Sun on surfaces (position, table): a plane's tilt and azimuth, a tracker, and the air
+    // mass and the irradiance above the atmosphere; each from the apparent (refracted) Sun.
+    std::optional<std::pair<double, double>> plan;
+    std::optional<PosSoleil::Suiveur> suiveur;
+    bool energie = false;
 };
 
 // Dynamical time - UTC in force at t, and where it came from.

@@ -38,6 +38,65 @@ double HauteurRefractee(const Reglages& r, double hauteur) {
            PosSoleil::Refraction(hauteur, Contrat::CmHgDeMmHg(r.pressionMmHg), r.temperature);
 }
 
+// The Sun on the surfaces the settings ask for, from its apparent (refracted) place at the
+// settings' weather: the light strikes a module along its refracted path.
+struct SurSurfaces {
+    double masse, masseAbsolue, irradiance;  // with --energy
+    double projection, incidence;            // on the plane of --plane
+    PosSoleil::Orientation suivi;            // of the tracker of --tracker
+};
+
+SurSurfaces CalculeSurfaces(const Reglages& r, const PosSoleil::Position& p) {
+    SurSurfaces s{};
+    const double z = 90 - HauteurRefractee(r, p.Hauteur), A = Contrat::AzimutNord(p.Azimut);
+    if (r.energie) {
+        s.masse = PosSoleil::MasseAirRelative(z);
+        s.masseAbsolue = PosSoleil::MasseAirAbsolue(s.masse, Contrat::CmHgDeMmHg(r.pressionMmHg));
+        s.irradiance = PosSoleil::IrradianceHorsAtmosphere(p.RayonVecteur);
+    }
+    if (r.plan) {
+        s.projection = PosSoleil::ProjectionIncidence(r.plan->first, r.plan->second, z, A);
+        s.incidence = PosSoleil::Incidence(r.plan->first, r.plan->second, z, A);
+    }
+    if (r.suiveur) s.suivi = PosSoleil::Suivi(*r.suiveur, z, A);
+    return s;
+}
+
+// The surfaces' columns, in the order of their values below: CSV names and JSON keys.
+struct ColonnesSurfaces {
+    const char* cles[9];
+    double valeurs[9];
+    std::size_t n = 0;
+    void Ajoute(const char* cle, double valeur) {
+        cles[n] = cle;
+        valeurs[n++] = valeur;
+    }
+};
+
+ColonnesSurfaces Surfaces(const Reglages& r, const SurSurfaces& s) {
+    ColonnesSurfaces c;
+    if (r.energie) {
+        c.Ajoute("masse_air", s.masse);
+        c.Ajoute("masse_air_absolue", s.masseAbsolue);
+        c.Ajoute("irradiance_hors_atmosphere_w_m2", s.irradiance);
+    }
+    if (r.plan) {
+        c.Ajoute("plan_projection_incidence", s.projection);
+        c.Ajoute("plan_incidence_deg", s.incidence);
+    }
+    if (r.suiveur) {
+        c.Ajoute("suiveur_rotation_deg", s.suivi.rotation);
+        c.Ajoute("suiveur_inclinaison_deg", s.suivi.inclinaison);
+        c.Ajoute("suiveur_azimut_nord_deg", s.suivi.azimut);
+        c.Ajoute("suiveur_incidence_deg", s.suivi.incidence);
+    }
+    return c;
+}
+
+bool AvecSurfaces(const Reglages& r) {
+    return r.energie || r.plan || r.suiveur;
+}
+
 }  // namespace
 
 Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
@@ -73,6 +132,15 @@ Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
                        {"temperature_c", r.temperature},
                        {"pression_mmhg", r.pressionMmHg}};
     e["fuseau"] = r.fuseau.empty() ? Json(nullptr) : Json(r.fuseau);
+    if (r.plan)
+        e["plan"] = {{"inclinaison_deg", r.plan->first}, {"azimut_nord_deg", r.plan->second}};
+    if (r.suiveur)
+        e["suiveur"] = {{"axe_inclinaison_deg", r.suiveur->axeInclinaison},
+                        {"axe_azimut_nord_deg", r.suiveur->axeAzimut},
+                        {"rotation_max_deg", r.suiveur->angleMax},
+                        {"taux_couverture", r.suiveur->gcr},
+                        {"pente_transverse_deg", r.suiveur->penteTransverse},
+                        {"retour", r.suiveur->retour}};
     if (std::string_view(commande) == "jour" || std::string_view(commande) == "annee") {
         // What the rise and set are measured against, and the caller's own altitudes.
         Json ciel;
@@ -109,6 +177,8 @@ std::string LignesPosition::EnTeteCsv() const {
     texte += AzimutCle(r_.sud);
     texte += ",hauteur_deg,distance_zenithale_deg";
     if (r_.refraction) texte += ",hauteur_refractee_deg,temperature_c,pression_mmhg";
+    const ColonnesSurfaces c = Surfaces(r_, {});
+    for (std::size_t k = 0; k < c.n; ++k) texte += std::string(",") + c.cles[k];
     return texte + "\n";
 }
 
@@ -135,6 +205,12 @@ Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const ValeurTE
     o["hauteur_deg"] = p.Hauteur;
     o["distance_zenithale_deg"] = 90 - p.Hauteur;
     if (r_.refraction) o["hauteur_refractee_deg"] = HauteurRefractee(r_, p.Hauteur);
+    if (AvecSurfaces(r_)) {
+        // NaN (the Sun below the horizon) is null.
+        const ColonnesSurfaces c = Surfaces(r_, CalculeSurfaces(r_, p));
+        for (std::size_t k = 0; k < c.n; ++k)
+            o[c.cles[k]] = std::isnan(c.valeurs[k]) ? Json(nullptr) : Json(c.valeurs[k]);
+    }
     return o;
 }
 
@@ -196,6 +272,13 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
             nombres({ascensionDroite, p.Declinaison, p.RayonVecteur, equationMinutes, azimut,
                      p.Hauteur, 90 - p.Hauteur});
             if (r_.refraction) nombres({hauteurRefractee, r_.temperature, r_.pressionMmHg});
+            if (AvecSurfaces(r_)) {
+                const ColonnesSurfaces c = Surfaces(r_, CalculeSurfaces(r_, p));
+                for (std::size_t k = 0; k < c.n; ++k) {
+                    *q++ = ',';  // an empty field for NaN: the Sun below the horizon
+                    if (!std::isnan(c.valeurs[k])) q = EcritNombre(q, c.valeurs[k]);
+                }
+            }
             *q++ = '\n';
             texte.append(ligne, q);
             return;
@@ -235,6 +318,29 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
             ligne("Distance zénithale     ", Tableau::TexteDMS(90 - p.Hauteur, 1, sep));
             if (r_.refraction)
                 ligne("Hauteur réfractée      ", Tableau::TexteDMS(hauteurRefractee, 1, sep));
+            if (AvecSurfaces(r_)) {
+                const SurSurfaces f = CalculeSurfaces(r_, p);
+                const auto nombre = [&](double x, int decimales) {
+                    return std::isnan(x) ? std::string("Soleil sous l'horizon")
+                                         : PosSoleil::TexteFixe(x, decimales, 18, sep);
+                };
+                const auto angle = [&](double x) {
+                    return std::isnan(x) ? std::string("Soleil sous l'horizon")
+                                         : Tableau::TexteDMS(x, 1, sep);
+                };
+                if (r_.energie) {
+                    ligne("Masse d'air            ", nombre(f.masse, 4));
+                    ligne("Masse d'air absolue    ", nombre(f.masseAbsolue, 4));
+                    ligne("Irradiance hors atm.   ", nombre(f.irradiance, 2) + " W/m²");
+                }
+                if (r_.plan) ligne("Incidence sur le plan  ", angle(f.incidence));
+                if (r_.suiveur) {
+                    ligne("Rotation du suiveur    ", angle(f.suivi.rotation));
+                    ligne("Inclinaison du suiveur ", angle(f.suivi.inclinaison));
+                    ligne("Azimut du suiveur      ", angle(f.suivi.azimut));
+                    ligne("Incidence du suiveur   ", angle(f.suivi.incidence));
+                }
+            }
             return;
         }
     }
@@ -316,6 +422,8 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
                                        r.site.Latitude >= 0, r.separateur);
         modele[7] = Tableau::LigneColonnes(r.zenith);
         if (r.refraction) modele[7] += "Haut. réfractée";
+        const ColonnesSurfaces c = Surfaces(r, {});
+        for (std::size_t k = 0; k < c.n; ++k) modele[7] += std::string("\t") + c.cles[k];
         for (const std::string& ligne : modele) sortie << ligne << "\r\n";
     } else if (r.format == Format::Csv) {
         sortie << modeleLignes.EnTeteCsv();
@@ -358,6 +466,14 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
                                             Tableau::AzimutDepuis(p.Azimut, r.sud), r.separateur);
                     if (r.refraction)
                         texte += Tableau::TexteDMS(HauteurRefractee(r, p.Hauteur), 1, r.separateur);
+                    if (AvecSurfaces(r)) {
+                        const ColonnesSurfaces cs = Surfaces(r, CalculeSurfaces(r, p));
+                        for (std::size_t j = 0; j < cs.n; ++j)
+                            texte += "\t" + (std::isnan(cs.valeurs[j])
+                                                 ? std::string("-")
+                                                 : PosSoleil::TexteFixe(cs.valeurs[j], 4, 18,
+                                                                        r.separateur));
+                    }
                     texte += "\r\n";
                     return true;
                 });

@@ -81,9 +81,10 @@ struct Saisie {
     std::string lon, lat,
         altitudeSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0", date, entree,
         temperature = "10", pression = "760", debut, pas = "1", unite = "s", nombre = "1", oeil,
-        horizon, annee, taches = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+        horizon, annee, taches = std::to_string(std::max(1u, std::thread::hardware_concurrency())),
+        plan, suiveur, pente;
     std::vector<std::string> seuils;
-    bool refraction = false, zenith = false, sud = false, force = false;
+    bool refraction = false, zenith = false, sud = false, force = false, energie = false;
 };
 
 // The options that take a number within a range: the option, its range and unit, what it is;
@@ -211,6 +212,32 @@ void OptionsRefraction(CLI::App* c, Saisie& s) {
     c->add_flag("--south-ref", s.sud, "Azimut compté depuis le sud (colonne azimut_sud_deg)");
 }
 
+void OptionsSurfaces(CLI::App* c, Saisie& s) {
+    c->add_option("--plane", s.plan,
+                  "Plan d'inclinaison TILT " + Cli::TextePlage(Contrat::InclinaisonPlan, "degrés") +
+                      " et d'azimut AZIMUTH (depuis le nord) : ajoute l'incidence du Soleil "
+                      "réfracté")
+        ->type_name("TILT,AZIMUTH");
+    auto* suiveur =
+        c->add_option("--tracker", s.suiveur,
+                      "Suiveur à un axe : inclinaison " +
+                          Cli::TextePlage(Contrat::InclinaisonAxe, "degrés") +
+                          " et azimut de l'axe, rotation maximale " +
+                          Cli::TextePlage(Contrat::RotationMax, "degrés") +
+                          ", taux de couverture " + Cli::TextePlage(Contrat::TauxCouverture, "") +
+                          ", sans retour avec nobacktrack : ajoute la rotation, l'orientation des "
+                          "modules et l'incidence")
+            ->type_name("AXIS_TILT,AXIS_AZIMUTH,MAX_ANGLE,GCR[,nobacktrack]");
+    c->add_option("--cross-slope", s.pente,
+                  "Pente du sol en travers des rangées du suiveur, " +
+                      Cli::TextePlage(Contrat::PenteTransverse, "degrés") + " (0)")
+        ->type_name("DEG")
+        ->needs(suiveur);
+    c->add_flag("--energy", s.energie,
+                "Ajoute la masse d'air (relative et absolue) et l'irradiance hors de "
+                "l'atmosphère");
+}
+
 void OptionTaches(CLI::App* c, Saisie& s, const char* quoi) {
     c->add_option("--jobs", s.taches,
                   std::string("Fils de calcul") + quoi + ", " +
@@ -235,6 +262,55 @@ void OptionsCiel(CLI::App* c, Saisie& s) {
 void Obligatoire(const std::string& valeur, const char* option) {
     if (valeur.empty())
         throw Cli::ErreurUsage{std::string("option obligatoire absente : ") + option};
+}
+
+// The comma-separated fields of an option's value.
+std::vector<std::string> Champs(const std::string& texte) {
+    std::vector<std::string> champs;
+    std::size_t debut = 0;
+    for (std::size_t i = 0; i <= texte.size(); ++i)
+        if (i == texte.size() || texte[i] == ',') {
+            champs.push_back(texte.substr(debut, i - debut));
+            debut = i + 1;
+        }
+    return champs;
+}
+
+// An azimuth as the surfaces take it: any number of degrees, taken modulo 360.
+double LitAzimut(const std::string& texte, const char* option) {
+    return Cli::LitNombre(texte, option, -1e9, 1e9, "degrés");
+}
+
+// The plane and the tracker of --plane, --tracker and --cross-slope.
+void LitSurfaces(const Saisie& s, Cli::Reglages& r) {
+    r.energie = s.energie;
+    if (!s.plan.empty()) {
+        const std::vector<std::string> c = Champs(s.plan);
+        if (c.size() != 2)
+            throw Cli::ErreurUsage{"valeur incorrecte pour --plane : « " + Cli::Extrait(s.plan) +
+                                   " » (TILT,AZIMUTH)"};
+        r.plan = {Cli::LitNombre(c[0], "--plane", Contrat::InclinaisonPlan, "degrés"),
+                  LitAzimut(c[1], "--plane")};
+    }
+    if (!s.suiveur.empty()) {
+        std::vector<std::string> c = Champs(s.suiveur);
+        const bool sansRetour = c.size() == 5 && c[4] == "nobacktrack";
+        if (c.size() != 4 && !sansRetour)
+            throw Cli::ErreurUsage{"valeur incorrecte pour --tracker : « " +
+                                   Cli::Extrait(s.suiveur) +
+                                   " » (AXIS_TILT,AXIS_AZIMUTH,MAX_ANGLE,GCR[,nobacktrack])"};
+        PosSoleil::Suiveur suiveur;
+        suiveur.axeInclinaison =
+            Cli::LitNombre(c[0], "--tracker", Contrat::InclinaisonAxe, "degrés");
+        suiveur.axeAzimut = LitAzimut(c[1], "--tracker");
+        suiveur.angleMax = Cli::LitNombre(c[2], "--tracker", Contrat::RotationMax, "degrés");
+        suiveur.gcr = Cli::LitNombre(c[3], "--tracker", Contrat::TauxCouverture, "");
+        suiveur.retour = !sansRetour;
+        if (!s.pente.empty())
+            suiveur.penteTransverse =
+                Cli::LitNombre(s.pente, "--cross-slope", Contrat::PenteTransverse, "degrés");
+        r.suiveur = suiveur;
+    }
 }
 
 // The settings every command shares; the site too unless it comes from each input row.
@@ -301,6 +377,7 @@ Cli::Reglages LitReglages(const Saisie& s, bool siteDansLesLignes) {
         r.ciel.horizon = Cli::LitHorizon(fichier, s.horizon);
         r.horizon = s.horizon;
     }
+    LitSurfaces(s, r);
     if (const char* point = std::localeconv()->decimal_point; point && *point) r.separateur = point;
     return r;
 }
@@ -467,6 +544,7 @@ int Execute(int argc, char** argv) {
         ->type_name("FICHIER")
         ->excludes(optionDate);
     OptionsRefraction(position, s);
+    OptionsSurfaces(position, s);
     OptionTaches(position, s, " de --input");
 
     CLI::App* table = app.add_subcommand("table", "Table de positions sur une suite d'instants");
@@ -488,6 +566,7 @@ int Execute(int argc, char** argv) {
     table->add_flag("--zenith", s.zenith,
                     "Distance zénithale au lieu de la hauteur (format texte)");
     OptionsRefraction(table, s);
+    OptionsSurfaces(table, s);
     OptionTaches(table, s, "");
 
     CLI::App* jour = app.add_subcommand("jour", "Événements de la journée solaire");

@@ -29,4 +29,13 @@ std::string TexteDernierInstant() {
     return TexteDerniereDate() + "T23:59:59Z";
 }
 
+const char* SuiveurHorsPlage(const PosSoleil::Suiveur& s) noexcept {
+    if (!Dans(InclinaisonAxe, s.axeInclinaison)) return "axis_tilt";
+    if (!AzimutDonne(s.axeAzimut)) return "axis_azimuth";
+    if (!Dans(RotationMax, s.angleMax)) return "max_angle";
+    if (!Dans(TauxCouverture, s.gcr)) return "gcr";
+    if (!Dans(PenteTransverse, s.penteTransverse)) return "cross_axis_tilt";
+    return nullptr;
+}
+
 }  // namespace Contrat

@@ -38,6 +38,21 @@ static_assert(HauteurOeil.max == PosSoleil::HauteurOeilMax &&
               HauteurSoleil.min == PosSoleil::HauteurSoleilMin &&
               HauteurSoleil.max == PosSoleil::HauteurSoleilMax);
 
+// ---- Surfaces and trackers ----
+inline constexpr Plage InclinaisonPlan{0, ORVANEL_SURFACE_TILT_MAX_DEG};  // deg
+inline constexpr Plage DistanceZenithale{0, ORVANEL_ZENITH_MAX_DEG};      // deg
+inline constexpr Plage InclinaisonAxe{0, ORVANEL_AXIS_TILT_MAX_DEG};      // deg
+inline constexpr Plage RotationMax{0, ORVANEL_ROTATION_MAX_DEG};          // deg
+inline constexpr Plage TauxCouverture{ORVANEL_GCR_MIN, ORVANEL_GCR_MAX};  // ratio
+inline constexpr Plage PenteTransverse{-ORVANEL_CROSS_SLOPE_MAX_DEG, ORVANEL_CROSS_SLOPE_MAX_DEG};
+// An azimuth the caller gives: any finite number of degrees, taken modulo 360.
+inline bool AzimutDonne(double azimut) noexcept {
+    return azimut - azimut == 0;  // false for NaN and the infinities
+}
+// The first of a tracker's figures out of its range, as the faces name it ("axis_tilt",
+// "axis_azimuth", "max_angle", "gcr", "cross_axis_tilt"), or nullptr when all are in range.
+const char* SuiveurHorsPlage(const PosSoleil::Suiveur& s) noexcept;
+
 // ---- Options of the command line alone ----
 inline constexpr Plage TaiMoinsUtcImpose{0, 100};  // whole seconds, as the leap seconds keep it
 // UT1 - UTC: the IERS keeps it within 0.9 s by the leap seconds.

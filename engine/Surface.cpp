@@ -91,8 +91,10 @@ Orientation SuiviSurAxe(const Suiveur& s, const Axe& a, double z, double A) noex
     if (ct < a.cmax) {
         st = st < 0 ? -a.smax : a.smax;
         ct = a.cmax;
+        o.rotation = std::copysign(s.angleMax, st);
+    } else {
+        o.rotation = std::atan2(st, ct) * Deg;
     }
-    o.rotation = std::atan2(st, ct) * Deg;
     // The modules' normal, z' turned toward x' by the rotation; its tilt and azimuth, and its
     // angle with the Sun.
     const double ne = a.ca * st + a.st * a.sa * ct, nn = -a.sa * st + a.st * a.ca * ct;

@@ -35,6 +35,18 @@ inline PosSoleil::Site Site(const orvanel_site& s) noexcept {
     return {s.longitude_deg, s.latitude_deg, s.height_m};
 }
 
+// A tracker as the engine takes it.
+inline PosSoleil::Suiveur Suiveur(const orvanel_tracker& t) noexcept {
+    PosSoleil::Suiveur s;
+    s.axeInclinaison = t.axis_tilt_deg;
+    s.axeAzimut = t.axis_azimuth_deg;
+    s.angleMax = t.max_angle_deg;
+    s.gcr = t.gcr;
+    s.penteTransverse = t.cross_axis_tilt_deg;
+    s.retour = t.backtrack != 0;
+    return s;
+}
+
 // Dynamical time - UTC at a date-time value: the given one, or for NaN the default there.
 double Tt(double dateValeur, double TEmoinsTU) noexcept;
 

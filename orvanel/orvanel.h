@@ -34,8 +34,8 @@ extern "C" {
 #define ORVANEL_HEIGHT_MAX_M 10000.0    /**< greatest height above the reference ellipsoid */
 #define ORVANEL_TT_MIN_S (-100.0)       /**< least dynamical time - UTC a caller gives */
 #define ORVANEL_TT_MAX_S 20000.0        /**< greatest dynamical time - UTC a caller gives */
-#define ORVANEL_FIRST_YEAR 1980 /**< instants from 00:00:00 UTC on 1 January of this year */
-#define ORVANEL_LAST_YEAR 2250  /**< to 23:59:59 UTC on 31 December of this one */
+#define ORVANEL_FIRST_YEAR 1980         /**< instants from 00:00:00 UTC on 1 January of this year */
+#define ORVANEL_LAST_YEAR 2250          /**< to 23:59:59 UTC on 31 December of this one */
 /** Least air pressure for refraction, in millimetres of mercury (133.322387415 Pa each): the
  * domain of the refraction model, where the main window keeps its pressure too. Beyond it the
  * model's refraction runs negative near 0 and means nothing. */
@@ -237,6 +237,76 @@ ORVANEL_API int orvanel_sky_day_events(int year, int month, int day, const orvan
  * ORVANEL_ERROR_CAPACITY). */
 ORVANEL_API int orvanel_year_events(int year, const orvanel_site* site, const orvanel_sky* sky,
                                     double tt_minus_utc, orvanel_sky_day* out, size_t capacity);
+
+/* ---- The Sun on a surface ----
+ * Angles in degrees; azimuths from north through east, any finite value taken modulo 360. */
+
+#define ORVANEL_SURFACE_TILT_MAX_DEG 180.0 /**< a plane's tilt: 0 (facing up) to this (down) */
+#define ORVANEL_ZENITH_MAX_DEG 180.0       /**< a zenith distance given: 0 to this */
+#define ORVANEL_AXIS_TILT_MAX_DEG 90.0     /**< a tracker axis' tilt: 0 to this */
+#define ORVANEL_ROTATION_MAX_DEG 180.0     /**< a tracker's greatest rotation: 0 to this */
+#define ORVANEL_GCR_MIN 0.01               /**< the least ground coverage ratio */
+#define ORVANEL_GCR_MAX 1.0                /**< the greatest: rows edge to edge */
+#define ORVANEL_CROSS_SLOPE_MAX_DEG 45.0   /**< the ground's slope across the rows, +-this */
+
+/** The cosine of the angle of incidence of the Sun (zenith distance and azimuth) on a plane of
+ * a tilt and an azimuth: cos z cos tilt + sin z sin tilt cos(azimuth - plane's azimuth), within
+ * [-1, 1], negative when the Sun is behind the plane. NaN for an input out of range or NaN. */
+ORVANEL_API double orvanel_aoi_projection(double surface_tilt_deg, double surface_azimuth_deg,
+                                          double zenith_deg, double azimuth_deg);
+
+/** The angle of incidence itself, degrees in [0, 180]; NaN as orvanel_aoi_projection. */
+ORVANEL_API double orvanel_aoi(double surface_tilt_deg, double surface_azimuth_deg,
+                               double zenith_deg, double azimuth_deg);
+
+/** A single-axis tracker row and its field. */
+typedef struct orvanel_tracker {
+    double axis_tilt_deg;       /**< the axis' tilt, 0 for a horizontal axis */
+    double axis_azimuth_deg;    /**< where the axis points (down its tilt), 180 to the south */
+    double max_angle_deg;       /**< the greatest rotation either way from flat */
+    double gcr;                 /**< modules' width over the horizontal distance between rows */
+    double cross_axis_tilt_deg; /**< the ground's slope across the rows, positive in the sense
+                                     of the rotation (rising to the east for an axis south) */
+    int backtrack;              /**< nonzero: turn back so that rows never shade each other */
+} orvanel_tracker;
+
+/** A tracker at one position of the Sun: all NaN while the Sun is below the horizon. */
+typedef struct orvanel_tracker_state {
+    double theta_deg;           /**< rotation, right-handed about the axis (west positive for an
+                                     axis pointing south) */
+    double surface_tilt_deg;    /**< the modules' tilt */
+    double surface_azimuth_deg; /**< the azimuth their normal faces, [0, 360) */
+    double aoi_deg;             /**< the angle of incidence on them */
+} orvanel_tracker_state;
+
+/** A tracker for n positions of the Sun (apparent zenith distances and azimuths): the rotation
+ * that brings the modules' normal nearest the Sun (Marion & Dobos, NREL/TP-6A20-58891, 2013),
+ * with backtracking the rotation at which a row's shadow just reaches the next (Anderson &
+ * Mikofski, NREL/TP-5K00-76626, 2020, on a cross slope), within +-max_angle_deg. A zenith
+ * distance must be NaN or within 0 .. ORVANEL_ZENITH_MAX_DEG, an azimuth NaN or finite, the
+ * tracker within its ranges above (else ORVANEL_ERROR_ARGUMENT, nothing written). */
+ORVANEL_API int orvanel_singleaxis(const orvanel_tracker* tracker,
+                                   const double* apparent_zenith_deg,
+                                   const double* apparent_azimuth_deg, size_t n,
+                                   orvanel_tracker_state* out);
+
+/** The relative optical air mass at an apparent zenith distance, Kasten & Young (Applied Optics
+ * 28, 4735, 1989): 1 / (cos z + 0.50572 (96.07995 - z)^-1.6364); NaN below the horizon. */
+ORVANEL_API double orvanel_airmass_relative(double apparent_zenith_deg);
+
+/** The absolute air mass: the relative one times pressure / 1013.25 hPa, the pressure within
+ * the range of refraction's (NaN outside it). */
+ORVANEL_API double orvanel_airmass_absolute(double apparent_zenith_deg, double pressure_hpa);
+
+/** The irradiance at the top of the atmosphere on a surface facing the Sun at an instant,
+ * W/m2: 1361 W/m2 (Kopp & Lean 2011) over the square of the Earth - Sun distance in au. */
+ORVANEL_API int orvanel_extra_radiation(double unix_utc, double tt_minus_utc, double* w_m2);
+
+/** The Sun's topocentric hour angle at a site (westward from the meridian, degrees in
+ * [-180, 180)) and the apparent solar time (hours in [0, 24), 12 at the transit). Either
+ * pointer may be null. */
+ORVANEL_API int orvanel_solar_time(double unix_utc, const orvanel_site* site, double tt_minus_utc,
+                                   double* hour_angle_deg, double* solar_time_h);
 
 /** The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
  * must lie within the years ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR (else ORVANEL_ERROR_DATE). */

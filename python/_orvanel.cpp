@@ -14,6 +14,7 @@
 
 #include "Commun.h"
 #include "_journees.h"
+#include "_surfaces.h"
 #include "Parallele.h"
 #include "PosSoleil.h"
 
@@ -107,8 +108,9 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
 
     const char* noms[] = {"apparent_zenith", "zenith",      "apparent_elevation",
                           "elevation",       "azimuth",     "equation_of_time",
-                          "right_ascension", "declination", "distance"};
-    constexpr int NombreColonnes = 9;
+                          "right_ascension", "declination", "distance",
+                          "hour_angle",      "solar_time"};
+    constexpr int NombreColonnes = 11;
     std::vector<py::array_t<double>> colonnes;
     double* sortie[NombreColonnes];
     for (int c = 0; c < NombreColonnes; ++c) {
@@ -135,12 +137,13 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                 }
                 const PosSoleil::Site site{lon[i], lat[i], alt[i]};
                 PosSoleil::Position pos;
+                double H = 0;
                 if (partage) {
-                    pos = PosSoleil::PositionTopocentrique(geocentres[j], site);
+                    pos = PosSoleil::PositionTopocentrique(geocentres[j], site, H);
                 } else {
                     const double dv = Orvanel::DateValeur(t[j]);
                     pos = PosSoleil::PositionTopocentrique(
-                        PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, tt[i])), site);
+                        PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, tt[i])), site, H);
                 }
                 const orvanel_position r = Orvanel::Resultat(pos);
                 // Missing weather: no refracted figures for that row.
@@ -159,6 +162,8 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                 sortie[6][i] = r.right_ascension_deg;
                 sortie[7][i] = r.declination_deg;
                 sortie[8][i] = r.distance_au;
+                sortie[9][i] = PosSoleil::AngleHoraireReduit(H);
+                sortie[10][i] = PosSoleil::TempsSolaireVrai(H);
             }
         });
     }
@@ -174,6 +179,10 @@ PYBIND11_MODULE(_orvanel, m) {
     m.def("grille", &Grille);
     m.def("jours", &Journees::Jours);
     m.def("journee", &Journees::Journee);
+    m.def("incidences", &Surfaces::Incidences);
+    m.def("suivis", &Surfaces::Suivis);
+    m.def("masses_air", &Surfaces::MassesAir);
+    m.def("irradiances", &Surfaces::Irradiances);
     m.def("tt_moins_utc", [](double unixUtc) {
         return std::isfinite(unixUtc) ? Orvanel::Tt(Orvanel::DateValeur(unixUtc), NaN) : NaN;
     });
