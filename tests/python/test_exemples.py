@@ -6,11 +6,13 @@ import sys
 import tempfile
 import unittest
 
+import numpy as np
 import pandas as pd
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "examples"))
 
 import annee_horaire  # noqa: E402
+import suiveur_annee  # noqa: E402
 
 
 class AnneeHoraire(unittest.TestCase):
@@ -38,6 +40,34 @@ class AnneeHoraire(unittest.TestCase):
         # Day length between 8.6 h and 15.8 h at 45.8 degrees North.
         self.assertAlmostEqual(table["day_length"].min() / 60, 8.7, delta=0.15)
         self.assertAlmostEqual(table["day_length"].max() / 60, 15.7, delta=0.15)
+
+
+
+class SuiveurAnnee(unittest.TestCase):
+    def test_a_tracker_row_through_a_year_at_almeria(self):
+        with tempfile.TemporaryDirectory() as dossier:
+            suiveur_annee.main(["--lat", "37.1", "--lon", "-2.4", "--tz", "Europe/Madrid",
+                                "--year", "2027", "--max-angle", "55", "--gcr", "0.4",
+                                "--out", dossier])
+            with open(os.path.join(dossier, "suiveur_annee.png"), "rb") as f:
+                self.assertEqual(f.read(8), b"\x89PNG\r\n\x1a\n")
+            table = pd.read_csv(os.path.join(dossier, "suiveur_annee.csv"), index_col="time")
+        self.assertEqual(len(table), 8760)
+        debout = table["apparent_elevation"] > 0
+        rotation = table["tracker_theta"]
+        self.assertTrue(rotation[~debout].isna().all())
+        self.assertTrue(rotation[debout].notna().all())
+        self.assertLessEqual(rotation.abs().max(), 55)
+        # East in the morning, west in the afternoon (an axis pointing south): the rotation has
+        # the hour angle's sign, backtracking only bringing it back toward flat.
+        matin_soir = debout & (table["hour_angle"].abs() > 1)
+        self.assertTrue((np.sign(rotation[matin_soir]) ==
+                         np.sign(table["hour_angle"][matin_soir])).all())
+        # Following the Sun, the modules catch it more squarely than the fixed plane in June.
+        juin = debout & table.index.str.startswith("2027-06")
+        self.assertLess(table["aoi"][juin].mean(), table["fixed_aoi"][juin].mean())
+        self.assertTrue(((table["extra_radiation"] > 1315) & (table["extra_radiation"] < 1410))
+                        .all())
 
 
 if __name__ == "__main__":
