@@ -270,3 +270,57 @@ TEST(Liborvanel, RefractionStaysWithinItsModelsDomain) {
                 ASSERT_GE(r, 0.0) << hpa << " hPa " << celsius << " °C " << h;
             }
 }
+
+TEST(Liborvanel, SurfacesAreTheEnginesAndRefuseWhatIsOutOfRange) {
+    std::mt19937_64 alea(30);
+    std::uniform_real_distribution<double> zenith(0, 100), azimut(0, 360);
+    std::vector<double> z(3000), a(3000);
+    for (std::size_t i = 0; i < z.size(); ++i) z[i] = zenith(alea), a[i] = azimut(alea);
+    const orvanel_tracker suiveurs[] = {
+        {0, 180, 60, 0.35, 0, 1}, {15, 170, 50, 0.5, -4, 1}, {0, 0, 90, 0.3, 0, 0}};
+    for (const orvanel_tracker& t : suiveurs) {
+        std::vector<orvanel_tracker_state> sortie(z.size());
+        ASSERT_EQ(orvanel_singleaxis(&t, z.data(), a.data(), z.size(), sortie.data()), ORVANEL_OK);
+        PosSoleil::Suiveur s;
+        s.axeInclinaison = t.axis_tilt_deg;
+        s.axeAzimut = t.axis_azimuth_deg;
+        s.angleMax = t.max_angle_deg;
+        s.gcr = t.gcr;
+        s.penteTransverse = t.cross_axis_tilt_deg;
+        s.retour = t.backtrack != 0;
+        for (std::size_t i = 0; i < z.size(); ++i) {
+            const PosSoleil::Orientation o = PosSoleil::Suivi(s, z[i], a[i]);
+            const double attendus[] = {o.rotation, o.inclinaison, o.azimut, o.incidence};
+            const double obtenus[] = {sortie[i].theta_deg, sortie[i].surface_tilt_deg,
+                                      sortie[i].surface_azimuth_deg, sortie[i].aoi_deg};
+            for (int k = 0; k < 4; ++k)
+                EXPECT_TRUE(std::memcmp(&attendus[k], &obtenus[k], sizeof(double)) == 0 ||
+                            (std::isnan(attendus[k]) && std::isnan(obtenus[k])));
+        }
+        EXPECT_EQ(orvanel_aoi(30, 180, z[0], a[0]), PosSoleil::Incidence(30, 180, z[0], a[0]));
+    }
+    // A tracker or a Sun out of range: an error, nothing written.
+    const orvanel_tracker mauvais[] = {{-1, 180, 60, 0.35, 0, 1}, {91, 180, 60, 0.35, 0, 1},
+                                       {0, NAN, 60, 0.35, 0, 1},  {0, 180, 181, 0.35, 0, 1},
+                                       {0, 180, 60, 0, 0, 1},     {0, 180, 60, 1.01, 0, 1},
+                                       {0, 180, 60, 0.35, 46, 1}};
+    for (const orvanel_tracker& t : mauvais) {
+        orvanel_tracker_state etat{1, 2, 3, 4};
+        EXPECT_EQ(orvanel_singleaxis(&t, z.data(), a.data(), 1, &etat), ORVANEL_ERROR_ARGUMENT);
+        EXPECT_EQ(etat.theta_deg, 1);
+    }
+    const double horsZenith[] = {30, 181}, azimuts[] = {0, 0};
+    orvanel_tracker_state etats[2] = {{1, 2, 3, 4}, {1, 2, 3, 4}};
+    EXPECT_EQ(orvanel_singleaxis(&suiveurs[0], horsZenith, azimuts, 2, etats),
+              ORVANEL_ERROR_ARGUMENT);
+    EXPECT_EQ(etats[0].theta_deg, 1);
+    EXPECT_TRUE(std::isnan(orvanel_aoi(181, 0, 10, 0)));
+    EXPECT_TRUE(std::isnan(orvanel_aoi_projection(10, INFINITY, 10, 0)));
+    EXPECT_TRUE(std::isnan(orvanel_airmass_relative(-1)));
+    EXPECT_TRUE(std::isnan(orvanel_airmass_absolute(30, 100)));  // 100 hPa: below the range
+    double e = 0;
+    EXPECT_EQ(orvanel_extra_radiation(NAN, NAN, &e), ORVANEL_ERROR_TIME);
+    EXPECT_EQ(orvanel_extra_radiation(0, NAN, nullptr), ORVANEL_ERROR_NULL);
+    const orvanel_site paris{2.35, 48.85, 35};
+    EXPECT_EQ(orvanel_solar_time(1782037440.0, &paris, 1e6, &e, nullptr), ORVANEL_ERROR_TT);
+}
