@@ -12,17 +12,24 @@ import numpy as np
 
 import orvanel
 
+
+
+def mediane(appel, fois):
+    """The median of `fois` runs of appel(), in seconds."""
+    durees = []
+    for _ in range(fois):
+        debut = time.perf_counter()
+        appel()
+        durees.append(time.perf_counter() - debut)
+    return statistics.median(durees)
+
+
 temps = np.datetime64("2027-01-01T00:00") + np.arange(1000) * np.timedelta64(1, "h")
 latitudes = np.linspace(-60, 60, 1000)[:, None]
 longitudes = np.linspace(-180, 180, 1000)[:, None]
 for jobs in (1, 2):
-    durees = []
-    for _ in range(7):
-        debut = time.perf_counter()
-        orvanel.solar_position(temps, latitudes, longitudes, jobs=jobs)
-        durees.append(time.perf_counter() - debut)
-    mediane = statistics.median(durees)
-    print(f"jobs={jobs}: {mediane * 1e3:.1f} ms for 10^6 positions, {1e6 / mediane:,.0f} positions/s")
+    m = mediane(lambda: orvanel.solar_position(temps, latitudes, longitudes, jobs=jobs), 7)
+    print(f"jobs={jobs}: {m * 1e3:.1f} ms for 10^6 positions, {1e6 / m:,.0f} positions/s")
 
 # orvanel.sun_rise_set_transit over 1000 sites x the 365 dates of a year, on 1 and 2 threads:
 # the median of five runs, in site-days per second.
@@ -31,11 +38,6 @@ sites_lat = rng.uniform(-65, 65, 1000)[:, None]
 sites_lon = rng.uniform(-180, 180, 1000)[:, None]
 dates = np.datetime64("2027-01-01") + np.arange(365).astype("timedelta64[D]")
 for jobs in (1, 2):
-    durees = []
-    for _ in range(5):
-        debut = time.perf_counter()
-        orvanel.sun_rise_set_transit(dates, sites_lat, sites_lon, jobs=jobs)
-        durees.append(time.perf_counter() - debut)
-    mediane = statistics.median(durees)
-    print(f"sun_rise_set_transit jobs={jobs}: {mediane:.2f} s for 365000 site-days, "
-          f"{365000 / mediane:,.0f} site-days/s")
+    m = mediane(lambda: orvanel.sun_rise_set_transit(dates, sites_lat, sites_lon, jobs=jobs), 5)
+    print(f"sun_rise_set_transit jobs={jobs}: {m:.2f} s for 365000 site-days, "
+          f"{365000 / m:,.0f} site-days/s")

@@ -644,6 +644,14 @@ def _sortie(valeurs, forme, index, nom):
     return float(valeurs) if valeurs.ndim == 0 else valeurs
 
 
+def _incidence(surface_tilt, surface_azimuth, solar_zenith, solar_azimuth, k, nom):
+    """The projection (k = 0) or the angle (k = 1) of incidence, shaped as the inputs."""
+    valeurs = (surface_tilt, surface_azimuth, solar_zenith, solar_azimuth)
+    plats, forme = _diffuses(("surface_tilt", "surface_azimuth", "solar_zenith",
+                              "solar_azimuth"), valeurs)
+    return _sortie(_orvanel.incidences(*plats)[k], forme, _index_de(*valeurs), nom)
+
+
 def aoi_projection(surface_tilt, surface_azimuth, solar_zenith, solar_azimuth):
     """The cosine of the angle of incidence of the Sun on a plane.
 
@@ -679,12 +687,8 @@ def aoi_projection(surface_tilt, surface_azimuth, solar_zenith, solar_azimuth):
     >>> round(orvanel.aoi_projection(30, 180, 40, 180), 6)
     0.984808
     """
-    plats, forme = _diffuses(("surface_tilt", "surface_azimuth", "solar_zenith",
-                              "solar_azimuth"),
-                             (surface_tilt, surface_azimuth, solar_zenith, solar_azimuth))
-    projection, _ = _orvanel.incidences(*plats)
-    return _sortie(projection, forme, _index_de(surface_tilt, surface_azimuth, solar_zenith,
-                                                solar_azimuth), "aoi_projection")
+    return _incidence(surface_tilt, surface_azimuth, solar_zenith, solar_azimuth, 0,
+                      "aoi_projection")
 
 
 def aoi(surface_tilt, surface_azimuth, solar_zenith, solar_azimuth):
@@ -712,12 +716,7 @@ def aoi(surface_tilt, surface_azimuth, solar_zenith, solar_azimuth):
     >>> round(orvanel.aoi(30, 180, 40, 180), 6)
     10.0
     """
-    plats, forme = _diffuses(("surface_tilt", "surface_azimuth", "solar_zenith",
-                              "solar_azimuth"),
-                             (surface_tilt, surface_azimuth, solar_zenith, solar_azimuth))
-    _, angle = _orvanel.incidences(*plats)
-    return _sortie(angle, forme, _index_de(surface_tilt, surface_azimuth, solar_zenith,
-                                           solar_azimuth), "aoi")
+    return _incidence(surface_tilt, surface_azimuth, solar_zenith, solar_azimuth, 1, "aoi")
 
 
 def singleaxis(apparent_zenith, apparent_azimuth, axis_tilt=0, axis_azimuth=0, max_angle=90,

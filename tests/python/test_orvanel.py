@@ -53,7 +53,8 @@ def position_c(unix, lat, lon, alt, tt=math.nan):
 
 
 COLONNES = ["apparent_zenith", "zenith", "apparent_elevation", "elevation", "azimuth",
-            "equation_of_time", "right_ascension", "declination", "distance"]
+            "equation_of_time", "right_ascension", "declination", "distance", "hour_angle",
+            "solar_time"]
 
 
 class SolarPosition(unittest.TestCase):
