@@ -281,8 +281,8 @@ TEST(Liborvanel, SurfacesAreTheEnginesAndRefuseWhatIsOutOfRange) {
     for (const orvanel_tracker& t : suiveurs) {
         std::vector<orvanel_tracker_state> sortie(z.size());
         ASSERT_EQ(orvanel_singleaxis(&t, z.data(), a.data(), z.size(), sortie.data()), ORVANEL_OK);
-        const PosSoleil::Suiveur s{t.axis_tilt_deg, t.axis_azimuth_deg, t.max_angle_deg, t.gcr,
-                                   t.cross_axis_tilt_deg, t.backtrack != 0};
+        const PosSoleil::Suiveur s{t.axis_tilt_deg, t.axis_azimuth_deg,    t.max_angle_deg,
+                                   t.gcr,           t.cross_axis_tilt_deg, t.backtrack != 0};
         for (std::size_t i = 0; i < z.size(); ++i) {
             const PosSoleil::Orientation o = PosSoleil::Suivi(s, z[i], a[i]);
             const double attendus[] = {o.rotation, o.inclinaison, o.azimut, o.incidence};
