@@ -21,6 +21,7 @@
 #include "Cli.h"
 #include "Commun.h"
 #include "Parallele.h"
+#include "_messages.h"
 
 namespace py = pybind11;
 
@@ -38,16 +39,8 @@ constexpr std::int64_t NaT = std::numeric_limits<std::int64_t>::min();
 // whole year (a year costs about 170 single days' Sun, shared by all its dates).
 constexpr std::size_t DatesPourUneAnnee = 24;
 
-std::string Texte(double x) {
-    char texte[32];
-    std::snprintf(texte, sizeof texte, "%.10g", x);
-    return texte;
-}
-
-std::string HorsPlage(const char* nom, double x, Contrat::Plage p, const char* unite) {
-    return std::string(nom) + " out of range: " + Texte(x) + " (from " + Texte(p.min) + " to " +
-           Texte(p.max) + " " + unite + ")";
-}
+using Messages::HorsPlage;
+using Messages::Nombre;
 
 // A sky from the caller's figures, or a ValueError naming what is wrong with it.
 PosSoleil::Ciel Ciel(double oeil, const std::vector<double>& seuils, const Reels& horizon) {
@@ -59,7 +52,7 @@ PosSoleil::Ciel Ciel(double oeil, const std::vector<double>& seuils, const Reels
         if (!Contrat::Dans(Contrat::HauteurSoleil, a))
             throw py::value_error(HorsPlage("threshold", a, Contrat::HauteurSoleil, "degrees"));
         if (std::count(seuils.begin(), seuils.end(), a) > 1)
-            throw py::value_error("threshold given twice: " + Texte(a));
+            throw py::value_error("threshold given twice: " + Nombre(a));
     }
     ciel.hauteurs = seuils;
     const std::size_t n = static_cast<std::size_t>(horizon.size()) / 2;
@@ -72,7 +65,7 @@ PosSoleil::Ciel Ciel(double oeil, const std::vector<double>& seuils, const Reels
     const double* h = horizon.data();
     for (std::size_t i = 0; i < n; ++i) {
         if (!std::isfinite(h[2 * i]))
-            throw py::value_error("horizon azimuth not a finite number: " + Texte(h[2 * i]));
+            throw py::value_error("horizon azimuth not a finite number: " + Nombre(h[2 * i]));
         if (!Contrat::Dans(Contrat::HauteurHorizon, h[2 * i + 1]))
             throw py::value_error(
                 HorsPlage("horizon altitude", h[2 * i + 1], Contrat::HauteurHorizon, "degrees"));

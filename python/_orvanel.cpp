@@ -14,6 +14,7 @@
 
 #include "Commun.h"
 #include "_journees.h"
+#include "_messages.h"
 #include "_surfaces.h"
 #include "Parallele.h"
 #include "PosSoleil.h"
@@ -27,11 +28,7 @@ using Indices = py::array_t<std::int64_t, py::array::c_style | py::array::forcec
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-std::string Nombre(double x) {
-    char texte[32];
-    std::snprintf(texte, sizeof texte, "%.10g", x);
-    return texte;
-}
+using Messages::HorsPlage;
 
 // Every site and weather value in range, or a ValueError that names the first one that is not.
 // (The library's own checks say only which kind of input is out of range.)
@@ -54,9 +51,7 @@ void VerifieEntrees(const double* lat, const double* lon, const double* alt, con
     for (const Borne& b : bornes)
         for (std::size_t i = 0; i < n; ++i)
             if (!(b.v[i] >= b.min && b.v[i] <= b.max) && !(b.manquante && std::isnan(b.v[i])))
-                throw py::value_error(std::string(b.nom) + " out of range: " + Nombre(b.v[i]) +
-                                      " (from " + Nombre(b.min) + " to " + Nombre(b.max) + " " +
-                                      b.unite + ")");
+                throw py::value_error(HorsPlage(b.nom, b.v[i], {b.min, b.max}, b.unite));
 }
 
 // A Unix time as the messages name it: "2600-06-21T12:00:00Z".
@@ -69,9 +64,7 @@ std::string TexteIso(double unixUtc) {
 }
 
 std::string MessageTt(double tt) {
-    return "tt_minus_utc out of range: " + Nombre(tt) + " (from " +
-           Nombre(Contrat::TEmoinsTUImpose.min) + " to " + Nombre(Contrat::TEmoinsTUImpose.max) +
-           " s)";
+    return HorsPlage("tt_minus_utc", tt, Contrat::TEmoinsTUImpose, "s");
 }
 
 // The grid: instants[k] (Unix seconds, NaN for none) for each distinct time, index[i] the time

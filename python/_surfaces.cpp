@@ -9,38 +9,32 @@
 #include <string>
 
 #include "Commun.h"
+#include "_messages.h"
 
 namespace py = pybind11;
 
 namespace {
 
-using Surfaces::Reels;
-
-std::string Texte(double x) {
-    char texte[32];
-    std::snprintf(texte, sizeof texte, "%.10g", x);
-    return texte;
-}
+using Messages::HorsPlage;
 
 // Every element NaN or within its range, else a ValueError naming the argument and the range.
-void Verifie(const char* nom, const Reels& v, Contrat::Plage p, const char* unite) {
+void Verifie(const char* nom, const Surfaces::Reels& v, Contrat::Plage p, const char* unite) {
     const double* x = v.data();
     for (py::ssize_t i = 0; i < v.size(); ++i)
         if (!std::isnan(x[i]) && !Contrat::Dans(p, x[i]))
-            throw py::value_error(std::string(nom) + " out of range: " + Texte(x[i]) + " (from " +
-                                  Texte(p.min) + " to " + Texte(p.max) + " " + unite + ")");
+            throw py::value_error(HorsPlage(nom, x[i], p, unite));
 }
 
 // An azimuth: any finite number of degrees, or NaN.
-void VerifieAzimut(const char* nom, const Reels& v) {
+void VerifieAzimut(const char* nom, const Surfaces::Reels& v) {
     const double* x = v.data();
     for (py::ssize_t i = 0; i < v.size(); ++i)
         if (std::isinf(x[i]))
             throw py::value_error(std::string(nom) + " must be a finite number of degrees");
 }
 
-void MemeTaille(std::initializer_list<const Reels*> tableaux) {
-    for (const Reels* a : tableaux)
+void MemeTaille(std::initializer_list<const Surfaces::Reels*> tableaux) {
+    for (const Surfaces::Reels* a : tableaux)
         if (a->size() != (*tableaux.begin())->size())
             throw py::value_error("every array must hold one value per element");
 }
@@ -88,9 +82,7 @@ py::dict Suivis(const Reels& zenith, const Reels& azimut, double axeInclinaison,
                       {"gcr", gcr, Contrat::TauxCouverture},
                       {"cross_axis_tilt", pente, Contrat::PenteTransverse}};
         for (const auto& b : bornes)
-            if (std::string(nom) == b.nom)
-                throw py::value_error(std::string(nom) + " out of range: " + Texte(b.v) +
-                                      " (from " + Texte(b.p.min) + " to " + Texte(b.p.max) + ")");
+            if (std::string(nom) == b.nom) throw py::value_error(HorsPlage(nom, b.v, b.p, ""));
         throw py::value_error(std::string(nom) + " must be a finite number of degrees");
     }
     Verifie("apparent_zenith", zenith, Contrat::DistanceZenithale, "degrees");
@@ -143,7 +135,7 @@ py::array_t<double> Irradiances(const Reels& secondes, const Reels& tt) {
     const double *s = secondes.data(), *d = tt.data();
     for (py::ssize_t i = 0; i < n; ++i) {
         if (Orvanel::VerifieTt(d[i]) != ORVANEL_OK)
-            throw py::value_error("tt_minus_utc out of range: " + Texte(d[i]));
+            throw py::value_error(HorsPlage("tt_minus_utc", d[i], Contrat::TEmoinsTUImpose, "s"));
         if (!std::isnan(s[i]) && Orvanel::VerifieInstant(s[i]) != ORVANEL_OK)
             throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
                                   Contrat::TexteDernierInstant());
