@@ -45,7 +45,9 @@ struct CielEssai {
     std::vector<std::string> options;  // the same sky for orvanel-cli (the file written below)
 };
 
-const char* const FichierHorizon = "/tmp/orvanel-test-ciel-horizon.csv";
+// The skyline's file, one per run: the sanitizer and release runs of this test may overlap.
+const std::string FichierHorizon =
+    "/tmp/orvanel-test-ciel-horizon-" + std::to_string(getpid()) + ".csv";
 
 std::vector<CielEssai> Ciels() {
     std::ofstream(FichierHorizon) << "azimuth,altitude\n0,2\n90,8.5\n150,1\n200,12\n270,3\n";
@@ -116,10 +118,12 @@ TEST(CielDeLaBibliotheque, TheDayIsJoursInEverySky) {
             }
         }
     }
+    std::remove(FichierHorizon.c_str());
 }
 
 TEST(CielDeLaBibliotheque, TheYearIsAnneesAndEachDateItsDay) {
     const std::vector<CielEssai> ciels = Ciels();
+    std::remove(FichierHorizon.c_str());  // this sky has no skyline
     const CielEssai& c = ciels[1];
     const orvanel_sky ciel = Ciel(c);
     const orvanel_site site{18.95, 69.65, 0};
