@@ -37,8 +37,11 @@ echo "Depends: $depends"
 for paquet in libqt6widgets6 libdate-tz3 tzdata libc6; do
   grep -q "$paquet" <<<"$depends" || { echo "FAIL: $paquet missing from orvanel's Depends"; exit 1; }
 done
-grep -q python3-numpy <<<"$(dpkg-deb -f "${debs[python3-orvanel]}" Depends)" ||
-  { echo "FAIL: python3-numpy missing from python3-orvanel's Depends"; exit 1; }
+# The module computes legal time too: the time-zone library and database.
+for paquet in python3-numpy libdate-tz3 tzdata; do
+  grep -q "$paquet" <<<"$(dpkg-deb -f "${debs[python3-orvanel]}" Depends)" ||
+    { echo "FAIL: $paquet missing from python3-orvanel's Depends"; exit 1; }
+done
 grep -q "liborvanel1 (= " <<<"$(dpkg-deb -f "${debs[liborvanel-dev]}" Depends)" ||
   { echo "FAIL: liborvanel1 missing from liborvanel-dev's Depends"; exit 1; }
 dpkg-deb --ctrl-tarfile "${debs[liborvanel1]}" | tar -xO ./shlibs | grep -q "^liborvanel 1 liborvanel1" ||
