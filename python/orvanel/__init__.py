@@ -317,6 +317,9 @@ def _dates_locales(times):
     """Each time's calendar date (days since 1970, int64, NaT as its minimum) in its own zone,
     and that zone's name ("" for naive times or UTC)."""
     pd = _pandas()
+    if pd is not None and isinstance(times, (list, tuple)) and times and all(
+            isinstance(t, _dt.datetime) and t.tzinfo is not None for t in times):
+        times = pd.DatetimeIndex(times)  # aware datetimes: their own wall clock's dates
     if pd is not None and isinstance(times, (pd.Series, pd.DatetimeIndex, pd.Timestamp)):
         index = pd.DatetimeIndex([times] if isinstance(times, pd.Timestamp) else times)
         zone = _nom_zone(index.tz)

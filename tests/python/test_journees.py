@@ -178,6 +178,16 @@ class SunRiseSetTransit(unittest.TestCase):
                 with self.assertRaisesRegex(ValueError, message):
                     orvanel.sun_rise_set_transit(np.array(["2026-01-01", "2026-01-02"],
                                                           "datetime64[D]"), **tous)
+        # Aware datetimes in a list are dated by their own wall clock, as an aware index is:
+        # 00:30 in Auckland on 1 July is 30 June in UTC.
+        auckland = zoneinfo.ZoneInfo("Pacific/Auckland")
+        liste = orvanel.sun_rise_set_transit([dt.datetime(2026, 7, 1, 0, 30, tzinfo=auckland)],
+                                             -36.85, 174.76)
+        index = orvanel.sun_rise_set_transit(pd.DatetimeIndex(["2026-07-01"], tz=auckland),
+                                             -36.85, 174.76)
+        self.assertEqual(liste["sunrise"][0], index["sunrise"].iloc[0].tz_convert(None)
+                         .to_datetime64())
+        self.assertEqual(index["transit"].iloc[0].date(), dt.date(2026, 7, 1))
         with self.assertRaisesRegex(ValueError, "unknown time zone: Mars/Olympus"):
             orvanel.year_events(2026, 0, 0, tz="Mars/Olympus")
         with self.assertRaisesRegex(ValueError, "date outside .*2600-06-21"):
