@@ -183,4 +183,6 @@ PYBIND11_MODULE(_orvanel, m) {
     // The dates the module answers for, from the contract every face shares.
     m.attr("FIRST_DATE") = Contrat::TextePremiereDate();
     m.attr("LAST_DATE") = Contrat::TexteDerniereDate();
+    m.attr("PRESSURE_PA") = py::make_tuple(Contrat::PressionPa.min, Contrat::PressionPa.max);
+    m.attr("TEMPERATURE_C") = py::make_tuple(Contrat::Temperature.min, Contrat::Temperature.max);
 }

@@ -112,12 +112,14 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
     altitude : float or array_like, default 0
         Metres above the reference ellipsoid.
     pressure : float, array_like or None, default 101325
-        Pascals, for the refracted columns, within the refraction model's domain; NaN is
+        Pascals, for the refracted columns, within the refraction model's domain,
+        {pmin:.0f} to {pmax:.0f} Pa; NaN is
         missing weather (NaN in that element's refracted columns alone); None takes the
         pressure of the site's altitude in the standard atmosphere,
         101325 (1 - 2.25577e-5 h)^5.25588 Pa (pvlib's ``alt2pres``).
     temperature : float or array_like, default 12
-        Degrees Celsius, for the refracted columns; NaN is missing weather.
+        Degrees Celsius, for the refracted columns, {tmin:g} to {tmax:g}; NaN is missing
+        weather.
     tt_minus_utc : float or array_like, optional
         Dynamical time - UTC in seconds (pvlib's ``delta_t`` plus UT1 - UTC), broadcast like
         the sites; None, or NaN in an array, takes the default at each time (see
@@ -886,5 +888,6 @@ def extra_radiation(times, tt_minus_utc=None):
 
 
 # The dates in the docstrings come from the compiled half, where the ranges are defined.
-solar_position.__doc__ = solar_position.__doc__.format(first=_orvanel.FIRST_DATE,
-                                                       last=_orvanel.LAST_DATE)
+solar_position.__doc__ = solar_position.__doc__.format(
+    first=_orvanel.FIRST_DATE, last=_orvanel.LAST_DATE, pmin=_orvanel.PRESSURE_PA[0],
+    pmax=_orvanel.PRESSURE_PA[1], tmin=_orvanel.TEMPERATURE_C[0], tmax=_orvanel.TEMPERATURE_C[1])
