@@ -26,6 +26,18 @@ PosSoleil::JourSolaire JourneeAuMidi(const PosSoleil::Site& site, const PosSolei
                                      const std::optional<ValeurTEmoinsTU>& impose, double dut1,
                                      ValeurTEmoinsTU& tt);
 
+// The threshold a rise or set crossed, numbered as the faces number them: the four standard
+// ones in the order of PosSoleil::Seuil, then the sky's own altitudes in their order
+// (NombreSeuils + i); -1 for a culmination.
+inline int IndiceSeuil(const PosSoleil::Evenement& e, const PosSoleil::Ciel& ciel) noexcept {
+    if (e.type != PosSoleil::TypeEvenement::Montee && e.type != PosSoleil::TypeEvenement::Descente)
+        return -1;
+    if (e.seuil != PosSoleil::Seuil::Hauteur) return static_cast<int>(e.seuil);
+    std::size_t k = 0;
+    while (k < ciel.hauteurs.size() && ciel.hauteurs[k] != e.cible) ++k;
+    return PosSoleil::NombreSeuils + static_cast<int>(k);
+}
+
 // Every date of a year, each the JourneeAuMidi of that date, the Sun's geocentric part computed
 // once. tt receives dynamical time - UTC at each date's noon from the eve of the year on (one
 // more value than days).

@@ -30,25 +30,16 @@ std::optional<PosSoleil::Ciel> CielDe(const orvanel_sky* sky) {
 }
 
 // A day in the library's units, or false when it has more events than the structure holds.
-bool Ecrit(const PosSoleil::JourSolaire& j, int annee, int mois, int jour, orvanel_sky_day& d) {
+bool Ecrit(const PosSoleil::JourSolaire& j, const PosSoleil::Ciel& ciel, int annee, int mois,
+           int jour, orvanel_sky_day& d) {
     if (j.evenements.size() > std::size(d.events)) return false;
     d.year = annee;
     d.month = mois;
     d.day = jour;
     d.start_unix_utc = TempsUnix(j.debut);
     d.count = static_cast<int>(j.evenements.size());
-    for (int i = 0; i < d.count; ++i) {
-        const PosSoleil::Evenement& e = j.evenements[static_cast<std::size_t>(i)];
-        orvanel_event& r = d.events[i];
-        r.type = static_cast<int>(e.type);
-        r.threshold = -1;
-        if (e.type == PosSoleil::TypeEvenement::Montee ||
-            e.type == PosSoleil::TypeEvenement::Descente)
-            r.threshold = static_cast<int>(e.seuil);
-        r.unix_utc = TempsUnix(e.t);
-        r.azimuth_deg = e.azimut;
-        r.elevation_deg = e.hauteur;
-    }
+    for (int i = 0; i < d.count; ++i)
+        d.events[i] = Evenement(j.evenements[static_cast<std::size_t>(i)], ciel);
     for (int k = 0; k < PosSoleil::NombreSeuils; ++k) d.states[k] = static_cast<int>(j.etats[k]);
     std::fill(std::begin(d.threshold_states), std::end(d.threshold_states), ORVANEL_CROSSED);
     for (std::size_t k = 0; k < j.etatsHauteurs.size(); ++k)
@@ -57,19 +48,6 @@ bool Ecrit(const PosSoleil::JourSolaire& j, int annee, int mois, int jour, orvan
     d.day_length_change_min = j.variationDuree * 60;
     return true;
 }
-
-// Own thresholds' events carry ORVANEL_OWN_THRESHOLD + their index in the sky.
-void NumeroteSeuils(const PosSoleil::JourSolaire& j, const PosSoleil::Ciel& ciel,
-                    orvanel_sky_day& d) {
-    for (int i = 0; i < d.count; ++i) {
-        const PosSoleil::Evenement& e = j.evenements[static_cast<std::size_t>(i)];
-        if (d.events[i].threshold != static_cast<int>(PosSoleil::Seuil::Hauteur)) continue;
-        const auto k = std::find(ciel.hauteurs.begin(), ciel.hauteurs.end(), e.cible);
-        d.events[i].threshold = ORVANEL_OWN_THRESHOLD + static_cast<int>(k - ciel.hauteurs.begin());
-    }
-}
-
-static_assert(ORVANEL_OWN_THRESHOLD == static_cast<int>(PosSoleil::Seuil::Hauteur));
 
 }  // namespace
 
@@ -88,8 +66,7 @@ int orvanel_sky_day_events(int year, int month, int day, const orvanel_site* sit
         Contrat::JourneeAuMidi(Site(*site), *ciel, year, month, day, Impose(tt_minus_utc), 0, tt);
     // Written whole or not at all.
     static thread_local orvanel_sky_day d;
-    if (!Ecrit(j, year, month, day, d)) return ORVANEL_ERROR_CAPACITY;
-    NumeroteSeuils(j, *ciel, d);
+    if (!Ecrit(j, *ciel, year, month, day, d)) return ORVANEL_ERROR_CAPACITY;
     *out = d;
     return ORVANEL_OK;
 }
@@ -114,8 +91,7 @@ int orvanel_year_events(int year, const orvanel_site* site, const orvanel_sky* s
             PosSoleil::EncodeDateValeur(year, 1, static_cast<int>(k) + 1, 0, 0, 0);
         int a = 0, m = 0, jj = 0, h = 0, mi = 0, se = 0, ms = 0;
         PosSoleil::DecodeDateValeur(minuit, a, m, jj, h, mi, se, ms);
-        Ecrit(an[k], a, m, jj, out[k]);
-        NumeroteSeuils(an[k], *ciel, out[k]);
+        Ecrit(an[k], *ciel, a, m, jj, out[k]);
     }
     return ORVANEL_OK;
 }

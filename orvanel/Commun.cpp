@@ -1,5 +1,7 @@
 #include "Commun.h"
 
+#include "Journees.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -70,6 +72,13 @@ int VerifieDate(int year, int month, int day) noexcept {
     return ORVANEL_OK;
 }
 
+static_assert(ORVANEL_OWN_THRESHOLD == PosSoleil::NombreSeuils);
+
+orvanel_event Evenement(const PosSoleil::Evenement& e, const PosSoleil::Ciel& ciel) noexcept {
+    return {static_cast<int>(e.type), Contrat::IndiceSeuil(e, ciel), TempsUnix(e.t), e.azimut,
+            e.hauteur};
+}
+
 int JourSolaire(int year, int month, int day, const orvanel_site& site, double TEmoinsTU,
                 orvanel_day& out) noexcept {
     if (int e = VerifieSite(site)) return e;
@@ -82,17 +91,7 @@ int JourSolaire(int year, int month, int day, const orvanel_site& site, double T
     d.start_unix_utc = TempsUnix(jour.debut);
     // A flat horizon at sea level gives ten events at most.
     d.count = static_cast<int>(std::min(jour.evenements.size(), std::size(d.events)));
-    for (int i = 0; i < d.count; ++i) {
-        const PosSoleil::Evenement& e = jour.evenements[i];
-        orvanel_event& r = d.events[i];
-        r.type = static_cast<int>(e.type);
-        const bool seuil = e.type == PosSoleil::TypeEvenement::Montee ||
-                           e.type == PosSoleil::TypeEvenement::Descente;
-        r.threshold = seuil ? static_cast<int>(e.seuil) : -1;
-        r.unix_utc = TempsUnix(e.t);
-        r.azimuth_deg = e.azimut;
-        r.elevation_deg = e.hauteur;
-    }
+    for (int i = 0; i < d.count; ++i) d.events[i] = Evenement(jour.evenements[i], {});
     for (int k = 0; k < PosSoleil::NombreSeuils; ++k) d.states[k] = static_cast<int>(jour.etats[k]);
     d.day_length_min = jour.duree * 60;
     d.day_length_change_min = jour.variationDuree * 60;

@@ -54,6 +54,9 @@ double Tt(double dateValeur, double TEmoinsTU) noexcept;
 // time in minutes.
 orvanel_position Resultat(const PosSoleil::Position& p) noexcept;
 
+// An event in the library's units; its threshold numbered by Contrat::IndiceSeuil in the sky.
+orvanel_event Evenement(const PosSoleil::Evenement& e, const PosSoleil::Ciel& ciel) noexcept;
+
 // The events of a civil day (orvanel_day_events without its pointers).
 int JourSolaire(int year, int month, int day, const orvanel_site& site, double TEmoinsTU,
                 orvanel_day& out) noexcept;

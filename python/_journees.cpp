@@ -20,6 +20,7 @@
 
 #include "Cli.h"
 #include "Commun.h"
+#include "Journees.h"
 #include "Parallele.h"
 #include "_messages.h"
 
@@ -146,14 +147,9 @@ void Remplit(const PosSoleil::JourSolaire& j, const PosSoleil::Ciel& ciel, const
             if (c.temps[0][i] == NaT) c.temps[0][i] = Ms(e.t);
             continue;
         }
-        if (e.type == PosSoleil::TypeEvenement::PassageInferieur) continue;
-        std::size_t s = static_cast<std::size_t>(e.seuil);
-        if (e.seuil == PosSoleil::Seuil::Hauteur)
-            s = PosSoleil::NombreSeuils +
-                static_cast<std::size_t>(
-                    std::find(ciel.hauteurs.begin(), ciel.hauteurs.end(), e.cible) -
-                    ciel.hauteurs.begin());
-        if (s >= seuils) continue;
+        const int indice = Contrat::IndiceSeuil(e, ciel);
+        if (indice < 0 || static_cast<std::size_t>(indice) >= seuils) continue;
+        const auto s = static_cast<std::size_t>(indice);
         if (e.type == PosSoleil::TypeEvenement::Montee) {
             if (c.temps[1 + 2 * s][i] == NaT) c.temps[1 + 2 * s][i] = Ms(e.t);
         } else {

@@ -29,7 +29,7 @@ void Verifie(const char* nom, const Surfaces::Reels& v, Contrat::Plage p, const 
 void VerifieAzimut(const char* nom, const Surfaces::Reels& v) {
     const double* x = v.data();
     for (py::ssize_t i = 0; i < v.size(); ++i)
-        if (std::isinf(x[i]))
+        if (!std::isnan(x[i]) && !Contrat::AzimutDonne(x[i]))
             throw py::value_error(std::string(nom) + " must be a finite number of degrees");
 }
 
