@@ -33,46 +33,6 @@ struct AnneeCalculee {
 
 }  // namespace
 
-std::vector<PosSoleil::JourSolaire> AnneeDuResident(const Reglages& r, HeureLegale* legal,
-                                                    int annee, std::vector<ValeurTEmoinsTU>& tt) {
-    std::vector<PosSoleil::JourSolaire> an =
-        Contrat::AnneeAuMidi(r.site, r.ciel, annee, r.ttImpose, r.dut1, tt);
-    if (!legal) return an;
-    // Row D takes the site's day whose transit falls on legal date D: the day of D, or where the
-    // zone is far from the site's longitude that of the day before or after (the year's eve and
-    // morrow computed for it).
-    const int jours = static_cast<int>(an.size());
-    const date::sys_days premier = date::year(annee) / 1 / 1;
-    std::vector<PosSoleil::JourSolaire> candidats;
-    std::vector<ValeurTEmoinsTU> ttCandidats;
-    const auto seul = [&](date::sys_days d) {
-        const date::year_month_day ymd(d);
-        ValeurTEmoinsTU v{};
-        candidats.push_back(JourneeAuMidi(r, static_cast<int>(ymd.year()),
-                                          static_cast<int>(unsigned(ymd.month())),
-                                          static_cast<int>(unsigned(ymd.day())), v));
-        ttCandidats.push_back(v);
-    };
-    seul(premier - date::days(1));
-    for (int d = 0; d < jours; ++d) {
-        candidats.push_back(an[static_cast<std::size_t>(d)]);
-        ttCandidats.push_back(tt[static_cast<std::size_t>(d) + 1]);
-    }
-    seul(premier + date::days(jours));
-    const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
-    for (int d = 0; d < jours; ++d) {
-        const date::year_month_day D = premier + date::days(d);
-        for (const std::size_t k : {std::size_t(d) + 1, std::size_t(d), std::size_t(d) + 2}) {
-            if (EcartDuResident(*legal, candidats[k], D, ut1) == 0) {
-                an[static_cast<std::size_t>(d)] = candidats[k];
-                tt[static_cast<std::size_t>(d) + 1] = ttCandidats[k];
-                break;
-            }
-        }
-    }
-    return an;
-}
-
 namespace {
 
 AnneeCalculee CalculeAnnee(const Reglages& r, int annee) {
@@ -81,7 +41,7 @@ AnneeCalculee CalculeAnnee(const Reglages& r, int annee) {
     c.jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
     if (!r.fuseau.empty()) c.legal.emplace(r.fuseau);
     // Dynamical time - UTC at each date's noon, from the eve of the year on, as `jour` takes it.
-    c.an = AnneeDuResident(r, c.legal ? &*c.legal : nullptr, annee, c.tt);
+    c.an = Legal::AnneeDuResident(LieuDe(r), c.legal ? &*c.legal : nullptr, annee, c.tt);
     c.sortes = Tableau::Sortes(r.ciel.hauteurs);
     c.suffixe = c.legal ? "_legale" : "_utc";
     return c;

@@ -3,8 +3,6 @@
 // No Qt.
 #pragma once
 
-#include <date/tz.h>
-
 #include <istream>
 #include <memory>
 #include <optional>
@@ -16,7 +14,8 @@
 
 #include "Contrat.h"
 #include "Journees.h"
-#include "RegleFuseau.h"
+#include "HeureLegale.h"
+#include "Residents.h"
 #include "PosSoleil.h"
 #include "TempsDynamique.h"
 
@@ -78,48 +77,13 @@ struct Instant {
 std::optional<Instant> AnalyseInstant(std::string_view texte) noexcept;
 double LitInstant(std::string_view texte, std::string_view option);
 
-// ---- Texts of instants ----
-
-// Milliseconds since 1970-01-01T00:00:00Z of a date-time value, rounded once: the UTC text and
-// the legal text of a row both come from it, so they always show the same instant.
-long long MsUnix(double t) noexcept;
-
-// "YYYY-MM-DDTHH:MM:SS.mmmZ" (millis) or "YYYY-MM-DDTHH:MM:SSZ" (whole seconds, rounded).
-std::string TexteIso(double t);
-void AjouteIso(std::string& texte, double t);  // the same, appended
-char* EcritIso(char* p, double t) noexcept;    // or written at p (24 characters), past them
-std::string TexteSecondes(double t);
-
-// Legal time in a zone, the zone's period kept between calls (rows come in order). Not shared
-// between threads. The zone's listed changes come from the time-zone database; after the last
-// of them (2037 in the files Debian installs), the rule that ends the zone's file, as the C
-// library applies it: summer time goes on being kept.
-class HeureLegale {
-public:
-    explicit HeureLegale(const std::string& fuseau);
-    ~HeureLegale();
-    HeureLegale(HeureLegale&&) noexcept;
-    // The zone's offset from UTC at a UTC date-time value, seconds, and its abbreviation.
-    const date::sys_info& Periode(date::sys_seconds s);
-    // The legal calendar date at a UTC date-time value.
-    date::year_month_day Date(double t);
-    // "YYYY-MM-DDTHH:MM:SS.mmm+02:00" of the same millisecond as TexteIso, or with `secondes`
-    // "YYYY-MM-DDTHH:MM:SS+02:00" of the same second as TexteSecondes; and the abbreviation.
-    std::string Texte(double t, bool secondes = false);
-    const std::string& Abreviation() const noexcept { return info_.abbrev; }
-    // The abbreviation as CSV writes it: one made of an offset alone ("+0545") becomes
-    // "UTC+0545", so that a reader takes the column for text, not for the number 545.
-    std::string AbreviationTexte() const {
-        const std::string& a = info_.abbrev;
-        return !a.empty() && (a.front() == '+' || a.front() == '-') ? "UTC" + a : a;
-    }
-
-private:
-    const date::time_zone* zone_;
-    std::unique_ptr<RegleFuseau> regle_;  // the rule after the listed changes, if any
-    date::sys_seconds debutRegle_;        // from the start of the last listed period
-    date::sys_info info_{};
-};
+// ---- Texts of instants and legal time, from the time layer every face shares ----
+using Legal::AjouteIso;
+using Legal::EcritIso;
+using Legal::HeureLegale;
+using Legal::MsUnix;
+using Legal::TexteIso;
+using Legal::TexteSecondes;
 
 // Shortest text that reads back to the same double.
 std::string Nombre(double x);
@@ -209,28 +173,10 @@ void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pa
 void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int taches,
               bool force);
 
-// The site's day of one date as `jour` and `annee` compute it: dynamical time - UTC at its noon
-// (returned in tt) and at the eve's, the events on UT1's scale (less r.dut1 for UTC).
-PosSoleil::JourSolaire JourneeAuMidi(const Reglages& r, int annee, int mois, int jour,
-                                     ValeurTEmoinsTU& tt);
-
-// The day of one date as `jour` gives it: without legal time (legal null) the site's day of that
-// date; in legal time the resident's, the site's day whose transit falls on that legal date,
-// which may be the day before or after where the zone is far from the site's longitude. Events
-// on UT1's scale, tt at the noon of the date computed, whose noon goes to `midi` if asked.
-PosSoleil::JourSolaire JourDuResident(const Reglages& r, HeureLegale* legal, int annee, int mois,
-                                      int jour, ValeurTEmoinsTU& tt, double* midi = nullptr);
-
-// The days of a year as `annee` gives them: row D the JourDuResident of date D, with tt at each
-// date's noon from the eve on (one more value than days). Events on UT1's scale.
-std::vector<PosSoleil::JourSolaire> AnneeDuResident(const Reglages& r, HeureLegale* legal,
-                                                    int annee, std::vector<ValeurTEmoinsTU>& tt);
-
-// How many days the legal date of a day's transit lies after date D (0 without a transit): the
-// resident's day of D is the one for which it is 0. `decalage`, days, is taken from the events'
-// times first (UT1 - UTC for a day on UT1's scale).
-long long EcartDuResident(HeureLegale& legal, const PosSoleil::JourSolaire& j,
-                          date::year_month_day D, double decalage = 0);
+// What the site's days of `jour` and `annee` are computed from.
+inline Legal::Lieu LieuDe(const Reglages& r) {
+    return {r.site, r.ciel, r.ttImpose, r.dut1};
+}
 
 // The `jour` command: the day's events at the site, in the sky of r.ciel. Without a zone, the
 // site's own day of that date; in legal time, the resident's: the site's day (from local mean

@@ -27,7 +27,7 @@ JourCalcule CalculeJour(const Reglages& r, HeureLegale* legal, int annee, int mo
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", annee, mois, jour);
     c.date = date;
     // The events found on UT1's scale, told in UTC.
-    c.j = JourDuResident(r, legal, annee, mois, jour, c.tt, &c.midi);
+    c.j = Legal::JourDuResident(LieuDe(r), legal, annee, mois, jour, c.tt, &c.midi);
     for (PosSoleil::Evenement& e : c.j.evenements) e.t -= r.dut1 / PosSoleil::SecondesParJour;
     return c;
 }
@@ -39,11 +39,6 @@ bool Culmination(const PosSoleil::Evenement& e) {
 
 // The solar day's window's lines, its times in ISO 8601 (UTC with Z, legal time with its
 // offset and abbreviation), the last column labelled.
-// A date-time value's calendar date moved by n days.
-date::year_month_day Decale(int annee, int mois, int jour, int n) {
-    return date::year_month_day(date::sys_days(date::year(annee) / mois / jour) + date::days(n));
-}
-
 void JourEnTexte(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
                  std::optional<HeureLegale>& legal) {
     const PosSoleil::JourSolaire& j = c.j;
@@ -163,27 +158,6 @@ void JourEnJson(std::ostream& sortie, const Reglages& r, const JourCalcule& c,
 }
 
 }  // namespace
-
-PosSoleil::JourSolaire JourneeAuMidi(const Reglages& r, int annee, int mois, int jour,
-                                     ValeurTEmoinsTU& tt) {
-    return Contrat::JourneeAuMidi(r.site, r.ciel, annee, mois, jour, r.ttImpose, r.dut1, tt);
-}
-
-PosSoleil::JourSolaire JourDuResident(const Reglages& r, HeureLegale* legal, int annee, int mois,
-                                      int jour, ValeurTEmoinsTU& tt, double* midi) {
-    if (midi) *midi = PosSoleil::EncodeDateValeur(annee, mois, jour, 12, 0, 0);
-    PosSoleil::JourSolaire j = JourneeAuMidi(r, annee, mois, jour, tt);
-    if (!legal) return j;
-    // The resident's day: the site's day whose transit falls on the legal date asked.
-    const long long ecart = EcartDuResident(*legal, j, date::year(annee) / mois / jour,
-                                            r.dut1 / PosSoleil::SecondesParJour);
-    if (ecart != 1 && ecart != -1) return j;
-    const date::year_month_day autre = Decale(annee, mois, jour, -static_cast<int>(ecart));
-    if (midi) *midi -= static_cast<double>(ecart);
-    return JourneeAuMidi(r, static_cast<int>(autre.year()),
-                         static_cast<int>(unsigned(autre.month())),
-                         static_cast<int>(unsigned(autre.day())), tt);
-}
 
 void EcritJour(std::ostream& sortie, const Reglages& r, int annee, int mois, int jour) {
     std::optional<HeureLegale> legal;

@@ -18,10 +18,10 @@
 #include <tuple>
 #include <vector>
 
-#include "Cli.h"
 #include "Commun.h"
 #include "Journees.h"
 #include "Parallele.h"
+#include "Residents.h"
 #include "_messages.h"
 
 namespace py = pybind11;
@@ -77,14 +77,14 @@ PosSoleil::Ciel Ciel(double oeil, const std::vector<double>& seuils, const Reels
 
 // The date-time value's milliseconds since 1970, rounded as orvanel-cli's texts round them.
 std::int64_t Ms(double t) {
-    return Cli::MsUnix(t);
+    return Legal::MsUnix(t);
 }
 
 // A time zone the date library knows, or a ValueError.
 void VerifieFuseau(const std::string& fuseau) {
     if (fuseau.empty()) return;
     try {
-        Cli::HeureLegale essai(fuseau);
+        Legal::HeureLegale essai(fuseau);
     } catch (const std::exception&) {
         throw py::value_error("unknown time zone: " + fuseau);
     }
@@ -108,14 +108,12 @@ void VerifieTt(double tt) {
         throw py::value_error(HorsPlage("tt_minus_utc", tt, Contrat::TEmoinsTUImpose, "s"));
 }
 
-Cli::Reglages Reglages(const PosSoleil::Site& site, const PosSoleil::Ciel& ciel, double tt,
-                       const std::string& fuseau) {
-    Cli::Reglages r;
-    r.site = site;
-    r.ciel = ciel;
-    r.fuseau = fuseau;
-    if (!std::isnan(tt)) r.ttImpose = Contrat::ValeurTEmoinsTU{tt, Contrat::SourceTEmoinsTU::TtUtc};
-    return r;
+// What a site's days are computed from; a NaN tt takes the contract's model.
+Legal::Lieu Lieu(const PosSoleil::Site& site, const PosSoleil::Ciel& ciel, double tt) {
+    Legal::Lieu lieu{site, ciel, std::nullopt, 0};
+    if (!std::isnan(tt))
+        lieu.impose = Contrat::ValeurTEmoinsTU{tt, Contrat::SourceTEmoinsTU::TtUtc};
+    return lieu;
 }
 
 // A date's days since 1970-01-01 to its year, month and day.
@@ -228,11 +226,11 @@ py::dict Jours(const Dates& jours, const Reels& latitude, const Reels& longitude
         Contrat::EnParallele(
             groupes.size(), taches,
             [&](std::size_t de, std::size_t a) {
-                std::optional<Cli::HeureLegale> legal;
+                std::optional<Legal::HeureLegale> legal;
                 if (!fuseau.empty()) legal.emplace(fuseau);
                 for (std::size_t g = de; g < a; ++g) {
                     const Groupe& G = groupes[g];
-                    const Cli::Reglages r = Reglages(G.site, ciel, G.tt, fuseau);
+                    const Legal::Lieu r = Lieu(G.site, ciel, G.tt);
                     std::vector<std::int64_t> dates;
                     for (std::size_t i : G.elements) dates.push_back(d[i]);
                     std::sort(dates.begin(), dates.end());
@@ -241,7 +239,7 @@ py::dict Jours(const Dates& jours, const Reels& latitude, const Reels& longitude
                     if (dates.size() >= DatesPourUneAnnee) {
                         std::vector<Contrat::ValeurTEmoinsTU> tts;
                         const std::vector<PosSoleil::JourSolaire> an =
-                            Cli::AnneeDuResident(r, legal ? &*legal : nullptr, G.annee, tts);
+                            Legal::AnneeDuResident(r, legal ? &*legal : nullptr, G.annee, tts);
                         const std::int64_t premierJour =
                             date::sys_days(date::year(G.annee) / 1 / 1).time_since_epoch().count();
                         for (std::size_t i : G.elements)
@@ -252,10 +250,10 @@ py::dict Jours(const Dates& jours, const Reels& latitude, const Reels& longitude
                     for (std::int64_t jj : dates) {
                         const date::year_month_day ymd = Date(jj);
                         calcules.emplace(
-                            jj, Cli::JourDuResident(r, legal ? &*legal : nullptr,
-                                                    static_cast<int>(ymd.year()),
-                                                    static_cast<int>(unsigned(ymd.month())),
-                                                    static_cast<int>(unsigned(ymd.day())), v));
+                            jj, Legal::JourDuResident(r, legal ? &*legal : nullptr,
+                                                      static_cast<int>(ymd.year()),
+                                                      static_cast<int>(unsigned(ymd.month())),
+                                                      static_cast<int>(unsigned(ymd.day())), v));
                     }
                     for (std::size_t i : G.elements) Remplit(calcules.at(d[i]), ciel, c, i);
                 }
@@ -284,12 +282,12 @@ py::dict Journee(int annee, int mois, int jour, double latitude, double longitud
         throw py::value_error("no such date, or a date outside " + Contrat::TextePremiereDate() +
                               " .. " + Contrat::TexteDerniereDate() + ": " + std::to_string(annee) +
                               "-" + std::to_string(mois) + "-" + std::to_string(jour));
-    const Cli::Reglages r = Reglages({longitude, latitude, altitude}, ciel, tt, fuseau);
-    std::optional<Cli::HeureLegale> legal;
+    const Legal::Lieu r = Lieu({longitude, latitude, altitude}, ciel, tt);
+    std::optional<Legal::HeureLegale> legal;
     if (!fuseau.empty()) legal.emplace(fuseau);
     Contrat::ValeurTEmoinsTU v{};
     const PosSoleil::JourSolaire j =
-        Cli::JourDuResident(r, legal ? &*legal : nullptr, annee, mois, jour, v);
+        Legal::JourDuResident(r, legal ? &*legal : nullptr, annee, mois, jour, v);
     py::list evenements;
     for (const PosSoleil::Evenement& e : j.evenements) {
         py::dict x;

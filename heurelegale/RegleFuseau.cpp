@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace Cli {
+namespace Legal {
 
 namespace {
 
@@ -73,4 +73,4 @@ RegleFuseau::Periode RegleFuseau::En(long long unix) const {
             info.offset.count(), info.abbrev};
 }
 
-}  // namespace Cli
+}  // namespace Legal

@@ -1,14 +1,14 @@
-// Time scales and the texts of instants of the command-line program.
+// Civil time: the ISO 8601 texts of UTC instants and legal time in a named zone.
+#include "HeureLegale.h"
+
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
-#include <limits>
 #include <string>
 
-#include "Cli.h"
+#include "PosSoleil.h"
 
-namespace Cli {
+namespace Legal {
 
 namespace {
 
@@ -116,14 +116,6 @@ date::year_month_day HeureLegale::Date(double t) {
     return date::year_month_day(date::floor<date::days>(s + Periode(s).offset));
 }
 
-long long EcartDuResident(HeureLegale& legal, const PosSoleil::JourSolaire& j,
-                          date::year_month_day D, double decalage) {
-    for (const PosSoleil::Evenement& e : j.evenements)
-        if (e.type == PosSoleil::TypeEvenement::Passage)
-            return (date::sys_days(legal.Date(e.t - decalage)) - date::sys_days(D)).count();
-    return 0;
-}
-
 std::string HeureLegale::Texte(double t, bool secondes) {
     long long ms = MsUnix(t);
     if (secondes) ms = SecondeProche(ms);
@@ -139,19 +131,4 @@ std::string HeureLegale::Texte(double t, bool secondes) {
     return texte.append(fin, p);
 }
 
-std::string Nombre(double x) {
-    char tampon[32];
-    return std::string(tampon, EcritNombre(tampon, x));
-}
-
-void AjouteNombre(std::string& texte, double x) {
-    char tampon[32];
-    texte.append(tampon, EcritNombre(tampon, x));
-}
-
-char* EcritNombre(char* p, double x) noexcept {
-    // The shortest text that reads back as x: at most 24 characters.
-    return std::to_chars(p, p + 32, x).ptr;
-}
-
-}  // namespace Cli
+}  // namespace Legal

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace Cli {
+namespace Legal {
 
 class RegleFuseau {
 public:
@@ -31,4 +31,4 @@ private:
     std::unique_ptr<Lecteur> lecteur_;
 };
 
-}  // namespace Cli
+}  // namespace Legal
