@@ -1,14 +1,14 @@
 // What every face of Orvanel agrees on: the ranges of the inputs and their units, the program's
 // dates and the windows' own, the pressure conversions at the faces' edges, and the keys of the
-// day's states in the outputs. The numbers of the ranges that C callers see are the macros of
-// orvanel.h; each is named here for C++, and every check, message, help text and manual page
-// line derives from these names. Standard library only.
+// day's states in the outputs. The numbers of the ranges are the macros of orvanel_ranges.h,
+// which C callers see too; each is named here for C++, and every check, message, help text and
+// manual page line derives from these names. Standard library only.
 #pragma once
 
 #include <string>
 
 #include "PosSoleil.h"
-#include "orvanel.h"
+#include "orvanel_ranges.h"
 
 namespace Contrat {
 

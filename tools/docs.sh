@@ -13,7 +13,7 @@ if ! command -v doxygen >/dev/null || ! /usr/bin/python3 -c "import sphinx, nump
   exit 77
 fi
 
-export ORVANEL_DOCS_C="$build/docs/c" ORVANEL_HEADER="$source/orvanel/orvanel.h"
+export ORVANEL_DOCS_C="$build/docs/c" ORVANEL_HEADER="$source/orvanel/orvanel.h $source/contrat/orvanel_ranges.h"
 rm -rf "$build/docs"
 mkdir -p "$ORVANEL_DOCS_C"
 (cd "$source/docs/api" && doxygen Doxyfile)

@@ -67,7 +67,7 @@ for page in orvanel orvanel-cli; do
   fi
 done
 # The library for C and C++ programs, and the Python module, which imports from the package.
-for fichier in usr/include/orvanel/orvanel.h usr/lib/pkgconfig/orvanel.pc \
+for fichier in usr/include/orvanel/orvanel.h usr/include/orvanel/orvanel_ranges.h usr/lib/pkgconfig/orvanel.pc \
   usr/lib/cmake/Orvanel/OrvanelConfig.cmake usr/lib/python3/dist-packages/orvanel/__init__.py; do
   test -s "$tmp/racine/$fichier" || { echo "FAIL: no $fichier"; exit 1; }
 done
