@@ -10,8 +10,7 @@
 #include <optional>
 
 #include "Tableau.h"
-#include "Unit1.h"
-#include "Unit5.h"
+#include "JourneeLegale.h"
 
 namespace {
 
@@ -132,7 +131,7 @@ int Bande(double hauteur, double azimut, const PosSoleil::Ciel& ciel,
 }
 
 DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoinsTU,
-                          const PosSoleil::Ciel& ciel) {
+                          const PosSoleil::Ciel& ciel, const std::string& separateur) {
     DonneesAnnee d;
     d.annee = annee;
     const int jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
@@ -180,9 +179,8 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
         d.analemmeAzimuts << midi.Azimut;
         d.analemmeHauteurs << midi.Hauteur;
     }
-    d.site = QString::fromStdString(Tableau::LigneSite(site.Longitude, site.Latitude,
-                                                       site.Longitude >= 0, site.Latitude >= 0,
-                                                       Unit1::SeparateurDecimal(), true));
+    d.site = QString::fromStdString(Tableau::LigneSite(
+        site.Longitude, site.Latitude, site.Longitude >= 0, site.Latitude >= 0, separateur, true));
     return d;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVector>
 #include <QWidget>
+#include <string>
 #include <vector>
 
 #include "PosSoleil.h"
@@ -35,8 +36,10 @@ struct DonneesAnnee {
     QString description;     // the site, the zone and the sky, as the window says them
 };
 
+// The year of a site from its own inputs alone; `separateur` is the decimal mark of its site
+// line.
 DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoinsTU,
-                          const PosSoleil::Ciel& ciel);
+                          const PosSoleil::Ciel& ciel, const std::string& separateur);
 
 // The band of the sky at an altitude and azimuth: 0 night ... 4 day, the day as the sky defines
 // rise and set; behind a skyline, BandeRelief where the Sun stands above the plain's horizon

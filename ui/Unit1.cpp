@@ -32,6 +32,7 @@
 namespace Unit1 {
 
 TEphPosition* EphPosition = nullptr;
+TPrincipale* Principale = nullptr;
 double Longitude = 0;
 double Latitude = 0;
 double Temperature = 0;
@@ -48,6 +49,11 @@ double InstantAffiche() {
 
 std::string SeparateurDecimal() {
     return QLocale::system().decimalPoint().toStdString();
+}
+
+std::string LigneSite(const std::string& separateur, bool retenue) {
+    return Tableau::LigneSite(Longitude, Latitude, EphPosition->RadioEst->isChecked(),
+                              EphPosition->RadioNord->isChecked(), separateur, retenue);
 }
 
 }  // namespace Unit1
@@ -82,6 +88,7 @@ TEphPosition::TEphPosition(QWidget* parent)
     : QMainWindow(parent),
       Horloge([] { return QDateTime::currentDateTimeUtc(); }),
       Moteur(&PosSoleil::CalculPosition) {
+    Principale = this;
     setObjectName(QStringLiteral("EphPosition"));
     setWindowTitle(QStringLiteral("Ephémérides Solaire"));
     setWindowIcon(Controles::IconeProgramme());
@@ -224,6 +231,18 @@ TEphPosition::TEphPosition(QWidget* parent)
 
     FormCreate();
     Timer1->start();  // armed at once; it ticks once the event loop runs
+}
+
+TEphPosition::~TEphPosition() {
+    if (Principale == this) Principale = nullptr;
+}
+
+bool TEphPosition::EnDirect() const {
+    return Timer1->isActive();
+}
+
+bool TEphPosition::DepuisLeSud() const {
+    return RefCheck->isChecked();
 }
 
 void TEphPosition::FormCreate() {

@@ -2,12 +2,12 @@
 // of the Sun's apparent position.
 #pragma once
 
-#include <cstdint>
-#include <string>
 #include <functional>
 
 #include <QDateTime>
 #include <QMainWindow>
+
+#include "Principale.h"
 
 class QAction;
 class QCheckBox;
@@ -21,10 +21,11 @@ class QTimeEdit;
 class QTimer;
 class TMaskEdit;
 
-class TEphPosition : public QMainWindow {
+class TEphPosition : public QMainWindow, public TPrincipale {
     Q_OBJECT
 public:
     explicit TEphPosition(QWidget* parent = nullptr);
+    ~TEphPosition() override;
 
     // The UTC clock, to the millisecond; the system clock unless a test puts another.
     std::function<QDateTime()> Horloge;
@@ -36,7 +37,9 @@ public:
     Driver Moteur;
 
     // Computes the position for the instant shown and writes the five result fields.
-    void MiseAJour();
+    void MiseAJour() override;
+    bool EnDirect() const override;
+    bool DepuisLeSud() const override;
 
     // Handlers, each bound to its control's event.
     void FormCreate();
@@ -116,25 +119,5 @@ private:
 namespace Unit1 {
 
 extern TEphPosition* EphPosition;
-
-// The site and the atmosphere, read by the refresh and by the generator.
-extern double Longitude;    // degrees, East positive
-extern double Latitude;     // degrees, North positive
-extern double Temperature;  // degrees Celsius, within [-20, 40]
-extern double Pression;     // centimetres of mercury, within [20, 90]
-
-// The instant shown, UTC, and the last clock reading.
-extern double Maintenant;  // days since 1899-12-30 00:00
-extern std::uint16_t DerniereSeconde;
-extern std::uint16_t Annee, Mois, Jour, Heure, Minute, Seconde, MilliSeconde;
-
-// The results of the last refresh, after the display options.
-extern double AscensionDroite, Declinaison, RayonVecteur, Hauteur, Azimut;
-
-// The decimal separator of the user's regional settings, as UTF-8.
-std::string SeparateurDecimal();
-
-// The instant that the main window shows, in either clock mode: a UTC date-time value.
-double InstantAffiche();
 
 }  // namespace Unit1

@@ -10,7 +10,7 @@
 #include "MaskEdit.h"
 #include "RapportErreur.h"
 #include "Tableau.h"
-#include "Unit1.h"
+#include "Principale.h"
 
 namespace Unit3 {
 
@@ -94,5 +94,5 @@ void TTEmoinsTUdlg::OKBtnClick() {
     }
     Unit3::TEmoinsTU = Tableau::TEmoinsTU(secondes);
     accept();
-    Unit1::EphPosition->MiseAJour();
+    Unit1::Principale->MiseAJour();
 }

@@ -19,7 +19,7 @@
 #include "PosSoleil.h"
 #include "RapportErreur.h"
 #include "Tableau.h"
-#include "Unit1.h"
+#include "Principale.h"
 #include "Unit3.h"
 #include "VueTable.h"
 
@@ -31,9 +31,7 @@ int Nombre = 0;
 bool Arret = false;
 
 std::string LigneSite(const std::string& separateur, bool retenue) {
-    const TEphPosition* principale = Unit1::EphPosition;
-    return Tableau::LigneSite(Unit1::Longitude, Unit1::Latitude, principale->RadioEst->isChecked(),
-                              principale->RadioNord->isChecked(), separateur, retenue);
+    return Unit1::LigneSite(separateur, retenue);
 }
 
 }  // namespace Unit4

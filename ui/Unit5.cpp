@@ -30,52 +30,13 @@
 #include "Controles.h"
 #include "RapportErreur.h"
 #include "Unit6.h"
-#include "Unit1.h"
+#include "Principale.h"
 #include "Unit3.h"
 #include "Tableau.h"
-#include "Unit4.h"
 
 namespace Unit5 {
 
 TJournee* Journee = nullptr;
-
-namespace {
-
-// A date-time value to a QDateTime in UTC, rounded to the second.
-QDateTime EnUTC(double t) {
-    const double secondes =
-        std::round((t - PosSoleil::JoursAvantUnix) * PosSoleil::SecondesParJour);
-    return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(secondes), QTimeZone::utc());
-}
-
-}  // namespace
-
-QDate JourDuResident(double t) {
-    return EnUTC(t).toLocalTime().date();
-}
-
-QDate DateDuPassage(const PosSoleil::JourSolaire& jour) {
-    for (const PosSoleil::Evenement& e : jour.evenements)
-        if (e.type == PosSoleil::TypeEvenement::Passage) return JourDuResident(e.t);
-    return {};
-}
-
-PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site,
-                                         const PosSoleil::Ciel& ciel, double TEmoinsTU) {
-    PosSoleil::JourSolaire jour =
-        PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, TEmoinsTU);
-    // The site's day is its mean solar day; the resident's date D names the one whose transit
-    // falls on legal date D: where the zone is far from the site's longitude, the day before or
-    // after.
-    const QDate passage = DateDuPassage(jour);
-    const qint64 ecart = passage.isValid() ? date.daysTo(passage) : 0;
-    if (ecart == 1 || ecart == -1) {
-        const QDate autre = date.addDays(-ecart);
-        jour = PosSoleil::JourneeSolaire(autre.year(), autre.month(), autre.day(), site, ciel,
-                                         TEmoinsTU);
-    }
-    return jour;
-}
 
 QString NomEvenement(const PosSoleil::Evenement& e) {
     return QString::fromStdString(Tableau::NomEvenement(e));
@@ -112,15 +73,6 @@ QVector<TTrajectoire::Point> ProfilHorizon(const std::vector<PosSoleil::PointHor
     QVector<TTrajectoire::Point> profil;
     for (int a = 0; a <= 360; ++a) profil.push_back({double(a), horizon.Profil(a)});
     return profil;
-}
-
-QString TexteUTC(double t) {
-    return EnUTC(t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-QString TexteLegal(double t) {
-    const QDateTime legal = EnUTC(t).toLocalTime();
-    return legal.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + legal.timeZoneAbbreviation();
 }
 
 }  // namespace Unit5
@@ -370,7 +322,7 @@ void TJournee::Actualise() {
     }
     // The clock moves the dot by a hair every 10 ms: a quarter of a second is smooth enough.
     // A change made by hand moves it at once.
-    const bool enDirect = Unit1::EphPosition && Unit1::EphPosition->Timer1->isActive();
+    const bool enDirect = Unit1::Principale && Unit1::Principale->EnDirect();
     if (instant != instantSoleil &&
         (!enDirect || !dernierSoleil.isValid() || dernierSoleil.elapsed() >= 250))
         PlaceSoleil();
@@ -389,7 +341,7 @@ void TJournee::PlaceSoleil() {
 }
 
 bool TJournee::DepuisLeSud() const {
-    return Unit1::EphPosition && Unit1::EphPosition->RefCheck->isChecked();
+    return Unit1::Principale && Unit1::Principale->DepuisLeSud();
 }
 
 void TJournee::Calcule() {
@@ -412,7 +364,7 @@ void TJournee::Calcule() {
         return QString::fromStdString(Tableau::TexteDMS(angle, 0, separateur));
     };
     lignes.clear();
-    lignes << QString::fromStdString(Unit4::LigneSite(separateur, true)) + QLatin1Char('\t') +
+    lignes << QString::fromStdString(Unit1::LigneSite(separateur, true)) + QLatin1Char('\t') +
                   date.toString(QStringLiteral("yyyy-MM-dd"));
     Liste->clear();
     for (const PosSoleil::Evenement& e : journee.evenements) {

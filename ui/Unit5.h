@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "JourneeLegale.h"
 #include "PosSoleil.h"
 #include "Trajectoire.h"
 
@@ -94,17 +95,6 @@ namespace Unit5 {
 
 extern TJournee* Journee;
 
-// The resident's date of a UTC instant: its date in the computer's legal time.
-QDate JourDuResident(double t);
-
-// The legal date of a day's transit in the computer's legal time; invalid without a transit.
-QDate DateDuPassage(const PosSoleil::JourSolaire& jour);
-
-// The resident's day of a legal date: the site's day (its mean solar day, see DebutJournee)
-// whose transit falls on that date in the computer's legal time.
-PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site,
-                                         const PosSoleil::Ciel& ciel, double TEmoinsTU);
-
 // The French name of an event.
 QString NomEvenement(const PosSoleil::Evenement& e);
 
@@ -115,10 +105,5 @@ std::optional<std::vector<double>> LitHauteurs(const QString& texte, QString* ra
 
 // The skyline's profile every degree of azimuth, 0 to 360, for the pictures.
 QVector<TTrajectoire::Point> ProfilHorizon(const std::vector<PosSoleil::PointHorizon>& points);
-
-// A UTC date-time value as "YYYY-MM-DD HH:MM:SS", rounded to the second, and the same instant
-// in the computer's legal time with its zone's abbreviation.
-QString TexteUTC(double t);
-QString TexteLegal(double t);
 
 }  // namespace Unit5

@@ -23,8 +23,8 @@
 #include "Controles.h"
 #include "RapportErreur.h"
 #include "Tableau.h"
-#include "Unit1.h"
-#include "Unit5.h"
+#include "JourneeLegale.h"
+#include "Principale.h"
 
 // ---- The window ----
 
@@ -172,7 +172,8 @@ void TAnnee::AnneeSpinChange() {
 }
 
 void TAnnee::Calcule() {
-    donnees = CalculeAnnee(AnneeSpin->value(), site, TEmoinsTUAnnee, ciel);
+    donnees =
+        CalculeAnnee(AnneeSpin->value(), site, TEmoinsTUAnnee, ciel, Unit1::SeparateurDecimal());
     ImageAnnee->Change(&donnees, QDate::currentDate());
     ImageEquation->Change(&donnees, QDate::currentDate());
 

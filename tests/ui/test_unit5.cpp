@@ -292,8 +292,9 @@ private slots:
         }
         QCOMPARE(vus, 3);
         // The year: row D holds the day whose transit falls on legal date D, every date.
-        const DonneesAnnee d = CalculeAnnee(2026, {Unit1::Longitude, Unit1::Latitude, 0},
-                                            Unit3::TEmoinsTU, PosSoleil::Ciel{});
+        const DonneesAnnee d =
+            CalculeAnnee(2026, {Unit1::Longitude, Unit1::Latitude, 0}, Unit3::TEmoinsTU,
+                         PosSoleil::Ciel{}, Unit1::SeparateurDecimal());
         for (int i = 0; i < d.dates.size(); ++i)
             for (const PosSoleil::Evenement& e : d.jours[static_cast<std::size_t>(i)].evenements)
                 if (e.type == PosSoleil::TypeEvenement::Passage)
@@ -525,8 +526,9 @@ private slots:
         const QString texte = Journee->TexteEvenements();
         QVERIFY2(texte.contains(QStringLiteral("Soleil caché par le relief")), qPrintable(texte));
         QVERIFY2(!texte.contains(QStringLiteral("Nuit polaire")), qPrintable(texte));
-        const DonneesAnnee d = CalculeAnnee(2026, {Unit1::Longitude, Unit1::Latitude, 0},
-                                            Unit3::TEmoinsTU, Journee->Ciel());
+        const DonneesAnnee d =
+            CalculeAnnee(2026, {Unit1::Longitude, Unit1::Latitude, 0}, Unit3::TEmoinsTU,
+                         Journee->Ciel(), Unit1::SeparateurDecimal());
         // 13:00 legal time on 8 December (341st day): the Sun some 25° up, behind the wall.
         QCOMPARE(d.bandes[341 * DonneesAnnee::PasParJour + 13 * 12], quint8(BandeRelief));
         // 03:00: night still.
