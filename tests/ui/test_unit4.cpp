@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include "Aides.h"
+#include "AidesGenerateur.h"
 #include "MaskEdit.h"
 #include "PosSoleil.h"
 #include "TableAttendue.h"
@@ -28,69 +29,7 @@
 
 using namespace Unit4;
 
-namespace {
-
-TEphemeride* G() {
-    return Ephemeride;
-}
-
-struct Reglages {
-    QDateTime debut;
-    qint64 pasSecondes;
-    int nombre;
-    bool zenith = false, sud = false;
-};
-
-QString Texte(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
-// The template, as it must stand before any generation.
-QStringList ModeleAttendu() {
-    QStringList lignes;
-    for (const std::string& l : TableAttendue::Modele()) lignes << Texte(l);
-    return lignes;
-}
-
-TableAttendue::Reglages Attendus(const Reglages& r, double longitude, double latitude) {
-    TableAttendue::Reglages a;
-    a.debut = std::chrono::sys_seconds(std::chrono::seconds(r.debut.toSecsSinceEpoch()));
-    a.pasSecondes = r.pasSecondes;
-    a.lignes = r.nombre;
-    a.longitude = longitude;
-    a.latitude = latitude;
-    a.zenith = r.zenith;
-    a.sud = r.sud;
-    return a;
-}
-
-QString TableDe(const Reglages& r, double longitude, double latitude, const QString& site) {
-    return Texte(TableAttendue::Table(Attendus(r, longitude, latitude), site.toStdString()));
-}
-
-const QString SiteDefaut = QStringLiteral("Longitude E  02°01'49\", Latitude N  42°29'48\"");
-
-void Regle(const QDate& date, const QTime& heure, const QString& pas, const QString& type,
-           const QString& nombre, bool zenith = false, bool sud = false) {
-    G()->DatePicker->setDate(date);
-    G()->TimePicker->setTime(heure);
-    G()->PasEdit->setText(pas);
-    G()->TypeBox->setCurrentText(type);
-    G()->NombEdit->setText(nombre);
-    G()->ZenithCheckB->setChecked(zenith);
-    G()->RefCheckB->setChecked(sud);
-}
-
-QString Copie() {
-    QTest::mouseClick(G()->Copier, Qt::LeftButton);
-    return QApplication::clipboard()->text();
-}
-
-void Genere() {
-    QTest::mouseClick(G()->Valid, Qt::LeftButton);
-}
-
-}  // namespace
+using namespace AidesGenerateur;
 
 class TestUnit4 : public QObject {
     Q_OBJECT
