@@ -37,18 +37,24 @@ release=$!
 # build, reused above, does not: a packager's newer compiler must not fail on a new warning).
 # One translation unit per target. The package and the second window manager's run add nothing
 # that the sanitizers would see; programs outside the build (the C compiler's test program,
-# Debian's python3) cannot load an instrumented library, so those tests run above only, and so
-# do the comparisons with ERFA, arithmetic that the sanitized engine's own tests already cover.
+# Debian's python3) cannot load an instrumented library, so those tests run above only, the
+# Python module is not built here, and so do the comparisons with ERFA and the three long runs
+# of the same arithmetic over many rows (a million rows of the series, a year of days per zone
+# and sky, every legal time of ten zones through the command line), which the sanitized
+# engine's, legal time's and command line's own tests already cover.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" \
-  -DCMAKE_UNITY_BUILD=ON -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF -DORVANEL_WERROR=ON \
+  -DCMAKE_UNITY_BUILD=ON -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF -DORVANEL_BUILD_PYTHON=OFF \
+  -DORVANEL_WERROR=ON \
   >"$journaux/asan-build.log" 2>&1
 cmake --build build-asan -j"$jobs" >>"$journaux/asan-build.log" 2>&1 ||
   { tail -n 80 "$journaux/asan-build.log"; exit 1; }
 
 # clang 14 with its own runtime (libclang-rt-14-dev): the compiler and libFuzzer of one release.
+# The fuzz targets alone, and what they link.
+cibles=(fuzz_textes fuzz_conversions fuzz_position fuzz_horizon fuzz_lot fuzz_instants)
 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_FUZZ=ON -DORVANEL_WERROR=ON \
   -DORVANEL_BUILD_UI=OFF -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF >"$journaux/fuzz-build.log" 2>&1
-cmake --build build-fuzz -j"$jobs" >>"$journaux/fuzz-build.log" 2>&1 ||
+cmake --build build-fuzz -j"$jobs" --target "${cibles[@]}" >>"$journaux/fuzz-build.log" 2>&1 ||
   { tail -n 80 "$journaux/fuzz-build.log"; exit 1; }
 
 if ! wait "$release"; then
@@ -60,7 +66,6 @@ grep -E '^[0-9]+% tests passed|^Total Test time' "$journaux/release.log"
 
 etape "Sanitizer tests (address, undefined), beside the fuzz targets"
 secondes=${ORVANEL_FUZZ_SECONDES:-30}
-cibles=(fuzz_textes fuzz_conversions fuzz_position fuzz_horizon fuzz_lot fuzz_instants)
 pids=()
 for cible in "${cibles[@]}"; do
   # The run's own corpus first (where it writes), then the committed seeds.
@@ -76,7 +81,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions=$racine/tools/lsan.supp:print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 900 -j"$jobs" \
-  -E '^(test_paquet|test_e2e_wm|liborvanel_installe|python_.*|documentation|Precision\..*|Erfa\..*)$' || echec=1
+  -E '^(test_paquet|test_e2e_wm|liborvanel_installe|python_.*|documentation|Precision\..*|Erfa\..*|SerieSoleil\.AgreesWithTheDriverOverAMillionRows|OrvanelCli\.AYearIsThreeHundredAndSixtyFiveDays|TempsLegal\.EveryLegalTimeIsTheCLibrarys)$' || echec=1
 
 for i in "${!cibles[@]}"; do
   cible=${cibles[$i]}
