@@ -55,7 +55,7 @@ std::vector<std::string> Heures(const Reglages& r, AnneeCalculee& c,
     std::vector<std::string> textes;
     for (const PosSoleil::Evenement& e : j.evenements) {
         if (!s.Est(e)) continue;
-        const double t = e.t - r.dut1 / PosSoleil::SecondesParJour;
+        const double t = e.t - Contrat::Ut1Jours(r.dut1);
         if (r.format != Format::Texte) {
             textes.push_back(c.legal ? c.legal->Texte(t) : TexteIso(t));
         } else if (c.legal) {

@@ -245,13 +245,11 @@ ValeurTEmoinsTU TEmoinsTUA(const Reglages& r, double t) noexcept {
 PosSoleil::Position Calcule(const Reglages& r, const PosSoleil::Site& site, double t,
                             double TEmoinsTU) noexcept {
     // The sidereal time follows UT1; the series follow dynamical time, whatever UT1 does.
-    return PosSoleil::PositionSoleil(t + r.dut1 / PosSoleil::SecondesParJour, site,
-                                     TEmoinsTU - r.dut1);
+    return PosSoleil::PositionSoleil(t + Contrat::Ut1Jours(r.dut1), site, TEmoinsTU - r.dut1);
 }
 
 PosSoleil::Geocentre GeocentreA(const Reglages& r, double t, double TEmoinsTU) noexcept {
-    return PosSoleil::PositionGeocentrique(t + r.dut1 / PosSoleil::SecondesParJour,
-                                           TEmoinsTU - r.dut1);
+    return PosSoleil::PositionGeocentrique(t + Contrat::Ut1Jours(r.dut1), TEmoinsTU - r.dut1);
 }
 
 }  // namespace Cli

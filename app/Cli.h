@@ -126,8 +126,8 @@ struct Reglages {
     std::optional<ValeurTEmoinsTU> ttImpose;  // from --tai-utc or --tt-utc
     double dut1 = 0;                          // UT1 - UTC, seconds
     bool refraction = false;
-    double temperature = 10;  // degrees Celsius
-    double pressionMmHg = 760;
+    double temperature = Contrat::TemperatureParDefaut;  // degrees Celsius
+    double pressionMmHg = Contrat::PressionParDefautMmHg;
     bool zenith = false, sud = false;
     std::string fuseau;  // time zone for legal time, empty for none
     Format format = Format::Texte;

@@ -28,7 +28,7 @@ JourCalcule CalculeJour(const Reglages& r, HeureLegale* legal, int annee, int mo
     c.date = date;
     // The events found on UT1's scale, told in UTC.
     c.j = Legal::JourDuResident(LieuDe(r), legal, annee, mois, jour, c.tt, &c.midi);
-    for (PosSoleil::Evenement& e : c.j.evenements) e.t -= r.dut1 / PosSoleil::SecondesParJour;
+    for (PosSoleil::Evenement& e : c.j.evenements) e.t -= Contrat::Ut1Jours(r.dut1);
     return c;
 }
 

@@ -4,8 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "Cli.h"
 
@@ -26,7 +28,7 @@ class LignesPosition {
 public:
     LignesPosition(const Reglages& r, bool siteParLigne);
 
-    std::string EnTeteCsv() const;
+    std::string EnTeteCsv();
 
     // Appends the i-th row (CSV line with its newline, JSON object after a separator, or text
     // block) for the position at t at the site.
@@ -40,6 +42,28 @@ public:
                 const ValeurTEmoinsTU& tt, const PosSoleil::Position& p, long long i);
 
 private:
+    // One column of a row: its CSV name and JSON key, and its value, a number (NaN an empty
+    // CSV field and a JSON null) or a text (CSV may write it otherwise, see AbreviationTexte).
+    // `repete` names the run of numbers, often the same from one row to the next, whose CSV
+    // text is kept: 1 the site, 2 dynamical time - UTC, 3 UT1 - UTC.
+    struct Colonne {
+        const char* cle;
+        enum Sorte : std::uint8_t { Texte, Nombre } sorte;
+        std::uint8_t repete;
+        std::string_view texte, csv;
+        double valeur;
+    };
+    // A row's columns in their order, the one list that the CSV header, the CSV lines and the
+    // JSON objects are written from, and the texts its columns point into.
+    struct Rangee {
+        Colonne c[32];
+        std::size_t n = 0;
+        char tampon[32];
+        std::string date, legal, abreviation, abreviationCsv;
+    };
+    void Remplit(Rangee& l, double t, const PosSoleil::Site& site, const ValeurTEmoinsTU& tt,
+                 const PosSoleil::Position& p);
+
     // The text of a few numbers that often stay the same from one row to the next.
     struct Repete {
         double valeurs[3] = {};
@@ -50,7 +74,8 @@ private:
     const Reglages& r_;
     bool siteParLigne_;
     std::optional<HeureLegale> legal_;
-    Repete site_, tt_, dut1_;
+    Repete caches_[3];
+    Rangee rangee_;
 };
 
 }  // namespace Cli

@@ -74,22 +74,22 @@ struct OptionNombre {
     const char* option;
     std::string Saisie::*valeur;
     Contrat::Plage plage;
-    const char* unite;   // of the help and the messages
-    const char* aide;    // before the range
-    const char* defaut;  // after it, in parentheses, or nullptr
+    const char* unite;  // of the help and the messages
+    const char* aide;   // before the range
+    bool defaut;        // the default value (the Saisie's start) after it, in parentheses
     const char* nomType;
 };
 const OptionNombre OptionsNombres[] = {
     {"--height", &Saisie::altitudeSite, Contrat::AltitudeSite, "m",
-     "Hauteur au-dessus de l'ellipsoïde,", "0", "M"},
-    {"--tt-utc", &Saisie::ttUtc, Contrat::TEmoinsTUImpose, "s", "TT - UTC imposé,", nullptr, "S"},
-    {"--dut1", &Saisie::dut1, Contrat::Dut1, "s", "UT1 - UTC,", "0", "S"},
-    {"--temp", &Saisie::temperature, Contrat::Temperature, "°C", "Température de l'air,", "10",
+     "Hauteur au-dessus de l'ellipsoïde,", true, "M"},
+    {"--tt-utc", &Saisie::ttUtc, Contrat::TEmoinsTUImpose, "s", "TT - UTC imposé,", false, "S"},
+    {"--dut1", &Saisie::dut1, Contrat::Dut1, "s", "UT1 - UTC,", true, "S"},
+    {"--temp", &Saisie::temperature, Contrat::Temperature, "°C", "Température de l'air,", true,
      "C"},
-    {"--pressure", &Saisie::pression, Contrat::PressionMmHg, "mmHg", "Pression de l'air,", "760",
+    {"--pressure", &Saisie::pression, Contrat::PressionMmHg, "mmHg", "Pression de l'air,", true,
      "MMHG"},
     {"--eye-height", &Saisie::oeil, Contrat::HauteurOeil, "m",
-     "Œil à M mètres au-dessus d'une mer ou d'une plaine,", nullptr, "M"},
+     "Œil à M mètres au-dessus d'une mer ou d'une plaine,", false, "M"},
 };
 
 const OptionNombre& Option(std::string_view nom) {
@@ -103,7 +103,7 @@ const OptionNombre& Option(std::string_view nom) {
 CLI::Option* AjouteNombre(CLI::App* c, Saisie& s, std::string_view nom) {
     const OptionNombre& o = Option(nom);
     std::string aide = std::string(o.aide) + " " + Cli::TextePlage(o.plage, o.unite);
-    if (o.defaut) aide += std::string(" (") + o.defaut + ")";
+    if (o.defaut) aide += " (" + s.*o.valeur + ")";
     return c->add_option(o.option, s.*o.valeur, aide)->type_name(o.nomType);
 }
 

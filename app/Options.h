@@ -20,9 +20,11 @@ namespace Options {
 struct Saisie {
     std::string lon, lat,
         altitudeSite = "0", format = "texte", fuseau, taiUtc, ttUtc, dut1 = "0", date, entree,
-        temperature = "10", pression = "760", debut, pas = "1", unite = "s", nombre = "1", oeil,
-        horizon, annee, taches = std::to_string(std::max(1u, std::thread::hardware_concurrency())),
-        plan, suiveur, pente;
+        temperature = Cli::Nombre(Contrat::TemperatureParDefaut),
+        pression = Cli::Nombre(Contrat::PressionParDefautMmHg), debut, pas = "1", unite = "s",
+        nombre = "1", oeil, horizon, annee,
+        taches = std::to_string(std::max(1u, std::thread::hardware_concurrency())), plan, suiveur,
+        pente;
     std::vector<std::string> seuils;
     bool refraction = false, zenith = false, sud = false, force = false, energie = false;
 };

@@ -167,49 +167,71 @@ LignesPosition::LignesPosition(const Reglages& r, bool siteParLigne)
     if (!r.fuseau.empty()) legal_.emplace(r.fuseau);
 }
 
-std::string LignesPosition::EnTeteCsv() const {
-    std::string texte = "date_utc";
-    if (legal_) texte += ",date_legale,abreviation";
-    texte +=
-        ",site_longitude_deg,site_latitude_deg,site_hauteur_m,tt_moins_utc_s,source_tt_utc,"
-        "ut1_moins_utc_s,ascension_droite_deg,declinaison_deg,distance_ua,"
-        "equation_temps_min,";
-    texte += AzimutCle(r_.sud);
-    texte += ",hauteur_deg,distance_zenithale_deg";
-    if (r_.refraction) texte += ",hauteur_refractee_deg,temperature_c,pression_mmhg";
-    const ColonnesSurfaces c = Surfaces(r_, {});
-    for (std::size_t k = 0; k < c.n; ++k) texte += std::string(",") + c.cles[k];
+void LignesPosition::Remplit(Rangee& l, double t, const PosSoleil::Site& site,
+                             const ValeurTEmoinsTU& tt, const PosSoleil::Position& p) {
+    l.n = 0;
+    const auto texte = [&l](const char* cle, std::string_view v, std::string_view csv = {}) {
+        l.c[l.n++] = {cle, Colonne::Texte, 0, v, csv.empty() ? v : csv, 0};
+    };
+    const auto nombre = [&l](const char* cle, double v, std::uint8_t repete = 0) {
+        l.c[l.n++] = {cle, Colonne::Nombre, repete, {}, {}, v};
+    };
+    l.date.assign(l.tampon, EcritIso(l.tampon, t));
+    texte("date_utc", l.date);
+    if (legal_) {
+        l.legal = legal_->Texte(t);
+        l.abreviation = legal_->Abreviation();
+        l.abreviationCsv = legal_->AbreviationTexte();
+        texte("date_legale", l.legal);
+        texte("abreviation", l.abreviation, l.abreviationCsv);
+    }
+    nombre("site_longitude_deg", site.Longitude, 1);
+    nombre("site_latitude_deg", site.Latitude, 1);
+    nombre("site_hauteur_m", site.Altitude, 1);
+    nombre("tt_moins_utc_s", tt.secondes, 2);
+    texte("source_tt_utc", NomSource(tt.source));
+    nombre("ut1_moins_utc_s", r_.dut1, 3);
+    nombre("ascension_droite_deg", PosSoleil::Modulo360(p.AscensionDroite));
+    nombre("declinaison_deg", p.Declinaison);
+    nombre("distance_ua", p.RayonVecteur);
+    nombre("equation_temps_min", p.EquationTemps * 60);
+    nombre(AzimutCle(r_.sud), Azimut(p.Azimut, r_.sud));
+    nombre("hauteur_deg", p.Hauteur);
+    nombre("distance_zenithale_deg", 90 - p.Hauteur);
+    if (r_.refraction) {
+        nombre("hauteur_refractee_deg", HauteurRefractee(r_, p.Hauteur));
+        nombre("temperature_c", r_.temperature);
+        nombre("pression_mmhg", r_.pressionMmHg);
+    }
+    if (AvecSurfaces(r_)) {
+        // NaN (the Sun below the horizon): an empty CSV field, a JSON null.
+        const ColonnesSurfaces c = Surfaces(r_, CalculeSurfaces(r_, p));
+        for (std::size_t k = 0; k < c.n; ++k) nombre(c.cles[k], c.valeurs[k]);
+    }
+}
+
+std::string LignesPosition::EnTeteCsv() {
+    Rangee l;
+    Remplit(l, 0, {}, {}, {});
+    std::string texte;
+    for (std::size_t k = 0; k < l.n; ++k) {
+        if (k) texte += ',';
+        texte += l.c[k].cle;
+    }
     return texte + "\n";
 }
 
 Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const ValeurTEmoinsTU& tt,
                            const PosSoleil::Position& p) {
+    Rangee l;
+    Remplit(l, t, site, tt, p);
     Json o;
-    o["date_utc"] = TexteIso(t);
-    if (legal_) {
-        o["date_legale"] = legal_->Texte(t);
-        o["abreviation"] = legal_->Abreviation();
-    }
-    // One key per CSV column, the site's and UT1's included.
-    o["site_longitude_deg"] = site.Longitude;
-    o["site_latitude_deg"] = site.Latitude;
-    o["site_hauteur_m"] = site.Altitude;
-    o["tt_moins_utc_s"] = tt.secondes;
-    o["source_tt_utc"] = NomSource(tt.source);
-    o["ut1_moins_utc_s"] = r_.dut1;
-    o["ascension_droite_deg"] = PosSoleil::Modulo360(p.AscensionDroite);
-    o["declinaison_deg"] = p.Declinaison;
-    o["distance_ua"] = p.RayonVecteur;
-    o["equation_temps_min"] = p.EquationTemps * 60;
-    o[AzimutCle(r_.sud)] = Azimut(p.Azimut, r_.sud);
-    o["hauteur_deg"] = p.Hauteur;
-    o["distance_zenithale_deg"] = 90 - p.Hauteur;
-    if (r_.refraction) o["hauteur_refractee_deg"] = HauteurRefractee(r_, p.Hauteur);
-    if (AvecSurfaces(r_)) {
-        // NaN (the Sun below the horizon) is null.
-        const ColonnesSurfaces c = Surfaces(r_, CalculeSurfaces(r_, p));
-        for (std::size_t k = 0; k < c.n; ++k)
-            o[c.cles[k]] = std::isnan(c.valeurs[k]) ? Json(nullptr) : Json(c.valeurs[k]);
+    for (std::size_t k = 0; k < l.n; ++k) {
+        const Colonne& c = l.c[k];
+        if (c.sorte == Colonne::Texte)
+            o[c.cle] = std::string(c.texte);
+        else
+            o[c.cle] = std::isnan(c.valeur) ? Json(nullptr) : Json(c.valeur);
     }
     return o;
 }
@@ -222,62 +244,46 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
 
 void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site& site,
                             const ValeurTEmoinsTU& tt, const PosSoleil::Position& p, long long i) {
-    const double ascensionDroite = PosSoleil::Modulo360(p.AscensionDroite),
-                 equationMinutes = p.EquationTemps * 60, azimut = Azimut(p.Azimut, r_.sud),
-                 hauteurRefractee = r_.refraction ? HauteurRefractee(r_, p.Hauteur) : 0;
     switch (r_.format) {
         case Format::Csv: {
-            // The row in one buffer, appended at once: 16 numbers of at most 32 characters, the
-            // two times and the zone's abbreviation.
-            char ligne[1024];
-            char* q = EcritIso(ligne, t);
-            const auto texteCourt = [&q](std::string_view v) {
-                *q++ = ',';
-                q = std::copy_n(v.data(), std::min<std::size_t>(v.size(), 64), q);
-            };
-            if (legal_) {
-                texteCourt(legal_->Texte(t));
-                texteCourt(legal_->AbreviationTexte());
-            }
-            const auto nombres = [&q](std::initializer_list<double> valeurs) {
-                for (const double x : valeurs) {
-                    *q++ = ',';
-                    q = EcritNombre(q, x);
+            // The row in one buffer, appended at once: its numbers of at most 32 characters,
+            // its texts of at most 64.
+            Remplit(rangee_, t, site, tt, p);
+            const Rangee& l = rangee_;
+            char ligne[2048];
+            char* q = ligne;
+            for (std::size_t k = 0; k < l.n; ++k) {
+                const Colonne& c = l.c[k];
+                if (k) *q++ = ',';
+                if (c.sorte == Colonne::Texte) {
+                    q = std::copy_n(c.csv.data(), std::min<std::size_t>(c.csv.size(), 64), q);
+                    continue;
                 }
-            };
-            // What repeats from row to row (the table's site, dynamical time - UTC within a
-            // year, UT1 - UTC) is written once and copied.
-            const auto repete = [&q](Repete& cache, std::initializer_list<double> valeurs) {
-                // Compared bit for bit: 0 and -0 are written differently.
-                const auto memes = [](double a, double b) {
-                    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-                };
-                if (!cache.longueur ||
-                    !std::equal(valeurs.begin(), valeurs.end(), cache.valeurs, memes)) {
+                if (!c.repete) {
+                    if (!std::isnan(c.valeur)) q = EcritNombre(q, c.valeur);
+                    continue;
+                }
+                // What repeats from row to row (the table's site, dynamical time - UTC within a
+                // year, UT1 - UTC) is written once and copied; compared bit for bit, as 0 and -0
+                // are written differently.
+                std::size_t fin = k;
+                while (fin < l.n && l.c[fin].repete == c.repete) ++fin;
+                Repete& cache = caches_[c.repete - 1];
+                bool memes = cache.longueur > 0;
+                for (std::size_t m = k; memes && m < fin; ++m)
+                    memes = std::bit_cast<std::uint64_t>(l.c[m].valeur) ==
+                            std::bit_cast<std::uint64_t>(cache.valeurs[m - k]);
+                if (!memes) {
                     char* d = cache.texte;
-                    std::size_t k = 0;
-                    for (const double x : valeurs) {
-                        cache.valeurs[k++] = x;
-                        *d++ = ',';
-                        d = EcritNombre(d, x);
+                    for (std::size_t m = k; m < fin; ++m) {
+                        if (m > k) *d++ = ',';
+                        cache.valeurs[m - k] = l.c[m].valeur;
+                        d = EcritNombre(d, l.c[m].valeur);
                     }
                     cache.longueur = static_cast<std::size_t>(d - cache.texte);
                 }
                 q = std::copy_n(cache.texte, cache.longueur, q);
-            };
-            repete(site_, {site.Longitude, site.Latitude, site.Altitude});
-            repete(tt_, {tt.secondes});
-            texteCourt(NomSource(tt.source));
-            repete(dut1_, {r_.dut1});
-            nombres({ascensionDroite, p.Declinaison, p.RayonVecteur, equationMinutes, azimut,
-                     p.Hauteur, 90 - p.Hauteur});
-            if (r_.refraction) nombres({hauteurRefractee, r_.temperature, r_.pressionMmHg});
-            if (AvecSurfaces(r_)) {
-                const ColonnesSurfaces c = Surfaces(r_, CalculeSurfaces(r_, p));
-                for (std::size_t k = 0; k < c.n; ++k) {
-                    *q++ = ',';  // an empty field for NaN: the Sun below the horizon
-                    if (!std::isnan(c.valeurs[k])) q = EcritNombre(q, c.valeurs[k]);
-                }
+                k = fin - 1;
             }
             *q++ = '\n';
             texte.append(ligne, q);
@@ -289,6 +295,9 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
             return;
         }
         case Format::Texte: {
+            const double ascensionDroite = PosSoleil::Modulo360(p.AscensionDroite),
+                         equationMinutes = p.EquationTemps * 60, azimut = Azimut(p.Azimut, r_.sud),
+                         hauteurRefractee = r_.refraction ? HauteurRefractee(r_, p.Hauteur) : 0;
             const std::string& sep = r_.separateur;
             const auto ligne = [&](const char* nom, const std::string& valeur) {
                 texte += nom;
@@ -392,7 +401,7 @@ bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJour
     std::vector<ValeurTEmoinsTU>& tt = espace.tt;
     tt.resize(instants.size());
     for (std::size_t i = 0; i < instants.size(); ++i) tt[i] = TEmoinsTUA(r, instants[i].t);
-    const double ut1 = r.dut1 / PosSoleil::SecondesParJour;
+    const double ut1 = Contrat::Ut1Jours(r.dut1);
     // Within a microsecond: each row then states the value it was computed with.
     RunsLineaires(
         0, instants.size(), 1e-6, [&](std::size_t i) { return tt[i]; },

@@ -26,6 +26,16 @@ inline constexpr Plage Latitude{-ORVANEL_LATITUDE_MAX_DEG, ORVANEL_LATITUDE_MAX_
 inline constexpr Plage AltitudeSite{ORVANEL_HEIGHT_MIN_M, ORVANEL_HEIGHT_MAX_M};           // m
 inline constexpr Plage TEmoinsTUImpose{ORVANEL_TT_MIN_S, ORVANEL_TT_MAX_S};                // s
 inline constexpr Plage Temperature{ORVANEL_TEMPERATURE_MIN_C, ORVANEL_TEMPERATURE_MAX_C};  // C
+// The main window keeps its temperature within a narrower range of its own, the one it was
+// designed with (its pressure keeps PressionMmHg, below).
+inline constexpr Plage TemperatureFenetre{-20, 40};  // C
+// The weather refraction takes when the caller gives none: 10 C (the refraction model's low
+// regime holds exactly there) and the standard atmosphere's 760 mmHg, orvanel-cli's and the
+// windows' start. The Python module keeps pvlib's 12 C, which its callers expect of
+// get_solarposition.
+inline constexpr double TemperatureParDefaut = 10;       // C
+inline constexpr double PressionParDefautMmHg = 760;     // mmHg
+inline constexpr double TemperatureParDefautPvlib = 12;  // C
 
 // ---- The sky of a site ----
 // The engine checks a sky against limits of its own (it stands alone); these are the same.
@@ -83,8 +93,10 @@ inline constexpr int AnneeDebutFenetres = PremiereAnnee, AnneeFinFenetres = Dern
 
 // ---- Pressure ----
 // The engine's refraction takes centimetres of mercury; the faces take millimetres (the main
-// window, orvanel-cli), hectopascals (the C library) or pascals (the Python module). The
-// conventional millimetre of mercury is 133.322387415 Pa (ISO 80000-4).
+// window, orvanel-cli), hectopascals (the C library) or pascals (the Python module), all from
+// the conventional millimetre of mercury, 133.322387415 Pa (ISO 80000-4), of which the
+// engine's PosSoleil::MmHgParHectopascal is the seven-digit rounding that its refraction model
+// was fitted with: a unit's conversion here, a coefficient of the model there.
 inline constexpr double PascalsParCmHg = 1333.22387415;
 inline constexpr double CmHgDeMmHg(double mmHg) noexcept {
     return mmHg / 10;

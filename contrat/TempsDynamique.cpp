@@ -135,7 +135,7 @@ double DeltaTModele(double t) noexcept {
 }
 
 ValeurTEmoinsTU TEmoinsTUParDefaut(double t) noexcept {
-    constexpr double TtMoinsTai = 32.184;
+    constexpr double TtMoinsTai = TTMoinsTAIMs / 1000;
     static const double debut = PosSoleil::EncodeDateValeur(1972, 1, 1, 0, 0, 0);
     const double fin = FinTableSauts();
     if (t >= debut && t < fin) return {TaiMoinsUtc(t) + TtMoinsTai, SourceTEmoinsTU::Table};

@@ -6,7 +6,19 @@
 #include <cstddef>
 #include <string>
 
+#include "PosSoleil.h"
+
 namespace Contrat {
+
+// TT - TAI in milliseconds, exactly: TT = TAI + 32.184 s by definition (IAU 1991, Resolution
+// A4, recommendation IV). In milliseconds so that a whole TAI - UTC added to it stays exact.
+inline constexpr double TTMoinsTAIMs = 32184;
+
+// UT1 - UTC (seconds) as a shift of date-time values: a UTC instant t is t + Ut1Jours(dut1) on
+// UT1's scale.
+inline constexpr double Ut1Jours(double dut1) noexcept {
+    return dut1 / PosSoleil::SecondesParJour;
+}
 
 // TAI - UTC in seconds at a UTC date-time value, from the table of leap seconds since
 // 1972-01-01 (10 s then); the last entry's value is kept after it, the first before it.

@@ -86,9 +86,11 @@ using SommeMouvement = double (*)(double tau) noexcept;
 // The Sun is seen where it was one light time earlier: light time per au in days times the
 // daily motion in longitude (arcseconds per day).
 // Light time for 1 au, 0.005775518 d = 499.0048 s: the IAU (1976) System of Astronomical
-// Constants (499.004782 s); with the mean daily motion 3548.193"/d it gives the constant of
-// aberration, 20.49552". The periodic terms of the daily motion: J. Meeus, Astronomical
-// Algorithms, 2nd ed. (1998), chapter 25, derived there from VSOP87.
+// Constants (499.004782 s); times the mean daily motion 3548.193"/d it gives 20.4927", the
+// aberration at the mean motion (the constant of aberration, 20.49552", is the Earth's mean
+// orbital velocity over c, a slightly different quantity). The periodic terms of the daily
+// motion: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 25, derived there from
+// VSOP87.
 double AberrationAvec(SommeMouvement mouvement, double T, double R) noexcept {
     const double S = 3548.193 + mouvement(T / 10);
     return -0.005775518 * R * S / 3600;

@@ -13,11 +13,8 @@ namespace PosSoleil {
 
 namespace {
 
-// Semi-diameter of the Sun and standard refraction at the horizon, in arcminutes: together the
-// rise-set altitude -0°50' of the almanacs (J. Meeus, Astronomical Algorithms, 2nd ed., 1998,
-// chapter 15).
-constexpr double DemiDiametre = 16.0;           // arcminutes
-constexpr double RefractionHorizontale = 34.0;  // arcminutes
+constexpr double DemiDiametre = DemiDiametreMinutes;
+constexpr double RefractionHorizontale = RefractionHorizontaleMinutes;
 // The dip of a flat horizon seen from H metres, refraction included: 1.76' sqrt(H), the value of
 // the nautical almanacs' dip table.
 constexpr double Depression = 1.76;  // arcminutes
@@ -78,37 +75,30 @@ double Horizon::HauteurCentre(double azimut) const noexcept {
     return Centre(Profil(azimut));
 }
 
-std::string ErreurCiel(const Ciel& ciel) {
-    const auto nombre = [](double x) {
-        char texte[32];
-        std::snprintf(texte, sizeof texte, "%g", x);
-        return std::string(texte);
+DefautCiel VerifieCiel(const Ciel& ciel, double& valeur) noexcept {
+    const auto defaut = [&valeur](DefautCiel d, double x) {
+        valeur = x;
+        return d;
     };
-    const auto plage = [&](double min, double max) { return nombre(min) + " à " + nombre(max); };
     if (!(ciel.hauteurOeil >= 0 && ciel.hauteurOeil <= HauteurOeilMax))
-        return "hauteur de l'œil hors de " + plage(0, HauteurOeilMax) +
-               " m : " + nombre(ciel.hauteurOeil);
+        return defaut(DefautCiel::HauteurOeil, ciel.hauteurOeil);
     for (std::size_t i = 0; i < ciel.hauteurs.size(); ++i) {
         const double h = ciel.hauteurs[i];
         if (!(h >= HauteurSoleilMin && h <= HauteurSoleilMax))
-            return "hauteur hors de " + plage(HauteurSoleilMin, HauteurSoleilMax) + " : " +
-                   nombre(h);
+            return defaut(DefautCiel::Hauteur, h);
         if (std::find(ciel.hauteurs.begin(), ciel.hauteurs.begin() + static_cast<long>(i), h) !=
             ciel.hauteurs.begin() + static_cast<long>(i))
-            return "hauteur donnée deux fois : " + nombre(h);
+            return defaut(DefautCiel::HauteurRepetee, h);
     }
-    if (ciel.horizon.empty()) return {};
-    if (ciel.hauteurOeil != 0)
-        return "un horizon et une hauteur de l'œil ne vont pas ensemble : l'horizon est ce que "
-               "voit l'œil";
-    if (ciel.horizon.size() < 2) return "l'horizon demande au moins deux points";
+    if (ciel.horizon.empty()) return DefautCiel::Aucun;
+    if (ciel.hauteurOeil != 0) return defaut(DefautCiel::HorizonEtOeil, ciel.hauteurOeil);
+    if (ciel.horizon.size() < 2) return defaut(DefautCiel::HorizonCourt, 0);
     for (const PointHorizon& p : ciel.horizon) {
-        if (!std::isfinite(p.azimut)) return "azimut de l'horizon non fini";
+        if (!std::isfinite(p.azimut)) return defaut(DefautCiel::AzimutHorizon, p.azimut);
         if (!(p.hauteur >= HorizonMin && p.hauteur <= HorizonMax))
-            return "hauteur de l'horizon hors de " + plage(HorizonMin, HorizonMax) + " : " +
-                   nombre(p.hauteur);
+            return defaut(DefautCiel::HauteurHorizon, p.hauteur);
     }
-    return {};
+    return DefautCiel::Aucun;
 }
 
 }  // namespace PosSoleil

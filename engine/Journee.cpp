@@ -207,8 +207,9 @@ struct CielPret {
 
     explicit CielPret(const Ciel& ciel)
         : leverCoucher(HauteurLeverCoucher(ciel.hauteurOeil)), hauteurs(ciel.hauteurs) {
-        if (const std::string erreur = ErreurCiel(ciel); !erreur.empty())
-            throw std::invalid_argument(erreur);
+        double valeur = 0;
+        if (VerifieCiel(ciel, valeur) != DefautCiel::Aucun)
+            throw std::invalid_argument("PosSoleil: a sky outside its ranges (see VerifieCiel)");
         if (!ciel.horizon.empty()) horizon.emplace(ciel.horizon);
     }
 
@@ -271,7 +272,8 @@ std::vector<JourSolaire> AnneeSolaire(int Annee, const Site& site, const Ciel& c
     const CielPret pret(ciel);
     const int jours = AnneeBissextile(Annee) ? 366 : 365;
     if (TEmoinsTU.size() != static_cast<std::size_t>(jours) + 1)
-        throw std::invalid_argument("une valeur de TT - UTC par jour de l'année et la veille");
+        throw std::invalid_argument(
+            "PosSoleil::AnneeSolaire: one TEmoinsTU for each day of the year and its eve");
     const double premier = DebutJournee(Annee, 1, 1, site.Longitude);
     const Interne::SoleilDuSite soleil(site, premier - 1.0, premier + jours);
     std::vector<JourSolaire> annee(static_cast<std::size_t>(jours));

@@ -20,12 +20,19 @@ namespace PosSoleil {
 // Returned: the date-time value (UTC) at which the day begins
 double DebutJournee(int Annee, int Mois, int Jour, double Longitude) noexcept;
 
+// Semi-diameter of the Sun and standard refraction at the horizon, in arcminutes: together the
+// rise-set altitude -0°50' of the almanacs.
+// References: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 15, p. 102.
+inline constexpr double DemiDiametreMinutes = 16.0;
+inline constexpr double RefractionHorizontaleMinutes = 34.0;
+
 // The thresholds of the events: altitudes of the Sun's centre as the driver returns them
-// (topocentric, without refraction), degrees. Rise and set at -0°50': 34' of standard
-// refraction and 16' of semi-diameter; then civil, nautical and astronomical twilight.
-// Hauteur: an altitude of the caller's own (see Ciel).
+// (topocentric, without refraction), degrees. Rise and set at -0°50' (the two above); then
+// civil, nautical and astronomical twilight. Hauteur: an altitude of the caller's own (see
+// Ciel).
 enum class Seuil { LeverCoucher, Civil, Nautique, Astronomique, Hauteur };
-inline constexpr double HauteursSeuils[] = {-50.0 / 60.0, -6.0, -12.0, -18.0};
+inline constexpr double HauteursSeuils[] = {
+    -(DemiDiametreMinutes + RefractionHorizontaleMinutes) / 60.0, -6.0, -12.0, -18.0};
 inline constexpr int NombreSeuils = 4;
 
 enum class TypeEvenement {
@@ -79,11 +86,20 @@ inline constexpr double HorizonMin = -2.0, HorizonMax = 90.0;  // a skyline's al
 // The altitudes a caller's own threshold may take, degrees: the zenith and the nadir.
 inline constexpr double HauteurSoleilMin = -90.0, HauteurSoleilMax = 90.0;
 
-// Why a sky cannot be used, in French ("hauteur de l'horizon hors de -2 à 90 : 95"), or empty.
-// Eye height 0..HauteurOeilMax; altitudes within HauteurSoleilMin..Max, each once; a skyline of
-// two points or more, azimuths finite, altitudes within HorizonMin..HorizonMax; a skyline
-// with an eye height is refused.
-std::string ErreurCiel(const Ciel& ciel);
+// Why a sky cannot be used, in the order it is checked; the faces word it.
+enum class DefautCiel {
+    Aucun,
+    HauteurOeil,     // eye height outside 0..HauteurOeilMax
+    Hauteur,         // an own altitude outside HauteurSoleilMin..HauteurSoleilMax
+    HauteurRepetee,  // an own altitude given twice
+    HorizonEtOeil,   // a skyline with an eye height: the skyline already is what the eye sees
+    HorizonCourt,    // a skyline of fewer than two points
+    AzimutHorizon,   // a skyline's azimuth that is not finite
+    HauteurHorizon,  // a skyline's altitude outside HorizonMin..HorizonMax
+};
+// The first fault of a sky, DefautCiel::Aucun for a sky that can be used.
+// Returned: valeur  the number at fault (the altitude, the eye height...), unchanged for Aucun
+DefautCiel VerifieCiel(const Ciel& ciel, double& valeur) noexcept;
 
 // The altitude of the centre at rise and set seen from H metres: -50' - 1.76' sqrt(H), degrees.
 double HauteurLeverCoucher(double hauteurOeil) noexcept;
@@ -126,7 +142,7 @@ struct JourSolaire {
 // Given:    Annee, Mois, Jour  the date; site; ciel; TEmoinsTU  dynamical time - UTC, seconds;
 //           TEmoinsTUVeille  the same for the previous day (whose day length is compared),
 //           TEmoinsTU when NaN
-// Returned: the day; throws std::invalid_argument with ErreurCiel's text for a bad sky
+// Returned: the day; throws std::invalid_argument for a sky that VerifieCiel refuses
 JourSolaire JourneeSolaire(int Annee, int Mois, int Jour, const Site& site, const Ciel& ciel,
                            double TEmoinsTU,
                            double TEmoinsTUVeille = std::numeric_limits<double>::quiet_NaN());

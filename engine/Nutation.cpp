@@ -147,8 +147,9 @@ void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, doub
 // the mean anomalies of the Sun and the Moon, the Moon's argument of latitude and the longitude
 // of its ascending node, after Meeus, Astronomical Algorithms, 2nd ed. (1998), chapters 22 and
 // 47 (the lunar theory ELP-2000/82 of M. Chapront-Touzé and J. Chapront). The Moon's mean
-// anomaly takes Meeus's 0.0089970 degree per century squared: a tenth of it once stood here, a
-// slip of 0.05 degree at the end of the program's dates (and so 0.00006" in the nutation).
+// anomaly's 0.0089970 degree per century squared is the ELP-2000/82 figure; the IAU 1980
+// nutation's own argument has 31.310" = 0.0086972 degree (Meeus, chapter 22), a difference
+// that moves the nutation by less than 0.00001" within the program's dates.
 double ElongationMoyenneLune(double T) noexcept {
     return 297.8502042 + 445267.111507861 * T - 0.001630027777 * T * T + 1.8319444e-6 * T * T * T;
 }

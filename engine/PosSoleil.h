@@ -23,6 +23,10 @@ inline constexpr double SecondesParJour = 86400.0;
 inline constexpr long long MsParJour = 86'400'000;      // milliseconds of a day
 inline constexpr double JourJulienOrigine = 2415018.5;  // date-time value 0, 1899-12-30 00:00
 inline constexpr double JoursAvantUnix = 25569.0;       // date-time value of 1970-01-01 00:00
+// Millimetres of mercury in a hectopascal as the refraction model was fitted with: the
+// conventional millimetre of mercury (133.322387415 Pa, ISO 80000-4, which the faces convert
+// units with) rounded to seven digits. A coefficient of the model, not a unit conversion.
+inline constexpr double MmHgParHectopascal = 0.7500617;
 // The reference ellipsoid: equatorial radius 6378140 m and flattening 1/298.257 (below).
 // Source: the IAU (1976) System of Astronomical Constants.
 inline constexpr double RayonEquatorial = 6378140.0;  // metres
@@ -84,7 +88,11 @@ double AnomalieMoyenneLune(double T) noexcept;    // M'
 double ArgumentLatitudeLune(double T) noexcept;   // F
 double LongitudeNoeudLune(double T) noexcept;     // Omega
 
-// Nutation in longitude and in obliquity from the 60 leading terms of the IAU 1980 series.
+// Nutation in longitude and in obliquity from 60 of the 106 terms of the IAU 1980 series.
+// Notes:    the 60 are the set this program's windows were designed with, not the largest 60:
+//           against the full table, eleven terms of 0.0003" to 0.0005" are left out while eight
+//           of 0.0001" to 0.0002" are in.
+// References: P. K. Seidelmann, Celest. Mech. 27, 79 (1982), the IAU 1980 theory of nutation.
 // Given:    T; Mprime, M, F, D, Omega  fundamental arguments, degrees (reduced or not)
 // Returned: deltaPsi, deltaEpsilon  degrees
 void Nutation(double T, double Mprime, double M, double F, double D, double Omega, double& deltaPsi,

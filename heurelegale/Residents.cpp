@@ -34,8 +34,8 @@ PosSoleil::JourSolaire JourDuResident(const Lieu& lieu, HeureLegale* legal, int 
         Contrat::JourneeAuMidi(lieu.site, lieu.ciel, annee, mois, jour, lieu.impose, lieu.dut1, tt);
     if (!legal) return j;
     // The resident's day: the site's day whose transit falls on the legal date asked.
-    const long long ecart = EcartDuResident(*legal, j, date::year(annee) / mois / jour,
-                                            lieu.dut1 / PosSoleil::SecondesParJour);
+    const long long ecart =
+        EcartDuResident(*legal, j, date::year(annee) / mois / jour, Contrat::Ut1Jours(lieu.dut1));
     if (ecart != 1 && ecart != -1) return j;
     if (midi) *midi -= static_cast<double>(ecart);
     return JourneeAuMidi(lieu, Decale(annee, mois, jour, -static_cast<int>(ecart)), tt);
@@ -64,7 +64,7 @@ std::vector<PosSoleil::JourSolaire> AnneeDuResident(const Lieu& lieu, HeureLegal
         ttCandidats.push_back(tt[static_cast<std::size_t>(d) + 1]);
     }
     seul(premier + date::days(jours));
-    const double ut1 = lieu.dut1 / PosSoleil::SecondesParJour;
+    const double ut1 = Contrat::Ut1Jours(lieu.dut1);
     for (int d = 0; d < jours; ++d) {
         const date::year_month_day D = premier + date::days(d);
         for (const std::size_t k : {std::size_t(d) + 1, std::size_t(d), std::size_t(d) + 2}) {

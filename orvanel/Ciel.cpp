@@ -25,7 +25,8 @@ std::optional<PosSoleil::Ciel> CielDe(const orvanel_sky* sky) {
     ciel.hauteurs.assign(sky->thresholds_deg, sky->thresholds_deg + sky->threshold_count);
     for (std::size_t i = 0; i < sky->skyline_count; ++i)
         ciel.horizon.push_back({sky->skyline[i].azimuth_deg, sky->skyline[i].altitude_deg});
-    if (!PosSoleil::ErreurCiel(ciel).empty()) return std::nullopt;
+    double valeur = 0;
+    if (PosSoleil::VerifieCiel(ciel, valeur) != PosSoleil::DefautCiel::Aucun) return std::nullopt;
     return ciel;
 }
 
@@ -64,10 +65,9 @@ int orvanel_sky_day_events(int year, int month, int day, const orvanel_site* sit
     Contrat::ValeurTEmoinsTU tt{};
     const PosSoleil::JourSolaire j =
         Contrat::JourneeAuMidi(Site(*site), *ciel, year, month, day, Impose(tt_minus_utc), 0, tt);
-    // Written whole or not at all.
-    static thread_local orvanel_sky_day d;
-    if (!Ecrit(j, *ciel, year, month, day, d)) return ORVANEL_ERROR_CAPACITY;
-    *out = d;
+    // Written whole or not at all: the count is checked before anything is written.
+    if (j.evenements.size() > ORVANEL_MAX_SKY_EVENTS) return ORVANEL_ERROR_CAPACITY;
+    Ecrit(j, *ciel, year, month, day, *out);
     return ORVANEL_OK;
 }
 

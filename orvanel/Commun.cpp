@@ -84,9 +84,10 @@ int JourSolaire(int year, int month, int day, const orvanel_site& site, double T
     if (int e = VerifieSite(site)) return e;
     if (int e = VerifieTt(TEmoinsTU)) return e;
     if (int e = VerifieDate(year, month, day)) return e;
-    const double midi = PosSoleil::EncodeDateValeur(year, month, day, 12, 0, 0);
-    const PosSoleil::JourSolaire jour =
-        PosSoleil::JourneeSolaire(year, month, day, Site(site), Tt(midi, TEmoinsTU));
+    // The day as every face computes it: dynamical time at its noon and at the eve's.
+    Contrat::ValeurTEmoinsTU tt{};
+    const PosSoleil::JourSolaire jour = Contrat::JourneeAuMidi(
+        Site(site), PosSoleil::Ciel{}, year, month, day, Impose(TEmoinsTU), 0, tt);
     orvanel_day d{};
     d.start_unix_utc = TempsUnix(jour.debut);
     // A flat horizon at sea level gives ten events at most.

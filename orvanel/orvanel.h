@@ -54,7 +54,7 @@ ORVANEL_API const char* orvanel_version(void);
 typedef struct orvanel_site {
     double longitude_deg; /**< East positive */
     double latitude_deg;  /**< geodetic, North positive */
-    double height_m;      /**< above the reference ellipsoid (WGS84) */
+    double height_m;      /**< above the IAU 1976 ellipsoid (6378140 m, 1/298.257) */
 } orvanel_site;
 
 /** The Sun's apparent place at an instant and a site. */
@@ -272,8 +272,10 @@ ORVANEL_API int orvanel_extra_radiation(double unix_utc, double tt_minus_utc, do
 ORVANEL_API int orvanel_solar_time(double unix_utc, const orvanel_site* site, double tt_minus_utc,
                                    double* hour_angle_deg, double* solar_time_h);
 
-/** The events of a civil day at a site. A NaN tt_minus_utc takes the default at noon. The date
- * must lie within the years ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR (else ORVANEL_ERROR_DATE). */
+/** The events of a civil day at a site: the very day of orvanel_sky_day_events with a null sky.
+ * A NaN tt_minus_utc takes the default at the date's noon, and at the eve's noon for the change
+ * of the day length. The date must lie within the years ORVANEL_FIRST_YEAR .. ORVANEL_LAST_YEAR
+ * (else ORVANEL_ERROR_DATE). */
 ORVANEL_API int orvanel_day_events(int year, int month, int day, const orvanel_site* site,
                                    double tt_minus_utc, orvanel_day* out);
 

@@ -185,4 +185,5 @@ PYBIND11_MODULE(_orvanel, m) {
     m.attr("LAST_DATE") = Contrat::TexteDerniereDate();
     m.attr("PRESSURE_PA") = py::make_tuple(Contrat::PressionPa.min, Contrat::PressionPa.max);
     m.attr("TEMPERATURE_C") = py::make_tuple(Contrat::Temperature.min, Contrat::Temperature.max);
+    m.attr("DEFAULT_TEMPERATURE_C") = Contrat::TemperatureParDefautPvlib;
 }

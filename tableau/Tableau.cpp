@@ -8,11 +8,12 @@
 #include <stdexcept>
 
 #include "PosSoleil.h"
+#include "TempsDynamique.h"
 
 namespace Tableau {
 
 double TEmoinsTU(int taiMoinsUtc) noexcept {
-    return (taiMoinsUtc * 1000.0 + 32184.0) / 1000.0;
+    return (taiMoinsUtc * 1000.0 + Contrat::TTMoinsTAIMs) / 1000.0;
 }
 
 double Diviseur(Unite unite) noexcept {
@@ -307,6 +308,40 @@ std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std:
                                     " (fin du fichier) : au moins deux points sont attendus, " +
                                     std::to_string(points.size()) + " lu");
     return points;
+}
+
+std::string ErreurCiel(const PosSoleil::Ciel& ciel) {
+    const auto nombre = [](double x) {
+        char texte[32];
+        std::snprintf(texte, sizeof texte, "%g", x);
+        return std::string(texte);
+    };
+    const auto plage = [&](double min, double max) { return nombre(min) + " à " + nombre(max); };
+    double v = 0;
+    switch (PosSoleil::VerifieCiel(ciel, v)) {
+        case PosSoleil::DefautCiel::Aucun:
+            return {};
+        case PosSoleil::DefautCiel::HauteurOeil:
+            return "hauteur de l'œil hors de " + plage(0, PosSoleil::HauteurOeilMax) +
+                   " m : " + nombre(v);
+        case PosSoleil::DefautCiel::Hauteur:
+            return "hauteur hors de " +
+                   plage(PosSoleil::HauteurSoleilMin, PosSoleil::HauteurSoleilMax) + " : " +
+                   nombre(v);
+        case PosSoleil::DefautCiel::HauteurRepetee:
+            return "hauteur donnée deux fois : " + nombre(v);
+        case PosSoleil::DefautCiel::HorizonEtOeil:
+            return "un horizon et une hauteur de l'œil ne vont pas ensemble : l'horizon est ce "
+                   "que voit l'œil";
+        case PosSoleil::DefautCiel::HorizonCourt:
+            return "l'horizon demande au moins deux points";
+        case PosSoleil::DefautCiel::AzimutHorizon:
+            return "azimut de l'horizon non fini";
+        case PosSoleil::DefautCiel::HauteurHorizon:
+            return "hauteur de l'horizon hors de " +
+                   plage(PosSoleil::HorizonMin, PosSoleil::HorizonMax) + " : " + nombre(v);
+    }
+    return {};
 }
 
 }  // namespace Tableau

@@ -137,4 +137,8 @@ std::vector<Sorte> Sortes(const std::vector<double>& hauteurs);
 // "« h.csv » ligne 4 : hauteur hors de -2 à 90 degrés : « 95 »".
 std::vector<PosSoleil::PointHorizon> LitHorizon(std::istream& entree, const std::string& nom);
 
+// Why a sky cannot be used, in French ("hauteur de l'horizon hors de -2 à 90 : 95"), from the
+// engine's PosSoleil::VerifieCiel; empty for a sky that can be used.
+std::string ErreurCiel(const PosSoleil::Ciel& ciel);
+
 }  // namespace Tableau

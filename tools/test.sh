@@ -65,7 +65,7 @@ fi
 grep -E '^[0-9]+% tests passed|^Total Test time' "$journaux/release.log"
 
 etape "Sanitizer tests (address, undefined), beside the fuzz targets"
-secondes=${ORVANEL_FUZZ_SECONDES:-30}
+secondes=${ORVANEL_FUZZ_SECONDES:-20}
 pids=()
 for cible in "${cibles[@]}"; do
   # The run's own corpus first (where it writes), then the committed seeds.

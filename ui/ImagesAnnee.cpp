@@ -135,23 +135,8 @@ DonneesAnnee CalculeAnnee(int annee, const PosSoleil::Site& site, double TEmoins
     DonneesAnnee d;
     d.annee = annee;
     const int jours = PosSoleil::AnneeBissextile(annee) ? 366 : 365;
-    d.jours = PosSoleil::AnneeSolaire(annee, site, ciel, std::vector<double>(jours + 1, TEmoinsTU));
-    {
-        // Row D holds the resident's day of D: the site's day whose transit falls on legal
-        // date D, the year's eve and morrow among the candidates.
-        std::vector<PosSoleil::JourSolaire> candidats;
-        candidats.push_back(PosSoleil::JourneeSolaire(annee - 1, 12, 31, site, ciel, TEmoinsTU));
-        candidats.insert(candidats.end(), d.jours.begin(), d.jours.end());
-        candidats.push_back(PosSoleil::JourneeSolaire(annee + 1, 1, 1, site, ciel, TEmoinsTU));
-        for (int i = 0; i < jours; ++i) {
-            const QDate date = QDate(annee, 1, 1).addDays(i);
-            for (const int k : {i + 1, i, i + 2})
-                if (Unit5::DateDuPassage(candidats[static_cast<std::size_t>(k)]) == date) {
-                    d.jours[static_cast<std::size_t>(i)] = candidats[static_cast<std::size_t>(k)];
-                    break;
-                }
-        }
-    }
+    // Row D holds the resident's day of D: the site's day whose transit falls on legal date D.
+    d.jours = Unit5::AnneeDuResident(annee, site, ciel, TEmoinsTU);
     std::optional<PosSoleil::Horizon> horizon;
     if (!ciel.horizon.empty()) horizon.emplace(ciel.horizon);
     d.decalageNormal =

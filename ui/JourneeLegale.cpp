@@ -3,6 +3,10 @@
 #include <QDateTime>
 #include <QTimeZone>
 #include <cmath>
+#include <optional>
+#include <string>
+
+#include "Residents.h"
 
 namespace Unit5 {
 
@@ -17,8 +21,34 @@ QDateTime EnUTC(double t) {
 
 }  // namespace
 
+// The computer's legal time from the time layer, its zone the one Qt names the system's
+// (TZ or /etc/localtime); made again when that zone changes, UTC for a name the time-zone
+// database does not hold.
+Legal::HeureLegale& HeureDuSysteme() {
+    static std::string nom;
+    static std::optional<Legal::HeureLegale> legal;
+    const std::string zone = QTimeZone::systemTimeZoneId().toStdString();
+    if (!legal || zone != nom) {
+        nom = zone;
+        try {
+            legal.emplace(zone.empty() ? std::string("UTC") : zone);
+        } catch (const std::exception&) {
+            legal.emplace("UTC");
+        }
+    }
+    return *legal;
+}
+
+Legal::Lieu LieuDe(const PosSoleil::Site& site, const PosSoleil::Ciel& ciel, double TEmoinsTU) {
+    return {site, ciel, Contrat::ValeurTEmoinsTU{TEmoinsTU, Contrat::SourceTEmoinsTU::TtUtc}, 0};
+}
+
 QDate JourDuResident(double t) {
-    return EnUTC(t).toLocalTime().date();
+    // Rounded to the second, as the windows show instants.
+    const date::year_month_day d = HeureDuSysteme().Date(
+        EnUTC(t).toSecsSinceEpoch() / PosSoleil::SecondesParJour + PosSoleil::JoursAvantUnix);
+    return QDate(static_cast<int>(d.year()), static_cast<int>(unsigned(d.month())),
+                 static_cast<int>(unsigned(d.day())));
 }
 
 QDate DateDuPassage(const PosSoleil::JourSolaire& jour) {
@@ -29,19 +59,15 @@ QDate DateDuPassage(const PosSoleil::JourSolaire& jour) {
 
 PosSoleil::JourSolaire JourneeDuResident(QDate date, const PosSoleil::Site& site,
                                          const PosSoleil::Ciel& ciel, double TEmoinsTU) {
-    PosSoleil::JourSolaire jour =
-        PosSoleil::JourneeSolaire(date.year(), date.month(), date.day(), site, ciel, TEmoinsTU);
-    // The site's day is its mean solar day; the resident's date D names the one whose transit
-    // falls on legal date D: where the zone is far from the site's longitude, the day before or
-    // after.
-    const QDate passage = DateDuPassage(jour);
-    const qint64 ecart = passage.isValid() ? date.daysTo(passage) : 0;
-    if (ecart == 1 || ecart == -1) {
-        const QDate autre = date.addDays(-ecart);
-        jour = PosSoleil::JourneeSolaire(autre.year(), autre.month(), autre.day(), site, ciel,
-                                         TEmoinsTU);
-    }
-    return jour;
+    Contrat::ValeurTEmoinsTU tt{};
+    return Legal::JourDuResident(LieuDe(site, ciel, TEmoinsTU), &HeureDuSysteme(), date.year(),
+                                 date.month(), date.day(), tt);
+}
+
+std::vector<PosSoleil::JourSolaire> AnneeDuResident(int annee, const PosSoleil::Site& site,
+                                                    const PosSoleil::Ciel& ciel, double TEmoinsTU) {
+    std::vector<Contrat::ValeurTEmoinsTU> tt;
+    return Legal::AnneeDuResident(LieuDe(site, ciel, TEmoinsTU), &HeureDuSysteme(), annee, tt);
 }
 
 QString TexteUTC(double t) {

@@ -66,7 +66,8 @@ namespace {
 
 // A date-time value (days since 1899-12-30 00:00 UTC) from a clock reading.
 double DateValeurDe(const QDateTime& instant) {
-    return 25569.0 + static_cast<double>(instant.toMSecsSinceEpoch()) / 86400000.0;
+    return PosSoleil::JoursAvantUnix + static_cast<double>(instant.toMSecsSinceEpoch()) /
+                                           static_cast<double>(PosSoleil::MsParJour);
 }
 
 QLineEdit* CreeResultat(QWidget* parent, const char* nom, int gauche, int haut, int largeur,
@@ -248,9 +249,9 @@ bool TEphPosition::DepuisLeSud() const {
 void TEphPosition::FormCreate() {
     Longitude = 7309.0 / 3600;   // 2°01'49" East
     Latitude = 152988.0 / 3600;  // 42°29'48" North
-    Temperature = 10;
-    Pression = 76;                              // what the field's "760" says
-    Unit3::TEmoinsTU = Tableau::TEmoinsTU(32);  // 64.184 s
+    Temperature = Contrat::TemperatureParDefaut;
+    Pression = Contrat::CmHgDeMmHg(Contrat::PressionParDefautMmHg);  // the field's "760"
+    Unit3::TEmoinsTU = Tableau::TEmoinsTU(32);                       // 64.184 s
     const QDateTime instant = Horloge().toUTC();
     Maintenant = DateValeurDe(instant);
     DerniereSeconde = 0;
@@ -264,7 +265,7 @@ void TEphPosition::MiseAJour() {
     if (RefracCheck->isChecked())
         Hauteur = Hauteur + PosSoleil::Refraction(Hauteur, Pression, Temperature);
     if (ZenithCheck->isChecked()) Hauteur = 90 - Hauteur;
-    if (RefCheck->isChecked()) Azimut = Azimut - 180;
+    Azimut = Tableau::AzimutDepuis(Azimut, RefCheck->isChecked());
 
     const std::string separateur = SeparateurDecimal();
     Ecrit(HautEdit, QString::fromStdString(PosSoleil::DegVersDMS(Hauteur, 1, separateur)));
@@ -381,13 +382,14 @@ void TEphPosition::TempEditChange() {
     if (!LitNombreDe(TempEdit, valeur)) return;
     Temperature = valeur;
     // Rewriting the field runs this handler again on the bound, which then refreshes too.
-    if (Temperature > 40) {
-        Temperature = 40;
-        TempEdit->setText(QStringLiteral("+40"));
+    constexpr Contrat::Plage plage = Contrat::TemperatureFenetre;
+    if (Temperature > plage.max) {
+        Temperature = plage.max;
+        TempEdit->setText(QString::asprintf("%+.0f", plage.max));
     }
-    if (!(Temperature >= -20)) {
-        Temperature = -20;
-        TempEdit->setText(QStringLiteral("-20"));
+    if (!(Temperature >= plage.min)) {
+        Temperature = plage.min;
+        TempEdit->setText(QString::asprintf("%+.0f", plage.min));
     }
     MiseAJour();
 }
@@ -396,13 +398,15 @@ void TEphPosition::PressEditChange() {
     double valeur = 0;
     if (!LitNombreDe(PressEdit, valeur)) return;
     Pression = Contrat::CmHgDeMmHg(valeur);  // the field is in millimetres
-    if (Pression > 90) {
-        Pression = 90;
-        PressEdit->setText(QStringLiteral("900"));
+    // The refraction model's domain, in the field's millimetres.
+    constexpr Contrat::Plage plage = Contrat::PressionMmHg;
+    if (Pression > Contrat::CmHgDeMmHg(plage.max)) {
+        Pression = Contrat::CmHgDeMmHg(plage.max);
+        PressEdit->setText(QString::number(plage.max));
     }
-    if (!(Pression >= 20)) {
-        Pression = 20;
-        PressEdit->setText(QStringLiteral("200"));
+    if (!(Pression >= Contrat::CmHgDeMmHg(plage.min))) {
+        Pression = Contrat::CmHgDeMmHg(plage.min);
+        PressEdit->setText(QString::number(plage.min));
     }
     MiseAJour();
 }

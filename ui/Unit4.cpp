@@ -194,7 +194,7 @@ void TEphemeride::Creation() {
     const QTime heure = TimePicker->time();
     const double debut =
         PosSoleil::EncodeDateValeur(date.year(), date.month(), date.day(), 0, 0, 0) +
-        heure.msecsSinceStartOfDay() / 86400000.0;
+        heure.msecsSinceStartOfDay() / static_cast<double>(PosSoleil::MsParJour);
     Pas = pas;
     Nombre = nombre;
     const double pasJours = Pas / Diviseur();

@@ -372,7 +372,7 @@ void TJournee::Calcule() {
                                  e.type == PosSoleil::TypeEvenement::PassageInferieur;
         const QStringList colonnes = {
             NomEvenement(e), TexteUTC(e.t), TexteLegal(e.t),
-            culmination ? dms(e.hauteur) : dms(sud ? e.azimut - 180 : e.azimut)};
+            culmination ? dms(e.hauteur) : dms(Tableau::AzimutDepuis(e.azimut, sud))};
         lignes << colonnes.join(QLatin1Char('\t'));
         new QTreeWidgetItem(Liste, colonnes);
     }

@@ -13,7 +13,7 @@ _COLONNES = ("apparent_zenith", "zenith", "apparent_elevation", "elevation", "az
 
 
 def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
-                   temperature=12.0, tt_minus_utc=None, jobs=None):
+                   temperature=_orvanel.DEFAULT_TEMPERATURE_C, tt_minus_utc=None, jobs=None):
     """The Sun's apparent position for every time and site.
 
     Parameters
@@ -67,8 +67,9 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
     Notes
     -----
     The Earth's heliocentric position is the complete VSOP87D series (Bretagnon & Francou
-    1988), reduced to the apparent place with the FK5 correction, the IAU 1980 nutation (its
-    terms down to 0.0003"), the annual aberration and the Earth's flattening in the parallax.
+    1988), reduced to the apparent place with the FK5 correction, 60 of the 106 terms of
+    the IAU 1980 nutation (not the largest 60: eleven of 0.0003" to 0.0005" are left out, eight
+    of 0.0001" to 0.0002" are in), the annual aberration and the Earth's flattening in the parallax.
     Sidereal time is the IAU 1982 expression with UT1 taken equal to UTC. Refraction is the
     program's model of the Sun's refraction for the given pressure and temperature, whose
     domain is the pressure range above; it is zero below -1 degree of true elevation.

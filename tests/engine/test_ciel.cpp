@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "PosSoleil.h"
+#include "Tableau.h"
 
 using namespace PosSoleil;
+using Tableau::ErreurCiel;  // the faces' words for the engine's VerifieCiel
 
 namespace {
 
@@ -328,6 +330,8 @@ TEST(Ciel, BadSkiesAreRefused) {
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         EXPECT_NE(ErreurCiel(c.ciel).find(c.message), std::string::npos) << ErreurCiel(c.ciel);
+        double valeur = 0;
+        EXPECT_NE(VerifieCiel(c.ciel, valeur), DefautCiel::Aucun);
         EXPECT_THROW(JourneeSolaire(2026, 3, 20, ParisCiel, c.ciel, TtCiel), std::invalid_argument);
     }
     EXPECT_EQ(ErreurCiel({2000, {6, -4, 90, -90}, {}}), "");

@@ -216,4 +216,35 @@ TEST(CielDeLaBibliotheque, ABadSkyIsRefusedAndNothingWritten) {
     for (int i = 0; i < d.count; ++i) EXPECT_EQ(d.events[i].unix_utc, plat.events[i].unix_utc);
 }
 
+// The two calls of a day give the same day to the bit, its change of day length included, where
+// a leap second makes dynamical time - UTC differ between the date's noon and the eve's.
+TEST(CielDeLaBibliotheque, TheFlatDayIsTheSameDayInBothCalls) {
+    struct Cas {
+        double lon, lat;
+        int a, m, j;
+        double tt;
+    };
+    const Cas cas[] = {{2.35, 48.86, 2017, 1, 1, NAN},   {2.35, 48.86, 2015, 7, 1, NAN},
+                       {2.35, 48.86, 2016, 12, 31, NAN}, {-70.67, -33.45, 2012, 7, 1, NAN},
+                       {18.95, 69.65, 2026, 6, 21, NAN}, {18.95, 69.65, 2026, 12, 21, 70.0},
+                       {139.7, 35.7, 2240, 3, 20, NAN}};
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(testing::Message() << c.a << "-" << c.m << "-" << c.j << " " << c.lat);
+        const orvanel_site site = {c.lon, c.lat, 0};
+        orvanel_sky_day ciel{};
+        orvanel_day plat{};
+        ASSERT_EQ(orvanel_sky_day_events(c.a, c.m, c.j, &site, nullptr, c.tt, &ciel), ORVANEL_OK);
+        ASSERT_EQ(orvanel_day_events(c.a, c.m, c.j, &site, c.tt, &plat), ORVANEL_OK);
+        EXPECT_EQ(ciel.start_unix_utc, plat.start_unix_utc);
+        ASSERT_EQ(ciel.count, plat.count);
+        for (int i = 0; i < ciel.count; ++i) {
+            EXPECT_EQ(ciel.events[i].unix_utc, plat.events[i].unix_utc);
+            EXPECT_EQ(ciel.events[i].azimuth_deg, plat.events[i].azimuth_deg);
+        }
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(ciel.states[k], plat.states[k]);
+        EXPECT_EQ(ciel.day_length_min, plat.day_length_min);
+        EXPECT_EQ(ciel.day_length_change_min, plat.day_length_change_min);
+    }
+}
+
 }  // namespace

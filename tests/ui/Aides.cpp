@@ -19,6 +19,8 @@ QStringList& Journal() {
 }  // namespace
 
 void CreeFenetres() {
+    // Once for the program, whose test classes then share the windows.
+    if (Unit1::EphPosition) return;
     RapportErreur::Remplace([](const QString& texte) { Journal() << texte; });
     Fenetres::PrepareApplication();
     Fenetres::CreeFenetres();

@@ -8,8 +8,8 @@
 
 namespace Aides {
 
-// Creates the four windows once for the test program, with a reporter that records the
-// error messages instead of opening a box.
+// Creates the four windows once for the test program (a second call keeps them), with a
+// reporter that records the error messages instead of opening a box.
 void CreeFenetres();
 
 // Creates the windows, stops the main window's clock and shows it, exposed.
@@ -32,5 +32,11 @@ Position Calcule(const QDateTime& instant, double longitude, double latitude,
                  double TEmoinsTU = 64.184);
 QString DMS(double angle, int decimals);
 QString HMS(double angle, int decimals);
+
+// A test program of several classes, one after the other on the same windows: the number of
+// failures of them all. Each class's file gives its Lance function.
+int LanceTestUnit1Saisie(int argc, char** argv);
+int LanceTestUnit5Ciel(int argc, char** argv);
+int LanceTestUnit6(int argc, char** argv);
 
 }  // namespace Aides

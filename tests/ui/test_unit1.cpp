@@ -1,4 +1,5 @@
 // The main window: start values, site and atmosphere inputs, clock modes and the display.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -337,5 +338,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUnit1)
+// The main window's classes in one program, on the same windows.
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);
+    TestUnit1 fenetre;
+    int echecs = QTest::qExec(&fenetre, argc, argv);
+    echecs += Aides::LanceTestUnit1Saisie(argc, argv);
+    return echecs;
+}
 #include "test_unit1.moc"

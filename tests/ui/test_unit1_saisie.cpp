@@ -232,5 +232,8 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUnit1Saisie)
+int Aides::LanceTestUnit1Saisie(int argc, char** argv) {
+    TestUnit1Saisie tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "test_unit1_saisie.moc"

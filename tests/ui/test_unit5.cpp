@@ -384,5 +384,14 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUnit5)
+// The solar day's and year's classes in one program, on the same windows.
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true);
+    TestUnit5 jour;
+    int echecs = QTest::qExec(&jour, argc, argv);
+    echecs += Aides::LanceTestUnit5Ciel(argc, argv);
+    echecs += Aides::LanceTestUnit6(argc, argv);
+    return echecs;
+}
 #include "test_unit5.moc"

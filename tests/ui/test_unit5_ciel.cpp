@@ -334,5 +334,8 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUnit5Ciel)
+int Aides::LanceTestUnit5Ciel(int argc, char** argv) {
+    TestUnit5Ciel tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "test_unit5_ciel.moc"

@@ -235,5 +235,8 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUnit6)
+int Aides::LanceTestUnit6(int argc, char** argv) {
+    TestUnit6 tests;
+    return QTest::qExec(&tests, argc, argv);
+}
 #include "test_unit6.moc"
