@@ -48,7 +48,7 @@ private:
     // text is kept: 1 the site, 2 dynamical time - UTC, 3 UT1 - UTC.
     struct Colonne {
         const char* cle;
-        enum Sorte : std::uint8_t { Texte, Nombre } sorte;
+        enum Sorte : std::uint8_t { EnTexte, EnNombre } sorte;
         std::uint8_t repete;
         std::string_view texte, csv;
         double valeur;

@@ -171,10 +171,10 @@ void LignesPosition::Remplit(Rangee& l, double t, const PosSoleil::Site& site,
                              const ValeurTEmoinsTU& tt, const PosSoleil::Position& p) {
     l.n = 0;
     const auto texte = [&l](const char* cle, std::string_view v, std::string_view csv = {}) {
-        l.c[l.n++] = {cle, Colonne::Texte, 0, v, csv.empty() ? v : csv, 0};
+        l.c[l.n++] = {cle, Colonne::EnTexte, 0, v, csv.empty() ? v : csv, 0};
     };
     const auto nombre = [&l](const char* cle, double v, std::uint8_t repete = 0) {
-        l.c[l.n++] = {cle, Colonne::Nombre, repete, {}, {}, v};
+        l.c[l.n++] = {cle, Colonne::EnNombre, repete, {}, {}, v};
     };
     l.date.assign(l.tampon, EcritIso(l.tampon, t));
     texte("date_utc", l.date);
@@ -228,7 +228,7 @@ Json LignesPosition::Objet(double t, const PosSoleil::Site& site, const ValeurTE
     Json o;
     for (std::size_t k = 0; k < l.n; ++k) {
         const Colonne& c = l.c[k];
-        if (c.sorte == Colonne::Texte)
+        if (c.sorte == Colonne::EnTexte)
             o[c.cle] = std::string(c.texte);
         else
             o[c.cle] = std::isnan(c.valeur) ? Json(nullptr) : Json(c.valeur);
@@ -255,7 +255,7 @@ void LignesPosition::Ajoute(std::string& texte, double t, const PosSoleil::Site&
             for (std::size_t k = 0; k < l.n; ++k) {
                 const Colonne& c = l.c[k];
                 if (k) *q++ = ',';
-                if (c.sorte == Colonne::Texte) {
+                if (c.sorte == Colonne::EnTexte) {
                     q = std::copy_n(c.csv.data(), std::min<std::size_t>(c.csv.size(), 64), q);
                     continue;
                 }

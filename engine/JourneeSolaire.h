@@ -22,7 +22,7 @@ double DebutJournee(int Annee, int Mois, int Jour, double Longitude) noexcept;
 
 // Semi-diameter of the Sun and standard refraction at the horizon, in arcminutes: together the
 // rise-set altitude -0°50' of the almanacs.
-// References: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 15, p. 102.
+// References: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 15.
 inline constexpr double DemiDiametreMinutes = 16.0;
 inline constexpr double RefractionHorizontaleMinutes = 34.0;
 

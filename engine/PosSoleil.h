@@ -51,6 +51,7 @@ void DecodeDateValeur(double t, int& Annee, int& Mois, int& Jour, int& Heure, in
                       int& Seconde, int& MilliSeconde) noexcept;
 
 // Julian date of a date-time value (1899-12-30 00:00 is JD 2415018.5). UTC stays UTC.
+// References: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), chapter 7.
 double JourJulien(double t) noexcept;
 
 // Time argument of every series of the engine.
@@ -64,10 +65,12 @@ double SiecleJulien(double JD, double TEmoinsTU) noexcept;
 // Returned: theta0  mean sidereal time at the 0h UT that begins the civil day, degrees
 //           theta   mean sidereal time at the instant, degrees
 // Both lie in [0, 360]: a value that reduces to exactly 360 is left at 360.
+// References: S. Aoki et al., Astron. Astrophys. 105, 359 (1982); Meeus, chapter 12 (12.3, 12.4).
 void TempsSideral(double JD, double& theta0, double& theta) noexcept;
 
 // Equation of the equinoxes, degrees: deltaPsi cos(epsilon).
 // Given:    deltaPsi  nutation in longitude, degrees; epsilon  true obliquity, degrees
+// References: Meeus, chapter 12 (without the IAU 1994 terms in Omega).
 double EquationEquinoxes(double deltaPsi, double epsilon) noexcept;
 
 // An angle in degrees reduced to [0, 360): 360 gives 0, -30 gives 330.
@@ -78,10 +81,13 @@ double Modulo360(double x) noexcept;
 double LongitudeTerre(double T) noexcept;  // degrees, not reduced
 double LatitudeTerre(double T) noexcept;   // degrees
 double RayonTerre(double T) noexcept;      // astronomical units
+// References: P. Bretagnon and G. Francou, Astron. Astrophys. 202, 309 (1988), version D.
 
 // ---- Nutation and obliquity -----------------------------------------------------------------
 
 // Fundamental arguments of the lunisolar theory, degrees, not reduced.
+// References: Meeus, chapters 22 and 47 (ELP-2000/82: M. Chapront-Touzé and J. Chapront,
+//             Astron. Astrophys. 124, 50, 1983).
 double ElongationMoyenneLune(double T) noexcept;  // D
 double AnomalieMoyenneSoleil(double T) noexcept;  // M
 double AnomalieMoyenneLune(double T) noexcept;    // M'
@@ -99,15 +105,19 @@ void Nutation(double T, double Mprime, double M, double F, double D, double Omeg
               double& deltaEpsilon) noexcept;
 
 // Mean obliquity of the ecliptic (84381.448" - 46.815" T ...), degrees.
+// References: J. H. Lieske et al., Astron. Astrophys. 58, 1 (1977); Explanatory Supplement to
+//             the Astronomical Almanac (1992), 3.222-1.
 double ObliquiteMoyenne(double T) noexcept;
 
 // ---- Apparent geocentric Sun ----------------------------------------------------------------
 
 // Annual aberration as a correction to the Sun's longitude, degrees (about -0.0057).
 // Given:    T; R  Earth-Sun distance, au
+// References: Meeus, chapter 25 (25.10 and the daily motion's periodic terms).
 double Aberration(double T, double R) noexcept;
 
 // Ecliptic to equatorial coordinates.
+// References: Meeus, chapter 13 (13.3, 13.4).
 // Given:    epsilon  obliquity; lambda, beta  ecliptic longitude and latitude, degrees
 // Returned: alpha  right ascension in (-180, 180], degrees (not reduced to a turn)
 //           delta  declination, degrees
@@ -117,6 +127,7 @@ void EcliptiqueVersEquateur(double epsilon, double lambda, double beta, double& 
 // Equation of time, hours: apparent minus mean solar time, brought back within +-20 h.
 // Given:    T; alpha  apparent right ascension in (-180, 180]; deltaPsi; epsilon0  MEAN
 //           obliquity, degrees
+// References: Meeus, chapter 28 (28.3).
 double EquationDuTemps(double T, double alpha, double deltaPsi, double epsilon0) noexcept;
 
 // ---- Topocentric and horizontal coordinates -------------------------------------------------
@@ -127,10 +138,12 @@ inline constexpr double Aplatissement = 0.0033528131778969143;
 // Observer's geocentric place in units of the equatorial radius.
 // Given:    phi  geodetic latitude, degrees; h  height above the ellipsoid, metres
 // Returned: rhoSinPhiP, rhoCosPhiP; rho; phiP  geocentric latitude, degrees
+// References: Meeus, chapter 11.
 void CoordonneesObservateur(double phi, double h, double& rhoSinPhiP, double& rhoCosPhiP,
                             double& rho, double& phiP) noexcept;
 
 // Equatorial horizontal parallax of the Sun, degrees (8.794148" at 1 au).
+// References: the IAU (1976) System of Astronomical Constants; Meeus, chapter 40.
 // Given:    R  Earth-Sun distance, au
 double ParallaxeHorizontale(double R) noexcept;
 
@@ -139,6 +152,7 @@ double ParallaxeHorizontale(double R) noexcept;
 //           H  geocentric hour angle (westward, not reduced), degrees
 // Returned: deltaAlpha, deltaDelta  degrees, to subtract from the hour angle and add to the
 //           declination respectively
+// References: Meeus, chapter 40 (40.2, 40.3).
 void Parallaxe(double pi, double rhoCosPhiP, double rhoSinPhiP, double delta, double H,
                double& deltaAlpha, double& deltaDelta) noexcept;
 
@@ -147,6 +161,7 @@ void Parallaxe(double pi, double rhoCosPhiP, double rhoSinPhiP, double delta, do
 //           declination, degrees
 // Returned: Azimut  from north through east, in [0, 360] (0 and 360 both north)
 //           Hauteur  altitude above the astronomical horizon, degrees
+// References: Meeus, chapter 13 (13.5, 13.6).
 void CoordonneesHorizontales(double Hprime, double phi, double deltaPrime, double& Azimut,
                              double& Hauteur) noexcept;
 
@@ -251,6 +266,8 @@ void Nutation(double T, double Mprime, double M, double F, double D, double Omeg
 // millimetres or hectopascals convert at their edge.
 // Given:    h  true altitude, degrees; P  pressure, cm of mercury (76 standard);
 //           T  temperature, degrees Celsius
+// References: W. M. Smart, Textbook on Spherical Astronomy, 6th ed. (1977), chapter 3, above
+//             30 degrees; below it a fit of the program's own.
 double Refraction(double h, double P, double T) noexcept;
 
 // ---- Sexagesimal texts ----------------------------------------------------------------------

@@ -5,7 +5,7 @@
 # a range would write it, and fails where it stands more or less often than its definitions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t fichiers < <(git ls-files --cached --others --exclude-standard -- engine contrat app orvanel python ui tableau conversions \
+mapfile -t fichiers < <(git ls-files --cached --others --exclude-standard -- engine contrat heurelegale app orvanel python ui tableau conversions \
   data/orvanel-cli.1.in | grep -E '\.(h|cpp|py|in)$' | grep -v 'VSOPEAR_data\.h$')
 
 echec=0
@@ -36,5 +36,17 @@ verifie "température" 2 '(^|[^0-9.])(-90|60)(\.0)?\b.*(°C|[Tt]empérature|TEMP
 verifie "pas d'une table" 1 '\b9999\b' '"9999;_"'
 verifie "lignes d'une table" 1 "100'000'000|\\b100000000\\b"
 verifie "fin de la table des secondes intercalaires" 0 'fin de 20[0-9][0-9]'
+# The main window's bounds come from the contract: no temperature or pressure compared with a
+# number, no bound written back as a literal text.
+verifie "température de la fenêtre" 1 '\{-20, 40\}'
+verifie "bornes écrites dans la fenêtre" 0 '(Temperature|Pression) *[<>]=? *-?[0-9]|(Temperature|Pression) = -?[1-9][0-9]*;|"[+-]?(40|20|900|200)"'
+# The constants of the time model and of the units, each once.
+verifie "TT - TAI" 1 '\b32184(\.0)?\b'
+verifie "TT - TAI hors de sa définition" 0 '32\.184' '//|"|\*|TAI - UTC \+ 32\.184'
+verifie "date-time value of the Unix epoch" 1 '\b25569(\.0)?\b'
+verifie "millisecondes d'un jour" 1 "86'?400'?000"
+verifie "facteur de la pression (modèle de réfraction)" 1 '0\.7500617\b'
+verifie "millimètre de mercure (ISO 80000-4)" 1 '1333\.22387415|133\.322387415\b' '//|\*'
+verifie "décalage de UT1" 1 'dut1 / (PosSoleil::)?SecondesParJour|dut1 / 86400' '//'
 ((echec == 0)) && echo "Chaque plage est définie une fois."
 exit "$echec"

@@ -28,8 +28,8 @@ extern TPrincipale* Principale;
 // The site and the atmosphere, read by the refresh and by the generator.
 extern double Longitude;    // degrees, East positive
 extern double Latitude;     // degrees, North positive
-extern double Temperature;  // degrees Celsius, within [-20, 40]
-extern double Pression;     // centimetres of mercury, within [20, 90]
+extern double Temperature;  // degrees Celsius, within Contrat::TemperatureFenetre
+extern double Pression;     // centimetres of mercury, within Contrat::PressionMmHg / 10
 
 // The instant shown, UTC, and the last clock reading.
 extern double Maintenant;  // days since 1899-12-30 00:00

@@ -249,3 +249,31 @@ TEST(EquationDuTemps, WrapsAroundTheDay) {
     EXPECT_NEAR(EquationDuTemps(T, L0 - 0.0057183 - 360 + 3, 0, 23.44), -3.0 / 15, 1e-9);
     EXPECT_NEAR(EquationDuTemps(T, L0 - 0.0057183 - 3, 0, 23.44), 3.0 / 15, 1e-9);
 }
+
+// The reduction's steps at dates away from J2000, against the worked examples of J. Meeus,
+// Astronomical Algorithms, 2nd ed. (1998), each to the last decimal it publishes.
+TEST(Reduction, PublishedExamplesAwayFromJ2000) {
+    // 1992-10-13 0h dynamical time (example 28.a) and 1987-04-10 (examples 12.a and 22.a).
+    const double T1992 = -0.072183436, T1987 = -0.127296372348;
+    const double deltaPsi1992 = 15.908 / 3600, epsilon1992 = 23.440229;
+    struct Cas {
+        const char* quoi;
+        double calcule, attendu, tolerance;
+    };
+    const Cas cas[] = {
+        // The equation of the equinoxes, Delta psi = -3.788", epsilon = 23°26'36.850": -0.2317 s.
+        {"equation of the equinoxes, seconds of time",
+         EquationEquinoxes(-3.788 / 3600, 23 + 26.0 / 60 + 36.850 / 3600) * 240, -0.2317, 6e-5},
+        // The equation of time from the apparent right ascension 198.378178°: 13 min 42.6 s.
+        {"equation of time, minutes",
+         EquationDuTemps(T1992, 198.378178 - 360, deltaPsi1992, epsilon1992) * 60, 13 + 42.6 / 60,
+         0.1 / 60},
+        // The mean obliquity: 23°26'27.407".
+        {"mean obliquity, arcseconds", (ObliquiteMoyenne(T1987) - 23) * 3600, 26 * 60 + 27.407,
+         0.001},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        EXPECT_NEAR(c.calcule, c.attendu, c.tolerance);
+    }
+}

@@ -19,18 +19,51 @@ void NutationA(double T, double& dpsi, double& deps) {
 
 TEST(FundamentalArguments, PublishedValues) {
     struct Cas {
-        double T, D, M, Mp, F, Om;
+        double T, D, M, Mp, F, Om, tolerance;
     };
     const Cas cas[] = {
-        {0.0, 297.8502042, 357.5290192, 134.9634114, 93.27209932, 125.044555},
+        {0.0, 297.8502042, 357.5290192, 134.9634114, 93.27209932, 125.044555, 1e-4},
+        // 1987-04-10 0h dynamical time: Meeus, Astronomical Algorithms, example 22.a, from the
+        // IAU 1980 arguments of chapter 22, whose epochs lie up to 0.0014 degree from the
+        // engine's ELP-2000/82 ones (chapter 47).
+        {-0.127296372348, 136.9623, 94.9792, 229.2784, 143.4079, 11.2531, 2e-3},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.T);
-        EXPECT_NEAR(Modulo360(ElongationMoyenneLune(c.T)), c.D, 1e-4);
-        EXPECT_NEAR(Modulo360(AnomalieMoyenneSoleil(c.T)), c.M, 1e-4);
-        EXPECT_NEAR(Modulo360(AnomalieMoyenneLune(c.T)), c.Mp, 1e-4);
-        EXPECT_NEAR(Modulo360(ArgumentLatitudeLune(c.T)), c.F, 1e-4);
-        EXPECT_NEAR(Modulo360(LongitudeNoeudLune(c.T)), c.Om, 1e-4);
+        EXPECT_NEAR(Modulo360(ElongationMoyenneLune(c.T)), c.D, c.tolerance);
+        EXPECT_NEAR(Modulo360(AnomalieMoyenneSoleil(c.T)), c.M, c.tolerance);
+        EXPECT_NEAR(Modulo360(AnomalieMoyenneLune(c.T)), c.Mp, c.tolerance);
+        EXPECT_NEAR(Modulo360(ArgumentLatitudeLune(c.T)), c.F, c.tolerance);
+        EXPECT_NEAR(Modulo360(LongitudeNoeudLune(c.T)), c.Om, c.tolerance);
+    }
+    // Far from J2000, where the squares and cubes of T weigh: against the IAU 1980 polynomials
+    // as Meeus publishes them (chapter 22, p. 144), whose epochs and rates the engine's
+    // ELP-2000/82 ones differ from by 0.003 degree at most at T = 2.5. A T^2 coefficient ten
+    // times its value moves an argument by 0.008 degree or more there, and the Moon's at a tenth
+    // of its value by 0.05 degree.
+    const auto meeus = [](double T, double a0, double a1, double a2, double diviseur3) {
+        return a0 + a1 * T + a2 * T * T + T * T * T / diviseur3;
+    };
+    for (const double T : {-0.2, 1.0, 1.8, 2.5}) {
+        SCOPED_TRACE(T);
+        const auto ecart = [](double a, double b) {
+            return std::fabs(std::remainder(a - b, 360.0));
+        };
+        EXPECT_LT(
+            ecart(ElongationMoyenneLune(T), meeus(T, 297.85036, 445267.111480, -0.0019142, 189474)),
+            3.5e-3);
+        EXPECT_LT(
+            ecart(AnomalieMoyenneSoleil(T), meeus(T, 357.52772, 35999.050340, -0.0001603, -300000)),
+            3.5e-3);
+        EXPECT_LT(
+            ecart(AnomalieMoyenneLune(T), meeus(T, 134.96298, 477198.867398, 0.0086972, 56250)),
+            3.5e-3);
+        EXPECT_LT(
+            ecart(ArgumentLatitudeLune(T), meeus(T, 93.27191, 483202.017538, -0.0036825, 327270)),
+            3.5e-3);
+        EXPECT_LT(
+            ecart(LongitudeNoeudLune(T), meeus(T, 125.04452, -1934.136261, 0.0020708, 450000)),
+            3.5e-3);
     }
     EXPECT_EQ(ElongationMoyenneLune(0), 297.8502042);
     EXPECT_GT(ArgumentLatitudeLune(1.0), 360.0);  // not reduced
