@@ -81,4 +81,12 @@ inline bool OuvreJourneeAu(QDate date) {
     return QTest::qWaitFor([] { return Unit5::Journee->isVisible(); });
 }
 
+// Before each test: the start-up site, East and North, and the windows' time difference.
+inline void RemetLeSite() {
+    Unit1::EphPosition->RadioEst->setChecked(true);
+    Unit1::EphPosition->RadioNord->setChecked(true);
+    ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
+    Unit3::TEmoinsTU = 64.184;
+}
+
 }  // namespace AidesJournee

@@ -25,30 +25,9 @@ class TestUnit1 : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        Aides::CreeFenetres();
-        W()->Timer1->stop();
-        W()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(W()));
-    }
+    void initTestCase() { QVERIFY(Aides::CreeEtMontrePrincipale()); }
 
-    void init() {
-        // Back to the start-up inputs; the handlers bring the values along.
-        W()->ButtonAuto->setChecked(true);
-        W()->Timer1->stop();
-        W()->RadioEst->setChecked(true);
-        W()->RadioNord->setChecked(true);
-        W()->LongEdit->setText(QStringLiteral("002°01'49\""));
-        W()->LatEdit->setText(QStringLiteral("42°29'48\""));
-        W()->TempEdit->setText(QStringLiteral("+10"));
-        W()->PressEdit->setText(QStringLiteral("760"));
-        W()->RefracCheck->setChecked(false);
-        W()->ZenithCheck->setChecked(false);
-        W()->RefCheck->setChecked(false);
-        Unit3::TEmoinsTU = 64.184;
-        Aides::FixeHorloge(Instant);
-        Aides::Erreurs();
-    }
+    void init() { RemetLesSaisies(); }
 
     void startValuesAndTexts() {
         // Values as created, before any input has been read.

@@ -47,12 +47,7 @@ class TestUnit6 : public QObject {
 private slots:
     void initTestCase() { QVERIFY(Aides::CreeEtMontrePrincipale()); }
 
-    void init() {
-        Unit1::EphPosition->RadioEst->setChecked(true);
-        Unit1::EphPosition->RadioNord->setChecked(true);
-        ChangeSite(QStringLiteral("002°01'49\""), QStringLiteral("42°29'48\""));
-        Unit3::TEmoinsTU = 64.184;
-    }
+    void init() { RemetLeSite(); }
 
     // The year window follows the day window's sky and the main window's site, the day window
     // shown or not, and says which it shows.
