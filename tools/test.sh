@@ -35,13 +35,16 @@ release=$!
 # Light optimisation and line tables only: the sanitizers need no more, and the build is half
 # as long. Built from scratch, it takes every warning as an error (the first command's release
 # build, reused above, does not: a packager's newer compiler must not fail on a new warning).
-# One translation unit per target. The package and the second window manager's run add nothing
-# that the sanitizers would see; programs outside the build (the C compiler's test program,
-# Debian's python3) cannot load an instrumented library, so those tests run above only, the
-# Python module is not built here, and so do the comparisons with ERFA and the three long runs
-# of the same arithmetic over many rows (a million rows of the series, a year of days per zone
-# and sky, every legal time of ten zones through the command line), which the sanitized
-# engine's, legal time's and command line's own tests already cover.
+# One translation unit per target. Left to the release stage above:
+# - the package and the second window manager's run, which add nothing the sanitizers would see;
+# - what runs outside the build (the C compiler's test program, Debian's python3 and so the
+#   Python module, which is not built here), since it cannot load an instrumented library;
+# - the windows' Qt tests: here the sanitized program itself runs under Xvfb (test_e2e), driven
+#   through every window as a user would;
+# - the comparisons with ERFA and the three long runs of the same arithmetic over many rows (a
+#   million rows of the series, a year of days per zone and sky, every legal time of ten zones
+#   through the command line), which the engine's, legal time's and command line's own tests
+#   cover here.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1" \
   -DCMAKE_UNITY_BUILD=ON -DORVANEL_SANITIZE=ON -DORVANEL_BUILD_BENCH=OFF -DORVANEL_BUILD_PYTHON=OFF \
   -DORVANEL_WERROR=ON \
