@@ -2,8 +2,6 @@
 // skyline's profile and the checks of a sky.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <string>
 #include <vector>
 
 #include "Interne.h"
@@ -13,8 +11,6 @@ namespace PosSoleil {
 
 namespace {
 
-constexpr double DemiDiametre = DemiDiametreMinutes;
-constexpr double RefractionHorizontale = RefractionHorizontaleMinutes;
 // The dip of a flat horizon seen from H metres, refraction included: 1.76' sqrt(H), the value of
 // the nautical almanacs' dip table.
 constexpr double Depression = 1.76;  // arcminutes
@@ -31,11 +27,13 @@ double RapportRefraction(double a) noexcept {
 
 double HauteurLeverCoucher(double hauteurOeil) noexcept {
     // Summed in arcminutes, so that sea level gives the rise-set threshold (-50 / 60) to the bit.
-    return -(DemiDiametre + RefractionHorizontale + Depression * std::sqrt(hauteurOeil)) / 60.0;
+    return -(DemiDiametreMinutes + RefractionHorizontaleMinutes +
+             Depression * std::sqrt(hauteurOeil)) /
+           60.0;
 }
 
 double RefractionHorizon(double a) noexcept {
-    return RefractionHorizontale * RapportRefraction(a) / 60.0;
+    return RefractionHorizontaleMinutes * RapportRefraction(a) / 60.0;
 }
 
 Horizon::Horizon(std::vector<PointHorizon> points) : points_(std::move(points)) {
@@ -68,7 +66,7 @@ double Horizon::Profil(double azimut) const noexcept {
 
 double Horizon::Centre(double p) noexcept {
     // Summed in arcminutes, so that a flat skyline gives the rise-set threshold to the bit.
-    return p - (DemiDiametre + RefractionHorizontale * RapportRefraction(p)) / 60.0;
+    return p - (DemiDiametreMinutes + RefractionHorizontaleMinutes * RapportRefraction(p)) / 60.0;
 }
 
 double Horizon::HauteurCentre(double azimut) const noexcept {
