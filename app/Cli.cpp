@@ -165,14 +165,16 @@ long long LitEntier(std::string_view texte, std::string_view option, long long m
 }
 
 double LitAngle(std::string_view texte, std::string_view option, double min, double max) {
-    const bool borne = min > -1e300;
-    const std::string attendu = (borne ? Plage(min, max, "degrés") + ", " : std::string()) +
-                                "en degrés décimaux ou 002°01'49\"";
+    // The message is made only for a refusal: a batch of rows reads millions of angles.
+    const auto attendu = [&] {
+        return (min > -1e300 ? Plage(min, max, "degrés") + ", " : std::string()) +
+               "en degrés décimaux ou 002°01'49\"";
+    };
     double valeur = 0;
     if (!LitDouble(texte, valeur) && !LitSexagesimal(texte, valeur))
-        throw ErreurUsage{Erreur("valeur incorrecte", option, texte, attendu)};
+        throw ErreurUsage{Erreur("valeur incorrecte", option, texte, attendu())};
     if (valeur < min || valeur > max)
-        throw ErreurUsage{Erreur("valeur hors limites", option, texte, attendu)};
+        throw ErreurUsage{Erreur("valeur hors limites", option, texte, attendu())};
     return valeur;
 }
 

@@ -110,6 +110,7 @@ protected:
 
 private:
     bool Vide();
+    bool Ecrit(const char* texte, std::size_t taille);
     int fd_;
     int erreur_ = 0;
     long long debut_ = -1;                   // the file's offset at the start, for a regular file

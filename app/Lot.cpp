@@ -1,8 +1,11 @@
-// `position --input`: a CSV of instants and sites in, one position per row out, in order, block
-// by block over the threads, so that memory holds one block whatever the length of the input.
+// `position --input`: a CSV of instants and sites in, one position per row out, in order. The
+// input is read in blocks of bytes; each block is cut at line ends into one part per thread,
+// and each thread splits, reads, computes and writes its rows without copying them; the parts
+// are then written in order. Memory holds one block whatever the length of the input.
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -14,40 +17,60 @@ namespace Cli {
 namespace {
 
 // The fields of a CSV line: commas, double quotes around a field that holds one ("" inside).
-bool Decoupe(std::string_view ligne, std::vector<std::string>& champs) {
+// A line without quotes is cut in place; otherwise the fields are rewritten into `propres`,
+// reserved to the line's length so that the views into it stay put.
+bool Decoupe(std::string_view ligne, std::vector<std::string_view>& champs, std::string& propres) {
     champs.clear();
-    std::string champ;
+    if (ligne.find('"') == std::string_view::npos) {
+        for (std::size_t debut = 0;;) {
+            const std::size_t virgule = ligne.find(',', debut);
+            champs.push_back(ligne.substr(debut, virgule - debut));
+            if (virgule == std::string_view::npos) return true;
+            debut = virgule + 1;
+        }
+    }
+    propres.clear();
+    propres.reserve(ligne.size());
+    std::vector<std::size_t> bornes;  // where each field starts in `propres`
+    std::size_t debutChamp = 0;
     bool cite = false;
     for (std::size_t i = 0; i < ligne.size(); ++i) {
         const char c = ligne[i];
         if (cite) {
             if (c != '"') {
-                champ += c;
+                propres += c;
             } else if (i + 1 < ligne.size() && ligne[i + 1] == '"') {
-                champ += '"';
+                propres += '"';
                 ++i;
             } else {
                 cite = false;
             }
-        } else if (c == '"' && champ.empty()) {
+        } else if (c == '"' && propres.size() == debutChamp) {
             cite = true;
         } else if (c == ',') {
-            champs.push_back(std::move(champ));
-            champ.clear();
+            bornes.push_back(debutChamp);
+            debutChamp = propres.size();
         } else {
-            champ += c;
+            propres += c;
         }
     }
     if (cite) return false;
-    champs.push_back(std::move(champ));
+    bornes.push_back(debutChamp);
+    bornes.push_back(propres.size());
+    const std::string_view tout = propres;
+    for (std::size_t k = 0; k + 1 < bornes.size(); ++k)
+        champs.push_back(tout.substr(bornes[k], bornes[k + 1] - bornes[k]));
     return true;
 }
 
-std::string Apres(std::string_view texte) {
-    std::string_view v = texte;
+std::string_view Apres(std::string_view v) {
     while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
     while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-    return std::string(v);
+    return v;
+}
+
+bool Blanche(std::string_view ligne) {
+    return ligne.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 struct Colonnes {
@@ -55,14 +78,16 @@ struct Colonnes {
     std::size_t nombre = 0;
 };
 
-Colonnes LitEnTete(const std::string& ligne) {
-    std::vector<std::string> champs;
+Colonnes LitEnTete(std::string_view ligne) {
+    std::vector<std::string_view> champs;
+    std::string propres;
     const std::string attendu = " (en-tête attendu : date,lon,lat et, si besoin, height)";
-    if (!Decoupe(ligne, champs)) throw ErreurDonnees{"ligne 1 : guillemet non fermé" + attendu};
+    if (!Decoupe(ligne, champs, propres))
+        throw ErreurDonnees{"ligne 1 : guillemet non fermé" + attendu};
     Colonnes c;
     c.nombre = champs.size();
     for (std::size_t i = 0; i < champs.size(); ++i) {
-        const std::string nom = Apres(champs[i]);
+        const std::string_view nom = Apres(champs[i]);
         int* place = nom == "date"     ? &c.date
                      : nom == "lon"    ? &c.lon
                      : nom == "lat"    ? &c.lat
@@ -79,54 +104,193 @@ Colonnes LitEnTete(const std::string& ligne) {
     return c;
 }
 
-struct Rang {
-    long long numero;  // line in the file, the header being line 1
-    long long donnee;  // rank among the data rows, blank lines not counted
-    std::string texte;
+// One row read into an instant and a site, or the fault that stops the input there.
+struct Lecture {
+    std::vector<std::string_view> champs;
+    std::string propres;
+    std::string date_;  // the last date read, and its instant
+    double instant_ = 0;
+
+    // The message of a bad row, without the place of the row.
+    std::optional<std::string> Lit(std::string_view texte, const Colonnes& c, bool force,
+                                   double& t, PosSoleil::Site& site) {
+        if (!Decoupe(texte, champs, propres)) return "guillemet non fermé";
+        if (champs.size() != c.nombre)
+            return std::to_string(champs.size()) + " champs au lieu de " +
+                   std::to_string(c.nombre);
+        const auto champ = [&](int k) { return Apres(champs[static_cast<std::size_t>(k)]); };
+        try {
+            // The sites of one instant often follow each other: the same text, the same instant.
+            const std::string_view date = champ(c.date);
+            if (date != date_) {
+                instant_ = LitInstant(date, "le champ date");
+                date_.assign(date);
+            }
+            t = instant_;
+            if (!force && !DansLesDates(t))
+                return "date hors de " + Contrat::TextePremierInstant() + ".." +
+                       Contrat::TexteDernierInstant() + " pour le champ date : « " +
+                       Extrait(date) + " » (--force pour l'accepter)";
+            site.Longitude = LitAngle(champ(c.lon), "le champ lon", Contrat::Longitude.min,
+                                      Contrat::Longitude.max);
+            site.Latitude = LitAngle(champ(c.lat), "le champ lat", Contrat::Latitude.min,
+                                     Contrat::Latitude.max);
+            site.Altitude = c.height < 0 ? 0
+                                         : LitNombre(champ(c.height), "le champ height",
+                                                     Contrat::AltitudeSite, "m");
+        } catch (const ErreurUsage& e) {
+            return e.message;
+        }
+        return std::nullopt;
+    }
 };
 
-// Reads one row into an instant and a site; throws ErreurDonnees naming the line and the field.
-void LitRang(const Rang& rang, const Colonnes& c, bool force, std::vector<std::string>& champs,
-             double& t, PosSoleil::Site& site) {
-    const std::string ou =
-        "ligne " + std::to_string(rang.numero) + " (donnée " + std::to_string(rang.donnee) + ") : ";
-    if (!Decoupe(rang.texte, champs)) throw ErreurDonnees{ou + "guillemet non fermé"};
-    if (champs.size() != c.nombre)
-        throw ErreurDonnees{ou + std::to_string(champs.size()) + " champs au lieu de " +
-                            std::to_string(c.nombre)};
-    try {
-        const std::string date = Apres(champs[static_cast<std::size_t>(c.date)]);
-        t = LitInstant(date, "le champ date");
-        if (!force && !DansLesDates(t))
-            throw ErreurUsage{"date hors de " + Contrat::TextePremierInstant() + ".." +
-                              Contrat::TexteDernierInstant() + " pour le champ date : « " +
-                              Extrait(date) + " » (--force pour l'accepter)"};
-        site.Longitude = LitAngle(Apres(champs[static_cast<std::size_t>(c.lon)]), "le champ lon",
-                                  Contrat::Longitude.min, Contrat::Longitude.max);
-        site.Latitude = LitAngle(Apres(champs[static_cast<std::size_t>(c.lat)]), "le champ lat",
-                                 Contrat::Latitude.min, Contrat::Latitude.max);
-        site.Altitude = c.height < 0 ? 0
-                                     : LitNombre(Apres(champs[static_cast<std::size_t>(c.height)]),
-                                                 "le champ height", Contrat::AltitudeSite, "m");
-    } catch (const ErreurUsage& e) {
-        throw ErreurDonnees{ou + e.message};
+// A bad row: its line in the file, its rank among the data rows of its part, what is wrong.
+struct Defaut {
+    long long numero, donnee;
+    std::string message;
+};
+
+// What one thread makes of its part of a block: its rows' texts, each after its separator
+// (see Ajoute), the number of data rows it read, and the fault that stopped it, if any.
+struct Part {
+    std::string texte;
+    long long donnees = 0;
+    std::optional<Defaut> defaut;
+};
+
+// The rows of one part, gathered a few hundred at a time: read, then computed (a run of rows of
+// one instant, a map or a field of trackers, pays the part of the position that does not depend
+// on the site once, then the site's part for each), then written.
+class Calcul {
+public:
+    Calcul(const Reglages& r, const Colonnes& c, bool force)
+        : r_(r), colonnes_(c), force_(force), lignes_(r, true) {}
+
+    void Traite(std::string_view donnees, long long numero, Part& part) {
+        part.texte.clear();
+        part.donnees = 0;
+        part.defaut.reset();
+        for (std::size_t debut = 0; debut < donnees.size();) {
+            const std::size_t fin = std::min(donnees.find('\n', debut), donnees.size());
+            std::string_view ligne = donnees.substr(debut, fin - debut);
+            debut = fin + 1;
+            ++numero;
+            if (!ligne.empty() && ligne.back() == '\r') ligne.remove_suffix(1);
+            if (Blanche(ligne)) continue;
+            const std::size_t k = n_;
+            if (auto message = lecture_.Lit(ligne, colonnes_, force_, t_[k], sites_[k])) {
+                part.defaut = Defaut{numero, part.donnees + 1, std::move(*message)};
+                break;
+            }
+            ++part.donnees;
+            if (++n_ == Groupe) Ecrit(part.texte);
+        }
+        Ecrit(part.texte);
     }
-}
+
+private:
+    static constexpr std::size_t Groupe = 256;
+
+    // The geocentric parts of the group first, one after the other while the series' tables
+    // are at hand, then the sites' parts, then the texts.
+    void Ecrit(std::string& texte) {
+        std::size_t runs = 0;
+        for (std::size_t debut = 0; debut < n_; ++runs) {
+            std::size_t fin = debut + 1;
+            while (fin < n_ && std::bit_cast<std::uint64_t>(t_[fin]) ==
+                                   std::bit_cast<std::uint64_t>(t_[debut]))
+                ++fin;
+            const double t = t_[debut];
+            if (!instant_ ||
+                std::bit_cast<std::uint64_t>(*instant_) != std::bit_cast<std::uint64_t>(t)) {
+                instant_ = t;
+                tt_ = TEmoinsTUA(r_, t);
+                geocentre_ = GeocentreA(r_, t, tt_.secondes);
+            }
+            debuts_[runs] = debut;
+            tts_[runs] = tt_;
+            geocentres_[runs] = geocentre_;
+            debut = fin;
+        }
+        debuts_[runs] = n_;
+        for (std::size_t k = 0; k < runs; ++k) {
+            const std::size_t debut = debuts_[k], n = debuts_[k + 1] - debut;
+            PosSoleil::PositionsSites(geocentres_[k], {sites_ + debut, n}, {positions_ + debut, n});
+        }
+        for (std::size_t k = 0; k < runs; ++k)
+            for (std::size_t i = debuts_[k]; i < debuts_[k + 1]; ++i)
+                lignes_.Ajoute(texte, t_[i], sites_[i], tts_[k], positions_[i], 1);
+        n_ = 0;
+    }
+
+    const Reglages& r_;
+    const Colonnes& colonnes_;
+    bool force_;
+    LignesPosition lignes_;
+    Lecture lecture_;
+    std::size_t n_ = 0;
+    double t_[Groupe];
+    PosSoleil::Site sites_[Groupe];
+    PosSoleil::Position positions_[Groupe];
+    // The runs of rows of one instant: where each starts, its dynamical time and geocentre.
+    std::size_t debuts_[Groupe + 1];
+    ValeurTEmoinsTU tts_[Groupe];
+    PosSoleil::Geocentre geocentres_[Groupe];
+    std::optional<double> instant_;
+    ValeurTEmoinsTU tt_{};
+    PosSoleil::Geocentre geocentre_{};
+};
+
+// The input in blocks of whole lines: each block is what was read, up to its last line end
+// (the whole rest at the end of the input).
+class Blocs {
+public:
+    explicit Blocs(std::istream& entree) : entree_(entree) {}
+
+    // The next block of about `taille` bytes (more when a line is longer), empty at the end.
+    std::string_view Suivant(std::size_t taille) {
+        tampon_.erase(0, consomme_);
+        consomme_ = 0;
+        for (;;) {
+            const std::size_t avant = tampon_.size();
+            if (!fin_) {
+                tampon_.resize(avant + taille);
+                entree_.read(tampon_.data() + avant, static_cast<std::streamsize>(taille));
+                tampon_.resize(avant + static_cast<std::size_t>(entree_.gcount()));
+                fin_ = !entree_;
+            }
+            if (fin_) {
+                consomme_ = tampon_.size();
+                return tampon_;
+            }
+            if (const std::size_t n = tampon_.rfind('\n'); n != std::string::npos && n >= avant) {
+                consomme_ = n + 1;
+                return std::string_view(tampon_).substr(0, consomme_);
+            }
+        }
+    }
+
+private:
+    std::istream& entree_;
+    std::string tampon_;
+    std::size_t consomme_ = 0;
+    bool fin_ = false;
+};
 
 }  // namespace
 
 void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int taches,
               bool force) {
-    const auto litLigne = [&](std::string& ligne) {
-        if (!std::getline(entree, ligne)) return false;
-        if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
-        return true;
-    };
+    taches = std::max(1, taches);
+    Blocs blocs(entree);
+    // The header: the first line, read on its own.
     std::string ligne;
-    if (!litLigne(ligne))
+    if (!std::getline(entree, ligne))
         throw ErreurDonnees{
             "ligne 1 : entrée vide (en-tête attendu : date,lon,lat et, si besoin, "
             "height)"};
+    if (!ligne.empty() && ligne.back() == '\r') ligne.pop_back();
     if (ligne.rfind("\xEF\xBB\xBF", 0) == 0) ligne.erase(0, 3);  // a byte-order mark
     const Colonnes colonnes = LitEnTete(ligne);
 
@@ -139,65 +303,55 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
         if (r.format == Format::Json) sortie << "\n]}\n";
     };
 
-    constexpr std::size_t Bloc = 4096;
-    taches = std::max(1, taches);
-    long long numero = 1, donnees = 0, ecrites = 0;
-    std::vector<Rang> rangs;
-    for (bool finEntree = false; !finEntree;) {
-        rangs.clear();
-        while (rangs.size() < Bloc * static_cast<std::size_t>(taches)) {
-            if (!litLigne(ligne)) {
-                finEntree = true;
-                break;
+    // Every row comes after its separator (JSON's comma, the text's blank line); the very
+    // first row of the output goes without it.
+    const std::size_t separateur = r.format == Format::Json ? 1 : r.format == Format::Texte;
+    constexpr std::size_t OctetsParTache = 1 << 18;
+    Contrat::Equipe equipe(taches);
+    std::vector<Calcul> calculs;
+    for (int k = 0; k < taches; ++k) calculs.emplace_back(r, colonnes, force);
+    std::vector<Part> parts(static_cast<std::size_t>(taches));
+    std::vector<std::string_view> morceaux(static_cast<std::size_t>(taches));
+    std::vector<long long> numeros(static_cast<std::size_t>(taches));
+    long long numero = 1, donnees = 0;
+    bool premiere = true;
+    for (;;) {
+        const std::string_view bloc =
+            blocs.Suivant(OctetsParTache * static_cast<std::size_t>(taches));
+        if (bloc.empty()) break;
+        // One part per thread, cut at line ends, with the line number before each.
+        for (std::size_t k = 0, debut = 0; k < morceaux.size(); ++k) {
+            std::size_t fin = bloc.size();
+            if (k + 1 < morceaux.size()) {
+                fin = std::min(bloc.size(), debut + bloc.size() / morceaux.size());
+                const std::size_t n = bloc.find('\n', fin > 0 ? fin - 1 : 0);
+                fin = n == std::string_view::npos ? bloc.size() : std::max(n + 1, debut);
             }
-            ++numero;
-            if (ligne.find_first_not_of(" \t") == std::string::npos) continue;  // blank line
-            rangs.push_back({numero, ++donnees, ligne});
+            morceaux[k] = bloc.substr(debut, fin - debut);
+            numeros[k] = numero;
+            numero += std::count(morceaux[k].begin(), morceaux[k].end(), '\n');
+            debut = fin;
         }
-        std::vector<std::string> morceaux(static_cast<std::size_t>(taches));
-        std::vector<std::optional<std::string>> erreurs(static_cast<std::size_t>(taches));
-        const std::size_t parTache = (rangs.size() + static_cast<std::size_t>(taches) - 1) /
-                                     static_cast<std::size_t>(taches);
-        const auto calcule = [&](int k) {
-            const std::size_t de = std::min(rangs.size(), static_cast<std::size_t>(k) * parTache),
-                              a = std::min(rangs.size(), de + parTache);
-            LignesPosition lignes(r, true);
-            std::vector<std::string> champs;
-            std::string& texte = morceaux[static_cast<std::size_t>(k)];
-            // Consecutive rows of one instant (a map, a field of trackers) share the part of
-            // the position that does not depend on the site: the same figures, computed once.
-            std::optional<double> instant;
-            ValeurTEmoinsTU tt{};
-            PosSoleil::Geocentre geocentre{};
-            for (std::size_t i = de; i < a; ++i) {
-                double t = 0;
-                PosSoleil::Site site{};
-                try {
-                    LitRang(rangs[i], colonnes, force, champs, t, site);
-                } catch (const ErreurDonnees& e) {
-                    erreurs[static_cast<std::size_t>(k)] = e.message;
-                    return;
-                }
-                if (!instant ||
-                    std::bit_cast<std::uint64_t>(*instant) != std::bit_cast<std::uint64_t>(t)) {
-                    instant = t;
-                    tt = TEmoinsTUA(r, t);
-                    geocentre = GeocentreA(r, t, tt.secondes);
-                }
-                lignes.Ajoute(texte, t, site, tt, PosSoleil::PositionTopocentrique(geocentre, site),
-                              ecrites + static_cast<long long>(i));
+        equipe.SurChaqueFil([&](int k) {
+            const auto i = static_cast<std::size_t>(k);
+            calculs[i].Traite(morceaux[i], numeros[i], parts[i]);
+        });
+        for (Part& part : parts) {
+            std::string_view texte = part.texte;
+            if (premiere && !texte.empty()) {
+                texte.remove_prefix(separateur);
+                premiere = false;
             }
-        };
-        Contrat::SurChaqueFil(taches, calcule);
-        for (int k = 0; k < taches; ++k) {
-            sortie << morceaux[static_cast<std::size_t>(k)];
-            if (erreurs[static_cast<std::size_t>(k)]) {
+            sortie << texte;
+            if (part.defaut) {
                 fermeJson();
                 sortie.flush();
-                throw ErreurDonnees{*erreurs[static_cast<std::size_t>(k)]};
+                throw ErreurDonnees{"ligne " + std::to_string(part.defaut->numero) +
+                                    " (donnée " + std::to_string(donnees + part.defaut->donnee) +
+                                    ") : " + part.defaut->message};
             }
+            donnees += part.donnees;
         }
-        ecrites += static_cast<long long>(rangs.size());
     }
     fermeJson();
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "Cli.h"
 
@@ -27,21 +28,26 @@ SortieEntiere::~SortieEntiere() {
 }
 
 bool SortieEntiere::Vide() {
+    const bool fait = Ecrit(tampon_.data(), tampon_.size());
+    tampon_.clear();
+    return fait;
+}
+
+bool SortieEntiere::Ecrit(const char* texte, std::size_t taille) {
     std::size_t fait = 0;
-    while (erreur_ == 0 && fait < tampon_.size()) {
-        const ssize_t n = write(fd_, tampon_.data() + fait, tampon_.size() - fait);
+    while (erreur_ == 0 && fait < taille) {
+        const ssize_t n = write(fd_, texte + fait, taille - fait);
         if (n < 0) {
             if (errno == EINTR) continue;
             erreur_ = errno;
             break;
         }
         // What reached the file, and where its last complete line ends.
-        for (std::size_t i = fait; i < fait + static_cast<std::size_t>(n); ++i)
-            if (tampon_[i] == '\n') finDeLigne_ = ecrits_ + static_cast<long long>(i - fait) + 1;
+        if (const void* ligne = memrchr(texte + fait, '\n', static_cast<std::size_t>(n)))
+            finDeLigne_ = ecrits_ + (static_cast<const char*>(ligne) - (texte + fait)) + 1;
         ecrits_ += n;
         fait += static_cast<std::size_t>(n);
     }
-    tampon_.clear();
     if (erreur_ != 0 && debut_ >= 0 && ecrits_ > finDeLigne_) {
         // The half line that reached the file goes: a reader sees whole rows or none.
         if (ftruncate(fd_, debut_ + finDeLigne_) == 0) ecrits_ = finDeLigne_;
@@ -60,8 +66,13 @@ SortieEntiere::int_type SortieEntiere::overflow(int_type c) {
 
 std::streamsize SortieEntiere::xsputn(const char* s, std::streamsize n) {
     if (erreur_ != 0) return 0;
-    tampon_.append(s, static_cast<std::size_t>(n));
-    if (tampon_.size() >= TailleBloc && !Vide()) return 0;
+    const auto taille = static_cast<std::size_t>(n);
+    if (tampon_.size() + taille < TailleBloc) {
+        tampon_.append(s, taille);
+        return n;
+    }
+    // A large text (a block of rows) goes out as it is, after what was gathered before it.
+    if (!Vide() || !Ecrit(s, taille)) return 0;
     return n;
 }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "Lignes.h"
-#include "Parallele.h"
 #include "Tableau.h"
 
 namespace Cli {
@@ -33,18 +32,12 @@ std::string RegleTt() {
            ", au-delà et avant le modèle de ΔT d'Espenak et Meeus (2006), raccordé sans saut";
 }
 
+}  // namespace
+
 double HauteurRefractee(const Reglages& r, double hauteur) {
     return hauteur +
            PosSoleil::Refraction(hauteur, Contrat::CmHgDeMmHg(r.pressionMmHg), r.temperature);
 }
-
-// The Sun on the surfaces the settings ask for, from its apparent (refracted) place at the
-// settings' weather: the light strikes a module along its refracted path.
-struct SurSurfaces {
-    double masse, masseAbsolue, irradiance;  // with --energy
-    double projection, incidence;            // on the plane of --plane
-    PosSoleil::Orientation suivi;            // of the tracker of --tracker
-};
 
 SurSurfaces CalculeSurfaces(const Reglages& r, const PosSoleil::Position& p) {
     SurSurfaces s{};
@@ -61,17 +54,6 @@ SurSurfaces CalculeSurfaces(const Reglages& r, const PosSoleil::Position& p) {
     if (r.suiveur) s.suivi = PosSoleil::Suivi(*r.suiveur, z, A);
     return s;
 }
-
-// The surfaces' columns, in the order of their values below: CSV names and JSON keys.
-struct ColonnesSurfaces {
-    const char* cles[9];
-    double valeurs[9];
-    std::size_t n = 0;
-    void Ajoute(const char* cle, double valeur) {
-        cles[n] = cle;
-        valeurs[n++] = valeur;
-    }
-};
 
 ColonnesSurfaces Surfaces(const Reglages& r, const SurSurfaces& s) {
     ColonnesSurfaces c;
@@ -96,8 +78,6 @@ ColonnesSurfaces Surfaces(const Reglages& r, const SurSurfaces& s) {
 bool AvecSurfaces(const Reglages& r) {
     return r.energie || r.plan || r.suiveur;
 }
-
-}  // namespace
 
 Json EnTeteJson(const Reglages& r, const char* commande, bool siteParLigne,
                 std::optional<double> instantUnique) {
@@ -176,12 +156,18 @@ void LignesPosition::Remplit(Rangee& l, double t, const PosSoleil::Site& site,
     const auto nombre = [&l](const char* cle, double v, std::uint8_t repete = 0) {
         l.c[l.n++] = {cle, Colonne::EnNombre, repete, {}, {}, v};
     };
-    l.date.assign(l.tampon, EcritIso(l.tampon, t));
+    // The texts of the instant, kept while the rows keep it (the sites of a map).
+    if (std::bit_cast<std::uint64_t>(t) != std::bit_cast<std::uint64_t>(l.instant)) {
+        l.instant = t;
+        l.date.assign(l.tampon, EcritIso(l.tampon, t));
+        if (legal_) {
+            l.legal = legal_->Texte(t);
+            l.abreviation = legal_->Abreviation();
+            l.abreviationCsv = legal_->AbreviationTexte();
+        }
+    }
     texte("date_utc", l.date);
     if (legal_) {
-        l.legal = legal_->Texte(t);
-        l.abreviation = legal_->Abreviation();
-        l.abreviationCsv = legal_->AbreviationTexte();
         texte("date_legale", l.legal);
         texte("abreviation", l.abreviation, l.abreviationCsv);
     }
@@ -191,10 +177,10 @@ void LignesPosition::Remplit(Rangee& l, double t, const PosSoleil::Site& site,
     nombre("tt_moins_utc_s", tt.secondes, 2);
     texte("source_tt_utc", NomSource(tt.source));
     nombre("ut1_moins_utc_s", r_.dut1, 3);
-    nombre("ascension_droite_deg", PosSoleil::Modulo360(p.AscensionDroite));
-    nombre("declinaison_deg", p.Declinaison);
-    nombre("distance_ua", p.RayonVecteur);
-    nombre("equation_temps_min", p.EquationTemps * 60);
+    nombre("ascension_droite_deg", PosSoleil::Modulo360(p.AscensionDroite), 4);
+    nombre("declinaison_deg", p.Declinaison, 4);
+    nombre("distance_ua", p.RayonVecteur, 4);
+    nombre("equation_temps_min", p.EquationTemps * 60, 4);
     nombre(AzimutCle(r_.sud), Azimut(p.Azimut, r_.sud));
     nombre("hauteur_deg", p.Hauteur);
     nombre("distance_zenithale_deg", 90 - p.Hauteur);
@@ -369,132 +355,6 @@ void EcritPosition(std::ostream& sortie, const Reglages& r, double t) {
     if (r.format == Format::Csv) texte = lignes.EnTeteCsv();
     lignes.Ajoute(texte, t, r.site, 0);
     sortie << texte;
-}
-
-namespace {
-
-// A worker's buffers, kept from one block to the next so that their memory is taken once.
-struct Espace {
-    std::string texte;
-    std::vector<Tableau::Instant> instants;
-    std::vector<PosSoleil::Position> positions;
-    std::vector<ValeurTEmoinsTU> tt;
-    bool arret = false;
-};
-
-// Rows de..a-1 of a table in CSV or JSON through the engine's regular series: the rows'
-// instants as the generator takes them, dynamical time - UTC linear over each run of rows (split
-// where it is not, at a leap second or where the model bends by more than a microsecond).
-// Returns true when the series ended at its last year.
-bool LignesSerie(Espace& espace, const Reglages& r, double debut, double pasJours, long long de,
-                 long long a) {
-    std::string& texte = espace.texte;
-    std::vector<Tableau::Instant>& instants = espace.instants;
-    instants.clear();
-    const bool fin =
-        Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
-            instants.push_back(c);
-            return true;
-        });
-    std::vector<PosSoleil::Position>& positions = espace.positions;
-    positions.resize(instants.size());
-    std::vector<ValeurTEmoinsTU>& tt = espace.tt;
-    tt.resize(instants.size());
-    for (std::size_t i = 0; i < instants.size(); ++i) tt[i] = TEmoinsTUA(r, instants[i].t);
-    const double ut1 = Contrat::Ut1Jours(r.dut1);
-    // Within a microsecond: each row then states the value it was computed with.
-    RunsLineaires(
-        0, instants.size(), 1e-6, [&](std::size_t i) { return tt[i]; },
-        [&](std::size_t i, std::size_t n, double tt0, double pente) {
-            PosSoleil::SerieSoleil(instants[i].t + ut1, pasJours, r.site, tt0 - r.dut1,
-                                   std::span(positions).subspan(i, n), pente);
-            for (std::size_t k = 0; k < n; ++k)
-                tt[i + k].secondes = tt0 + pente * static_cast<double>(k);
-        });
-    LignesPosition lignes(r, false);
-    for (std::size_t i = 0; i < instants.size(); ++i)
-        lignes.Ajoute(texte, instants[i].t, r.site, tt[i], positions[i],
-                      de + static_cast<long long>(i));
-    return fin;
-}
-
-}  // namespace
-
-void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pasJours,
-                long long nombre, int taches, const Serie& demande) {
-    LignesPosition modeleLignes(r, false);
-    if (r.format == Format::Texte) {
-        std::string modele[std::size(Tableau::Modele)];
-        std::copy(std::begin(Tableau::Modele), std::end(Tableau::Modele), modele);
-        modele[3] = Tableau::LigneReference(r.sud);
-        modele[5] = Tableau::LigneSite(r.site.Longitude, r.site.Latitude, r.site.Longitude >= 0,
-                                       r.site.Latitude >= 0, r.separateur);
-        modele[7] = Tableau::LigneColonnes(r.zenith);
-        if (r.refraction) modele[7] += "Haut. réfractée";
-        const ColonnesSurfaces c = Surfaces(r, {});
-        for (std::size_t k = 0; k < c.n; ++k) modele[7] += std::string("\t") + c.cles[k];
-        for (const std::string& ligne : modele) sortie << ligne << "\r\n";
-    } else if (r.format == Format::Csv) {
-        sortie << modeleLignes.EnTeteCsv();
-    } else {
-        Json e = EnTeteJson(r, "table", false, std::nullopt);
-        e["debut"] = demande.debut;
-        e["pas"] = demande.pas;
-        e["unite_pas"] = demande.unite;
-        e["lignes_demandees"] = Tableau::LignesDemandees(demande.nombre);
-        sortie << "{\"entete\":" << e.dump() << ",\n\"lignes\":[";
-    }
-    // Blocks of rows on every thread, written in order once all are done: the memory holds
-    // one block per thread, whatever the number of rows.
-    constexpr long long Bloc = 16384;
-    const long long total = Tableau::LignesDemandees(nombre);
-    taches = std::max(1, taches);
-    bool fin = false;
-    std::vector<Espace> espaces(static_cast<std::size_t>(taches));
-    for (long long premier = 0; premier < total && !fin; premier += Bloc * taches) {
-        const auto calcule = [&](int k) {
-            const long long de = premier + k * Bloc, a = std::min(total, de + Bloc);
-            Espace& espace = espaces[static_cast<std::size_t>(k)];
-            espace.texte.clear();
-            if (de >= a) {
-                espace.arret = false;
-                return;
-            }
-            if (r.format != Format::Texte) {
-                espace.arret = LignesSerie(espace, r, debut, pasJours, de, a);
-                return;
-            }
-            std::string& texte = espace.texte;
-            espace.arret =
-                Tableau::Rangees(debut, pasJours, de, a, [&](const Tableau::Instant& c, long long) {
-                    // The generator's row, computed as the generator computes it.
-                    const PosSoleil::Position p =
-                        Calcule(r, r.site, c.t, TEmoinsTUA(r, c.t).secondes);
-                    texte += Tableau::Ligne(c.annee, c.mois, c.jour, c.heure, c.minute, c.seconde,
-                                            Tableau::HauteurOuZenith(p.Hauteur, r.zenith),
-                                            Tableau::AzimutDepuis(p.Azimut, r.sud), r.separateur);
-                    if (r.refraction)
-                        texte += Tableau::TexteDMS(HauteurRefractee(r, p.Hauteur), 1, r.separateur);
-                    if (AvecSurfaces(r)) {
-                        const ColonnesSurfaces cs = Surfaces(r, CalculeSurfaces(r, p));
-                        for (std::size_t j = 0; j < cs.n; ++j)
-                            texte += "\t" + (std::isnan(cs.valeurs[j])
-                                                 ? std::string("-")
-                                                 : PosSoleil::TexteFixe(cs.valeurs[j], 4, 18,
-                                                                        r.separateur));
-                    }
-                    texte += "\r\n";
-                    return true;
-                });
-        };
-        Contrat::SurChaqueFil(taches, calcule);
-        for (int k = 0; k < taches && !fin; ++k) {
-            const Espace& espace = espaces[static_cast<std::size_t>(k)];
-            sortie.write(espace.texte.data(), static_cast<std::streamsize>(espace.texte.size()));
-            fin = espace.arret;
-        }
-    }
-    if (r.format == Format::Json) sortie << "\n]}\n";
 }
 
 }  // namespace Cli

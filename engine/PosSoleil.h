@@ -8,7 +8,6 @@
 
 #include <limits>
 #include <span>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,8 +26,8 @@ inline constexpr double JoursAvantUnix = 25569.0;       // date-time value of 19
 // conventional millimetre of mercury (133.322387415 Pa, ISO 80000-4, which the faces convert
 // units with) rounded to seven digits. A coefficient of the model, not a unit conversion.
 inline constexpr double MmHgParHectopascal = 0.7500617;
-// The reference ellipsoid: equatorial radius 6378140 m and flattening 1/298.257 (below).
-// Source: the IAU (1976) System of Astronomical Constants.
+// The reference ellipsoid of the IAU (1976) System of Astronomical Constants: equatorial radius
+// 6378140 m and flattening 1/298.257 (below).
 inline constexpr double RayonEquatorial = 6378140.0;  // metres
 
 // ---- Time base ------------------------------------------------------------------------------
@@ -209,8 +208,11 @@ Position PositionTopocentrique(const Geocentre& g, const Site& site) noexcept;
 // to a turn: see AngleHoraireReduit).
 Position PositionTopocentrique(const Geocentre& g, const Site& site, double& angleHoraire) noexcept;
 
-// Many sites at one instant: sortie[i] is PositionSoleil(t, sites[i], TEmoinsTU), to the bit.
+// Many sites at one instant: sortie[i] is PositionSoleil(t, sites[i], TEmoinsTU), to the bit;
+// from the instant's geocentric part g, PositionTopocentrique(g, sites[i]), to the bit.
 void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
+                    std::span<Position> sortie) noexcept;
+void PositionsSites(const Geocentre& g, std::span<const Site> sites,
                     std::span<Position> sortie) noexcept;
 
 // A regular series at one site: sortie[i] is the position at t0 + i pasJours with dynamical

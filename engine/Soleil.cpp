@@ -193,7 +193,11 @@ Position PositionTopocentrique(const Geocentre& g, const Site& site,
 
 void PositionsSites(double t, double TEmoinsTU, std::span<const Site> sites,
                     std::span<Position> sortie) noexcept {
-    const Geocentre g = GeocentreA<true>(t, TEmoinsTU);
+    PositionsSites(GeocentreA<true>(t, TEmoinsTU), sites, sortie);
+}
+
+void PositionsSites(const Geocentre& g, std::span<const Site> sites,
+                    std::span<Position> sortie) noexcept {
     const std::size_t n = std::min(sites.size(), sortie.size());
     const Interne::Vu vu = VuGeocentre(g);
     for (std::size_t i = 0; i < n; ++i) sortie[i] = Topocentre(g, vu, Interne::LieuDe(sites[i]));

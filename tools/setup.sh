@@ -11,7 +11,7 @@ set -euo pipefail
 paquets=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
-  libcli11-dev nlohmann-json3-dev libhowardhinnant-date-dev tzdata
+  libcli11-dev nlohmann-json3-dev libfmt-dev libhowardhinnant-date-dev tzdata
   python3-dev pybind11-dev python3-numpy
   fonts-dejavu-core
 )
