@@ -203,6 +203,27 @@ void PositionsSites(const Geocentre& g, std::span<const Site> sites,
     for (std::size_t i = 0; i < n; ++i) sortie[i] = Topocentre(g, vu, Interne::LieuDe(sites[i]));
 }
 
+void PositionsGrille(std::span<const Geocentre> geocentres, std::span<const Site> sites,
+                     std::span<Position> sortie, std::span<double> anglesHoraires) noexcept {
+    const std::size_t n = geocentres.size();
+    if (n == 0) return;
+    const std::size_t lignes =
+        std::min({sites.size(), sortie.size() / n, anglesHoraires.size() / n});
+    // What the parallax needs of each instant, for every site.
+    constexpr std::size_t Paquet = 256;
+    Interne::Vu vus[Paquet];
+    for (std::size_t debut = 0; debut < n; debut += Paquet) {
+        const std::size_t fin = std::min(n, debut + Paquet);
+        for (std::size_t k = debut; k < fin; ++k) vus[k - debut] = VuGeocentre(geocentres[k]);
+        for (std::size_t s = 0; s < lignes; ++s) {
+            const Interne::Lieu lieu = Interne::LieuDe(sites[s]);
+            for (std::size_t k = debut; k < fin; ++k)
+                sortie[s * n + k] =
+                    Topocentre(geocentres[k], vus[k - debut], lieu, &anglesHoraires[s * n + k]);
+        }
+    }
+}
+
 namespace Interne {
 
 void Instants(double t, double TEmoinsTU, double& JD, double& T) noexcept {

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <span>
 #include <limits>
 #include <string>
 #include <thread>
@@ -67,6 +69,81 @@ std::string MessageTt(double tt) {
     return HorsPlage("tt_minus_utc", tt, Contrat::TEmoinsTUImpose, "s");
 }
 
+// The columns of the grid, in the order of Colonnes::sortie.
+constexpr const char* Noms[] = {"apparent_zenith", "zenith",      "apparent_elevation",
+                                "elevation",       "azimuth",     "equation_of_time",
+                                "right_ascension", "declination", "distance",
+                                "hour_angle",      "solar_time"};
+constexpr int NombreColonnes = static_cast<int>(std::size(Noms));
+
+// The grid's output arrays, n values each, and what writes element i of them.
+struct Colonnes {
+    std::vector<py::array_t<double>> tableaux;
+    double* sortie[NombreColonnes];
+
+    explicit Colonnes(std::size_t n) {
+        for (int c = 0; c < NombreColonnes; ++c) {
+            tableaux.emplace_back(static_cast<py::ssize_t>(n));
+            sortie[c] = tableaux.back().mutable_data();
+        }
+    }
+    void Vide(std::size_t i) noexcept {
+        for (double* s : sortie) s[i] = NaN;
+    }
+    // Missing weather (NaN pressure or temperature): no refracted figures for that element.
+    void Ecrit(std::size_t i, const PosSoleil::Position& pos, double H, double pression,
+               double temperature) noexcept {
+        const orvanel_position r = Orvanel::Resultat(pos);
+        const double apparente =
+            std::isnan(pression) || std::isnan(temperature)
+                ? NaN
+                : r.elevation_deg + PosSoleil::Refraction(r.elevation_deg,
+                                                          Contrat::CmHgDePascals(pression),
+                                                          temperature);
+        sortie[0][i] = 90 - apparente;
+        sortie[1][i] = 90 - r.elevation_deg;
+        sortie[2][i] = apparente;
+        sortie[3][i] = r.elevation_deg;
+        sortie[4][i] = r.azimuth_deg;
+        sortie[5][i] = r.equation_of_time_min;
+        sortie[6][i] = r.right_ascension_deg;
+        sortie[7][i] = r.declination_deg;
+        sortie[8][i] = r.distance_au;
+        sortie[9][i] = PosSoleil::AngleHoraireReduit(H);
+        sortie[10][i] = PosSoleil::TempsSolaireVrai(H);
+    }
+    py::dict Dictionnaire() const {
+        py::dict d;
+        for (int c = 0; c < NombreColonnes; ++c) d[Noms[c]] = tableaux[static_cast<std::size_t>(c)];
+        return d;
+    }
+};
+
+// Each instant in the module's dates (NaN, none, passes), and each dynamical time in range.
+void VerifieTemps(const double* t, std::size_t nt, const double* tt, std::size_t ntt) {
+    for (std::size_t i = 0; i < ntt; ++i)
+        if (Orvanel::VerifieTt(tt[i]) != ORVANEL_OK) throw py::value_error(MessageTt(tt[i]));
+    for (std::size_t i = 0; i < nt; ++i)
+        if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
+            throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
+                                  Contrat::TexteDernierInstant() + ": " + TexteIso(t[i]));
+}
+
+// The geocentric part of each instant (Unix seconds; NaN, none, left empty) at one dynamical
+// time - UTC for all (NaN for the default).
+std::vector<PosSoleil::Geocentre> Geocentres(const double* t, std::size_t nt, double TEmoinsTU,
+                                             int taches) {
+    std::vector<PosSoleil::Geocentre> geocentres(nt);
+    Contrat::EnParallele(nt, taches, [&](std::size_t de, std::size_t a) {
+        for (std::size_t i = de; i < a; ++i) {
+            if (std::isnan(t[i])) continue;
+            const double dv = Orvanel::DateValeur(t[i]);
+            geocentres[i] = PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, TEmoinsTU));
+        }
+    });
+    return geocentres;
+}
+
 // The grid: instants[k] (Unix seconds, NaN for none) for each distinct time, index[i] the time
 // of element i, and each element's site and weather; dynamical time - UTC (NaN for the default)
 // one value for all, or one per element.
@@ -86,51 +163,28 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
     const std::size_t ntt = static_cast<std::size_t>(tts.size());
     if (ntt != 1 && ntt != n) throw py::value_error("tt_minus_utc: one value, or one per element");
     const double* tt = tts.data();
-    for (std::size_t i = 0; i < ntt; ++i)
-        if (Orvanel::VerifieTt(tt[i]) != ORVANEL_OK) throw py::value_error(MessageTt(tt[i]));
-    // One dynamical time for all: the geocentric part once per instant; else once per element.
-    const bool partage = ntt == 1;
-    const double TEmoinsTU = tt[0];
-    for (std::size_t i = 0; i < nt; ++i)
-        if (!std::isnan(t[i]) && Orvanel::VerifieInstant(t[i]) != ORVANEL_OK)
-            throw py::value_error("time outside " + Contrat::TextePremierInstant() + " .. " +
-                                  Contrat::TexteDernierInstant() + ": " + TexteIso(t[i]));
+    VerifieTemps(t, nt, tt, ntt);
     for (std::size_t i = 0; i < n; ++i)
         if (k[i] < 0 || static_cast<std::size_t>(k[i]) >= nt)
             throw py::value_error("time index out of range");
 
-    const char* noms[] = {"apparent_zenith", "zenith",      "apparent_elevation",
-                          "elevation",       "azimuth",     "equation_of_time",
-                          "right_ascension", "declination", "distance",
-                          "hour_angle",      "solar_time"};
-    constexpr int NombreColonnes = 11;
-    std::vector<py::array_t<double>> colonnes;
-    double* sortie[NombreColonnes];
-    for (int c = 0; c < NombreColonnes; ++c) {
-        colonnes.emplace_back(static_cast<py::ssize_t>(n));
-        sortie[c] = colonnes.back().mutable_data();
-    }
+    // One dynamical time for all: the geocentric part once per instant; else once per element.
+    const bool partage = ntt == 1;
+    Colonnes colonnes(n);
     {
         py::gil_scoped_release sansVerrou;
-        // The geocentric part of each distinct instant, then each element's own part.
-        std::vector<PosSoleil::Geocentre> geocentres(partage ? nt : 0);
-        Contrat::EnParallele(geocentres.size(), taches, [&](std::size_t de, std::size_t a) {
-            for (std::size_t i = de; i < a; ++i) {
-                if (std::isnan(t[i])) continue;
-                const double dv = Orvanel::DateValeur(t[i]);
-                geocentres[i] = PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, TEmoinsTU));
-            }
-        });
+        const std::vector<PosSoleil::Geocentre> geocentres =
+            Geocentres(t, partage ? nt : 0, tt[0], taches);
         Contrat::EnParallele(n, taches, [&](std::size_t de, std::size_t a) {
             for (std::size_t i = de; i < a; ++i) {
                 const auto j = static_cast<std::size_t>(k[i]);
                 if (std::isnan(t[j])) {
-                    for (double* s : sortie) s[i] = NaN;
+                    colonnes.Vide(i);
                     continue;
                 }
                 const PosSoleil::Site site{lon[i], lat[i], alt[i]};
-                PosSoleil::Position pos;
                 double H = 0;
+                PosSoleil::Position pos;
                 if (partage) {
                     pos = PosSoleil::PositionTopocentrique(geocentres[j], site, H);
                 } else {
@@ -138,31 +192,65 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
                     pos = PosSoleil::PositionTopocentrique(
                         PosSoleil::PositionGeocentrique(dv, Orvanel::Tt(dv, tt[i])), site, H);
                 }
-                const orvanel_position r = Orvanel::Resultat(pos);
-                // Missing weather: no refracted figures for that row.
-                const double apparente =
-                    std::isnan(p[i]) || std::isnan(temp[i])
-                        ? NaN
-                        : r.elevation_deg + PosSoleil::Refraction(r.elevation_deg,
-                                                                  Contrat::CmHgDePascals(p[i]),
-                                                                  temp[i]);
-                sortie[0][i] = 90 - apparente;
-                sortie[1][i] = 90 - r.elevation_deg;
-                sortie[2][i] = apparente;
-                sortie[3][i] = r.elevation_deg;
-                sortie[4][i] = r.azimuth_deg;
-                sortie[5][i] = r.equation_of_time_min;
-                sortie[6][i] = r.right_ascension_deg;
-                sortie[7][i] = r.declination_deg;
-                sortie[8][i] = r.distance_au;
-                sortie[9][i] = PosSoleil::AngleHoraireReduit(H);
-                sortie[10][i] = PosSoleil::TempsSolaireVrai(H);
+                colonnes.Ecrit(i, pos, H, p[i], temp[i]);
             }
         });
     }
-    py::dict d;
-    for (int c = 0; c < NombreColonnes; ++c) d[noms[c]] = colonnes[static_cast<std::size_t>(c)];
-    return d;
+    return colonnes.Dictionnaire();
+}
+
+// The grid of every site by every instant, in that order (element s * nt + k for site s and
+// instant k), at one dynamical time - UTC: each instant's geocentric part once, each site's
+// place once for its row, without the arrays of the whole grid's shape on the way in.
+py::dict GrilleProduit(const Tableau& instants, const Tableau& latitude, const Tableau& longitude,
+                       const Tableau& altitude, const Tableau& pression, const Tableau& temperature,
+                       double TEmoinsTU, int taches) {
+    const std::size_t nt = static_cast<std::size_t>(instants.size());
+    const std::size_t ns = static_cast<std::size_t>(latitude.size());
+    for (const Tableau* a : {&longitude, &altitude, &pression, &temperature})
+        if (static_cast<std::size_t>(a->size()) != ns)
+            throw py::value_error("every site array must hold one value per site");
+    const double* t = instants.data();
+    const double *lat = latitude.data(), *lon = longitude.data(), *alt = altitude.data(),
+                 *p = pression.data(), *temp = temperature.data();
+    VerifieEntrees(lat, lon, alt, p, temp, ns);
+    VerifieTemps(t, nt, &TEmoinsTU, 1);
+    Colonnes colonnes(ns * nt);
+    {
+        py::gil_scoped_release sansVerrou;
+        const std::vector<PosSoleil::Geocentre> geocentres = Geocentres(t, nt, TEmoinsTU, taches);
+        // Blocks of a few sites by a few hundred instants, so that each thread's buffer stays
+        // small whatever the grid.
+        constexpr std::size_t Sites = 16, Instants = 1024;
+        Contrat::EnParallele(
+            ns, taches,
+            [&](std::size_t de, std::size_t a) {
+                std::vector<PosSoleil::Site> sites(Sites);
+                std::vector<PosSoleil::Position> positions(Sites * Instants);
+                std::vector<double> angles(Sites * Instants);
+                for (std::size_t s0 = de; s0 < a; s0 += Sites) {
+                    const std::size_t nS = std::min(Sites, a - s0);
+                    for (std::size_t s = 0; s < nS; ++s)
+                        sites[s] = {lon[s0 + s], lat[s0 + s], alt[s0 + s]};
+                    for (std::size_t k0 = 0; k0 < nt; k0 += Instants) {
+                        const std::size_t nK = std::min(Instants, nt - k0);
+                        PosSoleil::PositionsGrille(std::span(geocentres).subspan(k0, nK),
+                                                   std::span(sites).first(nS), positions, angles);
+                        for (std::size_t s = 0; s < nS; ++s)
+                            for (std::size_t k = 0; k < nK; ++k) {
+                                const std::size_t i = (s0 + s) * nt + k0 + k;
+                                if (std::isnan(t[k0 + k]))
+                                    colonnes.Vide(i);
+                                else
+                                    colonnes.Ecrit(i, positions[s * nK + k], angles[s * nK + k],
+                                                   p[s0 + s], temp[s0 + s]);
+                            }
+                    }
+                }
+            },
+            1);
+    }
+    return colonnes.Dictionnaire();
 }
 
 }  // namespace
@@ -170,6 +258,7 @@ py::dict Grille(const Tableau& instants, const Indices& index, const Tableau& la
 PYBIND11_MODULE(_orvanel, m) {
     m.doc() = "The compiled half of orvanel: use the functions of the orvanel package.";
     m.def("grille", &Grille);
+    m.def("grille_produit", &GrilleProduit);
     m.def("jours", &Journees::Jours);
     m.def("journee", &Journees::Journee);
     m.def("incidences", &Surfaces::Incidences);

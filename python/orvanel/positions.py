@@ -99,6 +99,21 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
     secondes = _np.ascontiguousarray(_secondes_unix(instants).ravel())
     index = _np.arange(secondes.size, dtype=_np.int64).reshape(instants.shape)
     tt = _tt_tableau(tt_minus_utc)
+    sites = [_np.asarray(v, dtype=float) for v in (latitude, longitude, altitude, pressure,
+                                                   temperature)]
+    produit = _produit(instants.shape, sites) if tt.ndim == 0 else None
+    if produit is not None:
+        forme, a = produit
+        # Sites over the leading axes, times over the trailing ones: the grid is their product,
+        # computed without arrays of its whole shape on the way in.
+        colonnes = _orvanel.grille_produit(
+            _np.ascontiguousarray(_np.broadcast_to(
+                secondes.reshape(_aligne(instants.shape, len(forme))[a:]), forme[a:]).ravel()),
+            *(_np.ascontiguousarray(_np.broadcast_to(
+                v.reshape(_aligne(v.shape, len(forme))[:a]), forme[:a]).ravel()) for v in sites),
+            float(tt), taches)
+        return _tableau(times, {nom: colonnes[nom].reshape(forme) for nom in _COLONNES}, forme,
+                        latitude, longitude, altitude)
     try:
         tableaux = _np.broadcast_arrays(index, *(_np.asarray(v, dtype=float) for v in
                                                  (latitude, longitude, altitude, pressure,
@@ -111,10 +126,36 @@ def solar_position(times, latitude, longitude, altitude=0.0, pressure=101325.0,
     tts = _np.ascontiguousarray(tt.reshape(1) if tt.ndim == 0 else plats[6])
     colonnes = _orvanel.grille(secondes, plats[0], plats[1], plats[2], plats[3], plats[4],
                                plats[5], tts, taches)
-    resultat = {nom: colonnes[nom].reshape(forme) for nom in _COLONNES}
+    return _tableau(times, {nom: colonnes[nom].reshape(forme) for nom in _COLONNES}, forme,
+                    latitude, longitude, altitude)
+
+
+def _aligne(forme, n):
+    """A shape with ones in front, to n axes, as broadcasting aligns it."""
+    return (1,) * (n - len(forme)) + tuple(forme)
+
+
+def _produit(forme_temps, sites):
+    """(shape, a) when the grid is every site by every time, the sites varying only along axes
+    before a and the times only along axes from a on; None otherwise."""
+    try:
+        forme = _np.broadcast_shapes(forme_temps, *(v.shape for v in sites))
+    except ValueError:
+        return None
+    n = len(forme)
+    t = _aligne(forme_temps, n)
+    s = [_aligne(v.shape, n) for v in sites]
+    for a in range(n, -1, -1):
+        if all(d == 1 for d in t[:a]) and all(d == 1 for x in s for d in x[a:]):
+            return forme, a
+    return None
+
+
+def _tableau(times, resultat, forme, latitude, longitude, altitude):
+    """pandas in, pandas out: a DatetimeIndex indexes the table, a Series lends its own index, a
+    Timestamp gives a table of one row; else the dict of arrays."""
+    pd = _pandas()
     un_site = all(_np.ndim(v) == 0 for v in (latitude, longitude, altitude))
-    # pandas in, pandas out: a DatetimeIndex indexes the table, a Series lends its own index, a
-    # Timestamp gives a table of one row.
     if pd is not None and un_site:
         if isinstance(times, pd.DatetimeIndex) and forme == times.shape:
             return pd.DataFrame(resultat, index=times)

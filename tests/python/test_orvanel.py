@@ -112,6 +112,37 @@ class SolarPosition(unittest.TestCase):
         with self.assertRaisesRegex(ValueError, "broadcast"):
             orvanel.solar_position(temps, np.zeros(5), 0.0)
 
+    def test_a_grid_of_sites_by_times_is_each_sites_position(self):
+        # Sites along the leading axes and times along the trailing ones, as a grid is usually
+        # written: each element is the C library's position of its own time and site, and the
+        # element-by-element path (one dynamical time per element) gives the same bits.
+        alea = np.random.default_rng(7)
+        secondes = alea.integers(315532800, 8835004800, (2, 37))
+        temps = secondes.astype("datetime64[s]").astype("datetime64[ns]")
+        temps[1, 5] = np.datetime64("NaT")
+        forme_sites = (23, 1, 1)
+        lat = alea.uniform(-90, 90, forme_sites)
+        lon = alea.uniform(-180, 180, forme_sites)
+        alt = alea.uniform(-1000, 10000, forme_sites)
+        pression = alea.uniform(50000, 105000, (23, 1, 1))
+        r = orvanel.solar_position(temps, lat, lon, alt, pression, 15.0, tt_minus_utc=69.184,
+                                   jobs=3)
+        self.assertEqual(r["azimuth"].shape, (23, 2, 37))
+        elementaire = orvanel.solar_position(temps, lat, lon, alt, pression, 15.0,
+                                             tt_minus_utc=np.full((23, 2, 37), 69.184), jobs=2)
+        for nom in COLONNES:
+            np.testing.assert_array_equal(r[nom], elementaire[nom], err_msg=nom)
+        self.assertTrue(all(np.isnan(r[nom][:, 1, 5]).all() for nom in COLONNES))
+        for s, j, k in ((0, 0, 0), (22, 1, 36), (11, 0, 17), (5, 1, 4), (17, 1, 6)):
+            p = position_c(float(secondes[j, k]), lat[s, 0, 0], lon[s, 0, 0], alt[s, 0, 0],
+                           69.184)
+            self.assertEqual(r["elevation"][s, j, k], p.elevation_deg)
+            self.assertEqual(r["azimuth"][s, j, k], p.azimuth_deg)
+            self.assertEqual(r["declination"][s, j, k], p.declination_deg)
+        # A refused site is named as on the other path.
+        with self.assertRaisesRegex(ValueError, "latitude"):
+            orvanel.solar_position(temps, np.full((3, 1, 1), 91.0), 0.0)
+
     def test_dataframe_and_time_zones(self):
         paris = pd.date_range("2026-06-21 00:00", periods=48, freq="30min", tz="Europe/Paris")
         df = orvanel.solar_position(paris, 48.85, 2.35, 35)
