@@ -264,3 +264,4 @@ std::string DegVersHMS(double angle, int decimals, std::string_view separateur =
 #include "JourneeSolaire.h"  // IWYU pragma: export
 #include "Surface.h"         // IWYU pragma: export
 #include "Grilles.h"         // IWYU pragma: export
+#include "Cadran.h"          // IWYU pragma: export
