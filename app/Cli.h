@@ -165,6 +165,10 @@ struct Serie {
     std::string debut, unite;
     long long pas = 1, nombre = 1;
 };
+// The lines of a sundial as CSV rows of points, a JSON object, or (svg) an SVG at true scale.
+void EcritCadran(std::ostream& sortie, const Reglages& r, const PosSoleil::Cadran& c,
+                 const PosSoleil::Trace& trace, const std::vector<PosSoleil::LigneCadran>& lignes,
+                 bool svg);
 void EcritTable(std::ostream& sortie, const Reglages& r, double debut, double pasJours,
                 long long nombre, int taches, const Serie& demande = {});
 

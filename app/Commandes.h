@@ -25,4 +25,8 @@ int Jour(const Options::Saisie& s);
 CLI::App* AjouteAnnee(CLI::App& app, Options::Saisie& s);
 int Annee(const Options::Saisie& s);
 
+// cadran: the lines of a planar sundial.
+CLI::App* AjouteCadran(CLI::App& app, Options::Saisie& s);
+int Cadran(const Options::Saisie& s);
+
 }  // namespace Commandes

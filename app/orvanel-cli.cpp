@@ -101,7 +101,8 @@ int Execute(int argc, char** argv) {
     CLI::App* table = Commandes::AjouteTable(app, s);
     CLI::App* jour = Commandes::AjouteJour(app, s);
     CLI::App* annee = Commandes::AjouteAnnee(app, s);
-    for (CLI::App* commande : {position, table, jour, annee}) commande->group("Commandes");
+    CLI::App* cadran = Commandes::AjouteCadran(app, s);
+    for (CLI::App* commande : {position, table, jour, annee, cadran}) commande->group("Commandes");
 
     try {
         app.parse(argc, argv);
@@ -113,6 +114,7 @@ int Execute(int argc, char** argv) {
         if (position->parsed()) return Commandes::Position(s);
         if (table->parsed()) return Commandes::Table(s);
         if (jour->parsed()) return Commandes::Jour(s);
+        if (cadran->parsed()) return Commandes::Cadran(s);
         return Commandes::Annee(s);
     } catch (const Cli::ErreurUsage& e) {
         return Options::Usage(e.message);

@@ -38,4 +38,23 @@ const char* SuiveurHorsPlage(const PosSoleil::Suiveur& s) noexcept {
     return nullptr;
 }
 
+const char* TexteDefautCadran(PosSoleil::DefautCadran d) noexcept {
+    switch (d) {
+        case PosSoleil::DefautCadran::Aucun:
+            return "";
+        case PosSoleil::DefautCadran::Longueur:
+            return "longueur du gnomon nulle ou négative";
+        case PosSoleil::DefautCadran::Inclinaison:
+            return "inclinaison hors de 0 à 180 degrés";
+        case PosSoleil::DefautCadran::Azimut:
+            return "azimut du mur incorrect";
+        case PosSoleil::DefautCadran::StyleParallele:
+            return "le plan est presque parallèle à l'axe du monde : un style polaire ne le "
+                   "rencontre pas, prendre un nodus";
+        case PosSoleil::DefautCadran::JamaisEclaire:
+            return "le Soleil n'éclaire jamais cette face à cette latitude";
+    }
+    return "";
+}
+
 }  // namespace Contrat

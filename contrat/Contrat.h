@@ -63,6 +63,12 @@ inline bool AzimutDonne(double azimut) noexcept {
 // "axis_azimuth", "max_angle", "gcr", "cross_axis_tilt"), or nullptr when all are in range.
 const char* SuiveurHorsPlage(const PosSoleil::Suiveur& s) noexcept;
 
+// ---- Sundials ----
+inline constexpr Plage LongueurGnomon{ORVANEL_GNOMON_MIN_MM, ORVANEL_GNOMON_MAX_MM};      // mm
+inline constexpr Plage TailleCadran{ORVANEL_DIAL_SIZE_MIN_MM, ORVANEL_DIAL_SIZE_MAX_MM};  // mm
+// A dial the engine refuses, in French: why, and what to change.
+const char* TexteDefautCadran(PosSoleil::DefautCadran d) noexcept;
+
 // ---- Options of the command line alone ----
 inline constexpr Plage TaiMoinsUtcImpose{0, 100};  // whole seconds, as the leap seconds keep it
 // UT1 - UTC: the IERS keeps it within 0.9 s by the leap seconds.

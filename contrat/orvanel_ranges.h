@@ -50,4 +50,12 @@
 #define ORVANEL_GCR_MAX 1.0                /**< the greatest: rows edge to edge */
 #define ORVANEL_CROSS_SLOPE_MAX_DEG 45.0   /**< the ground's slope across the rows, +-this */
 
+/* ---- A sundial ----
+ * Lengths in millimetres. */
+
+#define ORVANEL_GNOMON_MIN_MM 1.0          /**< the least style length or nodus distance */
+#define ORVANEL_GNOMON_MAX_MM 100000.0     /**< the greatest: 100 m */
+#define ORVANEL_DIAL_SIZE_MIN_MM 10.0      /**< the least width or height of the drawn dial */
+#define ORVANEL_DIAL_SIZE_MAX_MM 100000.0  /**< the greatest */
+
 #endif
