@@ -279,6 +279,34 @@ ORVANEL_API int orvanel_solar_time(double unix_utc, const orvanel_site* site, do
 ORVANEL_API int orvanel_day_events(int year, int month, int day, const orvanel_site* site,
                                    double tt_minus_utc, orvanel_day* out);
 
+/* ---- A sundial ---- */
+
+/** A planar sundial: the plane and its gnomon. */
+typedef struct orvanel_sundial {
+    double wall_azimuth_deg; /**< the azimuth the face looks toward, from north through east
+                                  (180: a wall facing due south; the gnomonists' declination is
+                                  this less 180, positive toward the west) */
+    double inclination_deg;  /**< the plane's tilt: 0 horizontal facing up, 90 vertical, up to
+                                  ORVANEL_SURFACE_TILT_MAX_DEG facing down */
+    int nodus;               /**< 0: a polar style length_mm from its foot along the Earth's
+                                  axis; nonzero: a nodus length_mm from the plane on its normal */
+    double length_mm;        /**< ORVANEL_GNOMON_MIN_MM .. ORVANEL_GNOMON_MAX_MM */
+} orvanel_sundial;
+
+/** The shadow of the gnomon's point (the style's tip, or the nodus) at n instants: where the ray
+ * from the Sun's topocentric place through it meets the plane, x_mm[i] along the plane's
+ * horizontal to the right of whoever faces the dial and y_mm[i] up its line of greatest slope
+ * (toward the north on a horizontal dial), from the gnomon's foot; lit[i] is 1 while the Sun is
+ * above the horizon and in front of the face, else 0 with x and y NaN. With pressure_hpa and
+ * temperature_c both within orvanel_refraction's ranges, the Sun's altitude is refracted at
+ * that weather; both NaN: not refracted. A dial the Sun never lights at the site, or a polar
+ * style within a degree of its plane, is refused with ORVANEL_ERROR_ARGUMENT, as are weather
+ * figures out of range; every input is checked before anything is written. */
+ORVANEL_API int orvanel_sundial_shadow(const orvanel_site* site, const orvanel_sundial* dial,
+                                       const double* unix_utc, size_t n, double tt_minus_utc,
+                                       double pressure_hpa, double temperature_c, double* x_mm,
+                                       double* y_mm, int* lit);
+
 #ifdef __cplusplus
 }
 #endif

@@ -319,3 +319,64 @@ TEST(Liborvanel, SurfacesAreTheEnginesAndRefuseWhatIsOutOfRange) {
     const orvanel_site paris{2.35, 48.85, 35};
     EXPECT_EQ(orvanel_solar_time(1782037440.0, &paris, 1e6, &e, nullptr), ORVANEL_ERROR_TT);
 }
+
+// The sundial's shadow: the shadow of a nodus at a point of the Sun's own topocentric direction
+// (written here), refracted at the weather given or not, and its refusals.
+TEST(Liborvanel, SundialShadowIsTheRayThroughTheNodus) {
+    const orvanel_site toulouse{1.444, 43.6045, 150};
+    const orvanel_sundial mur{202.5, 90, 1, 120};
+    std::vector<double> unix;
+    for (int h = 0; h < 48; ++h) unix.push_back(1781956800.0 + h * 1800.0);  // 2026-06-20, 12:00
+    std::vector<double> x(unix.size()), y(unix.size());
+    std::vector<int> eclaire(unix.size());
+    constexpr double Rad = 3.14159265358979323846 / 180;
+    for (const bool refraction : {false, true}) {
+        const double p = refraction ? 1013.25 : NAN, t = refraction ? 15 : NAN;
+        ASSERT_EQ(orvanel_sundial_shadow(&toulouse, &mur, unix.data(), unix.size(), NAN, p, t,
+                                         x.data(), y.data(), eclaire.data()),
+                  ORVANEL_OK);
+        int allumes = 0;
+        for (std::size_t i = 0; i < unix.size(); ++i) {
+            orvanel_position pos;
+            ASSERT_EQ(orvanel_position_at(unix[i], &toulouse, NAN, &pos), ORVANEL_OK);
+            const double h =
+                pos.elevation_deg + (refraction ? orvanel_refraction(pos.elevation_deg, p, t) : 0);
+            const double s[3] = {std::sin(pos.azimuth_deg * Rad) * std::cos(h * Rad),
+                                 std::cos(pos.azimuth_deg * Rad) * std::cos(h * Rad),
+                                 std::sin(h * Rad)};
+            // A vertical wall facing azimuth 202.5: its normal, its horizontal x to the right of
+            // whoever faces it, y straight up.
+            const double a = 202.5 * Rad;
+            const double n[3] = {std::sin(a), std::cos(a), 0},
+                         ex[3] = {-std::cos(a), std::sin(a), 0};
+            const double face = s[0] * n[0] + s[1] * n[1];
+            ASSERT_EQ(eclaire[i], h > 0 && face > 0) << i;
+            if (!eclaire[i]) {
+                EXPECT_TRUE(std::isnan(x[i]) && std::isnan(y[i]));
+                continue;
+            }
+            ++allumes;
+            const double k = 120 / face;  // the nodus at 120 n, the ray back to the wall
+            EXPECT_NEAR(x[i], -k * (s[0] * ex[0] + s[1] * ex[1]), 1e-9);
+            EXPECT_NEAR(y[i], -k * s[2], 1e-9);
+        }
+        EXPECT_GT(allumes, 10);
+    }
+    const orvanel_sundial polaire{90, 90, 0, 100}, vide{180, 90, 1, 0};
+    EXPECT_EQ(orvanel_sundial_shadow(&toulouse, &polaire, unix.data(), 1, NAN, NAN, NAN, x.data(),
+                                     y.data(), eclaire.data()),
+              ORVANEL_ERROR_ARGUMENT);
+    EXPECT_EQ(orvanel_sundial_shadow(&toulouse, &vide, unix.data(), 1, NAN, NAN, NAN, x.data(),
+                                     y.data(), eclaire.data()),
+              ORVANEL_ERROR_ARGUMENT);
+    EXPECT_EQ(orvanel_sundial_shadow(&toulouse, &mur, unix.data(), 1, NAN, 5000, 10, x.data(),
+                                     y.data(), eclaire.data()),
+              ORVANEL_ERROR_ARGUMENT);
+    EXPECT_EQ(orvanel_sundial_shadow(&toulouse, &mur, nullptr, 1, NAN, NAN, NAN, x.data(), y.data(),
+                                     eclaire.data()),
+              ORVANEL_ERROR_NULL);
+    const double tard = 1e10;
+    EXPECT_EQ(orvanel_sundial_shadow(&toulouse, &mur, &tard, 1, NAN, NAN, NAN, x.data(), y.data(),
+                                     eclaire.data()),
+              ORVANEL_ERROR_DATE);
+}
