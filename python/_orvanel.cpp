@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Commun.h"
+#include "_cadran.h"
 #include "_journees.h"
 #include "_messages.h"
 #include "_surfaces.h"
@@ -265,6 +266,8 @@ PYBIND11_MODULE(_orvanel, m) {
     m.def("suivis", &Surfaces::Suivis);
     m.def("masses_air", &Surfaces::MassesAir);
     m.def("irradiances", &Surfaces::Irradiances);
+    m.def("lignes_cadran", &Cadrans::Lignes);
+    m.def("ombres_cadran", &Cadrans::Ombres);
     m.def("tt_moins_utc", [](double unixUtc) {
         return std::isfinite(unixUtc) ? Orvanel::Tt(Orvanel::DateValeur(unixUtc), NaN) : NaN;
     });

@@ -17,12 +17,14 @@ seconds' table, and the model of Delta T of Espenak and Meeus (2006) around it.
 from . import _orvanel
 from .events import _COLONNES_JOUR, day_events, sun_rise_set_transit, year_events
 from .positions import solar_position
+from .sundials import sundial, sundial_shadow
 from .surfaces import aoi, aoi_projection, airmass, extra_radiation, singleaxis
 from .timescales import tt_minus_utc
 
 __version__ = _orvanel.__version__
 __all__ = ["solar_position", "sun_rise_set_transit", "day_events", "year_events",
-           "tt_minus_utc", "aoi", "aoi_projection", "singleaxis", "airmass", "extra_radiation"]
+           "tt_minus_utc", "aoi", "aoi_projection", "singleaxis", "airmass", "extra_radiation",
+           "sundial", "sundial_shadow"]
 
 # The examples of the functions' docstrings, which live in the package's modules by topic, are
 # the package's own: doctest.testmod(orvanel) runs them all.
