@@ -2,6 +2,7 @@
 #include <cmath>
 #include <ctime>
 #include <sstream>
+#include <tuple>
 
 #include "Commandes.h"
 #include "Contrat.h"
@@ -15,7 +16,7 @@ namespace {
 
 struct SaisieCadran {
     std::string azimut = "180", inclinaison = "90", style, nodus, lignes = "heures,dates",
-                taille = "400,400", meridien, annee;
+                taille = "400,400", centre, meridien, annee;
 };
 SaisieCadran cadran;
 
@@ -74,6 +75,10 @@ CLI::App* AjouteCadran(CLI::App& app, Saisie& s) {
                   "Largeur et hauteur de la zone tracée, centrée sur le pied du gnomon, " +
                       Cli::TextePlage(Contrat::TailleCadran, "mm") + " (400,400)")
         ->type_name("W,H");
+    c->add_option("--center", cadran.centre,
+                  "Centre de la zone tracée, mm depuis le pied du gnomon (par défaut, le cœur "
+                  "des lignes d'heures de 9 h à 15 h)")
+        ->type_name("X,Y");
     c->add_option("--meridian", cadran.meridien,
                   "Méridien du fuseau pour les analemmes, degrés Est (le multiple de 15 le plus "
                   "proche de la longitude)")
@@ -127,6 +132,17 @@ int Cadran(const Saisie& s) {
     if (const auto d = PosSoleil::VerifieCadran(c, r.site.Latitude);
         d != PosSoleil::DefautCadran::Aucun)
         throw Cli::ErreurUsage{std::string("cadran impossible : ") + Contrat::TexteDefautCadran(d)};
+    if (cadran.centre.empty()) {
+        std::tie(trace.centreX, trace.centreY) = PosSoleil::CentreDesLignes(c, r.site, trace);
+    } else {
+        const auto v = cadran.centre.find(',');
+        if (v == std::string::npos)
+            throw Cli::ErreurUsage{"valeur incorrecte pour --center : « " +
+                                   Cli::Extrait(cadran.centre) + " » (X,Y en mm)"};
+        const Contrat::Plage zone{-Contrat::TailleCadran.max, Contrat::TailleCadran.max};
+        trace.centreX = Cli::LitNombre(cadran.centre.substr(0, v), "--center", zone, "mm");
+        trace.centreY = Cli::LitNombre(cadran.centre.substr(v + 1), "--center", zone, "mm");
+    }
     const auto lignes = PosSoleil::LignesCadran(c, r.site, LitLignes(cadran.lignes), trace);
     std::ostringstream sortie;
     Cli::EcritCadran(sortie, r, c, trace, lignes, svg);

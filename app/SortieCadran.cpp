@@ -77,13 +77,14 @@ void EcritCadran(std::ostream& sortie, const Reglages& r, const PosSoleil::Cadra
                   {"distance_sous_style_deg", nombre(g.distanceSousStyle)},
                   {"centre_mm", {nombre(g.centreX), nombre(g.centreY)}}};
     e["taille_mm"] = {trace.largeur, trace.hauteur};
+    e["centre_zone_mm"] = {trace.centreX, trace.centreY};
     e["annee"] = trace.annee;
     e["meridien_deg"] = trace.meridien;
     e["tt_moins_utc_s"] = trace.TEmoinsTU;
     if (svg) {
         const double W = trace.largeur, H = trace.hauteur;
-        const auto X = [&](double x) { return Nombre(x + W / 2); };
-        const auto Y = [&](double y) { return Nombre(H / 2 - y); };
+        const auto X = [&](double x) { return Nombre(x - trace.centreX + W / 2); };
+        const auto Y = [&](double y) { return Nombre(H / 2 - (y - trace.centreY)); };
         sortie << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Nombre(W)
                << "mm\" height=\"" << Nombre(H) << "mm\" viewBox=\"0 0 " << Nombre(W) << ' '

@@ -198,6 +198,25 @@ static void BM_Suivi(benchmark::State& state) {
 }
 BENCHMARK(BM_Suivi)->Unit(benchmark::kMillisecond);
 
+// Every line of a dial: a south-south-west wall of a metre with a nodus of 200 mm at Toulouse,
+// its hours, half and quarter hours, solstices and equinoxes, signs, months, mean time through
+// the year, Babylonian and Italic hours.
+static void BM_CadranLignes(benchmark::State& state) {
+    const PosSoleil::Cadran c{202.5, 90, PosSoleil::Gnomon::Nodus, 200};
+    PosSoleil::ChoixLignes tout{true, true, true, true, true, true, true, true, true};
+    PosSoleil::Trace trace;
+    trace.largeur = trace.hauteur = 1000;
+    std::size_t points = 0;
+    for (auto _ : state) {
+        const auto lignes = PosSoleil::LignesCadran(c, {1.444, 43.6045, 146}, tout, trace);
+        points = 0;
+        for (const auto& l : lignes) points += l.points.size();
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["points"] = static_cast<double>(points);
+}
+BENCHMARK(BM_CadranLignes)->Unit(benchmark::kMillisecond);
+
 // After the benchmarks, the plain loop (the scalar driver, every term one at a time) against
 // CalculPosition: the median of five rounds of each over the same day of minutes, and their ratio.
 namespace {

@@ -111,11 +111,13 @@ struct ChoixLignes {
     bool analemmes = false, babyloniennes = false, italiques = false;
 };
 
-// The drawn area, `largeur` x `hauteur` mm centred on the gnomon's foot, and what dates the
-// lines: the year (of the date lines and analemmas), the zone's standard meridian (degrees, East
-// positive: 15 for UTC+1) and dynamical time - UTC, seconds.
+// The drawn area, `largeur` x `hauteur` mm centred at (centreX, centreY) of the dial's frame
+// (0, 0 the gnomon's foot), and what dates the lines: the year (of the date lines and
+// analemmas), the zone's standard meridian (degrees, East positive: 15 for UTC+1) and dynamical
+// time - UTC, seconds.
 struct Trace {
     double largeur = 400, hauteur = 400;
+    double centreX = 0, centreY = 0;
     int annee = 2026;
     double meridien = 0;
     double TEmoinsTU = 69.184;
@@ -133,5 +135,10 @@ struct LigneCadran {
 // Every line wanted of a dial at a site; no line for a dial that VerifieCadran refuses.
 std::vector<LigneCadran> LignesCadran(const Cadran& c, const Site& site, const ChoixLignes& choix,
                                       const Trace& trace);
+
+// Where to centre the area so that it holds the heart of the dial: the median of the points of
+// the hour lines from 9 h to 15 h between the solstices, within four times the area's size of
+// the foot; the foot itself for a dial that has no such lines.
+std::pair<double, double> CentreDesLignes(const Cadran& c, const Site& site, const Trace& trace);
 
 }  // namespace PosSoleil

@@ -39,8 +39,7 @@ public:
     std::optional<Point> Equatorial(double H, double delta, double R) const noexcept {
         double deltaAlpha = 0, deltaDelta = 0;
         if (R > 0)
-            Parallaxe(ParallaxeHorizontale(R), rhoCos_, rhoSin_, delta, H, deltaAlpha,
-                      deltaDelta);
+            Parallaxe(ParallaxeHorizontale(R), rhoCos_, rhoSin_, delta, H, deltaAlpha, deltaDelta);
         const double h = (H - deltaAlpha) * Rad, d = (delta + deltaDelta) * Rad;
         const Interne::Vecteur s{-std::cos(d) * std::sin(h),
                                  std::sin(d) * cosPhi_ - std::cos(d) * std::cos(h) * sinPhi_,
@@ -58,8 +57,8 @@ public:
 
 private:
     std::optional<Point> Dedans(const Ombre& o) const noexcept {
-        if (!o.eclaire || std::fabs(o.x) > trace_.largeur / 2 ||
-            std::fabs(o.y) > trace_.hauteur / 2)
+        if (!o.eclaire || std::fabs(o.x - trace_.centreX) > trace_.largeur / 2 ||
+            std::fabs(o.y - trace_.centreY) > trace_.hauteur / 2)
             return std::nullopt;
         return Point{o.x, o.y};
     }
@@ -116,7 +115,7 @@ public:
         Fin();
     }
 
-    // Points already spaced finely enough (a year of days), joined as they come.
+    // Points spaced finely enough already (a year of days), joined as they come.
     void Ajoute(const std::optional<Point>& p) {
         if (p)
             piece_.push_back(*p);
@@ -178,7 +177,6 @@ constexpr const char* Mois[] = {"janvier",   "février", "mars",     "avril",
                                 "septembre", "octobre", "novembre", "décembre"};
 constexpr const char* NomsSaisons[] = {"équinoxe de mars", "solstice de juin",
                                        "équinoxe de septembre", "solstice de décembre"};
-
 }  // namespace
 
 std::vector<LigneCadran> LignesCadran(const Cadran& c, const Site& site, const ChoixLignes& choix,
@@ -276,6 +274,27 @@ std::vector<LigneCadran> LignesCadran(const Cadran& c, const Site& site, const C
         }
     }
     return lignes;
+}
+
+std::pair<double, double> CentreDesLignes(const Cadran& c, const Site& site, const Trace& trace) {
+    Trace large = trace;
+    large.largeur = std::min(1e6, 4 * trace.largeur);
+    large.hauteur = std::min(1e6, 4 * trace.hauteur);
+    large.centreX = large.centreY = 0;
+    ChoixLignes heures;  // the hours alone
+    heures.dates = false;
+    std::vector<double> x, y;
+    for (const LigneCadran& l : LignesCadran(c, site, heures, large)) {
+        const int h = std::stoi(l.etiquette);
+        if (h < 9 || h > 15) continue;
+        for (const auto& [px, py] : l.points) x.push_back(px), y.push_back(py);
+    }
+    if (x.empty()) return {0, 0};
+    const auto milieu = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    return {milieu(x), milieu(y)};
 }
 
 }  // namespace PosSoleil

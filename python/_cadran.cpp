@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "Commun.h"
 #include "_messages.h"
@@ -70,7 +71,8 @@ const char* Nom(PosSoleil::SorteLigne s) {
 py::dict Cadrans::Lignes(double latitude, double longitude, double altitude, double azimutMur,
                          double inclinaison, bool nodus, double longueur,
                          const std::vector<std::string>& lignes, double largeur, double hauteur,
-                         int annee, double meridien, double TEmoinsTU) {
+                         double centreX, double centreY, int annee, double meridien,
+                         double TEmoinsTU) {
     const PosSoleil::Cadran c =
         Cadran(latitude, longitude, altitude, azimutMur, inclinaison, nodus, longueur);
     PosSoleil::ChoixLignes choix;
@@ -107,6 +109,14 @@ py::dict Cadrans::Lignes(double latitude, double longitude, double altitude, dou
     trace.annee = annee;
     trace.meridien = meridien;
     trace.TEmoinsTU = Orvanel::Tt(PosSoleil::EncodeDateValeur(annee, 7, 1, 0, 0, 0), TEmoinsTU);
+    // NaN: the area centred on the heart of the dial.
+    if (std::isnan(centreX) || std::isnan(centreY))
+        std::tie(centreX, centreY) =
+            PosSoleil::CentreDesLignes(c, {longitude, latitude, altitude}, trace);
+    else if (!std::isfinite(centreX) || !std::isfinite(centreY))
+        throw py::value_error("center must be two finite numbers of millimetres");
+    trace.centreX = centreX;
+    trace.centreY = centreY;
     const auto resultat = PosSoleil::LignesCadran(c, {longitude, latitude, altitude}, choix, trace);
     py::list sortes, etiquettes;
     std::vector<double> x, y, pieces;
@@ -124,6 +134,7 @@ py::dict Cadrans::Lignes(double latitude, double longitude, double altitude, dou
     d["piece"] = py::array_t<double>(static_cast<py::ssize_t>(pieces.size()), pieces.data());
     d["x_mm"] = py::array_t<double>(static_cast<py::ssize_t>(x.size()), x.data());
     d["y_mm"] = py::array_t<double>(static_cast<py::ssize_t>(y.size()), y.data());
+    d["center"] = py::make_tuple(centreX, centreY);
     return d;
 }
 

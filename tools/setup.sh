@@ -24,7 +24,7 @@ if [ "${1:-}" = "--tests" ]; then
     python3-sphinx python3-numpydoc doxygen python3-matplotlib python3-venv python3-pip
     python3-setuptools python3-wheel
     dpkg-dev desktop-file-utils appstream lintian
-    xvfb xauth xdotool xclip x11-utils libx11-dev icewm
+    xvfb xauth xdotool xclip x11-utils libx11-dev icewm poppler-utils
     clang-14 libclang-rt-14-dev clang-format-14
     locales
   )

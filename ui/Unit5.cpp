@@ -30,6 +30,7 @@
 #include "Controles.h"
 #include "RapportErreur.h"
 #include "Unit6.h"
+#include "Unit7.h"
 #include "Principale.h"
 #include "Unit3.h"
 #include "Tableau.h"
@@ -161,6 +162,10 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     OuvrirAnnee->setObjectName(QStringLiteral("OuvrirAnnee"));
     OuvrirAnnee->setAccessibleName(QStringLiteral("Ouvrir l'année solaire"));
     OuvrirAnnee->setAutoDefault(false);
+    OuvrirCadran = new QPushButton(QStringLiteral("Cadran &solaire…"), this);
+    OuvrirCadran->setObjectName(QStringLiteral("OuvrirCadran"));
+    OuvrirCadran->setAccessibleName(QStringLiteral("Ouvrir le cadran solaire d'un mur du lieu"));
+    OuvrirCadran->setAutoDefault(false);
     auto* rangeeCiel = new QHBoxLayout;
     rangeeCiel->addWidget(labelOeil);
     rangeeCiel->addWidget(HauteurOeil);
@@ -175,6 +180,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     haut->addWidget(DatePicker);
     haut->addStretch();
     haut->addWidget(OuvrirAnnee);
+    haut->addWidget(OuvrirCadran);
     haut->addWidget(Copier);
     auto* colonne = new QVBoxLayout(this);
     colonne->addLayout(haut);
@@ -194,6 +200,7 @@ TJournee::TJournee(QWidget* parent) : QDialog(parent) {
     connect(ChoisirHorizon, &QPushButton::clicked, this, &TJournee::ChoisirHorizonClick);
     connect(RetirerHorizon, &QPushButton::clicked, this, &TJournee::RetirerHorizonClick);
     connect(OuvrirAnnee, &QPushButton::clicked, this, &TJournee::OuvrirAnneeClick);
+    connect(OuvrirCadran, &QPushButton::clicked, this, &TJournee::OuvrirCadranClick);
     Controles::CopieAuClavier(this, [this] { CopierClick(); }, {DatePicker});
 }
 
@@ -302,9 +309,15 @@ void TJournee::OuvrirAnneeClick() {
     Annee->Ouvre(DatePicker->date().year(), {longitude, latitude, 0}, TEmoinsTU, ciel);
 }
 
+void TJournee::OuvrirCadranClick() {
+    if (!Cadran) Cadran = new TCadran(this);
+    Cadran->Ouvre();
+}
+
 void TJournee::Actualise() {
-    // The year window follows the main window's site whether or not this one is shown.
+    // The year and the dial follow the main window's site whether or not this one is shown.
     if (Annee) Annee->Suit({Unit1::Longitude, Unit1::Latitude, 0}, Unit3::TEmoinsTU, ciel);
+    if (Cadran) Cadran->Actualise();
     if (!isVisible()) return;
     const double instant = Unit1::InstantAffiche();
     const QDate jour = JourDuResident(instant);

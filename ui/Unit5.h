@@ -21,6 +21,7 @@ class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class TAnnee;
+class TCadran;
 
 class TJournee : public QDialog {
     Q_OBJECT
@@ -48,6 +49,7 @@ public:
     void ChoisirHorizonClick();
     void RetirerHorizonClick();
     void OuvrirAnneeClick();
+    void OuvrirCadranClick();
 
     // Loads a skyline from a CSV file "azimuth,altitude" and recomputes the day with it; a
     // skyline stands for the eye height, which it disables. On a refusal, the text naming the
@@ -73,7 +75,9 @@ public:
     QPushButton* RetirerHorizon;
     QLabel* HorizonLabel;
     QPushButton* OuvrirAnnee;
-    TAnnee* Annee = nullptr;  // the year's window, made when first opened
+    QPushButton* OuvrirCadran;
+    TAnnee* Annee = nullptr;    // the year's window, made when first opened
+    TCadran* Cadran = nullptr;  // the sundial's window, likewise
 
 private:
     void PlaceSoleil();

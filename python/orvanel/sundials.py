@@ -23,7 +23,7 @@ def _gnomon(style_length, nodus_distance):
 
 def sundial(latitude, longitude, altitude=0.0, wall_azimuth=180.0, inclination=90.0,
             style_length=None, nodus_distance=None, lines=("hours", "dates"),
-            size=(400.0, 400.0), year=None, meridian=None, tt_minus_utc=None):
+            size=(400.0, 400.0), center=None, year=None, meridian=None, tt_minus_utc=None):
     """The lines of a planar sundial at a site.
 
     Parameters
@@ -47,7 +47,10 @@ def sundial(latitude, longitude, altitude=0.0, wall_azimuth=180.0, inclination=9
         zone's meridian through the year), "babylonian" and "italic" (hours since sunrise and
         since the previous sunset).
     size : (float, float), default (400, 400)
-        The drawn area's width and height in millimetres, centred on the gnomon's foot.
+        The drawn area's width and height in millimetres.
+    center : (float, float), optional
+        The area's centre in the dial's frame, millimetres from the gnomon's foot; by default
+        the median of the points of the hour lines from 9 h to 15 h.
     year : int, optional
         The year of the date lines and the analemmas; the current year by default.
     meridian : float, optional
@@ -63,7 +66,8 @@ def sundial(latitude, longitude, altitude=0.0, wall_azimuth=180.0, inclination=9
         ``piece`` (the number of the polyline the point belongs to: a line the area or the
         night cuts comes in several pieces), ``x_mm`` (along the plane's horizontal, to the
         right of whoever faces the dial) and ``y_mm`` (up the line of greatest slope; toward
-        the north on a horizontal dial), from the gnomon's foot.
+        the north on a horizontal dial), from the gnomon's foot. The DataFrame's
+        ``attrs["center_mm"]`` is the area's centre.
 
     Notes
     -----
@@ -96,15 +100,20 @@ def sundial(latitude, longitude, altitude=0.0, wall_azimuth=180.0, inclination=9
     if meridian is None:
         meridian = 15 * round(float(longitude) / 15)
     largeur, hauteur = (float(v) for v in size)
+    cx, cy = (_np.nan, _np.nan) if center is None else (float(v) for v in center)
     d = _orvanel.lignes_cadran(float(latitude), float(longitude), float(altitude),
                                float(wall_azimuth), float(inclination), nodus, longueur,
-                               list(lines), largeur, hauteur, int(year), float(meridian),
+                               list(lines), largeur, hauteur, cx, cy, int(year), float(meridian),
                                _np.nan if tt_minus_utc is None else float(tt_minus_utc))
     colonnes = {"line": _np.asarray(d["line"], dtype=object),
                 "label": _np.asarray(d["label"], dtype=object),
                 "piece": d["piece"].astype(_np.int64), "x_mm": d["x_mm"], "y_mm": d["y_mm"]}
     pd = _pandas()
-    return pd.DataFrame(colonnes) if pd is not None else colonnes
+    if pd is None:
+        return colonnes
+    table = pd.DataFrame(colonnes)
+    table.attrs["center_mm"] = tuple(d["center"])
+    return table
 
 
 def sundial_shadow(times, latitude, longitude, altitude=0.0, wall_azimuth=180.0,

@@ -12,6 +12,7 @@ import pandas as pd
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "examples"))
 
 import annee_horaire  # noqa: E402
+import cadran_mur  # noqa: E402
 import suiveur_annee  # noqa: E402
 
 
@@ -72,3 +73,26 @@ class SuiveurAnnee(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class CadranMur(unittest.TestCase):
+    def test_a_dial_for_a_south_south_west_wall_at_toulouse(self):
+        import xml.etree.ElementTree as ET
+        with tempfile.TemporaryDirectory() as dossier:
+            lignes, chemin = cadran_mur.main(["--width", "600", "--height", "500", "--out",
+                                              dossier])
+            racine = ET.parse(chemin).getroot()
+        # True scale: the page is the dial and its margins, in points of 1/72 inch.
+        self.assertAlmostEqual(float(racine.attrib["width"].rstrip("pt")), 630 / 25.4 * 72,
+                               places=3)
+        self.assertAlmostEqual(float(racine.attrib["height"].rstrip("pt")), 550 / 25.4 * 72,
+                               places=3)
+        self.assertEqual(set(lignes["line"]), {"hour", "half_hour", "date", "analemma"})
+        self.assertEqual(set(lignes.loc[lignes["line"] == "date", "label"]),
+                         {"solstice de juin", "équinoxe de mars", "équinoxe de septembre",
+                          "solstice de décembre"})
+        # A wall declining 22.5 degrees west: the afternoon's hours, to 19 h in summer.
+        heures = set(lignes.loc[lignes["line"] == "hour", "label"])
+        self.assertIn("19 h", heures)
+        self.assertNotIn("7 h", heures)
+

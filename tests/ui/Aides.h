@@ -38,5 +38,6 @@ QString HMS(double angle, int decimals);
 int LanceTestUnit1Saisie(int argc, char** argv);
 int LanceTestUnit5Ciel(int argc, char** argv);
 int LanceTestUnit6(int argc, char** argv);
+int LanceTestUnit7(int argc, char** argv);
 
 }  // namespace Aides

@@ -387,6 +387,7 @@ int main(int argc, char** argv) {
     int echecs = QTest::qExec(&jour, argc, argv);
     echecs += Aides::LanceTestUnit5Ciel(argc, argv);
     echecs += Aides::LanceTestUnit6(argc, argv);
+    echecs += Aides::LanceTestUnit7(argc, argv);
     return echecs;
 }
 #include "test_unit5.moc"
