@@ -53,5 +53,12 @@ import -window "$annee" docs/solar-year.png
 xdotool windowfocus --sync "$annee"; xdotool key alt+q
 sleep 0.5
 import -window "$annee" docs/equation-analemma.png
+xdotool windowunmap --sync "$annee"
+
+# The sundial of a wall of the site, from the solar day.
+xdotool windowfocus --sync "$journee"; xdotool key alt+s
+cadran=$(fenetre "Cadran solaire")
+sleep 1
+import -window "$cadran" docs/sundial.png
 echo "docs/main-window.png docs/generator.png docs/et-ut-dialog.png docs/about-box.png docs/solar-day.png" \
-  "docs/solar-year.png docs/equation-analemma.png"
+  "docs/solar-year.png docs/equation-analemma.png docs/sundial.png"

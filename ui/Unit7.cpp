@@ -28,8 +28,10 @@
 
 namespace {
 
+// "-0.0" is no number a reader expects: what rounds to zero is written 0.
 QString Nombre(double x, int decimales = 1) {
-    return QLocale::system().toString(x, 'f', decimales);
+    const double arrondi = std::round(x * std::pow(10, decimales)) / std::pow(10, decimales);
+    return QLocale::system().toString(arrondi == 0 ? 0.0 : arrondi, 'f', decimales);
 }
 
 QDoubleSpinBox* Champ(QWidget* parent, const char* nom, Contrat::Plage plage, double valeur,
