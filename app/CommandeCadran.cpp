@@ -1,5 +1,7 @@
 // orvanel-cli cadran: the lines of a planar sundial at a site, in CSV, JSON or SVG at true scale.
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <ctime>
 #include <sstream>
 #include <tuple>
@@ -23,24 +25,18 @@ SaisieCadran cadran;
 PosSoleil::ChoixLignes LitLignes(const std::string& texte) {
     PosSoleil::ChoixLignes c;
     c.heures = c.dates = false;
+    std::string mots;
+    for (const Contrat::LigneDemandee& l : Contrat::LignesDemandees)
+        mots += std::string(mots.empty() ? "" : ", ") + l.cli;
     std::stringstream liste(texte);
     for (std::string nom; std::getline(liste, nom, ',');) {
-        bool* choix = nom == "heures"          ? &c.heures
-                      : nom == "demi-heures"   ? &c.demiHeures
-                      : nom == "quarts"        ? &c.quarts
-                      : nom == "dates"         ? &c.dates
-                      : nom == "signes"        ? &c.signes
-                      : nom == "mois"          ? &c.mois
-                      : nom == "analemmes"     ? &c.analemmes
-                      : nom == "babyloniennes" ? &c.babyloniennes
-                      : nom == "italiques"     ? &c.italiques
-                                               : nullptr;
-        if (!choix)
-            throw Cli::ErreurUsage{
-                "valeur incorrecte pour --lines : « " + Cli::Extrait(nom) +
-                " » (heures, demi-heures, quarts, dates, signes, mois, analemmes, babyloniennes, "
-                "italiques, séparées par des virgules)"};
-        *choix = true;
+        const auto* l =
+            std::find_if(std::begin(Contrat::LignesDemandees), std::end(Contrat::LignesDemandees),
+                         [&](const Contrat::LigneDemandee& d) { return nom == d.cli; });
+        if (l == std::end(Contrat::LignesDemandees))
+            throw Cli::ErreurUsage{"valeur incorrecte pour --lines : « " + Cli::Extrait(nom) +
+                                   " » (" + mots + ", séparées par des virgules)"};
+        c.*(l->choix) = true;
     }
     return c;
 }

@@ -10,23 +10,7 @@ namespace Cli {
 namespace {
 
 const char* NomSorte(PosSoleil::SorteLigne s) {
-    switch (s) {
-        case PosSoleil::SorteLigne::Heure:
-            return "heure";
-        case PosSoleil::SorteLigne::DemiHeure:
-            return "demi-heure";
-        case PosSoleil::SorteLigne::QuartHeure:
-            return "quart";
-        case PosSoleil::SorteLigne::Date:
-            return "date";
-        case PosSoleil::SorteLigne::Analemme:
-            return "analemme";
-        case PosSoleil::SorteLigne::Babylonienne:
-            return "babylonienne";
-        case PosSoleil::SorteLigne::Italique:
-            return "italique";
-    }
-    return "";
+    return Contrat::NomSorteLigne(s).cli;
 }
 
 // A CSV field: quoted when it holds a comma or a quote.

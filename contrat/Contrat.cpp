@@ -57,4 +57,24 @@ const char* TexteDefautCadran(PosSoleil::DefautCadran d) noexcept {
     return "";
 }
 
+NomsSorte NomSorteLigne(PosSoleil::SorteLigne s) noexcept {
+    switch (s) {
+        case PosSoleil::SorteLigne::Heure:
+            return {"heure", "hour"};
+        case PosSoleil::SorteLigne::DemiHeure:
+            return {"demi-heure", "half_hour"};
+        case PosSoleil::SorteLigne::QuartHeure:
+            return {"quart", "quarter_hour"};
+        case PosSoleil::SorteLigne::Date:
+            return {"date", "date"};
+        case PosSoleil::SorteLigne::Analemme:
+            return {"analemme", "analemma"};
+        case PosSoleil::SorteLigne::Babylonienne:
+            return {"babylonienne", "babylonian"};
+        case PosSoleil::SorteLigne::Italique:
+            return {"italique", "italic"};
+    }
+    return {"", ""};
+}
+
 }  // namespace Contrat

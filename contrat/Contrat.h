@@ -68,6 +68,26 @@ inline constexpr Plage LongueurGnomon{ORVANEL_GNOMON_MIN_MM, ORVANEL_GNOMON_MAX_
 inline constexpr Plage TailleCadran{ORVANEL_DIAL_SIZE_MIN_MM, ORVANEL_DIAL_SIZE_MAX_MM};  // mm
 // A dial the engine refuses, in French: why, and what to change.
 const char* TexteDefautCadran(PosSoleil::DefautCadran d) noexcept;
+// The lines a face may ask for: the command line's word, the Python module's, and the choice.
+struct LigneDemandee {
+    const char *cli, *python;
+    bool PosSoleil::ChoixLignes::*choix;
+};
+inline constexpr LigneDemandee LignesDemandees[] = {
+    {"heures", "hours", &PosSoleil::ChoixLignes::heures},
+    {"demi-heures", "half_hours", &PosSoleil::ChoixLignes::demiHeures},
+    {"quarts", "quarter_hours", &PosSoleil::ChoixLignes::quarts},
+    {"dates", "dates", &PosSoleil::ChoixLignes::dates},
+    {"signes", "signs", &PosSoleil::ChoixLignes::signes},
+    {"mois", "months", &PosSoleil::ChoixLignes::mois},
+    {"analemmes", "analemmas", &PosSoleil::ChoixLignes::analemmes},
+    {"babyloniennes", "babylonian", &PosSoleil::ChoixLignes::babyloniennes},
+    {"italiques", "italic", &PosSoleil::ChoixLignes::italiques}};
+// The kind of a line as the outputs name it: the command line's key, the Python module's.
+struct NomsSorte {
+    const char *cli, *python;
+};
+NomsSorte NomSorteLigne(PosSoleil::SorteLigne s) noexcept;
 
 // ---- Options of the command line alone ----
 inline constexpr Plage TaiMoinsUtcImpose{0, 100};  // whole seconds, as the leap seconds keep it

@@ -2,7 +2,9 @@
 // the contract's ranges, each refusal a ValueError naming the argument and its reason.
 #include "_cadran.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <tuple>
@@ -46,26 +48,6 @@ PosSoleil::Cadran Cadran(double latitude, double longitude, double altitude, dou
     }
 }
 
-const char* Nom(PosSoleil::SorteLigne s) {
-    switch (s) {
-        case PosSoleil::SorteLigne::Heure:
-            return "hour";
-        case PosSoleil::SorteLigne::DemiHeure:
-            return "half_hour";
-        case PosSoleil::SorteLigne::QuartHeure:
-            return "quarter_hour";
-        case PosSoleil::SorteLigne::Date:
-            return "date";
-        case PosSoleil::SorteLigne::Analemme:
-            return "analemma";
-        case PosSoleil::SorteLigne::Babylonienne:
-            return "babylonian";
-        case PosSoleil::SorteLigne::Italique:
-            return "italic";
-    }
-    return "";
-}
-
 }  // namespace
 
 py::dict Cadrans::Lignes(double latitude, double longitude, double altitude, double azimutMur,
@@ -78,21 +60,16 @@ py::dict Cadrans::Lignes(double latitude, double longitude, double altitude, dou
     PosSoleil::ChoixLignes choix;
     choix.heures = choix.dates = false;
     for (const std::string& nom : lignes) {
-        bool* b = nom == "hours"           ? &choix.heures
-                  : nom == "half_hours"    ? &choix.demiHeures
-                  : nom == "quarter_hours" ? &choix.quarts
-                  : nom == "dates"         ? &choix.dates
-                  : nom == "signs"         ? &choix.signes
-                  : nom == "months"        ? &choix.mois
-                  : nom == "analemmas"     ? &choix.analemmes
-                  : nom == "babylonian"    ? &choix.babyloniennes
-                  : nom == "italic"        ? &choix.italiques
-                                           : nullptr;
-        if (!b)
-            throw py::value_error("unknown line '" + nom +
-                                  "': hours, half_hours, quarter_hours, dates, signs, months, "
-                                  "analemmas, babylonian or italic");
-        *b = true;
+        const auto* l =
+            std::find_if(std::begin(Contrat::LignesDemandees), std::end(Contrat::LignesDemandees),
+                         [&](const Contrat::LigneDemandee& d) { return nom == d.python; });
+        if (l == std::end(Contrat::LignesDemandees)) {
+            std::string mots;
+            for (const Contrat::LigneDemandee& d : Contrat::LignesDemandees)
+                mots += std::string(mots.empty() ? "" : ", ") + d.python;
+            throw py::value_error("unknown line '" + nom + "': " + mots);
+        }
+        choix.*(l->choix) = true;
     }
     for (const double d : {largeur, hauteur})
         if (!Contrat::Dans(Contrat::TailleCadran, d))
@@ -122,7 +99,7 @@ py::dict Cadrans::Lignes(double latitude, double longitude, double altitude, dou
     std::vector<double> x, y, pieces;
     for (std::size_t k = 0; k < resultat.size(); ++k)
         for (const auto& [px, py_] : resultat[k].points) {
-            sortes.append(Nom(resultat[k].sorte));
+            sortes.append(Contrat::NomSorteLigne(resultat[k].sorte).python);
             etiquettes.append(resultat[k].etiquette);
             pieces.push_back(static_cast<double>(k));
             x.push_back(px);

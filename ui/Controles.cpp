@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QDateEdit>
+#include <QFileDialog>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLocale>
@@ -167,6 +168,21 @@ void CopieAuClavier(QWidget* fenetre, std::function<void()> copie,
     QObject::connect(raccourci, &QShortcut::activated, fenetre, std::move(copie));
     auto* filtre = new LaisseLaCopie(fenetre);
     for (QWidget* c : controles) c->installEventFilter(filtre);
+}
+
+QString CheminAEnregistrer(QWidget* parent, const QString& titre, const QString& defaut,
+                           const QString& nom1, const QString& suffixe1, const QString& nom2,
+                           const QString& suffixe2) {
+    QString filtre;
+    const QString chemin = QFileDialog::getSaveFileName(
+        parent, titre, defaut,
+        QStringLiteral("%1 (*.%2);;%3 (*.%4)").arg(nom1, suffixe1, nom2, suffixe2), &filtre);
+    if (chemin.isEmpty()) return {};
+    const auto finit = [&](const QString& s) {
+        return chemin.endsWith(QLatin1Char('.') + s, Qt::CaseInsensitive);
+    };
+    if (finit(suffixe1) || finit(suffixe2)) return chemin;
+    return chemin + QLatin1Char('.') + (filtre.contains(suffixe2) ? suffixe2 : suffixe1);
 }
 
 }  // namespace Controles

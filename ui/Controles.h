@@ -53,6 +53,13 @@ void AjusteALEcran(QWidget* fenetre);
 void CopieAuClavier(QWidget* fenetre, std::function<void()> copie,
                     std::initializer_list<QWidget*> controles);
 
+// Asks where to save a picture, as one of two formats (their names and suffixes, the first the
+// default): the path chosen with its suffix, the chosen filter's when none of the two was typed;
+// empty when the dialog was cancelled.
+QString CheminAEnregistrer(QWidget* parent, const QString& titre, const QString& defaut,
+                           const QString& nom1, const QString& suffixe1, const QString& nom2,
+                           const QString& suffixe2);
+
 // A control named `nom` in `parent`, with its caption (text or group title), placed on the grid.
 template <class T>
 T* Cree(QWidget* parent, const char* nom, const QString& texte, int gauche, int haut, int largeur,

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
@@ -261,17 +260,11 @@ bool TAnnee::EnregistreImage(const QString& chemin, int laquelle) const {
 }
 
 void TAnnee::EnregistrerClick() {
-    QString filtre;
-    const QString chemin = QFileDialog::getSaveFileName(
+    const QString fichier = Controles::CheminAEnregistrer(
         this, QStringLiteral("Enregistrer l'image"),
-        QStringLiteral("annee-%1.png").arg(donnees.annee),
-        QStringLiteral("Image PNG (*.png);;Image SVG (*.svg)"), &filtre);
-    if (chemin.isEmpty()) return;
-    QString fichier = chemin;
-    if (!fichier.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
-        !fichier.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
-        fichier += filtre.contains(QStringLiteral("svg")) ? QStringLiteral(".svg")
-                                                          : QStringLiteral(".png");
+        QStringLiteral("annee-%1.png").arg(donnees.annee), QStringLiteral("Image PNG"),
+        QStringLiteral("png"), QStringLiteral("Image SVG"), QStringLiteral("svg"));
+    if (fichier.isEmpty()) return;
     if (!EnregistreImage(fichier))
         RapportErreur::Signale(QStringLiteral("Impossible d'écrire « %1 »").arg(fichier));
 }

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -422,16 +421,11 @@ bool TCadran::EnregistreImage(const QString& chemin) const {
 }
 
 void TCadran::EnregistrerClick() {
-    QString filtre;
-    const QString chemin = QFileDialog::getSaveFileName(
+    const QString fichier = Controles::CheminAEnregistrer(
         this, QStringLiteral("Enregistrer le cadran"), QStringLiteral("cadran.svg"),
-        QStringLiteral("Image SVG (*.svg);;Document PDF (*.pdf)"), &filtre);
-    if (chemin.isEmpty()) return;
-    QString fichier = chemin;
-    if (!fichier.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive) &&
-        !fichier.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        fichier += filtre.contains(QStringLiteral("pdf")) ? QStringLiteral(".pdf")
-                                                          : QStringLiteral(".svg");
+        QStringLiteral("Image SVG"), QStringLiteral("svg"), QStringLiteral("Document PDF"),
+        QStringLiteral("pdf"));
+    if (fichier.isEmpty()) return;
     if (!EnregistreImage(fichier))
         RapportErreur::Signale(QStringLiteral("Impossible d'écrire « %1 »").arg(fichier));
 }

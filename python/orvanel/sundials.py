@@ -9,10 +9,6 @@ from . import _orvanel
 from ._edge import _pandas, _site_requis
 from .timescales import _datetime64, _secondes_unix
 
-_LIGNES = ("hours", "half_hours", "quarter_hours", "dates", "signs", "months", "analemmas",
-           "babylonian", "italic")
-
-
 def _gnomon(style_length, nodus_distance):
     """(nodus, length) from the one of the two that is given."""
     if (style_length is None) == (nodus_distance is None):
