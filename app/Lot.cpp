@@ -112,12 +112,11 @@ struct Lecture {
     double instant_ = 0;
 
     // The message of a bad row, without the place of the row.
-    std::optional<std::string> Lit(std::string_view texte, const Colonnes& c, bool force,
-                                   double& t, PosSoleil::Site& site) {
+    std::optional<std::string> Lit(std::string_view texte, const Colonnes& c, bool force, double& t,
+                                   PosSoleil::Site& site) {
         if (!Decoupe(texte, champs, propres)) return "guillemet non fermé";
         if (champs.size() != c.nombre)
-            return std::to_string(champs.size()) + " champs au lieu de " +
-                   std::to_string(c.nombre);
+            return std::to_string(champs.size()) + " champs au lieu de " + std::to_string(c.nombre);
         const auto champ = [&](int k) { return Apres(champs[static_cast<std::size_t>(k)]); };
         try {
             // The sites of one instant often follow each other: the same text, the same instant.
@@ -129,8 +128,8 @@ struct Lecture {
             t = instant_;
             if (!force && !DansLesDates(t))
                 return "date hors de " + Contrat::TextePremierInstant() + ".." +
-                       Contrat::TexteDernierInstant() + " pour le champ date : « " +
-                       Extrait(date) + " » (--force pour l'accepter)";
+                       Contrat::TexteDernierInstant() + " pour le champ date : « " + Extrait(date) +
+                       " » (--force pour l'accepter)";
             site.Longitude = LitAngle(champ(c.lon), "le champ lon", Contrat::Longitude.min,
                                       Contrat::Longitude.max);
             site.Latitude = LitAngle(champ(c.lat), "le champ lat", Contrat::Latitude.min,
@@ -198,8 +197,8 @@ private:
         std::size_t runs = 0;
         for (std::size_t debut = 0; debut < n_; ++runs) {
             std::size_t fin = debut + 1;
-            while (fin < n_ && std::bit_cast<std::uint64_t>(t_[fin]) ==
-                                   std::bit_cast<std::uint64_t>(t_[debut]))
+            while (fin < n_ &&
+                   std::bit_cast<std::uint64_t>(t_[fin]) == std::bit_cast<std::uint64_t>(t_[debut]))
                 ++fin;
             const double t = t_[debut];
             if (!instant_ ||
@@ -346,8 +345,8 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
             if (part.defaut) {
                 fermeJson();
                 sortie.flush();
-                throw ErreurDonnees{"ligne " + std::to_string(part.defaut->numero) +
-                                    " (donnée " + std::to_string(donnees + part.defaut->donnee) +
+                throw ErreurDonnees{"ligne " + std::to_string(part.defaut->numero) + " (donnée " +
+                                    std::to_string(donnees + part.defaut->donnee) +
                                     ") : " + part.defaut->message};
             }
             donnees += part.donnees;

@@ -53,9 +53,9 @@
 /* ---- A sundial ----
  * Lengths in millimetres. */
 
-#define ORVANEL_GNOMON_MIN_MM 1.0          /**< the least style length or nodus distance */
-#define ORVANEL_GNOMON_MAX_MM 100000.0     /**< the greatest: 100 m */
-#define ORVANEL_DIAL_SIZE_MIN_MM 10.0      /**< the least width or height of the drawn dial */
-#define ORVANEL_DIAL_SIZE_MAX_MM 100000.0  /**< the greatest */
+#define ORVANEL_GNOMON_MIN_MM 1.0         /**< the least style length or nodus distance */
+#define ORVANEL_GNOMON_MAX_MM 100000.0    /**< the greatest: 100 m */
+#define ORVANEL_DIAL_SIZE_MIN_MM 10.0     /**< the least width or height of the drawn dial */
+#define ORVANEL_DIAL_SIZE_MAX_MM 100000.0 /**< the greatest */
 
 #endif

@@ -121,7 +121,8 @@ DefautCadran VerifieCadran(const Cadran& c, double latitude) noexcept {
 }
 
 Ombre OmbreCadran(const Cadran& c, double latitude, double azimut, double hauteur) noexcept {
-    return Interne::OmbreDirection(RepereDuCadran(c, latitude), Interne::VersLeCiel(azimut, hauteur));
+    return Interne::OmbreDirection(RepereDuCadran(c, latitude),
+                                   Interne::VersLeCiel(azimut, hauteur));
 }
 
 Ombre OmbreA(const Cadran& c, double t, const Site& site, double TEmoinsTU) noexcept {

@@ -101,6 +101,11 @@ void TImageCadran::Change(const PosSoleil::Cadran& c, const PosSoleil::Geometrie
     update();
 }
 
+void TImageCadran::ChangeOmbre(const PosSoleil::Ombre& o) {
+    ombre = o;
+    update();
+}
+
 void TImageCadran::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().base());
@@ -373,13 +378,16 @@ void TCadran::Actualise() {
         Calcule();
         return;
     }
-    // The shadow alone moves with the clock.
+    // The shadow alone moves with the clock, a quarter of a second being smooth enough; a
+    // change made by hand moves it at once.
     const double instant = Unit1::InstantAffiche();
-    if (instant == instantOmbre || !Raison().isEmpty()) return;
+    const bool enDirect = Unit1::Principale && Unit1::Principale->EnDirect();
+    if (instant == instantOmbre || !Raison().isEmpty() ||
+        (enDirect && derniereOmbre.isValid() && derniereOmbre.elapsed() < 250))
+        return;
+    derniereOmbre.start();
     instantOmbre = instant;
-    const PosSoleil::Cadran c = Cadran();
-    Image->Change(c, PosSoleil::Geometrie(c, site.Latitude), Trace(), Image->Lignes(),
-                  PosSoleil::OmbreA(c, instant, site, TEmoinsTU));
+    Image->ChangeOmbre(PosSoleil::OmbreA(Cadran(), instant, site, TEmoinsTU));
 }
 
 bool TCadran::EnregistreImage(const QString& chemin) const {

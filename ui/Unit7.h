@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 #include <utility>
@@ -25,6 +26,8 @@ public:
     void Change(const PosSoleil::Cadran& c, const PosSoleil::GeometrieCadran& g,
                 const PosSoleil::Trace& trace, std::vector<PosSoleil::LigneCadran> lignes,
                 const PosSoleil::Ombre& ombre);
+    // The shadow alone, at another instant.
+    void ChangeOmbre(const PosSoleil::Ombre& o);
     // The dial in `cible`, millimetres scaled alike in both directions, y up.
     void Dessine(QPainter& p, const QRectF& cible) const;
     const std::vector<PosSoleil::LigneCadran>& Lignes() const { return lignes; }
@@ -88,6 +91,7 @@ private:
     double TEmoinsTU = 0;
     int annee = 0;
     double instantOmbre = 0;
+    QElapsedTimer derniereOmbre;  // the clock moves the shadow four times a second at most
     std::pair<double, double> centre{0, 0};  // of the drawn area, mm from the gnomon's foot
 };
 
