@@ -18,14 +18,14 @@ namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // The Earth's axis toward the north celestial pole, in the site's horizontal frame.
-Vecteur Axe(double latitude) noexcept {
+Vecteur AxeDuMonde(double latitude) noexcept {
     const double phi = latitude * Rad;
     return {0, std::cos(phi), std::sin(phi)};
 }
 
 // The axis turned toward the face: the side of the plane where the style stands.
 Vecteur AxeVersLaFace(const RepereCadran& r, double latitude) noexcept {
-    const Vecteur p = Axe(latitude);
+    const Vecteur p = AxeDuMonde(latitude);
     return Interne::Scalaire(p, r.normale) >= 0 ? p : Vecteur{-p.e, -p.n, -p.u};
 }
 

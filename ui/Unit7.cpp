@@ -28,13 +28,13 @@
 namespace {
 
 // "-0.0" is no number a reader expects: what rounds to zero is written 0.
-QString Nombre(double x, int decimales = 1) {
+QString NombreCadran(double x, int decimales = 1) {
     const double arrondi = std::round(x * std::pow(10, decimales)) / std::pow(10, decimales);
     return QLocale::system().toString(arrondi == 0 ? 0.0 : arrondi, 'f', decimales);
 }
 
-QDoubleSpinBox* Champ(QWidget* parent, const char* nom, Contrat::Plage plage, double valeur,
-                      int decimales, const QString& suffixe, const QString& accessible) {
+QDoubleSpinBox* ChampCadran(QWidget* parent, const char* nom, Contrat::Plage plage, double valeur,
+                            int decimales, const QString& suffixe, const QString& accessible) {
     auto* c = new QDoubleSpinBox(parent);
     c->setObjectName(QLatin1String(nom));
     c->setRange(plage.min, plage.max);
@@ -47,13 +47,13 @@ QDoubleSpinBox* Champ(QWidget* parent, const char* nom, Contrat::Plage plage, do
 }
 
 // A font `unites` of the painter's own units high, whatever the device's resolution.
-void Police(QPainter& p, double unites) {
+void PoliceEnUnites(QPainter& p, double unites) {
     QFont police = p.font();
     police.setPointSizeF(std::max(0.1, unites * 72.0 / p.device()->logicalDpiY()));
     p.setFont(police);
 }
 
-QCheckBox* Case(QWidget* parent, const char* nom, const QString& texte, bool coche) {
+QCheckBox* CaseCadran(QWidget* parent, const char* nom, const QString& texte, bool coche) {
     auto* c = new QCheckBox(texte, parent);
     c->setObjectName(QLatin1String(nom));
     c->setChecked(coche);
@@ -129,7 +129,7 @@ void TImageCadran::Dessine(QPainter& p, const QRectF& cible) const {
     p.setClipRect(zone);
     // Strokes of a fixed fraction of the dial, so that print and screen look alike.
     const double trait = std::max(trace.largeur, trace.hauteur) / 600 * echelle;
-    Police(p, trait * 7);
+    PoliceEnUnites(p, trait * 7);
     for (const PosSoleil::LigneCadran& l : lignes) {
         QColor couleur = Qt::black;
         Qt::PenStyle style = Qt::SolidLine;
@@ -191,32 +191,34 @@ void TImageCadran::Dessine(QPainter& p, const QRectF& cible) const {
 
 TCadran::TCadran(QWidget* parent) : QDialog(parent) {
     Controles::PrepareDialogue(this, "Cadran", QStringLiteral("Cadran solaire"), false);
-    AzimutMur = Champ(this, "AzimutMur", {0, 360}, 180, 1, QStringLiteral(" °"),
-                      QStringLiteral("Azimut vers lequel regarde la face, depuis le nord"));
+    AzimutMur = ChampCadran(this, "AzimutMur", {0, 360}, 180, 1, QStringLiteral(" °"),
+                            QStringLiteral("Azimut vers lequel regarde la face, depuis le nord"));
     AzimutMur->setWrapping(true);
     DeclinaisonLabel = new QLabel(this);
     DeclinaisonLabel->setObjectName(QStringLiteral("DeclinaisonLabel"));
-    Inclinaison = Champ(this, "Inclinaison", Contrat::InclinaisonPlan, 90, 1, QStringLiteral(" °"),
-                        QStringLiteral("Inclinaison du plan, 0 horizontal, 90 vertical"));
+    Inclinaison =
+        ChampCadran(this, "Inclinaison", Contrat::InclinaisonPlan, 90, 1, QStringLiteral(" °"),
+                    QStringLiteral("Inclinaison du plan, 0 horizontal, 90 vertical"));
     Gnomon = new QComboBox(this);
     Gnomon->setObjectName(QStringLiteral("Gnomon"));
     Gnomon->addItems({QStringLiteral("Style polaire"), QStringLiteral("Nodus")});
     Gnomon->setAccessibleName(QStringLiteral("Sorte de gnomon"));
-    Longueur = Champ(this, "Longueur", Contrat::LongueurGnomon, 100, 1, QStringLiteral(" mm"),
-                     QStringLiteral("Longueur du style ou distance du nodus au plan"));
-    Largeur = Champ(this, "Largeur", Contrat::TailleCadran, 400, 0, QStringLiteral(" mm"),
-                    QStringLiteral("Largeur du cadran"));
-    Hauteur = Champ(this, "Hauteur", Contrat::TailleCadran, 400, 0, QStringLiteral(" mm"),
-                    QStringLiteral("Hauteur du cadran"));
-    Heures = Case(this, "Heures", QStringLiteral("&Heures"), true);
-    DemiHeures = Case(this, "DemiHeures", QStringLiteral("&Demi-heures"), false);
-    Quarts = Case(this, "Quarts", QStringLiteral("&Quarts d'heure"), false);
-    Dates = Case(this, "Dates", QStringLiteral("&Solstices et équinoxes"), true);
-    Signes = Case(this, "Signes", QStringLiteral("Si&gnes du zodiaque"), false);
-    Mois = Case(this, "Mois", QStringLiteral("Premiers du &mois"), false);
-    Analemmes = Case(this, "Analemmes", QStringLiteral("&Temps moyen (analemmes)"), false);
-    Babyloniennes = Case(this, "Babyloniennes", QStringLiteral("Heures &babyloniennes"), false);
-    Italiques = Case(this, "Italiques", QStringLiteral("Heures &italiques"), false);
+    Longueur = ChampCadran(this, "Longueur", Contrat::LongueurGnomon, 100, 1, QStringLiteral(" mm"),
+                           QStringLiteral("Longueur du style ou distance du nodus au plan"));
+    Largeur = ChampCadran(this, "Largeur", Contrat::TailleCadran, 400, 0, QStringLiteral(" mm"),
+                          QStringLiteral("Largeur du cadran"));
+    Hauteur = ChampCadran(this, "Hauteur", Contrat::TailleCadran, 400, 0, QStringLiteral(" mm"),
+                          QStringLiteral("Hauteur du cadran"));
+    Heures = CaseCadran(this, "Heures", QStringLiteral("&Heures"), true);
+    DemiHeures = CaseCadran(this, "DemiHeures", QStringLiteral("&Demi-heures"), false);
+    Quarts = CaseCadran(this, "Quarts", QStringLiteral("&Quarts d'heure"), false);
+    Dates = CaseCadran(this, "Dates", QStringLiteral("&Solstices et équinoxes"), true);
+    Signes = CaseCadran(this, "Signes", QStringLiteral("Si&gnes du zodiaque"), false);
+    Mois = CaseCadran(this, "Mois", QStringLiteral("Premiers du &mois"), false);
+    Analemmes = CaseCadran(this, "Analemmes", QStringLiteral("&Temps moyen (analemmes)"), false);
+    Babyloniennes =
+        CaseCadran(this, "Babyloniennes", QStringLiteral("Heures &babyloniennes"), false);
+    Italiques = CaseCadran(this, "Italiques", QStringLiteral("Heures &italiques"), false);
     RaisonLabel = new QLabel(this);
     RaisonLabel->setObjectName(QStringLiteral("RaisonLabel"));
     RaisonLabel->setWordWrap(true);
@@ -319,16 +321,16 @@ QString TCadran::Description() const {
     QString texte =
         QString::fromStdString(Unit1::LigneSite(Unit1::SeparateurDecimal())) +
         QStringLiteral(" — face vers l'azimut %1° (déclinaison %2° %3), inclinaison %4° — ")
-            .arg(Nombre(c.azimutMur), Nombre(std::fabs(declinaison)),
+            .arg(NombreCadran(c.azimutMur), NombreCadran(std::fabs(declinaison)),
                  declinaison >= 0 ? QStringLiteral("O") : QStringLiteral("E"),
-                 Nombre(c.inclinaison));
+                 NombreCadran(c.inclinaison));
     texte += c.gnomon == PosSoleil::Gnomon::Nodus
-                 ? QStringLiteral("nodus à %1 mm du plan").arg(Nombre(c.longueur))
+                 ? QStringLiteral("nodus à %1 mm du plan").arg(NombreCadran(c.longueur))
                  : QStringLiteral(
                        "style polaire de %1 mm, hauteur %2°, sous-style à %3° de "
                        "midi")
-                       .arg(Nombre(c.longueur), Nombre(g.hauteurStyle, 2),
-                            Nombre(g.distanceSousStyle, 2));
+                       .arg(NombreCadran(c.longueur), NombreCadran(g.hauteurStyle, 2),
+                            NombreCadran(g.distanceSousStyle, 2));
     return texte + QStringLiteral(" — année %1").arg(annee);
 }
 
@@ -353,7 +355,7 @@ void TCadran::Calcule() {
     const double declinaison = std::remainder(AzimutMur->value() - 180, 360);
     DeclinaisonLabel->setText(
         QStringLiteral("déclinaison gnomonique %1° %2")
-            .arg(Nombre(std::fabs(declinaison)),
+            .arg(NombreCadran(std::fabs(declinaison)),
                  declinaison >= 0 ? QStringLiteral("ouest") : QStringLiteral("est")));
     const PosSoleil::Cadran c = Cadran();
     const QString raison = Raison();
@@ -396,7 +398,7 @@ bool TCadran::EnregistreImage(const QString& chemin) const {
     const auto dessine = [&](QPainter& p) {
         p.fillRect(QRectF(QPointF(0, 0), page), Qt::white);
         Image->Dessine(p, QRectF(Marge, Marge, t.largeur, t.hauteur));
-        Police(p, 3.5);  // mm
+        PoliceEnUnites(p, 3.5);  // mm
         p.setPen(Qt::black);
         p.drawText(QRectF(Marge, Marge * 1.5 + t.hauteur, t.largeur, Legende),
                    Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, Description());

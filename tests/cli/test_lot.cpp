@@ -18,26 +18,26 @@
 
 namespace {
 
-std::string ReferenceNombre(double x) {
+std::string TexteDeToChars(double x) {
     char texte[64];
     return std::string(texte, std::to_chars(texte, texte + sizeof texte, x).ptr);
 }
 
-std::string Nombre(double x) {
+std::string TexteEcrit(double x) {
     char texte[32];
     return std::string(texte, Cli::EcritNombre(texte, x));
 }
 
 // The input of `position --input` through the function itself, in one format on some threads.
-struct Sortie {
+struct SortieLot {
     std::string texte, erreur;
 };
-Sortie Lot(const std::string& entree, Cli::Format format, int taches) {
+SortieLot LanceLot(const std::string& entree, Cli::Format format, int taches) {
     std::istringstream in(entree);
     std::ostringstream out;
     Cli::Reglages r;
     r.format = format;
-    Sortie s;
+    SortieLot s;
     try {
         Cli::EcritLot(out, in, r, taches, false);
     } catch (const Cli::ErreurDonnees& e) {
@@ -47,13 +47,13 @@ Sortie Lot(const std::string& entree, Cli::Format format, int taches) {
     return s;
 }
 
-std::size_t Lignes(const std::string& texte) {
+std::size_t NombreDeLignes(const std::string& texte) {
     return static_cast<std::size_t>(std::count(texte.begin(), texte.end(), '\n'));
 }
 
 // n rows over two centuries and the globe, runs of rows sharing an instant, a blank line
 // (alone or of spaces) after every 97th row and a row of quoted fields every 31st.
-std::string Rangs(int n, std::vector<long long>* lignesDesDonnees = nullptr) {
+std::string RangsAleatoires(int n, std::vector<long long>* lignesDesDonnees = nullptr) {
     std::mt19937_64 alea(5);
     std::uniform_int_distribution<int> annee(1981, 2249), jour(1, 28), mois(1, 12), h(0, 23),
         m(0, 59);
@@ -113,8 +113,8 @@ TEST(Nombres, ShortestTextIsThatOfToChars) {
                           -std::numeric_limits<double>::infinity(),
                           std::numeric_limits<double>::quiet_NaN()};
     for (const double x : cas) {
-        SCOPED_TRACE(ReferenceNombre(x));
-        EXPECT_EQ(Nombre(x), ReferenceNombre(x));
+        SCOPED_TRACE(TexteDeToChars(x));
+        EXPECT_EQ(TexteEcrit(x), TexteDeToChars(x));
     }
     // Any bit pattern, and the angles, distances and minutes the rows hold.
     std::mt19937_64 alea(11);
@@ -123,8 +123,8 @@ TEST(Nombres, ShortestTextIsThatOfToChars) {
     for (int i = 0; i < 2'000'000; ++i) {
         for (const double x : {std::bit_cast<double>(alea()), angle(alea), angle(alea) * 1e-7,
                                std::round(angle(alea) * 1e3) / 1e3}) {
-            if (Nombre(x) != ReferenceNombre(x) && ++differences < 5)
-                ADD_FAILURE() << ReferenceNombre(x) << " written " << Nombre(x);
+            if (TexteEcrit(x) != TexteDeToChars(x) && ++differences < 5)
+                ADD_FAILURE() << TexteDeToChars(x) << " written " << TexteEcrit(x);
         }
     }
     EXPECT_EQ(differences, 0);
@@ -133,21 +133,21 @@ TEST(Nombres, ShortestTextIsThatOfToChars) {
         for (const double k : {1.0, 2.5, 9.0, 12.0, 999.0}) {
             const double x = k * std::pow(10.0, e);
             for (const double y : {x, std::nextafter(x, 0.0), std::nextafter(x, 1e308)})
-                EXPECT_EQ(Nombre(y), ReferenceNombre(y));
+                EXPECT_EQ(TexteEcrit(y), TexteDeToChars(y));
         }
 }
 
 // The rows are the same on any number of threads, in every format, and each is the row that
 // the input's rows one at a time give: the single-row file of each sampled row.
 TEST(Lot, RowsAreTheSameWhateverTheThreadsAndTheBlocks) {
-    const std::string entree = Rangs(40'000);
+    const std::string entree = RangsAleatoires(40'000);
     for (const Cli::Format format : {Cli::Format::Csv, Cli::Format::Json, Cli::Format::Texte}) {
         SCOPED_TRACE(static_cast<int>(format));
-        const Sortie seul = Lot(entree, format, 1);
+        const SortieLot seul = LanceLot(entree, format, 1);
         ASSERT_TRUE(seul.erreur.empty()) << seul.erreur;
         for (const int taches : {2, 3, 7}) {
             SCOPED_TRACE(taches);
-            const Sortie s = Lot(entree, format, taches);
+            const SortieLot s = LanceLot(entree, format, taches);
             EXPECT_TRUE(s.erreur.empty()) << s.erreur;
             EXPECT_TRUE(s.texte == seul.texte);
         }
@@ -156,7 +156,7 @@ TEST(Lot, RowsAreTheSameWhateverTheThreadsAndTheBlocks) {
             EXPECT_EQ(o.at("lignes").size(), 40'000u);
         }
     }
-    const Sortie tout = Lot(entree, Cli::Format::Csv, 3);
+    const SortieLot tout = LanceLot(entree, Cli::Format::Csv, 3);
     std::vector<std::string> rangs;
     for (std::size_t debut = 0; debut < entree.size();) {
         const std::size_t fin = entree.find('\n', debut);
@@ -174,8 +174,8 @@ TEST(Lot, RowsAreTheSameWhateverTheThreadsAndTheBlocks) {
         if (rangs[k].find_first_not_of(" \t\r\n") == std::string::npos) continue;
         ++donnee;
         if (donnee % 997 != 1) continue;
-        const Sortie un = Lot(rangs[0] + rangs[k], Cli::Format::Csv, 1);
-        ASSERT_EQ(Lignes(un.texte), 2u);
+        const SortieLot un = LanceLot(rangs[0] + rangs[k], Cli::Format::Csv, 1);
+        ASSERT_EQ(NombreDeLignes(un.texte), 2u);
         EXPECT_EQ(un.texte.substr(un.texte.find('\n') + 1), lignes.at(donnee)) << rangs[k];
     }
 }
@@ -185,7 +185,7 @@ TEST(Lot, RowsAreTheSameWhateverTheThreadsAndTheBlocks) {
 // counted in the one, not in the other), and every row before it is written whole.
 TEST(Lot, ABadRowIsNamedByItsLineAndRankWithEveryRowBeforeIt) {
     std::vector<long long> lignesDesDonnees;
-    const std::string bon = Rangs(60'000, &lignesDesDonnees);
+    const std::string bon = RangsAleatoires(60'000, &lignesDesDonnees);
     for (const std::size_t rang :
          {1u, 2u, 1000u, 7000u, 7001u, 13'777u, 29'999u, 45'000u, 59'999u, 60'000u}) {
         SCOPED_TRACE(rang);
@@ -197,13 +197,13 @@ TEST(Lot, ABadRowIsNamedByItsLineAndRankWithEveryRowBeforeIt) {
         entree.replace(debut, fin - debut, "2026-01-01T00:00:00Z,2,95,0");
         for (const int taches : {1, 2, 5}) {
             SCOPED_TRACE(taches);
-            const Sortie s = Lot(entree, Cli::Format::Csv, taches);
+            const SortieLot s = LanceLot(entree, Cli::Format::Csv, taches);
             EXPECT_EQ(s.erreur.rfind("ligne " + std::to_string(ligne) + " (donnée " +
                                          std::to_string(rang) + ") : valeur hors limites",
                                      0),
                       0u)
                 << s.erreur;
-            EXPECT_EQ(Lignes(s.texte), rang);  // the header and the rows before
+            EXPECT_EQ(NombreDeLignes(s.texte), rang);  // the header and the rows before
             EXPECT_TRUE(s.texte.empty() || s.texte.back() == '\n');
         }
     }
@@ -214,29 +214,29 @@ TEST(Lot, ABadRowIsNamedByItsLineAndRankWithEveryRowBeforeIt) {
 TEST(Lot, LongLinesBlankStartsAndMissingLineEnds) {
     const std::string enTete = "date,lon,lat\n";
     const std::string rang = "2026-06-21T12:00:00Z,2.35,48.86\n";
-    const Sortie court = Lot(enTete + rang, Cli::Format::Csv, 1);
-    ASSERT_EQ(Lignes(court.texte), 2u);
+    const SortieLot court = LanceLot(enTete + rang, Cli::Format::Csv, 1);
+    ASSERT_EQ(NombreDeLignes(court.texte), 2u);
     const std::string attendu = court.texte.substr(court.texte.find('\n') + 1);
 
     const std::string longue = "2026-06-21T12:00:00Z,2.35," + std::string(3'000'000, '4') + "\n";
-    const Sortie s = Lot(enTete + rang + rang + longue + rang, Cli::Format::Csv, 2);
+    const SortieLot s = LanceLot(enTete + rang + rang + longue + rang, Cli::Format::Csv, 2);
     EXPECT_EQ(s.erreur.rfind("ligne 4 (donnée 3) : valeur ", 0), 0u) << s.erreur.substr(0, 80);
-    EXPECT_EQ(Lignes(s.texte), 3u);
+    EXPECT_EQ(NombreDeLignes(s.texte), 3u);
 
     const std::string blancs(2'000'000, '\n');
     for (const int taches : {1, 2, 4}) {
         SCOPED_TRACE(taches);
-        const Sortie j = Lot(enTete + blancs + rang + rang, Cli::Format::Json, taches);
+        const SortieLot j = LanceLot(enTete + blancs + rang + rang, Cli::Format::Json, taches);
         ASSERT_TRUE(j.erreur.empty()) << j.erreur;
         EXPECT_EQ(nlohmann::json::parse(j.texte).at("lignes").size(), 2u);
-        const Sortie c =
-            Lot(enTete + blancs + rang + rang.substr(0, rang.size() - 1), Cli::Format::Csv, taches);
+        const SortieLot c = LanceLot(enTete + blancs + rang + rang.substr(0, rang.size() - 1),
+                                     Cli::Format::Csv, taches);
         EXPECT_EQ(c.texte, court.texte + attendu);
-        const Sortie t = Lot(enTete + blancs + rang + "2026-06-21T12:00:00Z,2.35,95\n",
-                             Cli::Format::Csv, taches);
+        const SortieLot t = LanceLot(enTete + blancs + rang + "2026-06-21T12:00:00Z,2.35,95\n",
+                                     Cli::Format::Csv, taches);
         EXPECT_EQ(t.erreur.rfind("ligne 2000003 (donnée 2)", 0), 0u) << t.erreur;
     }
-    const Sortie vide = Lot(enTete, Cli::Format::Json, 2);
+    const SortieLot vide = LanceLot(enTete, Cli::Format::Json, 2);
     EXPECT_TRUE(vide.erreur.empty());
     EXPECT_EQ(nlohmann::json::parse(vide.texte).at("lignes").size(), 0u);
 }
