@@ -359,6 +359,7 @@ void TCadran::Calcule() {
                  declinaison >= 0 ? QStringLiteral("ouest") : QStringLiteral("est")));
     const PosSoleil::Cadran c = Cadran();
     const QString raison = Raison();
+    refuse = !raison.isEmpty();
     RaisonLabel->setText(raison);
     Enregistrer->setEnabled(raison.isEmpty());
     DescriptionLabel->setText(Description());
@@ -384,7 +385,7 @@ void TCadran::Actualise() {
     // change made by hand moves it at once.
     const double instant = Unit1::InstantAffiche();
     const bool enDirect = Unit1::Principale && Unit1::Principale->EnDirect();
-    if (instant == instantOmbre || !Raison().isEmpty() ||
+    if (instant == instantOmbre || refuse ||
         (enDirect && derniereOmbre.isValid() && derniereOmbre.elapsed() < 250))
         return;
     derniereOmbre.start();

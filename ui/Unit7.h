@@ -91,6 +91,7 @@ private:
     double TEmoinsTU = 0;
     int annee = 0;
     double instantOmbre = 0;
+    bool refuse = false;          // the settings make no dial: no shadow to follow
     QElapsedTimer derniereOmbre;  // the clock moves the shadow four times a second at most
     std::pair<double, double> centre{0, 0};  // of the drawn area, mm from the gnomon's foot
 };
