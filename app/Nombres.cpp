@@ -20,13 +20,20 @@ constexpr char Paires[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Eight digits of v < 10^8, ending at fin, two at a time.
+// Eight digits of v < 10^8, ending at fin, all in one word: its two halves of four digits side
+// by side in 32-bit lanes, each split into two pairs in 16-bit lanes, each pair into tens and
+// units in bytes, the first digit in the lowest byte. Each division is a multiplication by a
+// rounded reciprocal that is exact over its lane's range (x 10486 >> 20 is x / 100 for x <
+// 43699, x 103 >> 10 is x / 10 for x < 179), and no product reaches the lane above.
 void Huit(char* fin, std::uint32_t v) noexcept {
-    const std::uint32_t haut = v / 10000, bas = v % 10000;
-    std::memcpy(fin - 8, Paires + 2 * (haut / 100), 2);
-    std::memcpy(fin - 6, Paires + 2 * (haut % 100), 2);
-    std::memcpy(fin - 4, Paires + 2 * (bas / 100), 2);
-    std::memcpy(fin - 2, Paires + 2 * (bas % 100), 2);
+    const std::uint64_t quatres = (v / 10000) | (static_cast<std::uint64_t>(v % 10000) << 32);
+    const std::uint64_t centaines = ((quatres * 10486) >> 20) & 0x0000007F'0000007FULL;
+    const std::uint64_t paires = centaines | ((quatres - 100 * centaines) << 16);
+    const std::uint64_t dizaines = ((paires * 103) >> 10) & 0x000F000F'000F000FULL;
+    const std::uint64_t chiffres = dizaines | ((paires - 10 * dizaines) << 8);
+    std::uint64_t ascii = chiffres + 0x30303030'30303030ULL;
+    if constexpr (std::endian::native == std::endian::big) ascii = __builtin_bswap64(ascii);
+    std::memcpy(fin - 8, &ascii, 8);
 }
 
 // The n decimal digits of s (n <= 20), ending at fin: three groups of eight, each on its own.

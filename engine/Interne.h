@@ -27,6 +27,10 @@ SommesNutation NutationRapide() noexcept;
 void NutationAvec(SommesNutation sommes, double T, double Mprime, double M, double F, double D,
                   double Omega, double& deltaPsi, double& deltaEpsilon) noexcept;
 
+// The remainder of x by a turn, bit for bit what std::fmod(x, 360) gives (the sign of x, less
+// than a turn in magnitude), without its loop where the quotient is an exact integer.
+double Reste360(double x) noexcept;
+
 // The observer's rho sin phi' and rho cos phi' (equatorial radii), from the geodetic latitude
 // (degrees) and the height (metres): what the parallax needs of CoordonneesObservateur.
 void ParallaxeObservateur(double phi, double h, double& rhoSinPhiP, double& rhoCosPhiP) noexcept;

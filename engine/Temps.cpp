@@ -50,16 +50,16 @@ long long DivPlancher(long long a, long long b) noexcept {
 }
 
 // Reduction of a sidereal time: the result of subtracting 360 while above 360 and then adding
-// 360 while below 0, so an exact multiple of a turn above zero stays at 360. fmod is exact,
-// so this matches the repeated subtraction bit for bit, without a loop that a huge Julian
-// date would make endless.
+// 360 while below 0, so an exact multiple of a turn above zero stays at 360. The remainder is
+// exact, so this matches the repeated subtraction bit for bit, without a loop that a huge
+// Julian date would make endless.
 double ReduitSideral(double x) noexcept {
     if (x > 360.0) {
-        const double r = std::fmod(x, 360.0);
+        const double r = Interne::Reste360(x);
         x = (r == 0.0) ? 360.0 : r;
     }
     if (x < 0.0) {
-        const double r = std::fmod(x, 360.0);
+        const double r = Interne::Reste360(x);
         x = (r < 0.0) ? r + 360.0 : 0.0;
     }
     return x;
@@ -119,6 +119,20 @@ void TempsSideral(double JD, double& theta0, double& theta) noexcept {
     const double heures = (JD - JD0) * 24 * 36624.22 / 36524.22 + theta0 / 15;
     theta = ReduitSideral(heures * 15);
 }
+
+namespace Interne {
+
+double Reste360(double x) noexcept {
+    // Below 2^52 the rounded quotient truncates to the true one: x is at least a last place
+    // of its own (over 256 / 360 of the quotient's last place below the next integer) short
+    // of the next multiple of 360, an integer that is exact. 360 k is then exact and within a
+    // factor two of x, so x - 360 k is exact too (Sterbenz).
+    if (!(std::fabs(x) < 0x1p52)) return std::fmod(x, 360.0);
+    const double r = x - std::trunc(x / 360) * 360;
+    return r == 0 ? std::copysign(0.0, x) : r;
+}
+
+}  // namespace Interne
 
 double EquationEquinoxes(double deltaPsi, double epsilon) noexcept {
     return deltaPsi * std::cos(epsilon * Interne::Rad);

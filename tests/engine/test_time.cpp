@@ -1,9 +1,13 @@
 // Date-time values, Julian dates, the time argument T and sidereal time.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 
+#include "Interne.h"
 #include "PosSoleil.h"
 
 using namespace PosSoleil;
@@ -138,6 +142,50 @@ TEST(TempsSideral, HugeDatesGiveATurn) {
         EXPECT_TRUE(theta0 >= 0 && theta0 <= 360) << JD << " gives " << theta0;
         EXPECT_TRUE(theta >= 0 && theta <= 360) << JD << " gives " << theta;
     }
+}
+
+// The sidereal time's reduction against the C library's fmod, bit for bit (the sign of a zero
+// included): turns exactly, quotients that round up to an integer, the limit of the exact path,
+// the huge and the not finite.
+TEST(Reste360, IsFmodBitForBit) {
+    const auto memes = [](double x) {
+        const double attendu = std::fmod(x, 360.0), obtenu = PosSoleil::Interne::Reste360(x);
+        return std::isnan(attendu)
+                   ? std::isnan(obtenu)
+                   : std::bit_cast<std::uint64_t>(attendu) == std::bit_cast<std::uint64_t>(obtenu);
+    };
+    const double cas[] = {0.0,
+                          -0.0,
+                          360.0,
+                          -360.0,
+                          720.0,
+                          -1080.0,
+                          std::nextafter(360.0, 0.0),
+                          std::nextafter(360.0, 1e9),
+                          std::nextafter(-360.0, 0.0),
+                          std::nextafter(720.0, 0.0),
+                          359.99999999999994,
+                          1e-300,
+                          -1e-300,
+                          0x1p52 - 1,
+                          0x1p52,
+                          -0x1p52 + 0.5,
+                          9.5e15,
+                          1e300,
+                          std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::quiet_NaN()};
+    for (const double x : cas) EXPECT_TRUE(memes(x)) << x;
+    std::mt19937_64 alea(360);
+    std::uniform_real_distribution<double> exposant(-20, 52);
+    int differences = 0;
+    for (int i = 0; i < 1'000'000; ++i) {
+        const double x = std::ldexp(1.0, static_cast<int>(exposant(alea))) *
+                         std::uniform_real_distribution<double>(-2, 2)(alea);
+        const double turns = std::round(x / 360) * 360;  // whole turns and their neighbours
+        for (const double y : {x, turns, std::nextafter(turns, 0.0), std::nextafter(turns, 1e300)})
+            if (!memes(y) && ++differences < 5) ADD_FAILURE() << y;
+    }
+    EXPECT_EQ(differences, 0);
 }
 
 TEST(EquationEquinoxes, BoundedByNutation) {
