@@ -221,6 +221,10 @@ std::optional<Instant> AnalyseInstant(std::string_view v) noexcept {
     const date::year_month_day ymd{date::year(a), date::month(static_cast<unsigned>(mo)),
                                    date::day(static_cast<unsigned>(j))};
     if (!ymd.ok() || h > 23 || mi > 59 || s > 59) return std::nullopt;
+    // UTC itself within the second: its fields are the calendar's already, no day to carry.
+    if (decalage == 0 && ms < 1000)
+        return Instant{PosSoleil::EncodeDateValeur(a, mo, j, h, mi, (s * 1000 + ms) / 1000.0), a,
+                       mo, j};
     // Through UTC's calendar fields, so the instant is the very one the windows would use.
     const auto utc =
         date::sys_days(ymd) + hours(h) + minutes(mi - decalage) + seconds(s) + milliseconds(ms);

@@ -141,8 +141,11 @@ ValeurTEmoinsTU TEmoinsTUParDefaut(double t) noexcept {
     if (t >= debut && t < fin) return {TaiMoinsUtc(t) + TtMoinsTai, SourceTEmoinsTU::Table};
     if (t < debut) return {DeltaTModele(t), SourceTEmoinsTU::Modele};
     // UT1 - UTC is unknown so far ahead: the model's Delta T stands for TT - UTC.
-    const double yFin = AnneeDecimale(fin), y = AnneeDecimale(t);
-    const double decalage = TaiMoinsUtc(fin) + TtMoinsTai - DeltaTModele(fin);
+    // The step between the table's last value and the model's there, the same for every
+    // instant after it: computed once.
+    static const double yFin = AnneeDecimale(fin);
+    static const double decalage = TaiMoinsUtc(fin) + TtMoinsTai - DeltaTModele(fin);
+    const double y = AnneeDecimale(t);
     const double poids =
         y >= AnneeFinDecalage ? 0 : (AnneeFinDecalage - y) / (AnneeFinDecalage - yFin);
     return {DeltaTModele(t) + decalage * poids, SourceTEmoinsTU::Modele};
