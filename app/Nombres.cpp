@@ -20,32 +20,44 @@ constexpr char Paires[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Eight digits of v < 10^8, ending at fin, all in one word: its two halves of four digits side
-// by side in 32-bit lanes, each split into two pairs in 16-bit lanes, each pair into tens and
-// units in bytes, the first digit in the lowest byte. Each division is a multiplication by a
+// Eight digits of v < 10^8 as the eight bytes of a word, the first digit in the lowest byte:
+// its two halves of four digits side by side in 32-bit lanes, each split into two pairs in
+// 16-bit lanes, each pair into tens and units in bytes. Each division is a multiplication by a
 // rounded reciprocal that is exact over its lane's range (x 10486 >> 20 is x / 100 for x <
 // 43699, x 103 >> 10 is x / 10 for x < 179), and no product reaches the lane above.
-void Huit(char* fin, std::uint32_t v) noexcept {
+std::uint64_t Huit(std::uint32_t v) noexcept {
     const std::uint64_t quatres = (v / 10000) | (static_cast<std::uint64_t>(v % 10000) << 32);
     const std::uint64_t centaines = ((quatres * 10486) >> 20) & 0x0000007F'0000007FULL;
     const std::uint64_t paires = centaines | ((quatres - 100 * centaines) << 16);
     const std::uint64_t dizaines = ((paires * 103) >> 10) & 0x000F000F'000F000FULL;
     const std::uint64_t chiffres = dizaines | ((paires - 10 * dizaines) << 8);
-    std::uint64_t ascii = chiffres + 0x30303030'30303030ULL;
-    if constexpr (std::endian::native == std::endian::big) ascii = __builtin_bswap64(ascii);
-    std::memcpy(fin - 8, &ascii, 8);
+    return chiffres + 0x30303030'30303030ULL;
 }
 
-// The n decimal digits of s (n <= 20), ending at fin: three groups of eight, each on its own.
-void Chiffres(char* fin, std::uint64_t s, int n) noexcept {
+// Stores the first m <= 8 digits of a word of Huit at p, and the 8 - m bytes after them, which
+// the next word or the caller's room takes.
+char* Ecrit(char* p, std::uint64_t mot, int m) noexcept {
+    mot >>= 8 * (8 - m);  // the leading zeros out
+    if constexpr (std::endian::native == std::endian::big) mot = __builtin_bswap64(mot);
+    std::memcpy(p, &mot, 8);
+    return p + m;
+}
+
+// The n decimal digits of s (1 <= n <= 20) from p on, past them: groups of eight written left to
+// right, each store over the tail of the one before, so no byte is read back from memory. Up to
+// seven bytes after the digits are written too.
+char* Chiffres(char* p, std::uint64_t s, int n) noexcept {
     constexpr std::uint64_t Groupe = 10'000ULL * 10'000ULL;  // eight digits
-    char tampon[24];
-    char* f = tampon + 24;
-    Huit(f, static_cast<std::uint32_t>(s % Groupe));
+    if (n <= 8) return Ecrit(p, Huit(static_cast<std::uint32_t>(s)), n);
+    const auto bas = static_cast<std::uint32_t>(s % Groupe);
     s /= Groupe;
-    Huit(f - 8, static_cast<std::uint32_t>(s % Groupe));
-    Huit(f - 16, static_cast<std::uint32_t>(s / Groupe));
-    std::memcpy(fin - n, f - n, static_cast<std::size_t>(n));
+    if (n <= 16) {
+        p = Ecrit(p, Huit(static_cast<std::uint32_t>(s)), n - 8);
+    } else {
+        p = Ecrit(p, Huit(static_cast<std::uint32_t>(s / Groupe)), n - 16);
+        p = Ecrit(p, Huit(static_cast<std::uint32_t>(s % Groupe)), 8);
+    }
+    return Ecrit(p, Huit(bas), 8);
 }
 
 // The number of decimal digits of s: from its bit length (log10 2 = 1233 / 4096), then one
@@ -87,24 +99,20 @@ char* EcritNombre(char* p, double x) noexcept {
     const int fixe = e == 0 ? n : (n + e > 0 ? n + 1 : 2 - e);
     if (std::signbit(x)) *p++ = '-';
     if (fixe <= scientifique) {
-        if (e == 0) {  // an integer
-            Chiffres(p + n, decimal.significand, n);
-            return p + n;
-        }
-        if (n + e > 0) {  // digits on both sides of the point
-            Chiffres(p + n + 1, decimal.significand, n);
-            std::memmove(p, p + 1, static_cast<std::size_t>(n + e));
+        if (e == 0) return Chiffres(p, decimal.significand, n);  // an integer
+        if (n + e > 0) {  // digits on both sides of the point: the integer's moved before it
+            char* fin = Chiffres(p + 1, decimal.significand, n);
+            for (int k = 0; k < n + e; ++k) p[k] = p[k + 1];
             p[n + e] = '.';
-            return p + n + 1;
+            return fin;
         }
         p[0] = '0';  // 0.000ddd
         p[1] = '.';
         std::memset(p + 2, '0', static_cast<std::size_t>(-(n + e)));
-        Chiffres(p + 2 - e, decimal.significand, n);
-        return p + 2 - e;
+        return Chiffres(p + 2 - (n + e), decimal.significand, n);
     }
     // d.ddde+XX: the digits one place on, the first moved before the point.
-    Chiffres(p + n + 1, decimal.significand, n);
+    Chiffres(p + 1, decimal.significand, n);
     p[0] = p[1];
     char* q = p + 1;
     if (n > 1) {
