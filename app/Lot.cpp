@@ -104,12 +104,29 @@ Colonnes LitEnTete(std::string_view ligne) {
     return c;
 }
 
+// A field's last text and the value read from it: the rows of one site, or of one instant,
+// repeat the same texts, read once.
+struct Dernier {
+    std::string texte;
+    double valeur = 0;
+    bool lu = false;
+
+    template <class Lire>
+    double Lit(std::string_view v, Lire lire) {
+        if (!lu || v != texte) {
+            valeur = lire(v);  // throws on a bad field, leaving the last good one
+            texte.assign(v);
+            lu = true;
+        }
+        return valeur;
+    }
+};
+
 // One row read into an instant and a site, or the fault that stops the input there.
 struct Lecture {
     std::vector<std::string_view> champs;
     std::string propres;
-    std::string date_;  // the last date read, and its instant
-    double instant_ = 0;
+    Dernier date_, lon_, lat_, height_;
 
     // The message of a bad row, without the place of the row.
     std::optional<std::string> Lit(std::string_view texte, const Colonnes& c, bool force, double& t,
@@ -121,22 +138,20 @@ struct Lecture {
         try {
             // The sites of one instant often follow each other: the same text, the same instant.
             const std::string_view date = champ(c.date);
-            if (date != date_) {
-                instant_ = LitInstant(date, "le champ date");
-                date_.assign(date);
-            }
-            t = instant_;
+            t = date_.Lit(date, [](std::string_view v) { return LitInstant(v, "le champ date"); });
             if (!force && !DansLesDates(t))
                 return "date hors de " + Contrat::TextePremierInstant() + ".." +
                        Contrat::TexteDernierInstant() + " pour le champ date : « " + Extrait(date) +
                        " » (--force pour l'accepter)";
-            site.Longitude = LitAngle(champ(c.lon), "le champ lon", Contrat::Longitude.min,
-                                      Contrat::Longitude.max);
-            site.Latitude = LitAngle(champ(c.lat), "le champ lat", Contrat::Latitude.min,
-                                     Contrat::Latitude.max);
-            site.Altitude = c.height < 0 ? 0
-                                         : LitNombre(champ(c.height), "le champ height",
-                                                     Contrat::AltitudeSite, "m");
+            site.Longitude = lon_.Lit(champ(c.lon), [](std::string_view v) {
+                return LitAngle(v, "le champ lon", Contrat::Longitude.min, Contrat::Longitude.max);
+            });
+            site.Latitude = lat_.Lit(champ(c.lat), [](std::string_view v) {
+                return LitAngle(v, "le champ lat", Contrat::Latitude.min, Contrat::Latitude.max);
+            });
+            site.Altitude = c.height < 0 ? 0 : height_.Lit(champ(c.height), [](std::string_view v) {
+                return LitNombre(v, "le champ height", Contrat::AltitudeSite, "m");
+            });
         } catch (const ErreurUsage& e) {
             return e.message;
         }

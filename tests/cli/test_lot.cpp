@@ -209,6 +209,46 @@ TEST(Lot, ABadRowIsNamedByItsLineAndRankWithEveryRowBeforeIt) {
     }
 }
 
+// Rows that repeat a field's text reuse its value; a field that changes is read and checked
+// again, whichever field it is, and a bad text is refused each time it comes.
+TEST(Lot, RepeatedFieldsAreReadOnceAndChangedOnesChecked) {
+    struct Cas {
+        const char* lignes;
+        std::size_t rangs;   // rows written before the fault, or all of them
+        const char* erreur;  // the start of the message, empty if none
+    };
+    const Cas cas[] = {
+        {"2026-06-21T12:00:00Z,2.35,48.86\n2026-06-21T12:00:00Z,2.35,48.86\n"
+         "2026-06-21T12:00:00Z,2.35,95\n",
+         2, "ligne 4 (donnée 3) : valeur hors limites"},
+        {"2026-06-21T12:00:00Z,2.35,48.86\n2026-06-21T13:00:00Z, 2.35 ,48.86\n"
+         "2026-06-21T13:00:00Z,abc,48.86\n",
+         2, "ligne 4 (donnée 3) : valeur incorrecte"},
+        {"2026-06-21T12:00:00Z,200,48.86\n2026-06-21T12:00:00Z,200,48.86\n", 0,
+         "ligne 2 (donnée 1) : valeur hors limites"},
+        {"2026-06-21T12:00:00Z,2.35,48.86\n2026-13-21T12:00:00Z,2.35,48.86\n", 1,
+         "ligne 3 (donnée 2) : valeur incorrecte"},
+        {"2026-06-21T12:00:00Z,2.35,48.86\n2026-06-21T12:00:00Z,2.350,48.860\n", 2, ""},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.lignes);
+        for (const int taches : {1, 2}) {
+            const SortieLot s =
+                LanceLot(std::string("date,lon,lat\n") + c.lignes, Cli::Format::Csv, taches);
+            EXPECT_EQ(s.erreur.rfind(c.erreur, 0), 0u) << s.erreur;
+            EXPECT_EQ(std::string_view(c.erreur).empty(), s.erreur.empty());
+            EXPECT_EQ(NombreDeLignes(s.texte), c.rangs + 1);
+        }
+    }
+    // The same site written two ways gives the same row.
+    const SortieLot s = LanceLot(
+        "date,lon,lat\n2026-06-21T12:00:00Z,2.35,48.86\n2026-06-21T12:00:00Z,2.350,"
+        "48.860\n",
+        Cli::Format::Csv, 1);
+    const std::size_t a = s.texte.find('\n') + 1, b = s.texte.find('\n', a) + 1;
+    EXPECT_EQ(s.texte.substr(a, b - a), s.texte.substr(b));
+}
+
 // A line longer than a block, a file whose first rows come after many blank lines, a last row
 // without its line end, an input of a header alone.
 TEST(Lot, LongLinesBlankStartsAndMissingLineEnds) {
