@@ -36,7 +36,7 @@ std::uint64_t Huit(std::uint32_t v) noexcept {
 
 // Stores the first m <= 8 digits of a word of Huit at p, and the 8 - m bytes after them, which
 // the next word or the caller's room takes.
-char* Ecrit(char* p, std::uint64_t mot, int m) noexcept {
+char* EcritMot(char* p, std::uint64_t mot, int m) noexcept {
     mot >>= 8 * (8 - m);  // the leading zeros out
     if constexpr (std::endian::native == std::endian::big) mot = __builtin_bswap64(mot);
     std::memcpy(p, &mot, 8);
@@ -48,16 +48,16 @@ char* Ecrit(char* p, std::uint64_t mot, int m) noexcept {
 // seven bytes after the digits are written too.
 char* Chiffres(char* p, std::uint64_t s, int n) noexcept {
     constexpr std::uint64_t Groupe = 10'000ULL * 10'000ULL;  // eight digits
-    if (n <= 8) return Ecrit(p, Huit(static_cast<std::uint32_t>(s)), n);
+    if (n <= 8) return EcritMot(p, Huit(static_cast<std::uint32_t>(s)), n);
     const auto bas = static_cast<std::uint32_t>(s % Groupe);
     s /= Groupe;
     if (n <= 16) {
-        p = Ecrit(p, Huit(static_cast<std::uint32_t>(s)), n - 8);
+        p = EcritMot(p, Huit(static_cast<std::uint32_t>(s)), n - 8);
     } else {
-        p = Ecrit(p, Huit(static_cast<std::uint32_t>(s / Groupe)), n - 16);
-        p = Ecrit(p, Huit(static_cast<std::uint32_t>(s % Groupe)), 8);
+        p = EcritMot(p, Huit(static_cast<std::uint32_t>(s / Groupe)), n - 16);
+        p = EcritMot(p, Huit(static_cast<std::uint32_t>(s % Groupe)), 8);
     }
-    return Ecrit(p, Huit(bas), 8);
+    return EcritMot(p, Huit(bas), 8);
 }
 
 // The number of decimal digits of s: from its bit length (log10 2 = 1233 / 4096), then one
