@@ -3,6 +3,7 @@
 // and each thread splits, reads, computes and writes its rows without copying them; the parts
 // are then written in order. Memory holds one block whatever the length of the input.
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -165,11 +166,12 @@ struct Defaut {
     std::string message;
 };
 
-// What one thread makes of its part of a block: its rows' texts, each after its separator
-// (see Ajoute), the number of data rows it read, and the fault that stopped it, if any.
+// What a thread makes of a part of a block: its rows' texts, each after its separator (see
+// Ajoute), the number of lines and of data rows it read, and the fault that stopped it, if any
+// (its line counted from the part's start).
 struct Part {
     std::string texte;
-    long long donnees = 0;
+    long long lignes = 0, donnees = 0;
     std::optional<Defaut> defaut;
 };
 
@@ -181,10 +183,12 @@ public:
     Calcul(const Reglages& r, const Colonnes& c, bool force)
         : r_(r), colonnes_(c), force_(force), lignes_(r, true) {}
 
-    void Traite(std::string_view donnees, long long numero, Part& part) {
+    // The part's lines, numbered from 1 within it.
+    void Traite(std::string_view donnees, Part& part) {
         part.texte.clear();
         part.donnees = 0;
         part.defaut.reset();
+        long long numero = 0;
         for (std::size_t debut = 0; debut < donnees.size();) {
             const std::size_t fin = std::min(donnees.find('\n', debut), donnees.size());
             std::string_view ligne = donnees.substr(debut, fin - debut);
@@ -200,6 +204,7 @@ public:
             ++part.donnees;
             if (++n_ == Groupe) Ecrit(part.texte);
         }
+        part.lignes = numero;
         Ecrit(part.texte);
     }
 
@@ -320,35 +325,36 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
     // Every row comes after its separator (JSON's comma, the text's blank line); the very
     // first row of the output goes without it.
     const std::size_t separateur = r.format == Format::Json ? 1 : r.format == Format::Texte;
-    constexpr std::size_t OctetsParTache = 1 << 18;
+    // Each thread's share of a block is cut into a few parts that the threads take in turn as
+    // they finish, so that a slower core or a costlier stretch of rows does not hold the others.
+    constexpr std::size_t OctetsParTache = 1 << 18, PartsParTache = 8;
     Contrat::Equipe equipe(taches);
     std::vector<Calcul> calculs;
     for (int k = 0; k < taches; ++k) calculs.emplace_back(r, colonnes, force);
-    std::vector<Part> parts(static_cast<std::size_t>(taches));
-    std::vector<std::string_view> morceaux(static_cast<std::size_t>(taches));
-    std::vector<long long> numeros(static_cast<std::size_t>(taches));
-    long long numero = 1, donnees = 0;
+    const std::size_t nParts = PartsParTache * static_cast<std::size_t>(taches);
+    std::vector<Part> parts(nParts);
+    std::vector<std::string_view> morceaux(nParts);
+    long long numero = 1, donnees = 0;  // the line before the block, the data rows written
     bool premiere = true;
     for (;;) {
         const std::string_view bloc =
             blocs.Suivant(OctetsParTache * static_cast<std::size_t>(taches));
         if (bloc.empty()) break;
-        // One part per thread, cut at line ends, with the line number before each.
-        for (std::size_t k = 0, debut = 0; k < morceaux.size(); ++k) {
+        // The parts, cut at line ends.
+        for (std::size_t k = 0, debut = 0; k < nParts; ++k) {
             std::size_t fin = bloc.size();
-            if (k + 1 < morceaux.size()) {
-                fin = std::min(bloc.size(), debut + bloc.size() / morceaux.size());
+            if (k + 1 < nParts) {
+                fin = std::min(bloc.size(), debut + bloc.size() / nParts);
                 const std::size_t n = bloc.find('\n', fin > 0 ? fin - 1 : 0);
                 fin = n == std::string_view::npos ? bloc.size() : std::max(n + 1, debut);
             }
             morceaux[k] = bloc.substr(debut, fin - debut);
-            numeros[k] = numero;
-            numero += std::count(morceaux[k].begin(), morceaux[k].end(), '\n');
             debut = fin;
         }
+        std::atomic<std::size_t> suivante{0};
         equipe.SurChaqueFil([&](int k) {
-            const auto i = static_cast<std::size_t>(k);
-            calculs[i].Traite(morceaux[i], numeros[i], parts[i]);
+            for (std::size_t i = suivante++; i < nParts; i = suivante++)
+                calculs[static_cast<std::size_t>(k)].Traite(morceaux[i], parts[i]);
         });
         for (Part& part : parts) {
             std::string_view texte = part.texte;
@@ -360,10 +366,11 @@ void EcritLot(std::ostream& sortie, std::istream& entree, const Reglages& r, int
             if (part.defaut) {
                 fermeJson();
                 sortie.flush();
-                throw ErreurDonnees{"ligne " + std::to_string(part.defaut->numero) + " (donnée " +
-                                    std::to_string(donnees + part.defaut->donnee) +
+                throw ErreurDonnees{"ligne " + std::to_string(numero + part.defaut->numero) +
+                                    " (donnée " + std::to_string(donnees + part.defaut->donnee) +
                                     ") : " + part.defaut->message};
             }
+            numero += part.lignes;
             donnees += part.donnees;
         }
     }
