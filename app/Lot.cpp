@@ -1,7 +1,8 @@
 // `position --input`: a CSV of instants and sites in, one position per row out, in order. The
-// input is read in blocks of bytes; each block is cut at line ends into one part per thread,
-// and each thread splits, reads, computes and writes its rows without copying them; the parts
-// are then written in order. Memory holds one block whatever the length of the input.
+// input is read in blocks of bytes; each block is cut at line ends into a few parts per thread,
+// which the threads take in turn, each splitting, reading, computing and writing its rows
+// without copying them; the parts are then written in order. Memory holds one block whatever the
+// length of the input.
 #include <algorithm>
 #include <atomic>
 #include <bit>
