@@ -139,11 +139,11 @@ double EquationEquinoxes(double deltaPsi, double epsilon) noexcept {
 }
 
 double Modulo360(double x) noexcept {
-    double a = x - std::trunc(x / 360) * 360;
-    if (!(std::fabs(a) < 360)) a = std::fmod(x, 360.0);  // only for magnitudes near 2^53 and beyond
+    double a = Interne::Reste360(x);
     if (a < 0) a += 360;
-    // A tiny negative angle plus a turn rounds to 360 itself: that is the angle 0.
-    return a >= 360 ? 0.0 : a;
+    // A tiny negative angle plus a turn rounds to 360 itself: that is the angle 0, as is the
+    // remainder -0 of a negative multiple of a turn.
+    return a >= 360 || a == 0 ? 0.0 : a;
 }
 
 }  // namespace PosSoleil
